@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for the build and its tests.
+#   wine-run.sh BUILD_DIR PROGRAM [ARGS...]
+# The Wine prefix lives in BUILD_DIR/wineprefix (or $WINEPREFIX) and is made on
+# first use, with Wine's TrueType fonts copied in so that GDI+ sees them too.
+# Without a display, a private Xvfb (1024x768x24) serves this one run.
+set -u
+build=$1; shift
+
+export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml,winemenubuilder.exe="}
+export WINEARCH=win64
+
+start_xvfb() {
+  local fd_file
+  fd_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$fd_file" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fd_file")"
+  rm -f "$fd_file"
+}
+
+XVFB_PID=""
+if [ -z "${DISPLAY:-}" ]; then
+  start_xvfb
+  trap '[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null' EXIT
+fi
+
+mkdir -p "$build"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.qe-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp -n /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null
+    cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
+    touch "$WINEPREFIX/.qe-ready"
+  fi
+) 9>"$build/.wineprefix.lock"
+
+if [ -n "$XVFB_PID" ]; then
+  wine "$@"
+  rc=$?
+  wineserver -w 2>/dev/null
+  exit $rc
+fi
+exec wine "$@"
