@@ -39,7 +39,7 @@ mkdir -p "$build"
     wineserver -w
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
-    cp -n /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null
+    cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null
     cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
     touch "$WINEPREFIX/.qe-ready"
   fi
@@ -47,8 +47,6 @@ mkdir -p "$build"
 
 if [ -n "$XVFB_PID" ]; then
   wine "$@"
-  rc=$?
-  wineserver -w 2>/dev/null
-  exit $rc
+  exit $?
 fi
 exec wine "$@"

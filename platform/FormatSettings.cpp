@@ -1,6 +1,6 @@
 #include "FormatSettings.h"
 
 TFormatSettings& FormatSettings() {
-  static TFormatSettings settings;
+  static TFormatSettings settings = LocaleFormatSettings();
   return settings;
 }

@@ -60,9 +60,9 @@ bool DirectoryExists(const String& name);
 bool CreateDir(const String& name);
 bool ForceDirectories(const String& name);  // creates every missing level
 bool RemoveDir(const String& name);
-bool DeleteFile(const String& name);
+bool RemoveFile(const String& name);
 bool RenameFile(const String& from, const String& to);  // fails if 'to' exists
-bool ReplaceFile(const String& from, const String& to); // replaces 'to' atomically where possible
+bool MoveReplacing(const String& from, const String& to); // replaces 'to' atomically where possible
 int64_t FileSizeByName(const String& name);  // -1 when absent
 int32_t FileGetAttr(const String& name);     // -1 when absent
 bool FileSetAttr(const String& name, uint32_t attr);

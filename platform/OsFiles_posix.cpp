@@ -139,7 +139,7 @@ bool ForceDirectories(const String& name) {
 }
 
 bool RemoveDir(const String& name) { return ::rmdir(name.c_str()) == 0 || Fail(false); }
-bool DeleteFile(const String& name) { return ::unlink(name.c_str()) == 0 || Fail(false); }
+bool RemoveFile(const String& name) { return ::unlink(name.c_str()) == 0 || Fail(false); }
 
 bool RenameFile(const String& from, const String& to) {
   if (::access(to.c_str(), F_OK) == 0) {
@@ -149,7 +149,7 @@ bool RenameFile(const String& from, const String& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 || Fail(false);
 }
 
-bool ReplaceFile(const String& from, const String& to) { return ::rename(from.c_str(), to.c_str()) == 0 || Fail(false); }
+bool MoveReplacing(const String& from, const String& to) { return ::rename(from.c_str(), to.c_str()) == 0 || Fail(false); }
 
 int64_t FileSizeByName(const String& name) {
   struct stat st;

@@ -157,10 +157,10 @@ bool ForceDirectories(const String& name) {
 }
 
 bool RemoveDir(const String& name) { return ::RemoveDirectoryA(name.c_str()) || Fail(false); }
-bool DeleteFile(const String& name) { return ::DeleteFileA(name.c_str()) || Fail(false); }
+bool RemoveFile(const String& name) { return ::DeleteFileA(name.c_str()) || Fail(false); }
 bool RenameFile(const String& from, const String& to) { return ::MoveFileA(from.c_str(), to.c_str()) || Fail(false); }
 
-bool ReplaceFile(const String& from, const String& to) {
+bool MoveReplacing(const String& from, const String& to) {
   return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || Fail(false);
 }
 

@@ -8,6 +8,7 @@
 
 #include "Errors.h"
 #include "FormatSettings.h"
+#include "Numbers.h"
 
 namespace {
 
@@ -347,74 +348,13 @@ namespace {
   throw EConvertError("Format '" + String(fmt) + "' invalid or incompatible with argument");
 }
 
-// Inserts thousand separators into the integer part of a plain "%f" text
-// and writes its decimal point as decimalSep.
-String GroupThousands(const String& digits, char thousandSep, char decimalSep) {
-  size_t start = (!digits.empty() && digits[0] == '-') ? 1 : 0;
-  size_t end = digits.find('.') == String::npos ? digits.size() : digits.find('.');
-  String out = digits.substr(0, start);
-  for (size_t i = start; i < end; ++i) {
-    out.push_back(digits[i]);
-    size_t left = end - i - 1;
-    if (left > 0 && left % 3 == 0 && thousandSep != 0) out.push_back(thousandSep);
-  }
-  if (end < digits.size()) {
-    out.push_back(decimalSep);
-    out.append(digits.substr(end + 1));
-  }
-  return out;
-}
-
-String FixDecimal(String s, char dec) {
-  for (char& c : s)
-    if (c == '.') c = dec;
-  return s;
-}
-
 String FormatFloatConv(char conv, double v, int prec, const TFormatSettings& fs) {
-  char buf[512];
-  if (std::isnan(v)) return "NAN";
-  if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
   switch (conv) {
-    case 'f':
-      std::snprintf(buf, sizeof buf, "%.*f", prec < 0 ? 2 : std::min(prec, 18), v);
-      return FixDecimal(buf, fs.DecimalSeparator);
-    case 'n':
-      std::snprintf(buf, sizeof buf, "%.*f", prec < 0 ? 2 : std::min(prec, 18), v);
-      return GroupThousands(buf, fs.ThousandSeparator, fs.DecimalSeparator);
-    case 'm': {
-      std::snprintf(buf, sizeof buf, "%.*f", prec < 0 ? fs.CurrencyDecimals : std::min(prec, 18), std::fabs(v));
-      String g = GroupThousands(buf, fs.ThousandSeparator, fs.DecimalSeparator);
-      String r = fs.CurrencyString.empty() ? g : g + " " + fs.CurrencyString;
-      return v < 0 ? "-" + r : r;
-    }
-    case 'e': {
-      std::snprintf(buf, sizeof buf, "%.*E", prec < 0 ? 14 : std::max(0, std::min(prec, 18) - 1), v);
-      // Exponent written with at least three digits, as the platform does.
-      String s = buf;
-      size_t e = s.find('E');
-      if (e != String::npos && e + 2 < s.size()) {
-        String exp = s.substr(e + 2);
-        while (exp.size() < 3) exp = "0" + exp;
-        s = s.substr(0, e + 2) + exp;
-      }
-      return FixDecimal(s, fs.DecimalSeparator);
-    }
-    case 'g':
-    default: {
-      int p = prec < 0 ? 15 : std::max(1, std::min(prec, 18));
-      std::snprintf(buf, sizeof buf, "%.*G", p, v);
-      String s = buf;
-      size_t e = s.find('E');
-      if (e != String::npos) {
-        String mant = s.substr(0, e), exp = s.substr(e + 1);
-        char sign = exp[0];
-        exp = exp.substr(1);
-        while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
-        s = mant + "E" + (sign == '-' ? "-" : "+") + exp;
-      }
-      return FixDecimal(s, fs.DecimalSeparator);
-    }
+    case 'f': return FloatToStrF(v, ffFixed, 15, prec < 0 ? 2 : prec, fs);
+    case 'n': return FloatToStrF(v, ffNumber, 15, prec < 0 ? 2 : prec, fs);
+    case 'm': return FloatToStrF(v, ffCurrency, 15, prec < 0 ? fs.CurrencyDecimals : prec, fs);
+    case 'e': return FloatToStrF(v, ffExponent, prec < 0 ? 15 : prec, 3, fs);
+    default: return FloatToStrF(v, ffGeneral, prec < 0 ? 15 : prec, 0, fs);
   }
 }
 

@@ -99,7 +99,8 @@ TEST(Text, FormatConversions) {
       {"3.14", Format("%.2f", {3.14159})},
       {"2.50", Format("%f", {2.5})},
       {"1234567.5", Format("%g", {1234567.5})},
-      {"1E+20", Format("%g", {1e20})},
+      {"1E20", Format("%g", {1e20})},
+      {"-1.01", Format("%.2f", {-1.005})},
       {"1,234,567.89", Format("%n", {1234567.891})},
       {"b a", Format("%1:s %0:s", {"a", "b"})},
       {"[  x]", Format("[%*s]", {3, "x"})},
@@ -125,7 +126,7 @@ TEST(Text, FormatFollowsDecimalSeparator) {
   TFormatSettings saved = FormatSettings();
   FormatSettings().DecimalSeparator = ',';
   FormatSettings().ThousandSeparator = ' ';
-  EXPECT_EQ(Format("%.1f", {2.25}), "2,2");
+  EXPECT_EQ(Format("%.1f", {2.25}), "2,3");  // halves round away from zero
   EXPECT_EQ(Format("%n", {1234.5}), "1 234,50");
   FormatSettings() = saved;
 }
