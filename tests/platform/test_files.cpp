@@ -18,8 +18,8 @@ TEST(MemoryStream, ReadsWritesSeeksAndGrows) {
   EXPECT_EQ(m.Size(), 11);
   EXPECT_EQ(m.Memory()[7], 0);  // the gap reads as zeros
   m.SetPosition(1);
-  char buf[8] = {};
-  EXPECT_EQ(m.Read(buf, 100), 10);
+  char buf[16] = {};
+  EXPECT_EQ(m.Read(buf, sizeof buf), 10);
   EXPECT_STREQ(buf, "ello");
   EXPECT_EQ(m.Seek(-3, soEnd), 8);
   EXPECT_THROW(m.ReadBuffer(buf, 4), EReadError);

@@ -1,0 +1,272 @@
+#include "archive/ZipArchiver.h"
+
+#include "archive/ZAConst.h"
+
+// --- Options ---------------------------------------------------------------------
+
+void TZAOptions::Assign(const TPersistent* source) {
+  if (const auto* o = dynamic_cast<const TZAOptions*>(source)) {
+    *this = *o;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TZASpanningOptions::Assign(const TPersistent* source) {
+  if (const auto* o = dynamic_cast<const TZASpanningOptions*>(source)) {
+    *this = *o;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// --- Construction and properties ----------------------------------------------------
+
+TZABaseArchiver::TZABaseArchiver(TComponent* owner) : TComponent(owner) {
+  SelectCompressionMethod();
+}
+
+TZABaseArchiver::~TZABaseArchiver() {
+  try {
+    CloseArchiveFile();
+  } catch (...) {
+    // A destructor has no one to report to; the archive is closed all the same.
+  }
+}
+
+void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level) {
+  static const int kModes[] = {0, 1, 6, 9};
+  compressionLevel_ = level;
+  compressionMode_ = kModes[level];
+  SelectCompressionMethod();
+}
+
+void TZABaseArchiver::SetCompressionMode(int mode) {
+  if (mode < 0 || mode > 9) throw EZAException(5, this);
+  compressionMode_ = mode;
+  compressionLevel_ = mode == 0 ? clNone : mode <= 3 ? clFastest : mode <= 6 ? clNormal : clMax;
+  SelectCompressionMethod();
+}
+
+String TZABaseArchiver::CurrentVersion() const { return ZACurrentVersion; }
+
+void TZABaseArchiver::SetSpanningMode(TZASpanningMode mode) {
+  if (active_) throw Exception(SZACannotSetSpanningMode);
+  spanningMode_ = mode;
+}
+
+void TZABaseArchiver::SetInMemory(bool v) {
+  if (!active_ || v == inMemory_) {
+    inMemory_ = v;
+    return;
+  }
+  if (inMemory_) {
+    if (fileName_.empty()) throw EZAException(29, this);
+    ReopenFromMemory();
+  } else {
+    CloseArchiveFile();
+    inMemory_ = true;
+    OpenArchiveFile();
+  }
+}
+
+// Writes the archive held in memory, updates included, to FileName and
+// reopens it from there.
+void TZABaseArchiver::ReopenFromMemory() {
+  CommitUpdates();
+  if (stream_->Size() == 0) dir_->WriteDirectory(*stream_, zip64Mode_ != zmDisabled, fileName_);
+  auto* memory = static_cast<TMemoryStream*>(stream_.get());
+  try {
+    memory->SaveToFile(fileName_);
+  } catch (const EStreamError&) {
+    throw EZAException(19, this, {fileName_});
+  }
+  FreeArchive();
+  inMemory_ = false;
+  OpenArchiveFile();
+}
+
+const TZASignatures& TZABaseArchiver::Signatures() const {
+  return zipFormat_ ? ZAZipSignatures : ZABaseSignatures;
+}
+
+void TZABaseArchiver::CheckActive() const {
+  if (!active_) throw EZAException(13, this);
+}
+
+int TZABaseArchiver::FileCount() const { return dir_ ? dir_->Items.Count() : 0; }
+
+const TDirItem& TZABaseArchiver::DirItem(int index) const {
+  CheckActive();
+  return dir_->Items.Item(index);
+}
+
+// --- Opening and closing ------------------------------------------------------------------
+
+void TZABaseArchiver::OpenArchiveFile() {
+  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(9, this);
+  int mode = ZAModeCreate;
+  if (!inMemory_ && os::FileExists(fileName_)) {
+    // A file that cannot be written (read-only, locked, read-only media) is
+    // opened for reading only, without a word.
+    const THandle h = os::FileOpen(fileName_, fmOpenReadWrite | fmShareDenyWrite);
+    mode = h == InvalidHandle ? ZAModeReadOnly : ZAModeReadWrite;
+    if (h != InvalidHandle) os::FileClose(h);
+  }
+  OpenArchiveMode(mode);
+}
+
+void TZABaseArchiver::OpenArchiveMode(int mode) {
+  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(10, this);
+  if (mode != ZAModeCreate && !inMemory_ && !os::FileExists(fileName_) &&
+      spanningMode_ != smSpanning && !IsRemovable(fileName_))
+    throw EZAException(12, this, {fileName_});
+  if (mode != ZAModeCreate && inMemory_) throw EZAException(28, this, {fileName_});
+  CloseArchiveFile();
+  openMode_ = mode;
+  try {
+    if (mode == ZAModeCreate)
+      CreateNew();
+    else
+      OpenExisting(mode);
+  } catch (...) {
+    FreeArchive();
+    throw;
+  }
+  active_ = true;
+  if (AfterOpen) AfterOpen(this);
+}
+
+bool TZABaseArchiver::IsRemovable(const String& fileName) const {
+  const String drive = Copy(fileName, 1, 2);
+  return AnsiSameText(drive, "A:") || AnsiSameText(drive, "B:");
+}
+
+void TZABaseArchiver::CreateNew() {
+  if (inMemory_) {
+    stream_ = std::make_unique<TMemoryStream>();
+  } else {
+    try {
+      stream_ = std::make_unique<TFileStream>(fileName_, fmCreate);
+    } catch (const EStreamError&) {
+      throw EZAException(19, this, {fileName_});
+    }
+  }
+  dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
+}
+
+void TZABaseArchiver::OpenExisting(int mode) {
+  spanningMode_ = smNone;
+  try {
+    stream_ = std::make_unique<TFileStream>(fileName_, uint32_t(mode));
+  } catch (const EStreamError&) {
+    throw EZAException(33, this, {fileName_});
+  }
+  dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
+  const bool found = dir_->FindEndRecord(*stream_);
+  if (!found && !recoverDamagedArchives_) throw EZAException(48, this);
+  dir_->ReadDirectory(*stream_, found);
+}
+
+void TZABaseArchiver::FreeArchive() {
+  active_ = false;
+  updateCount_ = 0;
+  stream_.reset();
+  dir_.reset();
+}
+
+void TZABaseArchiver::CloseArchiveFile() {
+  if (!active_) {
+    FreeArchive();
+    return;
+  }
+  std::exception_ptr failure;
+  try {
+    CommitUpdates();
+    if (stream_->Size() == 0)
+      dir_->WriteDirectory(*stream_, zip64Mode_ != zmDisabled, fileName_);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  FreeArchive();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TZABaseArchiver::CancelUpdateMode() {
+  if (updateCount_ > 0) updateCount_ = 0;
+}
+
+// --- Events ------------------------------------------------------------------------------
+
+void TZABaseArchiver::SelectCompressionMethod() { compressionMethod_ = -1; }
+
+void TZABaseArchiver::DoOverallProgress(double progress, TZAProcessOperation operation,
+                                        TZAProgressPhase phase, bool& cancel) {
+  cancel = false;
+  if (OnOverallProgress) OnOverallProgress(this, progress, operation, phase, cancel);
+}
+
+void TZABaseArchiver::DoFileProgress(const String& fileName, double progress,
+                                     TZAProcessOperation operation, TZAProgressPhase phase,
+                                     bool& cancel) {
+  cancel = false;
+  if (OnFileProgress) OnFileProgress(this, fileName, progress, operation, phase, cancel);
+}
+
+void TZABaseArchiver::DoCopyTempFileProgress(double progress, TZAProgressPhase phase,
+                                             bool& cancel) {
+  cancel = false;
+  if (OnCopyTempFileProgress) OnCopyTempFileProgress(this, progress, phase, cancel);
+}
+
+void TZABaseArchiver::DoConfirmOverwrite(const String& sourceFileName, String& destFileName,
+                                         bool& confirm) {
+  // Without a handler nothing is overwritten that was not asked for.
+  confirm = false;
+  if (OnConfirmOverwrite) OnConfirmOverwrite(this, sourceFileName, destFileName, confirm);
+}
+
+void TZABaseArchiver::DoConfirmProcessFile(const String& fileName, TZAProcessOperation operation,
+                                           bool& confirm) {
+  confirm = true;
+  if (OnConfirmProcessFile) OnConfirmProcessFile(this, fileName, operation, confirm);
+}
+
+void TZABaseArchiver::DoPassword(const String& fileName, String& newPassword, bool& skipFile) {
+  // Without a handler there is no one to ask: the entry is skipped.
+  if (OnPassword)
+    OnPassword(this, fileName, newPassword, skipFile);
+  else
+    skipFile = true;
+}
+
+void TZABaseArchiver::DoProcessFileFailure(const String& fileName, TZAProcessOperation operation,
+                                           int nativeError, int errorCode,
+                                           const String& errorMessage, TZAAction& action) {
+  action = fxaAbort;
+  if (OnProcessFileFailure)
+    OnProcessFileFailure(this, fileName, operation, nativeError, errorCode, errorMessage, action);
+}
+
+void TZABaseArchiver::DoStoreFile(String& fileName, uint32_t& fileAttr, String& comment,
+                                  const String& originalFileName) {
+  if (!OnStoreFile) return;
+  // Shown with backslashes, stored with slashes.
+  std::replace(fileName.begin(), fileName.end(), '/', '\\');
+  OnStoreFile(this, fileName, fileAttr, comment, originalFileName);
+  std::replace(fileName.begin(), fileName.end(), '\\', '/');
+}
+
+void TZABaseArchiver::DoExtractFile(String& fileName, uint32_t& fileAttr, const String& comment) {
+  if (OnExtractFile) OnExtractFile(this, fileName, fileAttr, comment);
+}
+
+// --- TZipArchiver ---------------------------------------------------------------------------
+
+TZipArchiver::TZipArchiver(TComponent* owner) : TZABaseArchiver(owner) {
+  zipFormat_ = true;
+  zip64Mode_ = zmDisabled;
+  SelectCompressionMethod();
+}
+
+void TZipArchiver::SelectCompressionMethod() { compressionMethod_ = CompressionMode() != 0 ? 8 : 0; }

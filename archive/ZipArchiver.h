@@ -1,0 +1,303 @@
+// The archiver component: TZABaseArchiver opens an archive file (or one in
+// memory), searches its directory, decodes entries, queues new ones and
+// writes them when it closes; TZipArchiver is the zip-format archiver.
+//
+// Every event goes through a virtual Do* operation that supplies the
+// default behaviour when no handler is assigned.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "archive/ZAExcept.h"
+#include "archive/ZipArchiverCoding.h"
+#include "archive/ZipArchiverFormat.h"
+#include "archive/ZipArchiverTypes.h"
+#include "platform/Components.h"
+#include "platform/Lists.h"
+#include "platform/Streams.h"
+
+class TZAOptions : public TPersistent {
+ public:
+  const char* ClassName() const override { return "TZAOptions"; }
+  void Assign(const TPersistent* source) override;
+
+  TZAStorePathMode StorePath() const { return storePath_; }
+  void SetStorePath(TZAStorePathMode v) { storePath_ = v; }
+  bool Recurse() const { return recurse_; }
+  void SetRecurse(bool v) { recurse_ = v; }
+  TZAFileShareMode ShareMode() const { return shareMode_; }
+  void SetShareMode(TZAFileShareMode v) { shareMode_ = v; }
+  TZAOverwriteMode OverwriteMode() const { return overwriteMode_; }
+  void SetOverwriteMode(TZAOverwriteMode v) { overwriteMode_ = v; }
+  bool CreateDirs() const { return createDirs_; }
+  void SetCreateDirs(bool v) { createDirs_ = v; }
+  bool ReplaceReadOnly() const { return replaceReadOnly_; }
+  void SetReplaceReadOnly(bool v) { replaceReadOnly_ = v; }
+  bool SetAttributes() const { return setAttributes_; }
+  void SetSetAttributes(bool v) { setAttributes_ = v; }
+  int SearchAttr() const { return searchAttr_; }
+  void SetSearchAttr(int v) { searchAttr_ = v; }
+  bool FlushBuffers() const { return flushBuffers_; }
+  void SetFlushBuffers(bool v) { flushBuffers_ = v; }
+  bool OEMFileNames() const { return oemFileNames_; }
+  void SetOEMFileNames(bool v) { oemFileNames_ = v; }
+
+ private:
+  TZAStorePathMode storePath_ = spRelativePath;
+  bool recurse_ = true;
+  TZAFileShareMode shareMode_ = smShareDenyNone;
+  TZAOverwriteMode overwriteMode_ = omAlways;
+  bool createDirs_ = true;
+  bool replaceReadOnly_ = true;
+  bool setAttributes_ = true;
+  int searchAttr_ = ZADefaultSearchAttr;
+  bool flushBuffers_ = true;
+  bool oemFileNames_ = true;
+};
+
+class TZASpanningOptions : public TPersistent {
+ public:
+  const char* ClassName() const override { return "TZASpanningOptions"; }
+  void Assign(const TPersistent* source) override;
+
+  bool AdvancedNaming() const { return advancedNaming_; }
+  void SetAdvancedNaming(bool v) { advancedNaming_ = v; }
+  int64_t FirstVolumeSize() const { return firstVolumeSize_; }
+  void SetFirstVolumeSize(int64_t v) { firstVolumeSize_ = v; }
+  TZAVolumeSize VolumeSize() const { return volumeSize_; }
+  void SetVolumeSize(TZAVolumeSize v) { volumeSize_ = v; }
+  int64_t CustomVolumeSize() const { return customVolumeSize_; }
+  // Values below 65536 become 65536.
+  void SetCustomVolumeSize(int64_t v) { customVolumeSize_ = v < 65536 ? 65536 : v; }
+  bool SaveDirToFirstVolume() const { return saveDirToFirstVolume_; }
+  void SetSaveDirToFirstVolume(bool v) { saveDirToFirstVolume_ = v; }
+
+ private:
+  bool advancedNaming_ = true;
+  int64_t firstVolumeSize_ = 0;
+  TZAVolumeSize volumeSize_ = vsAutoDetect;
+  int64_t customVolumeSize_ = 0;
+  bool saveDirToFirstVolume_ = false;
+};
+
+// Event types. Sender is the archiver; var parameters are references.
+using TZAProgressEvent = std::function<void(TObject* sender, double progress,
+                                            TZAProcessOperation operation,
+                                            TZAProgressPhase phase, bool& cancel)>;
+using TZAFileProgressEvent =
+    std::function<void(TObject* sender, const String& fileName, double progress,
+                       TZAProcessOperation operation, TZAProgressPhase phase, bool& cancel)>;
+using TZACopyTempFileProgressEvent =
+    std::function<void(TObject* sender, double progress, TZAProgressPhase phase, bool& cancel)>;
+using TZAConfirmOverwriteEvent = std::function<void(
+    TObject* sender, const String& sourceFileName, String& destFileName, bool& confirm)>;
+using TZAConfirmProcessFileEvent = std::function<void(
+    TObject* sender, const String& fileName, TZAProcessOperation operation, bool& confirm)>;
+using TZAPasswordEvent = std::function<void(TObject* sender, const String& fileName,
+                                            String& newPassword, bool& skipFile)>;
+using TZAProcessFileFailureEvent = std::function<void(
+    TObject* sender, const String& fileName, TZAProcessOperation operation, int nativeError,
+    int errorCode, const String& errorMessage, TZAAction& action)>;
+using TZARequestVolumeEvent = std::function<void(TObject* sender, int volumeNumber,
+                                                 String& volumeFileName, bool& cancel)>;
+using TZARequestEndVolumeEvent =
+    std::function<void(TObject* sender, String& volumeFileName, bool& cancel)>;
+using TZADiskFullEvent = std::function<void(TObject* sender, int volumeNumber,
+                                            const String& volumeFileName, bool& cancel)>;
+using TZAStoreFileEvent =
+    std::function<void(TObject* sender, String& fileName, uint32_t& fileAttr, String& comment,
+                       const String& originalFileName)>;
+using TZAExtractFileEvent = std::function<void(TObject* sender, String& fileName,
+                                               uint32_t& fileAttr, const String& comment)>;
+
+class TZABaseArchiver : public TComponent {
+ public:
+  explicit TZABaseArchiver(TComponent* owner);
+  ~TZABaseArchiver() override;
+  const char* ClassName() const override { return "TZABaseArchiver"; }
+
+  // --- Published properties ---
+  const String& FileName() const { return fileName_; }
+  void SetFileName(const String& v) { fileName_ = v; }
+  const String& Password() const { return password_; }
+  void SetPassword(const String& v) { password_ = v; }
+  const String& BaseDir() const { return baseDir_; }
+  void SetBaseDir(const String& v) { baseDir_ = v; }
+  const String& TempDir() const { return tempDir_; }
+  void SetTempDir(const String& v) { tempDir_ = v; }
+  TZACompressionLevel CompressionLevel() const { return compressionLevel_; }
+  void SetCompressionLevel(TZACompressionLevel level);
+  int CompressionMode() const { return compressionMode_; }
+  // Modes above 9 raise EZAException 5 and leave the mode as it was.
+  void SetCompressionMode(int mode);
+  String CurrentVersion() const;
+  void SetCurrentVersion(const String&) {}
+  bool ExtractCorruptedFiles() const { return extractCorruptedFiles_; }
+  void SetExtractCorruptedFiles(bool v) { extractCorruptedFiles_ = v; }
+  TZASpanningMode SpanningMode() const { return spanningMode_; }
+  // Raises Exception "Cannot set spanning mode on open archive" when open.
+  void SetSpanningMode(TZASpanningMode mode);
+  TZASpanningOptions& SpanningOptions() { return spanningOptions_; }
+  void SetSpanningOptions(const TZASpanningOptions& v) { spanningOptions_.Assign(&v); }
+  const String& SFXStub() const { return sfxStub_; }
+  void SetSFXStub(const String& v) { sfxStub_ = v; }
+  TZAOptions& Options() { return options_; }
+  const TZAOptions& Options() const { return options_; }
+  void SetOptions(const TZAOptions& v) { options_.Assign(&v); }
+  TStringList& FileMasks() { return fileMasks_; }
+  void SetFileMasks(const TStrings& v) { fileMasks_.Assign(&v); }
+  TStringList& ExclusionMasks() { return exclusionMasks_; }
+  void SetExclusionMasks(const TStrings& v) { exclusionMasks_.Assign(&v); }
+  TStringList& NoCompressionMasks() { return noCompressionMasks_; }
+  void SetNoCompressionMasks(const TStrings& v) { noCompressionMasks_.Assign(&v); }
+  bool InMemory() const { return inMemory_; }
+  void SetInMemory(bool v);
+
+  // --- Events ---
+  TZAProgressEvent OnOverallProgress;
+  TZAFileProgressEvent OnFileProgress;
+  TZACopyTempFileProgressEvent OnCopyTempFileProgress;
+  TZAConfirmOverwriteEvent OnConfirmOverwrite;
+  TZAConfirmProcessFileEvent OnConfirmProcessFile;
+  TZAPasswordEvent OnPassword;
+  TZAProcessFileFailureEvent OnProcessFileFailure;
+  TZARequestVolumeEvent OnRequestBlankVolume;
+  TZARequestEndVolumeEvent OnRequestFirstVolume;
+  TZARequestEndVolumeEvent OnRequestLastVolume;
+  TZARequestVolumeEvent OnRequestMiddleVolume;
+  TZADiskFullEvent OnDiskFull;
+  TZAStoreFileEvent OnStoreFile;
+  TZAExtractFileEvent OnExtractFile;
+  TNotifyEvent AfterOpen;
+
+  // --- Opening and closing ---
+  // Opens FileName: creates it when it does not exist (or InMemory is on),
+  // else opens it for reading and writing, or read-only when it cannot be
+  // written.
+  void OpenArchiveFile();
+  // ZAModeCreate, ZAModeReadWrite or ZAModeReadOnly.
+  void OpenArchiveMode(int mode);
+  // Writes pending updates, then closes. A failed commit is rolled back and
+  // raised after the archive is closed.
+  void CloseArchiveFile();
+  bool Active() const { return active_; }
+
+  // --- Directory ---
+  int FileCount() const;
+  const TDirItem& DirItem(int index) const;
+  bool FindFirstItem(const String& mask, TZAArchiveItem& item, const String& exclusionMask = "",
+                     int searchAttr = ZADefaultSearchAttr);
+  bool FindNextItem(TZAArchiveItem& item);
+
+  // --- Entry data ---
+  // Decodes entry index into stream. Returns false when the entry was
+  // skipped at the password request or a progress event cancelled it. A damaged entry raises EZAException 8
+  // unless ExtractCorruptedFiles is on.
+  bool ExtractItemToStream(int index, TStream& stream);
+
+  // --- Updates ---
+  // Queues the files that fileMask names (a file, a folder with everything
+  // below it when Options().Recurse() is on, or a mask in its last part),
+  // relative to BaseDir. They are written when the archive closes.
+  void AddFiles(const String& fileMask);
+  void CommitUpdates();
+  void CancelUpdateMode();
+  bool InUpdate() const { return updateCount_ > 0; }
+
+ protected:
+  // Virtual operations behind the events, in declared order.
+  virtual void SelectCompressionMethod();
+  virtual void DoOverallProgress(double progress, TZAProcessOperation operation,
+                                 TZAProgressPhase phase, bool& cancel);
+  virtual void DoFileProgress(const String& fileName, double progress,
+                              TZAProcessOperation operation, TZAProgressPhase phase,
+                              bool& cancel);
+  virtual void DoCopyTempFileProgress(double progress, TZAProgressPhase phase, bool& cancel);
+  virtual void DoConfirmOverwrite(const String& sourceFileName, String& destFileName,
+                                  bool& confirm);
+  virtual void DoConfirmProcessFile(const String& fileName, TZAProcessOperation operation,
+                                    bool& confirm);
+  virtual void DoPassword(const String& fileName, String& newPassword, bool& skipFile);
+  virtual void DoProcessFileFailure(const String& fileName, TZAProcessOperation operation,
+                                    int nativeError, int errorCode, const String& errorMessage,
+                                    TZAAction& action);
+  virtual void DoStoreFile(String& fileName, uint32_t& fileAttr, String& comment,
+                           const String& originalFileName);
+  virtual void DoExtractFile(String& fileName, uint32_t& fileAttr, const String& comment);
+
+  void CheckActive() const;  // EZAException 13
+
+  bool zipFormat_ = false;
+  int compressionMethod_ = -1;
+  TZip64Mode zip64Mode_ = zmAuto;
+
+ private:
+  const TZASignatures& Signatures() const;
+  void OpenExisting(int mode);
+  void CreateNew();
+  void FreeArchive();
+  void ReopenFromMemory();
+  bool IsRemovable(const String& fileName) const;
+
+  // Search (ZipArchiverSearch.cpp).
+  bool EntryMatches(const TDirItem& entry, const TZAArchiveItem& search) const;
+  void FillArchiveItem(const TDirItem& entry, TZAArchiveItem& item) const;
+
+  // Decoding (ZipArchiverDecode.cpp).
+  bool CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys);
+  bool DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
+                  TStream& target, uint64_t& written, uint32_t& crc, bool& skipped);
+
+  // Writing (ZipArchiverWriter.cpp).
+  void QueueFile(const String& fileName, uint32_t attr, const String& base);
+  void QueueFolderContents(const String& folder, const String& mask, const String& base);
+  bool PrepareItemFromFile(TDirItem& item, const String& fileName, const String& base);
+  void AddEntry(TDirItem& item);
+  void EncodeData(TDirItem& item, TStream& source, int64_t sourceSize, TStream& target,
+                  uint64_t& compressedSize, uint32_t& crc);
+  void RollBack(int64_t rewritePosition);
+  void FireOverallFromFile(double fileFraction);
+
+  String fileName_;
+  String password_;
+  String baseDir_;
+  String tempDir_;
+  TZACompressionLevel compressionLevel_ = clFastest;
+  int compressionMode_ = 1;
+  bool extractCorruptedFiles_ = false;
+  TZASpanningMode spanningMode_ = smNone;
+  TZASpanningOptions spanningOptions_;
+  String sfxStub_;
+  TZAOptions options_;
+  TStringList fileMasks_;
+  TStringList exclusionMasks_;
+  TStringList noCompressionMasks_;
+  bool inMemory_ = false;
+
+  bool active_ = false;
+  int openMode_ = ZAModeCreate;
+  std::unique_ptr<TStream> stream_;
+  std::unique_ptr<TZADirManager> dir_;
+  int updateCount_ = 0;
+  bool recoverDamagedArchives_ = true;
+
+  // Progress of the running operation.
+  int filesDone_ = 0;
+  int filesToDo_ = 0;
+  bool cancel_ = false;
+  TZAProcessOperation operation_ = poExtract;
+};
+
+class TZipArchiver : public TZABaseArchiver {
+ public:
+  explicit TZipArchiver(TComponent* owner);
+  const char* ClassName() const override { return "TZipArchiver"; }
+
+  TZip64Mode Zip64Mode() const { return zip64Mode_; }
+  void SetZip64Mode(TZip64Mode v) { zip64Mode_ = v; }
+
+ protected:
+  void SelectCompressionMethod() override;
+};

@@ -1,0 +1,140 @@
+// Decoding one entry: find its data behind the local header, check the
+// password, inflate or copy, and check size and CRC-32.
+//
+// Nothing the archive states is trusted: the data may not reach into the
+// central directory, output stops as soon as it passes the declared size,
+// and memory stays bounded whatever the entry claims.
+#include <cstring>
+
+#include "archive/ZipArchiver.h"
+
+namespace {
+
+constexpr uint64_t kChunkSize = 1 << 20;
+constexpr uint16_t kMethodStored = 0;
+constexpr uint16_t kMethodDeflated = 8;
+constexpr uint16_t kMethodDeflate64 = 9;
+
+String EntryDisplayName(const TDirItem& entry) {
+  String name = entry.Name;
+  std::replace(name.begin(), name.end(), '/', '\\');
+  return name;
+}
+
+}  // namespace
+
+bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
+  CheckActive();
+  if (index < 0 || index >= dir_->Items.Count()) throw EZAException(16, this);
+  cancel_ = false;
+  const TDirItem& entry = dir_->Items.Item(index);
+
+  bool failed = false, skipped = false;
+  uint64_t written = 0;
+  uint32_t crc = ZACrcStart;
+  uint8_t buf[TZALocalHeader::Size];
+  TZALocalHeader local;
+  const uint64_t headerAt = entry.LocalHeaderOffset;
+  const uint64_t dirStart = uint64_t(dir_->DirectoryOffset);
+  if (headerAt > dirStart || !ZAReadAt(*stream_, int64_t(headerAt), buf, sizeof buf)) {
+    failed = true;
+  } else {
+    local.Read(buf);
+    const uint64_t dataAt = headerAt + TZALocalHeader::Size + local.NameLength + local.ExtraLength;
+    // The data ends before the central directory, whatever the size says.
+    const uint64_t compressedSize =
+        dataAt > dirStart ? 0 : std::min(entry.CompressedSize, dirStart - dataAt);
+    if (local.Signature != Signatures().Local || dataAt > dirStart) {
+      failed = true;
+    } else if (entry.Header.Method == kMethodDeflate64) {
+      throw EZAException(55, this);
+    } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
+      failed = true;
+    } else {
+      stream_->Seek(int64_t(dataAt), soBeginning);
+      failed = !DecodeData(*stream_, entry, compressedSize, stream, written, crc, skipped);
+    }
+  }
+  if (!skipped && !cancel_) {
+    failed = failed || written != entry.UncompressedSize;
+    failed = failed || ZACrcFinal(crc) != entry.Header.Crc;
+  }
+  if (failed && !cancel_ && !extractCorruptedFiles_ && !skipped) throw EZAException(8, this);
+  return !skipped && !cancel_;
+}
+
+bool TZABaseArchiver::CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys) {
+  uint8_t header[ZAEncryptionHeaderSize];
+  if (stream.Read(header, sizeof header) != int64_t(sizeof header)) return false;
+  const uint8_t check = ZAPasswordCheckByte(entry.Header.Crc, entry.Header.Time, entry.Header.Flags);
+  return CheckEncryptionHeader(header, password_, check, keys);
+}
+
+bool TZABaseArchiver::DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
+                                 TStream& target, uint64_t& written, uint32_t& crc,
+                                 bool& skipped) {
+  const bool encrypted = entry.IsEncrypted();
+  TZAKeys keys;
+  if (encrypted) {
+    if (compressedSize < ZAEncryptionHeaderSize) return false;
+    compressedSize -= ZAEncryptionHeaderSize;
+    const int64_t headerAt = source.Position();
+    while (!CheckPassword(source, entry, keys)) {
+      String newPassword = password_;
+      DoPassword(EntryDisplayName(entry), newPassword, skipped);
+      // The same answer again would ask forever.
+      if (skipped || newPassword == password_) {
+        skipped = true;
+        return false;
+      }
+      password_ = newPassword;
+      source.Seek(headerAt, soBeginning);
+    }
+  }
+
+  std::unique_ptr<TZAInflater> inflater;
+  if (entry.Header.Method == kMethodDeflated) inflater = std::make_unique<TZAInflater>();
+  const uint64_t limit = entry.UncompressedSize;
+  bool overflow = false, writeFailed = false;
+  const TZAInflater::Sink sink = [&](const uint8_t* data, size_t count) {
+    if (count > limit - written) {
+      overflow = true;
+      return false;
+    }
+    crc = UpdateCrc32(crc, data, count);
+    if (target.Write(data, int64_t(count)) != int64_t(count)) {
+      writeFailed = true;
+      return false;
+    }
+    written += count;
+    return true;
+  };
+
+  std::vector<uint8_t> chunk(size_t(std::min(kChunkSize, std::max<uint64_t>(compressedSize, 1))));
+  const String displayName = EntryDisplayName(entry);
+  uint64_t done = 0;
+  while (done < compressedSize) {
+    const double fraction = double(done) / double(compressedSize);
+    DoFileProgress(displayName, fraction * 100, operation_, ppProcess, cancel_);
+    if (!cancel_) FireOverallFromFile(fraction);
+    if (cancel_) return false;
+
+    const size_t n = size_t(std::min<uint64_t>(chunk.size(), compressedSize - done));
+    if (source.Read(chunk.data(), int64_t(n)) != int64_t(n)) return false;
+    done += n;
+    if (encrypted) DecryptBuffer(chunk.data(), n, keys);
+    if (inflater) {
+      const TZAInflater::Result r = inflater->InflateBlock(chunk.data(), n, sink);
+      if (r == TZAInflater::irError || r == TZAInflater::irStopped) return false;
+      if (r == TZAInflater::irEnd) break;
+    } else if (!sink(chunk.data(), n)) {
+      return false;
+    }
+  }
+  return !overflow && !writeFailed;
+}
+
+void TZABaseArchiver::FireOverallFromFile(double fileFraction) {
+  if (filesToDo_ <= 0) return;
+  DoOverallProgress((fileFraction + filesDone_) / filesToDo_ * 100, operation_, ppProcess, cancel_);
+}

@@ -1,0 +1,242 @@
+// The zip records, the in-memory directory and its reader and writer.
+//
+// Records are little-endian and parsed field by field from byte buffers, so
+// their layout never depends on the compiler. Everything read from a file is
+// checked against the bytes that are really there before it is used: counts
+// against the directory size, the directory against the file, names, extra
+// fields and comments against what is left of their record.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "archive/ZipArchiverTypes.h"
+#include "platform/Streams.h"
+
+class TComponent;
+
+// The signatures and version field of a format: the zip format, or the base
+// archiver's own variant of it.
+struct TZASignatures {
+  uint32_t Local;
+  uint32_t Central;
+  uint32_t End;
+  uint16_t Version;
+  uint16_t VersionZip64;
+};
+extern const TZASignatures ZAZipSignatures;
+extern const TZASignatures ZABaseSignatures;
+
+constexpr uint32_t ZAZip64EndSignature = 0x06064B50;
+constexpr uint32_t ZAZip64LocatorSignature = 0x07064B50;
+constexpr uint32_t ZADataDescriptorSignature = 0x08074B50;
+
+constexpr uint16_t ZAVersionZip64 = 45;
+constexpr uint16_t ZAVersionOem = 0x0014;
+constexpr uint16_t ZAVersionAnsi = 0x0B14;
+constexpr uint16_t ZAZip64ExtraId = 1;
+constexpr uint32_t ZAMax32 = 0xFFFFFFFFu;
+constexpr uint16_t ZAMax16 = 0xFFFF;
+// The end record and its comment lie within this many bytes of the end.
+constexpr int64_t ZAEndRecordSearchSize = 65600;
+constexpr uint16_t ZAFlagEncrypted = 1;
+constexpr uint16_t ZAFlagDataDescriptor = 8;
+constexpr uint16_t ZAFlagUtf8 = 0x800;
+constexpr uint16_t ZAFolderFlags = 2;
+
+struct TZALocalHeader {
+  static constexpr size_t Size = 30;
+  uint32_t Signature = 0;
+  uint16_t VersionNeeded = 0;
+  uint16_t Flags = 0;
+  uint16_t Method = 0;
+  uint16_t Time = 0;
+  uint16_t Date = 0;
+  uint32_t Crc = 0;
+  uint32_t CompressedSize = 0;
+  uint32_t UncompressedSize = 0;
+  uint16_t NameLength = 0;
+  uint16_t ExtraLength = 0;
+
+  void Read(const uint8_t* p);
+  void Write(uint8_t* p) const;
+};
+
+struct TZACentralHeader {
+  static constexpr size_t Size = 46;
+  uint32_t Signature = 0;
+  uint16_t VersionMadeBy = 0;
+  uint16_t VersionNeeded = 0;
+  uint16_t Flags = 0;
+  uint16_t Method = 0;
+  uint16_t Time = 0;
+  uint16_t Date = 0;
+  uint32_t Crc = 0;
+  uint32_t CompressedSize = 0;
+  uint32_t UncompressedSize = 0;
+  uint16_t NameLength = 0;
+  uint16_t ExtraLength = 0;
+  uint16_t CommentLength = 0;
+  uint16_t DiskNumberStart = 0;
+  uint16_t InternalAttributes = 0;
+  uint32_t ExternalAttributes = 0;
+  uint32_t LocalHeaderOffset = 0;
+
+  void Read(const uint8_t* p);
+  void Write(uint8_t* p) const;
+};
+
+struct TZAEndRecord {
+  static constexpr size_t Size = 22;
+  uint32_t Signature = 0;
+  uint16_t ThisDisk = 0;
+  uint16_t DirectoryDisk = 0;
+  uint16_t EntriesOnDisk = 0;
+  uint16_t TotalEntries = 0;
+  uint32_t DirectorySize = 0;
+  uint32_t DirectoryOffset = 0;
+  uint16_t CommentLength = 0;
+
+  void Read(const uint8_t* p);
+  void Write(uint8_t* p) const;
+};
+
+struct TZAZip64EndRecord {
+  static constexpr size_t Size = 56;
+  uint32_t Signature = ZAZip64EndSignature;
+  uint64_t RecordSize = Size - 12;
+  uint16_t VersionMadeBy = ZAVersionZip64;
+  uint16_t VersionNeeded = ZAVersionZip64;
+  uint32_t ThisDisk = 0;
+  uint32_t DirectoryDisk = 0;
+  uint64_t EntriesOnDisk = 0;
+  uint64_t TotalEntries = 0;
+  uint64_t DirectorySize = 0;
+  uint64_t DirectoryOffset = 0;
+
+  void Read(const uint8_t* p);
+  void Write(uint8_t* p) const;
+};
+
+struct TZAZip64Locator {
+  static constexpr size_t Size = 20;
+  uint32_t Signature = ZAZip64LocatorSignature;
+  uint32_t Zip64Disk = 0;
+  uint64_t Zip64Offset = 0;
+  uint32_t TotalDisks = 1;
+
+  void Read(const uint8_t* p);
+  void Write(uint8_t* p) const;
+};
+
+struct TZAExtraBlock {
+  uint16_t Id = 0;
+  String Data;
+};
+
+// One entry of the directory. Header keeps the fields as read; the sizes,
+// offset and disk that code uses are the 64-bit values below, which the
+// reader fills from the Zip64 block where the header carries overflow marks
+// and the writer turns back into header fields and a Zip64 block.
+struct TDirItem {
+  TZACentralHeader Header;
+  String Name;  // "/" separators, Windows-1252
+  String Comment;
+  std::vector<TZAExtraBlock> ExtraBlocks;  // every block but the Zip64 one
+
+  bool NeedsZip64 = false;
+  uint64_t UncompressedSize = 0;
+  uint64_t CompressedSize = 0;
+  uint64_t LocalHeaderOffset = 0;
+  uint32_t DiskNumberStart = 0;
+
+  // Pending change (update mode).
+  bool Modified = false;
+  String Password;
+  String SourceFileName;
+  int CompressionMode = 0;
+  bool Selected = false;
+  TZAProcessOperation Operation = poAdd;
+
+  // A folder is exactly an entry whose name ends in "/".
+  bool IsFolder() const { return !Name.empty() && Name.back() == '/'; }
+  bool IsEncrypted() const { return (Header.Flags & ZAFlagEncrypted) != 0; }
+  uint32_t DosDateTime() const { return uint32_t(Header.Date) << 16 | Header.Time; }
+};
+
+// The list of directory items. Touching an index outside the count raises
+// EZAException: 1 writing, 2 reading, 3 addressing, 4 deleting.
+class TZADirArray {
+ public:
+  explicit TZADirArray(const TComponent* archiver) : archiver_(archiver) {}
+
+  int Count() const { return int(items_.size()); }
+  void SetCount(int count);
+  const TDirItem& Item(int index) const;         // 2
+  void SetItem(int index, const TDirItem& item);  // 1
+  TDirItem& At(int index);                        // 3
+  void Delete(int index);                         // 4
+  int Add(TDirItem item);
+  void Assign(const TZADirArray& source) { items_ = source.items_; }
+  // Index of the item named name (compared exactly), -1 when none.
+  int IndexOf(std::string_view name) const;
+
+ private:
+  void Check(int index, int nativeError) const;
+
+  const TComponent* archiver_;
+  std::vector<TDirItem> items_;
+};
+
+class TZADirManager {
+ public:
+  TZADirManager(const TComponent* archiver, const TZASignatures& signatures, bool oemFileNames);
+
+  TZADirArray Items;
+  TZADirArray SavedItems;  // the directory as it is on disk
+  TZAEndRecord EndRecord;
+  TZAZip64EndRecord Zip64EndRecord;
+  TZAZip64Locator Zip64Locator;
+  String Comment;
+  int64_t DirectoryOffset = 0;  // where the directory on disk starts
+  int64_t StubSize = 0;         // bytes in front of the first local header
+  bool UsesZip64 = false;       // the archive has Zip64 end records
+
+  // Finds the end record in the last bytes of the stream; false when there
+  // is none. Fills EndRecord and Comment.
+  bool FindEndRecord(TStream& stream);
+  // Reads the directory behind the end record found before, or rebuilds it
+  // from the local headers when there was none. Raises EZAException 35, 40,
+  // 45 or 48 on archives it cannot read.
+  void ReadDirectory(TStream& stream, bool endRecordFound);
+  // Writes the directory at the stream's position and cuts the stream after
+  // it. Zip64 end records are written when offsets, sizes or the count need
+  // them; allowZip64 false makes that an EZAException 43 naming archiveName.
+  void WriteDirectory(TStream& stream, bool allowZip64, const String& archiveName);
+
+  // The stored form of a name and back: "/" separators, OEM code page when
+  // configured, UTF-8 when the entry says so.
+  String StoredName(const String& name) const;
+  String NameFromStored(const String& stored, uint16_t flags) const;
+
+ private:
+  void ReadCentralDirectory(TStream& stream);
+  void ParseCentralEntries(const std::vector<uint8_t>& dir, uint64_t count);
+  void ParseExtraField(TDirItem& item, std::string_view extra) const;
+  void FindStubSize(TStream& stream);
+  void RecoverFromLocalHeaders(TStream& stream);
+  void ShiftOffsetsByStub();
+  [[noreturn]] void Fail(int nativeError) const;
+
+  const TComponent* archiver_;
+  const TZASignatures& signatures_;
+  bool oemFileNames_;
+  int64_t endRecordPosition_ = -1;
+};
+
+// Reads exactly count bytes at position, false when the stream has fewer.
+bool ZAReadAt(TStream& stream, int64_t position, void* buffer, int64_t count);
+
+// The local Zip64 extra field: id 1, size 16, uncompressed and compressed size.
+constexpr size_t ZAZip64LocalExtraSize = 20;
+void ZAWriteZip64LocalExtra(uint8_t* p, uint64_t uncompressedSize, uint64_t compressedSize);

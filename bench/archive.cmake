@@ -1,0 +1,3 @@
+# The zip archiver against Info-ZIP zip: deflate archive of a mixed corpus.
+add_executable(archive_deflate_bench ${CMAKE_CURRENT_SOURCE_DIR}/archive_deflate_bench.cpp)
+target_link_libraries(archive_deflate_bench PRIVATE archive)

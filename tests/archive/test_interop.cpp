@@ -1,0 +1,143 @@
+// Interoperability with the host's zip tools, both ways: archives written by
+// Info-ZIP zip, 7-Zip and Python's zipfile are listed and tested by us, and
+// archives written by zatool pass unzip, 7z and zipfile with equal contents.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "ArchiveTestUtil.h"
+
+using namespace archive_test;
+using testing_support::TempDir;
+
+namespace {
+
+int Shell(const String& command) {
+  const int rc = std::system((command + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : 128;
+}
+
+bool HaveTools() {
+  return Shell("command -v zip") == 0 && Shell("command -v unzip") == 0 &&
+         Shell("command -v 7z") == 0 && Shell("command -v python3") == 0;
+}
+
+String Q(const String& s) { return "'" + s + "'"; }
+
+// The source tree every archive is made from, with fixed modification times.
+struct Tree {
+  TempDir dir;
+  std::vector<std::pair<String, std::string>> files;
+  int64_t mtime = 1636119008;  // 2021-11-05 13:30:08 UTC
+
+  Tree() {
+    std::mt19937 rng(7);
+    std::string text, random(200000, '\0'), zeros(300000, '\0');
+    for (int i = 0; i < 20000; ++i) text += Format("%d: the quick brown fox\n", {i});
+    for (char& c : random) c = char(rng());
+    files = {{"text.txt", text}, {"sub/random.bin", random}, {"sub/deeper/zeros.dat", zeros},
+             {"empty.txt", ""}};
+    os::ForceDirectories(dir.File("src/sub/deeper"));
+    for (auto& [name, data] : files) {
+      PutFile(dir.File("src/" + name), data);
+      os::FileSetModTime(dir.File("src/" + name), mtime);
+    }
+  }
+  String Src() const { return dir.File("src"); }
+};
+
+void ExpectListedRight(const String& archive, const Tree& tree, const String& password,
+                       int timeTolerance) {
+  SCOPED_TRACE(archive);
+  TZipArchiver zip(nullptr);
+  zip.SetFileName(archive);
+  zip.SetPassword(password);
+  zip.OpenArchiveMode(ZAModeReadOnly);
+  for (auto& [name, data] : tree.files) {
+    int index = -1;
+    for (int i = 0; i < zip.FileCount(); ++i)
+      if (zip.DirItem(i).Name == "src/" + name) index = i;
+    ASSERT_GE(index, 0) << name;
+    const TDirItem& item = zip.DirItem(index);
+    EXPECT_EQ(item.UncompressedSize, data.size()) << name;
+    EXPECT_EQ(item.Header.Crc, ZACrc32(data.data(), data.size())) << name;
+    const int64_t stored = ZADosDateTimeToUnix(item.DosDateTime());
+    EXPECT_LE(std::abs(stored - tree.mtime), timeTolerance) << name;
+    EXPECT_EQ(Decode(zip, index), data) << name;
+  }
+  zip.CloseArchiveFile();
+}
+
+}  // namespace
+
+class ZAInterop : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveTools()) GTEST_SKIP() << "zip, unzip, 7z or python3 missing";
+  }
+  Tree tree;
+  String Cd() const { return "cd " + Q(tree.dir.Path()) + " && "; }
+};
+
+TEST_F(ZAInterop, ArchivesOfOtherToolsAreReadAndTested) {
+  struct Maker {
+    const char* name;
+    const char* command;  // run in the tree's folder, writes out.zip
+    const char* password;
+    int timeTolerance;    // 7-Zip rounds odd seconds up
+  };
+  const Maker makers[] = {
+      {"zip", "zip -qr out.zip src", "", 0},
+      {"zip -P", "zip -qr -P s3cret out.zip src", "s3cret", 0},
+      {"7z", "7z a -tzip -bd out.zip src", "", 2},
+      {"7z ZipCrypto", "7z a -tzip -bd -mem=ZipCrypto -ps3cret out.zip src", "s3cret", 2},
+      {"python", "python3 -c \"import zipfile,os\n"
+                 "with zipfile.ZipFile('out.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
+                 "  [z.write(os.path.join(r,f)) for r,d,fs in os.walk('src') for f in sorted(fs)]\"",
+       "", 0},
+  };
+  for (const Maker& m : makers) {
+    SCOPED_TRACE(m.name);
+    os::RemoveFile(tree.dir.File("out.zip"));
+    ASSERT_EQ(Shell(Cd() + m.command), 0);
+    ExpectListedRight(tree.dir.File("out.zip"), tree, m.password, m.timeTolerance);
+    ASSERT_EQ(Shell(String(ZATOOL_PATH) + " t -p " + Q(m.password) + " " + Q(tree.dir.File("out.zip"))), 0);
+    if (*m.password) {
+      EXPECT_NE(Shell(String(ZATOOL_PATH) + " t -p wrong " + Q(tree.dir.File("out.zip"))), 0);
+    }
+  }
+}
+
+TEST_F(ZAInterop, ZatoolArchivesPassOtherTools) {
+  struct Variant {
+    const char* name;
+    const char* options;
+    const char* password;
+  };
+  const Variant variants[] = {{"stored", "-m 0", ""},   {"fast", "-m 1", ""},
+                              {"normal", "-m 6", ""},   {"max", "-m 9", ""},
+                              {"encrypted", "-m 6 -p s3cret", "s3cret"},
+                              {"encrypted stored", "-m 0 -p s3cret", "s3cret"}};
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(v.name);
+    const String zipName = tree.dir.File(String(v.name) + ".zip");
+    ASSERT_EQ(Shell(Cd() + ZATOOL_PATH + " a " + v.options + " " + Q(zipName) + " src"), 0);
+    const String pw = *v.password ? String(" -P ") + v.password : String();
+    EXPECT_EQ(Shell("unzip -t" + pw + " " + Q(zipName)), 0);
+    EXPECT_EQ(Shell("7z t -p" + Q(v.password) + " " + Q(zipName)), 0);
+    EXPECT_EQ(Shell("python3 -c \"import zipfile,sys\n"
+                  "z=zipfile.ZipFile(sys.argv[1]); z.setpassword(sys.argv[2].encode())\n"
+                  "sys.exit(z.testzip() is not None)\" " + Q(zipName) + " " + Q(v.password)),
+              0);
+    // Contents compare equal once unzip has extracted them.
+    const String out = tree.dir.File(String("x-") + v.name);
+    ASSERT_EQ(Shell("unzip -q" + pw + " -d " + Q(out) + " " + Q(zipName)), 0);
+    for (auto& [name, data] : tree.files) {
+      const Bytes got = GetFile(out + "/src/" + name);
+      EXPECT_EQ(std::string(got.begin(), got.end()), data) << name;
+    }
+    EXPECT_TRUE(os::DirectoryExists(out + "/src/sub/deeper"));
+    ExpectListedRight(zipName, tree, v.password, 0);
+  }
+}

@@ -1,0 +1,145 @@
+// zatool: a command-line front end over the archiver component, for tests,
+// interoperability checks and benchmarks.
+//
+//   zatool l ARCHIVE
+//   zatool t [-p PASSWORD] ARCHIVE
+//   zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...
+//
+// Exit status 0 on success; otherwise the archiver's message on stderr and
+// status 1 (2 for a wrong command line).
+#include <cstdio>
+#include <vector>
+
+#include "archive/ZipArchiver.h"
+
+namespace {
+
+// Counts what it is given and keeps nothing: the target of a test.
+class TNullStream : public TStream {
+ public:
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t count) override {
+    size_ += count;
+    return count;
+  }
+  int64_t Seek(int64_t, TSeekOrigin) override { return size_; }
+
+ private:
+  int64_t size_ = 0;
+};
+
+struct CommandLine {
+  String command;
+  String password;
+  int mode = -1;
+  std::vector<String> operands;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: zatool l ARCHIVE\n"
+               "       zatool t [-p PASSWORD] ARCHIVE\n"
+               "       zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...\n");
+  return 2;
+}
+
+bool Parse(int argc, char** argv, CommandLine& cl) {
+  if (argc < 2) return false;
+  cl.command = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    const String arg = argv[i];
+    if (arg == "-p" && i + 1 < argc) {
+      cl.password = argv[++i];
+    } else if (arg == "-m" && i + 1 < argc) {
+      const String m = argv[++i];
+      if (m.size() != 1 || m[0] < '0' || m[0] > '9') return false;
+      cl.mode = m[0] - '0';
+    } else {
+      cl.operands.push_back(arg);
+    }
+  }
+  return !cl.operands.empty();
+}
+
+String MethodName(const TDirItem& item) {
+  switch (item.Header.Method) {
+    case 0: return "Stored";
+    case 8: return "Deflated";
+    default: return Format("Method%d", {int(item.Header.Method)});
+  }
+}
+
+String DosTimeText(const TDirItem& item) {
+  const uint16_t d = item.Header.Date, t = item.Header.Time;
+  return Format("%.4d-%.2d-%.2d %.2d:%.2d:%.2d", {1980 + (d >> 9), (d >> 5) & 15, d & 31, t >> 11,
+                                                  (t >> 5) & 63, (t & 31) * 2});
+}
+
+int List(TZipArchiver& zip) {
+  zip.OpenArchiveMode(ZAModeReadOnly);
+  for (int i = 0; i < zip.FileCount(); ++i) {
+    const TDirItem& item = zip.DirItem(i);
+    std::printf("%12llu %12llu %08X %-9s %c %s %08X %s\n",
+                (unsigned long long)item.UncompressedSize, (unsigned long long)item.CompressedSize,
+                item.Header.Crc, MethodName(item).c_str(), item.IsEncrypted() ? 'E' : '-',
+                DosTimeText(item).c_str(), item.Header.ExternalAttributes, item.Name.c_str());
+  }
+  return 0;
+}
+
+int Test(TZipArchiver& zip) {
+  zip.OpenArchiveMode(ZAModeReadOnly);
+  int failures = 0;
+  for (int i = 0; i < zip.FileCount(); ++i) {
+    const TDirItem& item = zip.DirItem(i);
+    if (item.IsFolder()) continue;
+    TNullStream sink;
+    try {
+      if (!zip.ExtractItemToStream(i, sink)) {
+        std::fprintf(stderr, "%s: wrong password\n", item.Name.c_str());
+        ++failures;
+      }
+    } catch (const EZAException& e) {
+      std::fprintf(stderr, "%s: %s\n", item.Name.c_str(), e.Message().c_str());
+      ++failures;
+    }
+  }
+  std::printf("%d entries tested, %d failed\n", zip.FileCount(), failures);
+  return failures == 0 ? 0 : 1;
+}
+
+int Add(TZipArchiver& zip, const CommandLine& cl) {
+  if (cl.operands.size() < 2) return Usage();
+  if (cl.mode >= 0) zip.SetCompressionMode(cl.mode);
+  String failure;
+  zip.OnProcessFileFailure = [&](TObject*, const String& fileName, TZAProcessOperation, int, int,
+                                 const String& message, TZAAction& action) {
+    failure = message;
+    action = fxaAbort;
+  };
+  zip.OpenArchiveFile();
+  for (size_t i = 1; i < cl.operands.size(); ++i) zip.AddFiles(cl.operands[i]);
+  zip.CloseArchiveFile();
+  if (failure.empty()) return 0;
+  std::fprintf(stderr, "%s\n", failure.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine cl;
+  if (!Parse(argc, argv, cl)) return Usage();
+  TZipArchiver zip(nullptr);
+  zip.SetFileName(cl.operands[0]);
+  zip.SetPassword(cl.password);
+  try {
+    if (cl.command == "l") return List(zip);
+    if (cl.command == "t") return Test(zip);
+    if (cl.command == "a") return Add(zip, cl);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "%s\n", e.Message().c_str());
+    return 1;
+  }
+  return Usage();
+}
