@@ -20,6 +20,9 @@ class TObject {
   virtual const char* ClassName() const { return "TObject"; }
 };
 
+// The common event shape: a notification naming its sender.
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
 class TPersistent : public TObject {
  public:
   const char* ClassName() const override { return "TPersistent"; }

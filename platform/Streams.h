@@ -5,14 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "Components.h"
 #include "Errors.h"
 #include "OsFiles.h"
 
 enum TSeekOrigin { soBeginning = 0, soCurrent = 1, soEnd = 2 };
 
-class TStream {
+class TStream : public TObject {
  public:
-  virtual ~TStream() = default;
+  const char* ClassName() const override { return "TStream"; }
 
   // Return the number of bytes moved, which may be fewer than asked.
   virtual int64_t Read(void* buffer, int64_t count) = 0;
