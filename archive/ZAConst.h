@@ -5,13 +5,16 @@
 
 #include "platform/Text.h"
 
-// Messages, indexed by EZAException::ErrorCode (0-33).
-constexpr int ZAMessageCount = 34;
+// Messages, indexed by EZAException::ErrorCode (0-37).
+constexpr int ZAMessageCount = 38;
 extern const char* const ZAMessages[ZAMessageCount];
 
-// Native error codes 0-56 each map to one message index; a code outside the
-// table maps to 0 ("Unknown error").
-constexpr int ZANativeErrorCount = 57;
+// Native error codes 0-60 each map to one message index; a code outside the
+// table maps to 0 ("Unknown error"). Codes 57-60 guard extraction against
+// hostile archives: an entry name that leads out of the base folder, a
+// compression method we cannot decode, entries whose data overlap, and an
+// operation that left selected entries unprocessed.
+constexpr int ZANativeErrorCount = 61;
 int ZAMessageIndexFor(int nativeError);
 
 // The version text that CurrentVersion always reads, trailing blank included.

@@ -44,7 +44,7 @@ void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level) {
 void TZABaseArchiver::SetCompressionMode(int mode) {
   if (mode < 0 || mode > 9) throw EZAException(5, this);
   compressionMode_ = mode;
-  compressionLevel_ = mode == 0 ? clNone : mode <= 3 ? clFastest : mode <= 6 ? clNormal : clMax;
+  compressionLevel_ = mode == 0 ? TZACompressionLevel::clNone : mode <= 3 ? TZACompressionLevel::clFastest : mode <= 6 ? TZACompressionLevel::clNormal : TZACompressionLevel::clMax;
   SelectCompressionMethod();
 }
 
@@ -153,12 +153,16 @@ void TZABaseArchiver::CreateNew() {
     }
   }
   dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
+  writable_ = true;
 }
 
+// Reading and extracting never need write access, so the file is opened for
+// reading only, letting others read and write it; the mode asked for is
+// taken when an update starts (MakeWritable).
 void TZABaseArchiver::OpenExisting(int mode) {
   spanningMode_ = smNone;
   try {
-    stream_ = std::make_unique<TFileStream>(fileName_, uint32_t(mode));
+    stream_ = std::make_unique<TFileStream>(fileName_, fmOpenRead | fmShareDenyNone);
   } catch (const EStreamError&) {
     throw EZAException(33, this, {fileName_});
   }
@@ -168,9 +172,28 @@ void TZABaseArchiver::OpenExisting(int mode) {
   dir_->ReadDirectory(*stream_, found);
 }
 
+// Opens the archive file in the mode chosen at open time, for an update.
+// An archive that could only be opened read-only raises EZAException 32.
+void TZABaseArchiver::MakeWritable() {
+  if (writable_) return;
+  if (openMode_ == ZAModeReadOnly) throw EZAException(32, this);
+  std::unique_ptr<TStream> stream;
+  try {
+    stream = std::make_unique<TFileStream>(fileName_, uint32_t(openMode_));
+  } catch (const EStreamError&) {
+    throw EZAException(33, this, {fileName_});
+  }
+  // Someone may have written the file since the directory was read.
+  if (stream->Size() != stream_->Size()) throw EZAException(33, this, {fileName_});
+  stream_ = std::move(stream);
+  writable_ = true;
+}
+
 void TZABaseArchiver::FreeArchive() {
   active_ = false;
+  writable_ = false;
   updateCount_ = 0;
+  headerOffsets_.clear();
   stream_.reset();
   dir_.reset();
 }
@@ -221,9 +244,22 @@ void TZABaseArchiver::DoCopyTempFileProgress(double progress, TZAProgressPhase p
 
 void TZABaseArchiver::DoConfirmOverwrite(const String& sourceFileName, String& destFileName,
                                          bool& confirm) {
-  // Without a handler nothing is overwritten that was not asked for.
   confirm = false;
-  if (OnConfirmOverwrite) OnConfirmOverwrite(this, sourceFileName, destFileName, confirm);
+  if (OnConfirmOverwrite) {
+    OnConfirmOverwrite(this, sourceFileName, destFileName, confirm);
+    return;
+  }
+  // "to All" answers hold for the rest of the component's life.
+  switch (Prompts().ConfirmOverwrite(Format(SZAConfirmOverwrite, {destFileName, sourceFileName}))) {
+    case TZAPrompts::oaYes: confirm = true; break;
+    case TZAPrompts::oaYesToAll:
+      confirm = true;
+      options_.SetOverwriteMode(omAlways);
+      break;
+    case TZAPrompts::oaNoToAll: options_.SetOverwriteMode(omNever); break;
+    case TZAPrompts::oaNo:
+    case TZAPrompts::oaClosed: break;
+  }
 }
 
 void TZABaseArchiver::DoConfirmProcessFile(const String& fileName, TZAProcessOperation operation,
@@ -233,10 +269,10 @@ void TZABaseArchiver::DoConfirmProcessFile(const String& fileName, TZAProcessOpe
 }
 
 void TZABaseArchiver::DoPassword(const String& fileName, String& newPassword, bool& skipFile) {
-  // Without a handler there is no one to ask: the entry is skipped.
   if (OnPassword)
     OnPassword(this, fileName, newPassword, skipFile);
-  else
+  else if (!Prompts().AskPassword(Format(SZAPasswordCaption, {fileName}), SZAPasswordPrompt,
+                                  newPassword))
     skipFile = true;
 }
 
@@ -246,6 +282,8 @@ void TZABaseArchiver::DoProcessFileFailure(const String& fileName, TZAProcessOpe
   action = fxaAbort;
   if (OnProcessFileFailure)
     OnProcessFileFailure(this, fileName, operation, nativeError, errorCode, errorMessage, action);
+  else
+    action = Prompts().AskFailureAction(Format(SZAProcessFileFailure, {errorMessage}));
 }
 
 void TZABaseArchiver::DoStoreFile(String& fileName, uint32_t& fileAttr, String& comment,

@@ -13,6 +13,7 @@
 #include "archive/ZAExcept.h"
 #include "archive/ZipArchiverCoding.h"
 #include "archive/ZipArchiverFormat.h"
+#include "archive/ZipArchiverPrompts.h"
 #include "archive/ZipArchiverTypes.h"
 #include "platform/Components.h"
 #include "platform/Lists.h"
@@ -154,6 +155,9 @@ class TZABaseArchiver : public TComponent {
   void SetNoCompressionMasks(const TStrings& v) { noCompressionMasks_.Assign(&v); }
   bool InMemory() const { return inMemory_; }
   void SetInMemory(bool v);
+  // Who answers the questions of unhandled events; null (the default) means
+  // the system's prompts.
+  void SetPrompts(TZAPrompts* prompts) { prompts_ = prompts; }
 
   // --- Events ---
   TZAProgressEvent OnOverallProgress;
@@ -193,9 +197,23 @@ class TZABaseArchiver : public TComponent {
 
   // --- Entry data ---
   // Decodes entry index into stream. Returns false when the entry was
-  // skipped at the password request or a progress event cancelled it. A damaged entry raises EZAException 8
-  // unless ExtractCorruptedFiles is on.
+  // skipped at the password request or a progress event cancelled it. A
+  // damaged entry raises EZAException 8 unless ExtractCorruptedFiles is on;
+  // an unknown method raises 58 and data that overlap another entry 59.
   bool ExtractItemToStream(int index, TStream& stream);
+
+  // --- Extraction and test ---
+  // Extracts the entries that match fileMask and searchAttr but not
+  // exclusionMask below BaseDir. Raises EZAException 60 when any of them
+  // was skipped, ignored after a failure, aborted or cancelled.
+  void ExtractFilesByMask(const String& fileMask, int searchAttr = ZADefaultSearchAttr,
+                          const String& exclusionMask = "");
+  // Marks the entries that the search finds as selected, and no others.
+  void SelectItemsByMask(const String& fileMask, int searchAttr = ZADefaultSearchAttr,
+                         const String& exclusionMask = "");
+  // Runs poExtract or poTest on every selected entry, with the failure
+  // event deciding after each failed one; EZAException 60 as above.
+  void ProcessSelectedItems(TZAProcessOperation operation);
 
   // --- Updates ---
   // Queues the files that fileMask names (a file, a folder with everything
@@ -229,6 +247,13 @@ class TZABaseArchiver : public TComponent {
 
   void CheckActive() const;  // EZAException 13
 
+  // One entry to a file below baseFolder. False when it was skipped at the
+  // password request or cancelled; true when written or deliberately left
+  // alone (overwrite rules).
+  bool ExtractItemToFile(int index, const String& entryName, const String& baseFolder);
+  // One entry decoded into a temporary file that is deleted afterwards.
+  bool TestItem(int index, const String& entryName);
+
   bool zipFormat_ = false;
   int compressionMethod_ = -1;
   TZip64Mode zip64Mode_ = zmAuto;
@@ -245,7 +270,16 @@ class TZABaseArchiver : public TComponent {
   bool EntryMatches(const TDirItem& entry, const TZAArchiveItem& search) const;
   void FillArchiveItem(const TDirItem& entry, TZAArchiveItem& item) const;
 
+  // Extraction (ZipArchiverExtract.cpp).
+  enum TItemOutcome { ioDone, ioDeclined, ioNotDone, ioAborted };
+  TItemOutcome ProcessItem(int index, TZAProcessOperation operation);
+  String TargetPathFor(const String& targetName, const String& baseFolder) const;
+  bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
+  TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
+  void MakeWritable();
+
   // Decoding (ZipArchiverDecode.cpp).
+  void CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd);
   bool CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys);
   bool DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
                   TStream& target, uint64_t& written, uint32_t& crc, bool& skipped);
@@ -264,7 +298,7 @@ class TZABaseArchiver : public TComponent {
   String password_;
   String baseDir_;
   String tempDir_;
-  TZACompressionLevel compressionLevel_ = clFastest;
+  TZACompressionLevel compressionLevel_ = TZACompressionLevel::clFastest;
   int compressionMode_ = 1;
   bool extractCorruptedFiles_ = false;
   TZASpanningMode spanningMode_ = smNone;
@@ -275,11 +309,17 @@ class TZABaseArchiver : public TComponent {
   TStringList exclusionMasks_;
   TStringList noCompressionMasks_;
   bool inMemory_ = false;
+  TZAPrompts* prompts_ = nullptr;
 
   bool active_ = false;
   int openMode_ = ZAModeCreate;
   std::unique_ptr<TStream> stream_;
   std::unique_ptr<TZADirManager> dir_;
+  // The archive file is opened for reading only until the first update.
+  bool writable_ = false;
+  // Local header offsets of the entries on disk, sorted; built on demand to
+  // find entries whose data run into another one.
+  std::vector<uint64_t> headerOffsets_;
   int updateCount_ = 0;
   bool recoverDamagedArchives_ = true;
 

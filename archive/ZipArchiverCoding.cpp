@@ -30,44 +30,57 @@ uint32_t ZACrc32(const void* buffer, size_t length) {
 
 namespace {
 
-// One CRC-32 table step without complements, as the key schedule uses it.
-inline uint32_t CrcStep(uint32_t key, uint8_t c) {
-  static const z_crc_t* table = get_crc_table();
-  return uint32_t(table[(key ^ c) & 0xFF]) ^ (key >> 8);
-}
+// The key schedule works on local copies of the keys: the buffer is bytes,
+// which may alias anything, so keys held behind a reference would be stored
+// and loaded again for every byte.
+struct TKeyState {
+  const z_crc_t* table = get_crc_table();
+  uint32_t k0, k1, k2;
 
-inline void UpdateKeys(TZAKeys& k, uint8_t c) {
-  k.Key0 = CrcStep(k.Key0, c);
-  k.Key1 = (k.Key1 + (k.Key0 & 0xFF)) * 134775813u + 1;
-  k.Key2 = CrcStep(k.Key2, uint8_t(k.Key1 >> 24));
-}
+  explicit TKeyState(const TZAKeys& k) : k0(k.Key0), k1(k.Key1), k2(k.Key2) {}
+  void Store(TZAKeys& k) const { k = {k0, k1, k2}; }
 
-inline uint8_t KeyStreamByte(const TZAKeys& k) {
-  const uint32_t t = (k.Key2 | 2) & 0xFFFF;
-  return uint8_t((t * (t ^ 1)) >> 8);
-}
+  // One CRC-32 table step without complements.
+  uint32_t CrcStep(uint32_t key, uint8_t c) const {
+    return uint32_t(table[(key ^ c) & 0xFF]) ^ (key >> 8);
+  }
+  void Update(uint8_t c) {
+    k0 = CrcStep(k0, c);
+    k1 = (k1 + (k0 & 0xFF)) * 134775813u + 1;
+    k2 = CrcStep(k2, uint8_t(k1 >> 24));
+  }
+  uint8_t KeyStreamByte() const {
+    const uint32_t t = (k2 | 2) & 0xFFFF;
+    return uint8_t((t * (t ^ 1)) >> 8);
+  }
+};
 
 }  // namespace
 
 void InitKeys(TZAKeys& keys, std::string_view password) {
-  keys = {0x12345678u, 0x23456789u, 0x34567890u};
-  for (char c : password) UpdateKeys(keys, uint8_t(c));
+  TKeyState s(TZAKeys{0x12345678u, 0x23456789u, 0x34567890u});
+  for (char c : password) s.Update(uint8_t(c));
+  s.Store(keys);
 }
 
 void EncryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys) {
+  TKeyState s(keys);
   for (size_t i = 0; i < count; ++i) {
     const uint8_t plain = buffer[i];
-    buffer[i] = plain ^ KeyStreamByte(keys);
-    UpdateKeys(keys, plain);
+    buffer[i] = plain ^ s.KeyStreamByte();
+    s.Update(plain);
   }
+  s.Store(keys);
 }
 
 void DecryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys) {
+  TKeyState s(keys);
   for (size_t i = 0; i < count; ++i) {
-    const uint8_t plain = buffer[i] ^ KeyStreamByte(keys);
+    const uint8_t plain = buffer[i] ^ s.KeyStreamByte();
     buffer[i] = plain;
-    UpdateKeys(keys, plain);
+    s.Update(plain);
   }
+  s.Store(keys);
 }
 
 uint8_t ZAPasswordCheckByte(uint32_t crc, uint16_t dosTime, uint16_t flags) {

@@ -4,6 +4,7 @@
 // Nothing the archive states is trusted: the data may not reach into the
 // central directory, output stops as soon as it passes the declared size,
 // and memory stays bounded whatever the entry claims.
+#include <algorithm>
 #include <cstring>
 
 #include "archive/ZipArchiver.h"
@@ -49,8 +50,9 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
     } else if (entry.Header.Method == kMethodDeflate64) {
       throw EZAException(55, this);
     } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
-      failed = true;
+      throw EZAException(58, this, {int(entry.Header.Method)});
     } else {
+      CheckNoOverlap(entry, dataAt + compressedSize);
       stream_->Seek(int64_t(dataAt), soBeginning);
       failed = !DecodeData(*stream_, entry, compressedSize, stream, written, crc, skipped);
     }
@@ -61,6 +63,23 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   }
   if (failed && !cancel_ && !extractCorruptedFiles_ && !skipped) throw EZAException(8, this);
   return !skipped && !cancel_;
+}
+
+// Entries never share bytes in a sound archive. Data that run into the
+// next local header, or two entries with one header, are how small archives
+// unpack to enormous sizes: such an entry is refused with EZAException 59.
+void TZABaseArchiver::CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd) {
+  const TZADirArray& onDisk = dir_->SavedItems;
+  if (headerOffsets_.size() != size_t(onDisk.Count())) {
+    headerOffsets_.clear();
+    for (int i = 0; i < onDisk.Count(); ++i) headerOffsets_.push_back(onDisk.Item(i).LocalHeaderOffset);
+    std::sort(headerOffsets_.begin(), headerOffsets_.end());
+  }
+  const auto next =
+      std::upper_bound(headerOffsets_.begin(), headerOffsets_.end(), entry.LocalHeaderOffset);
+  const bool shared = next - headerOffsets_.begin() >= 2 && *(next - 2) == entry.LocalHeaderOffset;
+  if (shared || (next != headerOffsets_.end() && *next < dataEnd))
+    throw EZAException(59, this, {entry.Name});
 }
 
 bool TZABaseArchiver::CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys) {

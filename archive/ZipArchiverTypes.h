@@ -6,7 +6,8 @@
 
 #include "archive/ZAStrFunc.h"
 
-enum TZACompressionLevel { clNone, clFastest, clNormal, clMax };
+// Scoped: the names clash with the colour constants of the windowed layer.
+enum class TZACompressionLevel { clNone, clFastest, clNormal, clMax };
 enum TZASpanningMode { smNone, smSpanning, smSplitting };
 enum TZAFileShareMode {
   smShareCompat,

@@ -30,6 +30,7 @@ bool MayNeedZip64Sizes(int64_t size) {
 
 void TZABaseArchiver::AddFiles(const String& fileMask) {
   CheckActive();
+  MakeWritable();
   const String base = baseDir_.empty() ? os::GetCurrentDir() : baseDir_;
   const String path = ZAExpandFileName(fileMask, base);
   const String name = ExtractFileName(path);

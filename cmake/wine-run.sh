@@ -35,8 +35,9 @@ mkdir -p "$build"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.qe-ready" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+    # Wine's helper processes (services, explorer) outlive the program and
+    # inherit its output: give them none, so that no caller's pipe stays open.
+    wineboot -i </dev/null >/dev/null 2>&1
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null

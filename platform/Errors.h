@@ -48,6 +48,11 @@ QE_DECLARE_EXCEPTION(EFOpenError, EFileStreamError);
 QE_DECLARE_EXCEPTION(EFCreateError, EFileStreamError);
 QE_DECLARE_EXCEPTION(EDatabaseError, Exception);
 QE_DECLARE_EXCEPTION(EThread, Exception);
+// Floating-point faults, raised explicitly where a computation would trap.
+QE_DECLARE_EXCEPTION(EMathError, Exception);
+QE_DECLARE_EXCEPTION(EZeroDivide, EMathError);
+QE_DECLARE_EXCEPTION(EOverflow, EMathError);
+QE_DECLARE_EXCEPTION(EInvalidOp, EMathError);
 
 // An operating-system failure with its error code.
 class EOSError : public Exception {

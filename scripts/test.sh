@@ -38,12 +38,15 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n1 "$fd_file")"
   rm -f "$fd_file"
 fi
-mkdir -p build/windows
-# Make the prefix once (the wrapper does it under a lock), then keep its
-# wineserver alive between test programs.
-cmake --preset windows >/dev/null
-cmake/wine-run.sh "$PWD/build/windows" cmd /c exit 0 >/dev/null 2>&1 || true
+# One persistent wineserver for the whole run; the wrapper makes the prefix
+# on first use.
+# Wine's helper processes start with the first program and live as long as
+# the server: start them here with no output attached, or they would hold the
+# first test's output pipe open until its time-out.
+mkdir -p "$WINEPREFIX"
+wineserver -k 2>/dev/null || true
 wineserver -p
+cmake/wine-run.sh "$PWD/build/windows" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 run_preset windows
 
 if [ $status -eq 0 ]; then echo "=== all tests passed"; else echo "=== some tests failed"; fi

@@ -61,7 +61,6 @@ using TShiftState = uint16_t;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-using TNotifyEvent = std::function<void(TObject* sender)>;
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TObject* sender, uint16_t& key, TShiftState shift)>;

@@ -54,6 +54,38 @@ inline std::string Decode(TZABaseArchiver& zip, int index) {
   return s.DataString();
 }
 
+// Answers the archiver's questions from a script and records them.
+struct ScriptedPrompts : TZAPrompts {
+  std::vector<TOverwriteAnswer> overwrite;
+  std::vector<String> passwords;  // each typed in turn; when none is left, Cancel
+  std::vector<TZAAction> failures;
+  std::vector<String> asked;
+
+  TOverwriteAnswer ConfirmOverwrite(const String& text) override {
+    asked.push_back(text);
+    return Next(overwrite, oaClosed);
+  }
+  bool AskPassword(const String& caption, const String& prompt, String& value) override {
+    asked.push_back(caption + "|" + prompt + "|" + value);
+    if (passwords.empty()) return false;
+    value = Next(passwords, String());
+    return true;
+  }
+  TZAAction AskFailureAction(const String& text) override {
+    asked.push_back(text);
+    return Next(failures, fxaAbort);
+  }
+
+ private:
+  template <class T>
+  static T Next(std::vector<T>& script, T fallback) {
+    if (script.empty()) return fallback;
+    T v = script.front();
+    script.erase(script.begin());
+    return v;
+  }
+};
+
 inline TMemoryStream MemoryOf(const Bytes& b) {
   TMemoryStream m;
   m.Write(b.data(), int64_t(b.size()));

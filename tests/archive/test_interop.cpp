@@ -1,9 +1,13 @@
 // Interoperability with the host's zip tools, both ways: archives written by
-// Info-ZIP zip, 7-Zip and Python's zipfile are listed and tested by us, and
-// archives written by zatool pass unzip, 7z and zipfile with equal contents.
+// Info-ZIP zip, 7-Zip and Python's zipfile are listed, tested and extracted
+// by us as unzip extracts them, and archives written by zatool pass unzip,
+// 7z and zipfile with equal contents.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <map>
 #include <random>
 
 #include "ArchiveTestUtil.h"
@@ -139,5 +143,79 @@ TEST_F(ZAInterop, ZatoolArchivesPassOtherTools) {
     }
     EXPECT_TRUE(os::DirectoryExists(out + "/src/sub/deeper"));
     ExpectListedRight(zipName, tree, v.password, 0);
+  }
+}
+
+namespace {
+
+struct ExtractedFile {
+  std::string data;
+  int64_t mtime;
+  bool readOnly;
+  bool operator==(const ExtractedFile&) const = default;
+};
+
+// Every file below dir by relative name, with what an extraction sets.
+void Collect(const String& dir, const String& prefix, std::map<String, ExtractedFile>& out) {
+  os::DirSearch search(dir + "/*");
+  os::TSearchRec rec;
+  while (search.Next(rec)) {
+    const String full = dir + "/" + rec.Name;
+    if (rec.Attr & faDirectory) {
+      out[prefix + rec.Name + "/"] = {};
+      Collect(full, prefix + rec.Name + "/", out);
+      continue;
+    }
+    const Bytes b = GetFile(full);
+    struct stat st;
+    ::stat(full.c_str(), &st);
+    out[prefix + rec.Name] = {std::string(b.begin(), b.end()), os::FileGetModTime(full),
+                              !(st.st_mode & S_IWUSR)};
+  }
+}
+
+}  // namespace
+
+TEST_F(ZAInterop, ExtractionMatchesUnzip) {
+  PutFile(tree.dir.File("src/sub/ro.txt"), "read only");
+  os::FileSetModTime(tree.dir.File("src/sub/ro.txt"), tree.mtime);
+  ::chmod(tree.dir.File("src/sub/ro.txt").c_str(), 0444);
+  struct Maker {
+    const char* name;
+    const char* command;  // run in the tree's folder, writes out.zip
+    const char* password;
+  };
+  const Maker makers[] = {
+      {"zip -P", "zip -qr -P s3cret out.zip src", "s3cret"},
+      {"7z ZipCrypto", "7z a -tzip -bd -mem=ZipCrypto -ps3cret out.zip src", "s3cret"},
+      {"python", "python3 -c \"import zipfile,os\n"
+                 "with zipfile.ZipFile('out.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
+                 "  [z.write(os.path.join(r,f)) for r,d,fs in os.walk('src') for f in sorted(fs)]\"",
+       ""},
+  };
+  for (const Maker& m : makers) {
+    SCOPED_TRACE(m.name);
+    const String zipName = tree.dir.File("out.zip");
+    const String byUnzip = tree.dir.File("by-unzip"), byUs = tree.dir.File("by-us");
+    os::RemoveFile(zipName);
+    ASSERT_EQ(Shell("rm -rf " + Q(byUnzip) + " " + Q(byUs)), 0);
+    ASSERT_EQ(Shell(Cd() + m.command), 0);
+    ASSERT_EQ(Shell("unzip -q -P " + Q(m.password) + " -d " + Q(byUnzip) + " " + Q(zipName)), 0);
+    ASSERT_EQ(Shell(String(ZATOOL_PATH) + " x -p " + Q(m.password) + " -d " + Q(byUs) + " " +
+                    Q(zipName)),
+              0);
+    std::map<String, ExtractedFile> expected, got;
+    Collect(byUnzip, "", expected);
+    Collect(byUs, "", got);
+    EXPECT_EQ(got.size(), expected.size());
+    for (auto& [name, file] : expected) {
+      SCOPED_TRACE(name);
+      ASSERT_EQ(got.count(name), 1u);
+      EXPECT_EQ(ZACrc32(got[name].data.data(), got[name].data.size()),
+                ZACrc32(file.data.data(), file.data.size()));
+      EXPECT_TRUE(got[name] == file);
+    }
+    EXPECT_TRUE(expected["src/sub/ro.txt"].readOnly);
+    EXPECT_EQ(expected["src/text.txt"].mtime, tree.mtime);
   }
 }

@@ -7,11 +7,12 @@
 
 namespace {
 
-// The message index of each native code 0..56.
+// The message index of each native code 0..60.
 const int kExpectedIndex[ZANativeErrorCount] = {
     0,  1,  1,  1,  1,  2,  3,  1,  4,  5,  5,  6,  6,  7,  7,  6,  1,  8,  6,
     9,  10, 1,  11, 9,  1,  11, 13, 14, 15, 5,  6,  6,  16, 12, 17, 18, 19, 20,
     6,  21, 22, 23, 6,  23, 24, 24, 25, 26, 27, 28, 29, 30, 31, 6,  6,  32, 33,
+    34, 35, 36, 37,
 };
 
 String Code(int n) { return Format("%.5d", {n}); }
@@ -30,7 +31,7 @@ TEST(ZAMessages, EveryNativeCodeMapsToItsMessage) {
   EXPECT_STREQ(ZAMessages[4], "Invalid size or check sum of file or unsupported compression format");
   EXPECT_STREQ(ZAMessages[20], "Archive is open. You should close it beore performing this operation.");
   EXPECT_STREQ(ZAMessages[32], "Deflate64 compression method is not supported");
-  EXPECT_EQ(ZAMessageIndexFor(57), 0);
+  EXPECT_EQ(ZAMessageIndexFor(61), 0);
   EXPECT_EQ(ZAMessageIndexFor(-1), 0);
 }
 
@@ -45,6 +46,11 @@ TEST(ZAMessages, DecorationWithNameFormatAndWideCodes) {
             "Invalid compression mode. Mode must be in [0-9] range - Native error: 00005");
   EXPECT_EQ(EZAException(12, nullptr, {"a.zip"}).Message(),
             "File \"a.zip\" not found - Native error: 00012");
+  EXPECT_EQ(EZAException(57, nullptr, {"..\\x"}).Message(),
+            "Entry name \"..\\x\" is refused: it would be written outside the base folder"
+            " - Native error: 00057");
+  EXPECT_EQ(EZAException(60, nullptr, {2, 5}).Message(),
+            "2 of 5 selected entries were not processed - Native error: 00060");
   EXPECT_EQ(EZAException(34, nullptr, {int64_t(10), int64_t(4)}).Message(),
             "Invalid compressed size, rfs.size = 10, count = 4 - Native error: 00034");
   // Zeros only fill up to five digits.

@@ -3,6 +3,7 @@
 //
 //   zatool l ARCHIVE
 //   zatool t [-p PASSWORD] ARCHIVE
+//   zatool x [-p PASSWORD] -d DIR ARCHIVE [MASK]
 //   zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...
 //
 // Exit status 0 on success; otherwise the archiver's message on stderr and
@@ -31,6 +32,7 @@ class TNullStream : public TStream {
 struct CommandLine {
   String command;
   String password;
+  String dir;
   int mode = -1;
   std::vector<String> operands;
 };
@@ -39,6 +41,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: zatool l ARCHIVE\n"
                "       zatool t [-p PASSWORD] ARCHIVE\n"
+               "       zatool x [-p PASSWORD] -d DIR ARCHIVE [MASK]\n"
                "       zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...\n");
   return 2;
 }
@@ -50,6 +53,8 @@ bool Parse(int argc, char** argv, CommandLine& cl) {
     const String arg = argv[i];
     if (arg == "-p" && i + 1 < argc) {
       cl.password = argv[++i];
+    } else if (arg == "-d" && i + 1 < argc) {
+      cl.dir = argv[++i];
     } else if (arg == "-m" && i + 1 < argc) {
       const String m = argv[++i];
       if (m.size() != 1 || m[0] < '0' || m[0] > '9') return false;
@@ -108,6 +113,25 @@ int Test(TZipArchiver& zip) {
   return failures == 0 ? 0 : 1;
 }
 
+// Extracts everything that MASK (default "*.*") names below DIR. Each entry
+// that fails is reported and left out; the run then fails as a whole.
+int Extract(TZipArchiver& zip, const CommandLine& cl) {
+  if (cl.dir.empty() || cl.operands.size() > 2) return Usage();
+  zip.SetBaseDir(cl.dir);
+  zip.OnPassword = [](TObject*, const String& fileName, String&, bool& skipFile) {
+    std::fprintf(stderr, "%s: wrong password\n", fileName.c_str());
+    skipFile = true;
+  };
+  zip.OnProcessFileFailure = [](TObject*, const String& fileName, TZAProcessOperation, int, int,
+                                const String& message, TZAAction& action) {
+    std::fprintf(stderr, "%s: %s\n", fileName.c_str(), message.c_str());
+    action = fxaIgnore;
+  };
+  zip.OpenArchiveMode(ZAModeReadOnly);
+  zip.ExtractFilesByMask(cl.operands.size() == 2 ? cl.operands[1] : String("*.*"));
+  return 0;
+}
+
 int Add(TZipArchiver& zip, const CommandLine& cl) {
   if (cl.operands.size() < 2) return Usage();
   if (cl.mode >= 0) zip.SetCompressionMode(cl.mode);
@@ -136,6 +160,7 @@ int main(int argc, char** argv) {
   try {
     if (cl.command == "l") return List(zip);
     if (cl.command == "t") return Test(zip);
+    if (cl.command == "x") return Extract(zip, cl);
     if (cl.command == "a") return Add(zip, cl);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message().c_str());

@@ -1,0 +1,236 @@
+#include "app/Params.h"
+
+#include "archive/ZipArchiver.h"
+
+#include "app/Unit_Main.h"
+
+TForm_Params* Form_Params = nullptr;
+
+namespace {
+
+// Sizes of the configuration database's "Societe" text fields that the
+// edits are stored in: an edit never takes more than its field keeps.
+constexpr int kSocieteSize = 40;
+constexpr int kActiviteSize = 100;
+constexpr int kAdresseSize = 80;
+constexpr int kTelSize = 30;
+constexpr int kFaxSize = 30;
+constexpr int kEmailSize = 60;
+constexpr int kURLSize = 40;
+constexpr int kCBankSize = 50;
+constexpr int kRCSize = 20;
+constexpr int kMFSize = 15;
+constexpr int kAISize = 11;
+constexpr int kNIFSize = 15;
+constexpr int kNISSize = 15;
+
+// Posted to the page once it shows, to put the focus in its first field.
+constexpr UINT WM_FOCUSFIRSTFIELD = WM_APP + 1;
+
+constexpr TColor kLabelColor = RGBColor(60, 60, 60);
+constexpr TColor kMandatoryMarkColor = RGBColor(185, 0, 0);
+constexpr TColor kFrameColor = RGBColor(132, 193, 255);
+
+const char kInstructions[] =
+    "Veuillez SVP faire suivre les étapes nécessaires pour une installation complète.\r"
+    "\r"
+    "1- Remplir les champs par les informations correctes. (  ) => Champ obligatoire\r"
+    "2- Choisir le chemin d'installation (Exp : \"D:\").\r"
+    "3- Cliquer sur [Installer] puis choisir [Oui] pour terminer l'installation.";
+
+}  // namespace
+
+TForm_Params::TForm_Params(TComponent* owner) : TPageForm(owner, "Paramètres", 632, 402) {
+  FmGroupBox2 = Make<TFmGroupBox>(this, 3, -1, 626, 399);
+  FmGroupBox2->SetTransparent(true);
+  MakeLabels();
+
+  FmSeparator1 = Make<TFmSeparator>(FmGroupBox2, 67, 144, 483, 2);
+  FmSeparator2 = Make<TFmSeparator>(FmGroupBox2, 67, 348, 483, 2);
+  for (TFmSeparator* separator : {FmSeparator1, FmSeparator2}) {
+    separator->SetShowGradient(true);
+    separator->SetColor(clBtnFace);
+  }
+
+  PBar = Make<TFmProgressBar>(FmGroupBox2, 65, 375, 489, 17);
+  PBar->SetBarStyle(bsGradient);
+  PBar->SetBorderOuter(fsFlatRounded);
+  PBar->SetBorderWidth(0);
+  PBar->SetInteriorOffset(0);
+  PBar->SetPercent(0);
+  PBar->SetPartsComplete(0);
+  PBar->SetTotalParts(0);
+
+  MakeFields();
+
+  Btn_Install = Make<TvxButton>(FmGroupBox2, 568, 368, 49, 25);
+  Btn_Install->SetCaption("Installer");
+  Btn_Install->SetTabOrder(15);
+  Btn_Install->SetVisible(false);
+  Btn_Install->OnClick = [this](TObject* s) { Btn_InstallClick(s); };
+
+  Archiver = new TZipArchiver(this);
+  Archiver->SetName("Archiver");
+  Archiver->SetExtractCorruptedFiles(false);
+  Archiver->SetCompressionLevel(TZACompressionLevel::clFastest);
+  Archiver->SetCompressionMode(1);
+  Archiver->SetCurrentVersion("2.64 ");
+  Archiver->SetSpanningMode(smNone);
+  Archiver->SpanningOptions().SetAdvancedNaming(true);
+  Archiver->SpanningOptions().SetVolumeSize(vsAutoDetect);
+  Archiver->Options().SetFlushBuffers(true);
+  Archiver->Options().SetOEMFileNames(true);
+  Archiver->SetInMemory(false);
+  Archiver->SetZip64Mode(zmDisabled);
+
+  OnShow = [this](TObject* s) { FormShow(s); };
+}
+
+void TForm_Params::MakeLabels() {
+  auto label = [this](int left, int top, int width, int height, const char* caption) {
+    auto* l = Make<TFmLabel>(FmGroupBox2, left, top, width, height);
+    l->SetAutoSize(false);
+    l->SetTransparent(true);
+    AssignFont(l->Font(), "MS Sans Serif", -12, fsBold, kLabelColor);
+    l->SetCaption(caption);
+    return l;
+  };
+  FmLabel1 = label(8, 8, 569, 112, kInstructions);
+  FmLabel1->SetWordWrap(true);
+  AssignFont(FmLabel1->Font(), "Tahoma", -12, fsBold, RGBColor(26, 66, 132));
+  FmLabel7 = label(8, 124, 605, 14,
+                   "Le numéro de téléphone doit contenir au minimum 9 chiffres, sinon l'installation sera "
+                   "interrompue.");
+  FmLabel7->SetWordWrap(true);
+  AssignFont(FmLabel7->Font(), "Tahoma", -12, fsBold, RGBColor(234, 0, 0));
+  FmLabel7->SetBlinkColor(RGBColor(55, 155, 255));
+  FmLabel7->SetBlinking(true);
+
+  label(66, 153, 44, 13, "Société");
+  label(66, 177, 44, 13, "Activité");
+  label(66, 201, 46, 13, "Adresse");
+  label(66, 225, 23, 13, "Tél.");
+  label(66, 250, 21, 13, "Fax");
+  label(66, 274, 36, 13, "E-Mail");
+  label(66, 298, 53, 13, "Site Web");
+  label(319, 181, 63, 13, "C.Bancaire");
+  label(319, 205, 72, 13, "R.Commerce");
+  label(319, 229, 63, 13, "Mat. Fiscal");
+  label(319, 253, 74, 13, "Articel Impos");
+  label(319, 277, 21, 13, "NIF");
+  label(319, 301, 22, 13, "NIS");
+  label(319, 326, 70, 13, "Capital Soc.");
+  label(66, 356, 129, 13, "Chemin d'installation : ");
+  // The marks of the mandatory fields; the last stands in the instructions.
+  const TPoint marks[] = {{114, 153}, {115, 177}, {115, 201}, {115, 225}, {341, 38}};
+  for (const TPoint& at : marks) {
+    TFmLabel* mark = label(at.X, at.Y, 7, 16, "*");
+    AssignFont(mark->Font(), "MS Sans Serif", -15, fsBold, kMandatoryMarkColor);
+  }
+}
+
+TFmEdit* TForm_Params::MakeEdit(TFmEdit* edit, int left, int top, int width, int maxLength, int tabOrder,
+                                const char* hint) {
+  edit->SetParent(FmGroupBox2);
+  edit->SetBounds(left, top, width, 22);
+  AssignFont(edit->Font(), "Tahoma", -12, 0);
+  edit->SetFrameColor(kFrameColor);
+  edit->SetFrameHotColor(kFrameColor);
+  edit->SetFrameHotTrack(true);
+  edit->SetFrameHotStyle(fsFlat);
+  edit->SetFrameVisible(true);
+  edit->SetCtl3D(true);
+  edit->SetTabOnEnter(true);
+  edit->SetMaxLength(maxLength);
+  edit->SetTabOrder(tabOrder);
+  edit->SetHint(hint);
+  edit->SetShowHint(true);
+  return edit;
+}
+
+void TForm_Params::MakeFields() {
+  auto edit = [this](int left, int top, int width, int maxLength, int tabOrder, const char* hint) {
+    return MakeEdit(new TFmEdit(this), left, top, width, maxLength, tabOrder, hint);
+  };
+  Edit_Societe = edit(126, 150, 430, kSocieteSize, 0, "Dénomination : Raison sociale ou Nom du propriétaire");
+  Edit_Activite = edit(126, 174, 180, kActiviteSize, 1, "Activité : L'activité commerciale");
+  Edit_Adresse = edit(126, 198, 180, kAdresseSize, 2, "Adresse : Adresse de l'activité");
+  Edit_Tel = edit(126, 222, 180, kTelSize, 3, "Numéro de Téléphone");
+  Edit_Fax = edit(126, 247, 180, kFaxSize, 4, "Numéro de Fax");
+  Edit_Email = edit(126, 271, 180, kEmailSize, 5, "Votre E-Mail professionnel (Facultatif)");
+  Edit_URL = edit(126, 296, 180, kURLSize, 6, "Adresse de votre Site Web (Facultatif)");
+  Edit_CBank = edit(396, 178, 160, kCBankSize, 7, "Votre Compte Bancaire : Numéro & Banque (Facultatif)");
+  Edit_RC = edit(396, 202, 160, kRCSize, 8, "Le numéro de votre Registre de Commerce");
+  Edit_MF = edit(396, 226, 160, kMFSize, 9, "Le numéro de votre Matricule Fiscal");
+  Edit_AI = edit(396, 250, 160, kAISize, 10, "Le numéro de votre Article d'Imposition");
+  Edit_NIF = edit(396, 274, 160, kNIFSize, 11, "Le numéro de votre Identité Fiscale");
+  Edit_NIS = edit(396, 298, 160, kNISSize, 12, "NIS");
+
+  Edit_CapitalS = new TFmNumericEdit(this);
+  MakeEdit(Edit_CapitalS, 396, 323, 160, 0, 13, "Votre Capital Social");
+  Edit_CapitalS->SetHeight(21);
+  Edit_CapitalS->SetDisplayFormat(",0;(,0)");
+  Edit_CapitalS->SetFrameColor(clGradientActiveCaption);
+  Edit_CapitalS->SetFrameHotColor(clActiveCaption);
+
+  for (TFmEdit* mandatory : {Edit_Societe, Edit_Activite, Edit_Adresse, Edit_Tel}) mandatory->SetColor(kEmptyFieldColor);
+  Edit_Societe->OnChange = [this](TObject* s) { Edit_SocieteChange(s); };
+  Edit_Activite->OnChange = [this](TObject* s) { Edit_ActiviteChange(s); };
+  Edit_Adresse->OnChange = [this](TObject* s) { Edit_AdresseChange(s); };
+  Edit_Tel->OnChange = [this](TObject* s) { Edit_TelChange(s); };
+
+  Combo_Path = Make<TvxShellComboBox>(FmGroupBox2, 199, 352, 356, 22);
+  Combo_Path->Properties()->Root()->SetCustomPath("D:");
+  Combo_Path->Properties()->SetShowFullPath(sfpNotFocused);
+  Combo_Path->Properties()->SetDropDownWidth(356);
+  AssignFont(Combo_Path->Style()->Font(), "Tahoma", -12, 0);
+  Combo_Path->SetHint("Recommander de choisir la PARTITION dont vous voulez installer votre application");
+  Combo_Path->SetShowHint(true);
+  Combo_Path->SetTabOrder(14);
+  Combo_Path->Properties()->OnChange = [this](TObject* s) { Combo_PathPropertiesChange(s); };
+}
+
+void TForm_Params::FormShow(TObject*) { PostMessageA(Handle(), WM_FOCUSFIRSTFIELD, 0, 0); }
+
+void TForm_Params::Dispatch(TMessage& m) {
+  if (m.Msg == WM_FOCUSFIRSTFIELD) {
+    if (Edit_Societe->CanFocus()) Edit_Societe->SetFocus();
+    return;
+  }
+  TPageForm::Dispatch(m);
+}
+
+bool TForm_Params::NextRuleHolds() {
+  return !Edit_Societe->Text().empty() && !Edit_Activite->Text().empty() && !Combo_Path->Text().empty() &&
+         !Edit_Tel->Text().empty() && !Edit_Adresse->Text().empty() && int(Edit_Tel->Text().size()) >= kMinPhoneLength;
+}
+
+void TForm_Params::ApplyNextRule() { Form_Main->Btn_Next->SetEnabled(NextRuleHolds()); }
+
+void TForm_Params::ColourField(TFmEdit* edit, bool filled) {
+  edit->SetColor(filled ? kFilledFieldColor : kEmptyFieldColor);
+}
+
+void TForm_Params::Edit_SocieteChange(TObject*) {
+  ApplyNextRule();
+  ColourField(Edit_Societe, !Edit_Societe->Text().empty());
+}
+
+void TForm_Params::Edit_ActiviteChange(TObject*) {
+  ApplyNextRule();
+  ColourField(Edit_Activite, !Edit_Activite->Text().empty());
+}
+
+void TForm_Params::Edit_AdresseChange(TObject*) {
+  ApplyNextRule();
+  ColourField(Edit_Adresse, !Edit_Adresse->Text().empty());
+}
+
+void TForm_Params::Edit_TelChange(TObject*) {
+  ApplyNextRule();
+  ColourField(Edit_Tel, int(Edit_Tel->Text().size()) >= kMinPhoneLength);
+}
+
+void TForm_Params::Combo_PathPropertiesChange(TObject*) { ApplyNextRule(); }
+
+void TForm_Params::Btn_InstallClick(TObject*) {}

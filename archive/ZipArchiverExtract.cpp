@@ -1,0 +1,252 @@
+// Extraction and test: the per-entry loop over the selected entries, and one
+// entry to a file or to a temporary file.
+//
+// An archive may come from anyone, so extraction holds to three rules:
+// - nothing is written outside the base folder: a name that is rooted,
+//   carries a drive, a server or a stream (":"), or climbs with "..", is
+//   refused, and the final path must still lie below the base folder;
+// - an existing file is replaced only by a complete, checked copy: each entry
+//   is decoded into a temporary "FC" file beside its target, which takes the
+//   target's place once its size and CRC-32 are right;
+// - an operation that left a selected entry out does not end quietly.
+#include <algorithm>
+#include <mutex>
+
+#include "archive/ZipArchiver.h"
+#include "platform/Threads.h"
+
+namespace {
+
+constexpr uint32_t kFileAttributes = faReadOnly | faHidden | faSysFile | faArchive;
+constexpr int kHostUnix = 3;
+constexpr uint32_t kUnixOwnerWrite = 0200;
+
+// The attributes a file gets from its entry. Unix archivers keep the file's
+// mode in the high word and may leave the read-only bit clear: a mode
+// without the owner's write permission makes the file read-only too.
+uint32_t FileAttributesOf(const TDirItem& entry, uint32_t attr) {
+  uint32_t result = attr & kFileAttributes;
+  const uint32_t mode = attr >> 16;
+  if ((entry.Header.VersionMadeBy >> 8) == kHostUnix && mode != 0 && !(mode & kUnixOwnerWrite))
+    result |= faReadOnly;
+  return result ? result : uint32_t(faNormal);
+}
+
+// Two archivers never run their per-entry loops at the same time.
+TCriticalSection& ProcessLock() {
+  static TCriticalSection lock;
+  return lock;
+}
+
+String Backslashed(String s) {
+  std::replace(s.begin(), s.end(), '/', '\\');
+  return s;
+}
+
+// A name part made only of dots and blanks ("..", "...", ".. ") climbs or
+// lands on its parent once Windows has dropped the trailing dots and blanks
+// of each part; "." alone stays where it is.
+bool ClimbsOut(std::string_view part) {
+  if (part.empty() || part == ".") return false;
+  return part.find_first_not_of(". ") == std::string_view::npos;
+}
+
+// True when the name cannot leave the folder it is taken relative to.
+bool IsSafeRelativeName(const String& name) {
+  if (name.empty() || name[0] == '\\' || name[0] == '/') return false;  // rooted or UNC
+  if (name.find(':') != String::npos) return false;                     // drive or stream
+  size_t start = 0;
+  for (;;) {
+    const size_t end = name.find_first_of("\\/", start);
+    const std::string_view part(name.data() + start,
+                                (end == String::npos ? name.size() : end) - start);
+    if (ClimbsOut(part)) return false;
+    if (end == String::npos) return true;
+    start = end + 1;
+  }
+}
+
+// Deletes a temporary file unless it was kept.
+class TTempFileGuard {
+ public:
+  explicit TTempFileGuard(String name) : name_(std::move(name)) {}
+  ~TTempFileGuard() {
+    if (!name_.empty()) os::RemoveFile(name_);
+  }
+  TTempFileGuard(const TTempFileGuard&) = delete;
+  TTempFileGuard& operator=(const TTempFileGuard&) = delete;
+  void Keep() { name_.clear(); }
+
+ private:
+  String name_;
+};
+
+}  // namespace
+
+// --- Selection and the per-entry loop -----------------------------------------------------
+
+void TZABaseArchiver::ExtractFilesByMask(const String& fileMask, int searchAttr,
+                                         const String& exclusionMask) {
+  CheckActive();
+  if (InUpdate()) throw EZAException(26, this);
+  SelectItemsByMask(fileMask, searchAttr, exclusionMask);
+  ProcessSelectedItems(poExtract);
+}
+
+void TZABaseArchiver::SelectItemsByMask(const String& fileMask, int searchAttr,
+                                        const String& exclusionMask) {
+  CheckActive();
+  for (int i = 0; i < dir_->Items.Count(); ++i) dir_->Items.At(i).Selected = false;
+  TZAArchiveItem found;
+  for (bool more = FindFirstItem(fileMask, found, exclusionMask, searchAttr); more;
+       more = FindNextItem(found))
+    dir_->Items.At(found.NextIndex - 1).Selected = true;
+}
+
+void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
+  CheckActive();
+  if (operation != poExtract && operation != poTest)
+    throw Exception("Only extraction and test run over the selected entries");
+  std::lock_guard<TCriticalSection> lock(ProcessLock());
+  operation_ = operation;
+  cancel_ = false;
+  filesDone_ = 0;
+  filesToDo_ = 0;
+  for (int i = 0; i < dir_->Items.Count(); ++i) filesToDo_ += dir_->Items.Item(i).Selected;
+
+  int declined = 0;
+  bool aborted = false;
+  DoOverallProgress(0, operation, ppStart, cancel_);
+  for (int i = 0; i < dir_->Items.Count() && !cancel_ && !aborted; ++i) {
+    if (!dir_->Items.Item(i).Selected) continue;
+    switch (ProcessItem(i, operation)) {
+      case ioDone: ++filesDone_; break;
+      case ioDeclined: ++declined; break;
+      case ioNotDone: break;
+      case ioAborted: aborted = true; break;
+    }
+  }
+  if (!cancel_) DoOverallProgress(100, operation, ppEnd, cancel_);
+  if (cancel_ || aborted) CancelUpdateMode();
+  // Entries that the host declined were left out on purpose; any other one
+  // missing means the operation did not do what was asked.
+  const int missing = filesToDo_ - filesDone_ - declined;
+  if (missing > 0) throw EZAException(60, this, {missing, filesToDo_});
+}
+
+// One selected entry, with the failure event deciding after a failure:
+// retry runs the whole entry again, ignore goes on with the next one.
+TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
+                                                           TZAProcessOperation operation) {
+  for (;;) {
+    dir_->Items.At(index).Operation = operation;
+    const String entryName = Backslashed(dir_->Items.Item(index).Name);
+    bool confirm = true;
+    DoConfirmProcessFile(entryName, operation, confirm);
+    if (!confirm) return ioDeclined;
+    const String baseFolder =
+        IncludeTrailingPathDelimiter(baseDir_.empty() ? os::GetCurrentDir() : baseDir_);
+    try {
+      DoFileProgress(entryName, 0, operation, ppStart, cancel_);
+      if (cancel_) return ioNotDone;
+      const bool done = operation == poExtract ? ExtractItemToFile(index, entryName, baseFolder)
+                                               : TestItem(index, entryName);
+      if (!done || cancel_) return ioNotDone;
+      DoFileProgress(entryName, 100, operation, ppEnd, cancel_);
+      return ioDone;
+    } catch (const EZAException& e) {
+      TZAAction action = fxaAbort;
+      DoProcessFileFailure(entryName, operation, e.NativeError(), e.ErrorCode(), e.Message(),
+                           action);
+      if (action == fxaIgnore) return ioNotDone;
+      if (action != fxaRetry) return ioAborted;
+    }
+  }
+}
+
+// --- One entry ------------------------------------------------------------------------------
+
+// The full path for targetName below baseFolder; EZAException 57 when the
+// name would lead anywhere else.
+String TZABaseArchiver::TargetPathFor(const String& targetName, const String& baseFolder) const {
+  if (!IsSafeRelativeName(targetName)) throw EZAException(57, this, {targetName});
+  const String name = options_.CreateDirs() ? targetName : ExtractFileName(targetName);
+  const String base = IncludeTrailingPathDelimiter(ZAExpandFileName(baseFolder, os::GetCurrentDir()));
+  const String path = ZAExpandFileName(name, base);
+  if (path.size() <= base.size() || path.compare(0, base.size(), base) != 0)
+    throw EZAException(57, this, {targetName});
+  return path;
+}
+
+bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
+                                        const String& baseFolder) {
+  const TDirItem& entry = dir_->Items.Item(index);
+  String targetName = entryName;
+  uint32_t attr = entry.Header.ExternalAttributes;
+  DoExtractFile(targetName, attr, entry.Comment);
+  const bool isFolder = (attr & faDirectory) || entry.IsFolder();
+  if (isFolder && !options_.CreateDirs()) return true;
+  const String path = TargetPathFor(targetName, baseFolder);
+  const String folder = ExtractFilePath(path);
+  if (options_.CreateDirs() && !os::DirectoryExists(folder) && !os::ForceDirectories(folder))
+    throw EZAException(20, this, {folder});
+  if (isFolder) return true;
+  if (os::FileExists(path) && !MayReplace(path, entry, entryName)) return true;
+
+  const String temp = os::CreateTempFile(folder, "FC");
+  if (temp.empty()) throw EZAException(19, this, {path});
+  TTempFileGuard guard(temp);
+  {
+    std::unique_ptr<TFileStream> out;
+    try {
+      out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
+    } catch (const EStreamError&) {
+      throw EZAException(19, this, {temp});
+    }
+    if (!ExtractItemToStream(index, *out)) return false;
+    if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out->Handle()))
+      throw EZAException(19, this, {path});
+  }
+  os::FileSetModTime(temp, ZADosDateTimeToUnix(entry.DosDateTime()));
+  // A read-only target would refuse to be replaced.
+  if (os::FileExists(path)) os::FileSetAttr(path, faNormal);
+  if (!os::MoveReplacing(temp, path)) throw EZAException(19, this, {path});
+  guard.Keep();
+  if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
+  return true;
+}
+
+// The overwrite rules for an existing target.
+bool TZABaseArchiver::MayReplace(const String& targetPath, const TDirItem& entry,
+                                 const String& entryName) {
+  const int32_t attr = os::FileGetAttr(targetPath);
+  if (!options_.ReplaceReadOnly() && attr >= 0 && (attr & faReadOnly)) return false;
+  // Dates and times compare as packed DOS values, the date in the high word.
+  const uint32_t fileTime = ZAUnixToDosDateTime(os::FileGetModTime(targetPath));
+  switch (options_.OverwriteMode()) {
+    case omAlways: return true;
+    case omNever: return false;
+    case omIfNewer: return entry.DosDateTime() > fileTime;
+    case omIfOlder: return entry.DosDateTime() < fileTime;
+    case omPrompt: break;
+  }
+  String dest = targetPath;
+  bool confirm = false;
+  DoConfirmOverwrite(entryName, dest, confirm);
+  return confirm;
+}
+
+bool TZABaseArchiver::TestItem(int index, const String& entryName) {
+  if (dir_->Items.Item(index).IsFolder()) return true;
+  const String folder = tempDir_.empty() ? os::TempDirectory() : tempDir_;
+  const String temp = os::CreateTempFile(folder, "FC");
+  if (temp.empty()) throw EZAException(19, this, {folder});
+  TTempFileGuard guard(temp);
+  std::unique_ptr<TFileStream> out;
+  try {
+    out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
+  } catch (const EStreamError&) {
+    throw EZAException(19, this, {temp});
+  }
+  return ExtractItemToStream(index, *out);
+}

@@ -1,0 +1,19 @@
+// Without a window system there is no one to ask: nothing is overwritten,
+// no password is typed and a failure aborts.
+#include "archive/ZipArchiverPrompts.h"
+
+namespace {
+
+class TZAUnattendedPrompts : public TZAPrompts {
+ public:
+  TOverwriteAnswer ConfirmOverwrite(const String&) override { return oaNo; }
+  bool AskPassword(const String&, const String&, String&) override { return false; }
+  TZAAction AskFailureAction(const String&) override { return fxaAbort; }
+};
+
+}  // namespace
+
+TZAPrompts& ZASystemPrompts() {
+  static TZAUnattendedPrompts prompts;
+  return prompts;
+}

@@ -1,0 +1,145 @@
+// The parameters page in process: the Next rule, the field colours and the
+// edits' limits, with the page embedded in a main window as the wizard
+// shows it (the splash sequence is not run: OnCreate is not fired).
+#include <gtest/gtest.h>
+
+#include "app/Contrat.h"
+#include "app/Params.h"
+#include "app/Unit_Main.h"
+#include "app/Welcome.h"
+
+namespace {
+
+class ParamsPage : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Through the wizard's own steps: welcome, agreement accepted, parameters.
+    Form_Main = new TForm_Main(Application);
+    Form_Main->Show();
+    Form_Main->Btn_NextClick(nullptr);
+    Form_Main->CB_Accept->SetChecked(true);
+    Form_Main->Btn_NextClick(nullptr);
+  }
+  // The pages first: they live in the main window's work area.
+  void TearDown() override {
+    delete Form_Params;
+    delete Form_Contrat;
+    delete Form_Welcome;
+    delete Form_Main;
+    Form_Params = nullptr;
+    Form_Contrat = nullptr;
+    Form_Welcome = nullptr;
+    Form_Main = nullptr;
+  }
+};
+
+struct RuleCase {
+  const char* Societe;
+  const char* Activite;
+  const char* Adresse;
+  const char* Tel;
+  const char* Path;
+  bool NextEnabled;
+};
+
+TEST_F(ParamsPage, NextIsEnabledExactlyWhenTheMandatoryFieldsHold) {
+  const RuleCase cases[] = {
+      {"", "", "", "", "", false},
+      {"ACME", "Vente", "1 rue", "12345678", "C:\\", false},   // phone one short
+      {"ACME", "Vente", "1 rue", "123456789", "C:\\", true},
+      {"ACME", "Vente", "1 rue", "         ", "C:\\", true},   // blanks count
+      {"ACME", "Vente", "1 rue", "123456789", "", false},      // no folder
+      {"", "Vente", "1 rue", "123456789", "C:\\", false},
+      {"ACME", "", "1 rue", "123456789", "C:\\", false},
+      {"ACME", "Vente", "", "123456789", "C:\\", false},
+  };
+  for (const RuleCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Societe << "|" << c.Activite << "|" << c.Adresse << "|" << c.Tel << "|"
+                                    << c.Path);
+    Form_Params->Edit_Societe->SetText(c.Societe);
+    Form_Params->Edit_Activite->SetText(c.Activite);
+    Form_Params->Edit_Adresse->SetText(c.Adresse);
+    Form_Params->Edit_Tel->SetText(c.Tel);
+    Form_Params->Combo_Path->SetText(c.Path);
+    EXPECT_EQ(Form_Main->Btn_Next->Enabled(), c.NextEnabled);
+  }
+}
+
+TEST_F(ParamsPage, EachMandatoryFieldIsColouredByItsOwnText) {
+  TForm_Params* page = Form_Params;
+  for (TFmEdit* edit : {page->Edit_Societe, page->Edit_Activite, page->Edit_Adresse, page->Edit_Tel})
+    EXPECT_EQ(edit->Color(), kEmptyFieldColor);
+  EXPECT_EQ(page->Edit_Fax->Color(), clWindow);
+
+  page->Edit_Societe->SetText("ACME");
+  EXPECT_EQ(page->Edit_Societe->Color(), kFilledFieldColor);
+  EXPECT_EQ(page->Edit_Activite->Color(), kEmptyFieldColor);
+  page->Edit_Tel->SetText("12345678");
+  EXPECT_EQ(page->Edit_Tel->Color(), kEmptyFieldColor);
+  page->Edit_Tel->SetText("123456789");
+  EXPECT_EQ(page->Edit_Tel->Color(), kFilledFieldColor);
+  // Clearing the name turns it back and takes Next away again.
+  page->Edit_Activite->SetText("Vente");
+  page->Edit_Adresse->SetText("1 rue");
+  page->Combo_Path->SetText("C:\\");
+  EXPECT_TRUE(Form_Main->Btn_Next->Enabled());
+  page->Edit_Societe->SetText("");
+  EXPECT_EQ(page->Edit_Societe->Color(), kEmptyFieldColor);
+  EXPECT_FALSE(Form_Main->Btn_Next->Enabled());
+  // Optional fields change nothing.
+  page->Edit_Societe->SetText("ACME");
+  page->Edit_Fax->SetText("");
+  page->Edit_Email->SetText("x@y.z");
+  EXPECT_TRUE(Form_Main->Btn_Next->Enabled());
+}
+
+// Every edit keeps at most what the configuration database's field keeps,
+// so nothing typed is cut off when it is stored.
+TEST_F(ParamsPage, NoEditTakesMoreThanItsDatabaseField) {
+  TForm_Params* page = Form_Params;
+  const std::pair<TFmEdit*, int> limits[] = {
+      {page->Edit_Societe, 40}, {page->Edit_Activite, 100}, {page->Edit_Adresse, 80}, {page->Edit_Tel, 30},
+      {page->Edit_Fax, 30},     {page->Edit_Email, 60},     {page->Edit_URL, 40},     {page->Edit_CBank, 50},
+      {page->Edit_RC, 20},      {page->Edit_MF, 15},        {page->Edit_AI, 11},      {page->Edit_NIF, 15},
+      {page->Edit_NIS, 15},
+  };
+  for (const auto& [edit, size] : limits) {
+    EXPECT_EQ(edit->MaxLength(), size);
+    // The window enforces it on typing.
+    EXPECT_EQ(int(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0)), size);
+  }
+}
+
+// The blocking splash sequence, run as the program runs it (about 9 s).
+TEST(Splash, SequenceEndsAtOneHundredWithTheStartingLine) {
+  Form_Main = new TForm_Main(Application);
+  TLuxSmoothSplashScreen* splash = Form_Main->Splash;
+  EXPECT_TRUE(splash->Showing());
+  const uint32_t start = GetTickCount();
+  Form_Main->FormCreate(nullptr);
+  EXPECT_GE(GetTickCount() - start, 9000u);
+  EXPECT_EQ(splash->ProgressBar()->Position(), 100.0);
+  EXPECT_EQ(splash->BasicProgramInfo()->ProgramVersion.Text(), "Application: Quillor Pro 5.8 B1");
+  EXPECT_EQ(splash->BasicProgramInfo()->ProgramVersion.PosX, 290);
+  const TSplashRect& list = splash->ListItemsSettings()->Rect;
+  EXPECT_EQ((std::vector<int>{list.Left, list.Top, list.Width, list.Height}), (std::vector<int>{150, 260, 500, 50}));
+  ASSERT_EQ(splash->ListItems()->Count(), 1);
+  EXPECT_EQ(splash->ListItems()->Items(0)->HTMLText(),
+            "<FONT size=\"16\" color=\"#A45302\">D\xE9marrage de l'assistant...</FONT>");
+  // Showing the main window closes the splash.
+  Form_Main->Show();
+  EXPECT_FALSE(splash->Showing());
+  delete Form_Welcome;
+  delete Form_Main;
+  Form_Welcome = nullptr;
+  Form_Main = nullptr;
+}
+
+TEST(Agreement, HoldsTheWholeLicenceText) {
+  TForm_Contrat page(nullptr);
+  EXPECT_EQ(page.Memo->Lines()->Count(), 207);
+  EXPECT_EQ(page.Memo->Lines()->Get(0), "CONTRAT DE LICENCE D'UTILISATION DU LOGICIEL QUILLOR PRO");
+  EXPECT_TRUE(page.Memo->ReadOnly());
+}
+
+}  // namespace

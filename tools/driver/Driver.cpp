@@ -1,0 +1,365 @@
+#include "tools/driver/Driver.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/Errors.h"
+#include "platform/OsFiles.h"
+
+namespace driver {
+
+namespace {
+
+constexpr uint32_t kPollMs = 20;
+constexpr UINT kSendTimeoutMs = 5000;
+
+String Quote(const String& s) { return s.find(' ') == String::npos ? s : "\"" + s + "\""; }
+
+}  // namespace
+
+bool WaitUntil(uint32_t timeoutMs, const std::function<bool()>& condition) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+}
+
+// --- Program ---------------------------------------------------------------------------------
+
+Program::Program(const String& exePath, const String& commandLine, const String& workDir) {
+  String line = Quote(exePath) + (commandLine.empty() ? "" : " " + commandLine);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+    throw EOSError("Cannot start " + exePath + ": " + os::SysErrorMessage(GetLastError()), GetLastError());
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  // Windows exist only once the program handles input.
+  WaitForInputIdle(process_, 10000);
+}
+
+Program::~Program() {
+  Kill();
+  CloseHandle(process_);
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+int Program::WaitForExit(uint32_t timeoutMs) {
+  if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return int(code);
+}
+
+void Program::Kill() {
+  if (!Running()) return;
+  TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 5000);
+}
+
+namespace {
+
+struct TopLevelSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<TopLevelSearch*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == s->pid) s->found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Program::TopLevelWindows() const {
+  TopLevelSearch s{pid_, {}};
+  EnumWindows(CollectTopLevel, LPARAM(&s));
+  return s.found;
+}
+
+HWND Program::WaitForWindow(const String& title, uint32_t timeoutMs) const {
+  HWND result = nullptr;
+  WaitUntil(timeoutMs, [&] {
+    for (HWND w : TopLevelWindows())
+      if (IsWindowVisible(w) && WindowText(w) == title) return (result = w) != nullptr;
+    return false;
+  });
+  return result;
+}
+
+HWND Program::WaitForWindowOfClass(const String& className, uint32_t timeoutMs) const {
+  HWND result = nullptr;
+  WaitUntil(timeoutMs, [&] {
+    for (HWND w : TopLevelWindows())
+      if (IsWindowVisible(w) && WindowClass(w) == className) return (result = w) != nullptr;
+    return false;
+  });
+  return result;
+}
+
+// --- Finding and reading ---------------------------------------------------------------------
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> list;
+  EnumChildWindows(parent, CollectChild, LPARAM(&list));
+  return list;
+}
+
+String StripAccelerators(const String& text) {
+  String out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+HWND FindChild(HWND parent, const String& className, const String& text, int index) {
+  for (HWND w : Descendants(parent)) {
+    if (!className.empty() && WindowClass(w) != className) continue;
+    if (!text.empty() && StripAccelerators(WindowText(w)) != StripAccelerators(text)) continue;
+    if (index-- == 0) return w;
+  }
+  return nullptr;
+}
+
+HWND ChildAt(HWND parent, Point p) {
+  HWND current = parent;
+  POINT pt{p.X, p.Y};
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(current, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == current) return current;
+    MapWindowPoints(current, child, &pt, 1);
+    current = child;
+  }
+}
+
+String WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return String();
+  String s(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, WPARAM(s.size()), LPARAM(s.data()), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                      &copied);
+  s.resize(copied);
+  return s;
+}
+
+String WindowClass(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool IsEnabled(HWND window) { return IsWindowEnabled(window) != 0; }
+bool IsVisible(HWND window) { return IsWindowVisible(window) != 0; }
+
+RECT WindowBounds(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientBounds(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return r;
+}
+
+// --- Acting ------------------------------------------------------------------------------------
+
+void Settle(HWND window, uint32_t timeoutMs) {
+  // A sent message is answered as soon as the thread looks at its queue,
+  // before the posted ones; a few rounds let those through.
+  for (int round = 0; round < 3; ++round) {
+    Sleep(kPollMs);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result);
+  }
+}
+
+void MoveMouse(HWND window, Point p) {
+  POINT screen{p.X, p.Y};
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.X, p.Y));
+  Settle(window);
+}
+
+void Click(HWND window, Point p) {
+  MoveMouse(window, p);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.X, p.Y));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(p.X, p.Y));
+  Settle(window);
+}
+
+void ClickCenter(HWND window) {
+  RECT r = ClientBounds(window);
+  Click(window, {(r.right - r.left) / 2, (r.bottom - r.top) / 2});
+}
+
+void TypeText(HWND window, const String& text) {
+  for (char c : text) PostMessageA(window, WM_CHAR, WPARAM(uint8_t(c)), 1);
+  Settle(window);
+}
+
+void PressKey(HWND window, uint16_t vk, bool alt) {
+  UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+  LPARAM down = 1 | (LPARAM(scan) << 16) | (alt ? 0x20000000 : 0);
+  LPARAM up = down | 0xC0000000;
+  PostMessageA(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, down);
+  PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, vk, up);
+  Settle(window);
+}
+
+void Focus(HWND window) {
+  // Focus belongs to the window's thread: join its input for the call.
+  DWORD target = GetWindowThreadProcessId(window, nullptr);
+  DWORD self = GetCurrentThreadId();
+  AttachThreadInput(self, target, TRUE);
+  SetFocus(window);
+  AttachThreadInput(self, target, FALSE);
+  Settle(window);
+}
+
+// --- Message boxes -------------------------------------------------------------------------------
+
+MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs) {
+  MessageBoxInfo info;
+  WaitUntil(timeoutMs, [&] {
+    for (HWND w : program.TopLevelWindows()) {
+      if (!IsWindowVisible(w) || WindowClass(w) != "#32770") continue;
+      info.Window = w;
+      return true;
+    }
+    return false;
+  });
+  if (!info.Window) return info;
+  info.Caption = WindowText(info.Window);
+  // The message is the static text that is not the icon.
+  for (HWND child : Descendants(info.Window)) {
+    if (WindowClass(child) != "Static") continue;
+    String text = WindowText(child);
+    if (!text.empty()) info.Text = text;
+  }
+  return info;
+}
+
+bool AnswerMessageBox(HWND box, const String& buttonText) {
+  HWND button = FindChild(box, "Button", buttonText);
+  if (!button) return false;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  return true;
+}
+
+// --- Pictures --------------------------------------------------------------------------------------
+
+namespace {
+
+// GDI+ for the length of one save.
+class GdiplusSession {
+ public:
+  GdiplusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok)
+      throw Exception("GDI+ cannot be started");
+  }
+  ~GdiplusSession() { Gdiplus::GdiplusShutdown(token_); }
+  GdiplusSession(const GdiplusSession&) = delete;
+  GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+ private:
+  ULONG_PTR token_ = 0;
+};
+
+CLSID PngEncoder() {
+  UINT count = 0, bytes = 0;
+  Gdiplus::GetImageEncodersSize(&count, &bytes);
+  std::vector<uint8_t> buffer(bytes);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  Gdiplus::GetImageEncoders(count, bytes, codecs);
+  for (UINT i = 0; i < count; ++i)
+    if (std::wstring(codecs[i].MimeType) == L"image/png") return codecs[i].Clsid;
+  throw Exception("GDI+ has no PNG encoder");
+}
+
+}  // namespace
+
+void SaveWindowPng(HWND window, const String& fileName) {
+  RECT r = WindowBounds(window);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) throw Exception("The window has no area to save");
+  // What the screen shows at the window's place: frames included, as a
+  // person sees them.
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+
+  GdiplusSession session;
+  Gdiplus::Status status;
+  {
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    CLSID png = PngEncoder();
+    status = image.Save(reinterpret_cast<const WCHAR*>(AnsiToWide(fileName).c_str()), &png, nullptr);
+  }
+  DeleteObject(bitmap);
+  if (status != Gdiplus::Ok) throw Exception(Format("Cannot save %s (GDI+ status %d)", {fileName, int(status)}));
+}
+
+Picture LoadPicture(const String& fileName) {
+  GdiplusSession session;
+  Gdiplus::Bitmap image(reinterpret_cast<const WCHAR*>(AnsiToWide(fileName).c_str()));
+  if (image.GetLastStatus() != Gdiplus::Ok) throw Exception("Cannot read the picture " + fileName);
+  Picture p;
+  p.Width = int(image.GetWidth());
+  p.Height = int(image.GetHeight());
+  p.Pixels.resize(size_t(p.Width) * p.Height);
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x) {
+      Gdiplus::Color c;
+      image.GetPixel(x, y, &c);
+      p.Pixels[size_t(y) * p.Width + x] = (uint32_t(c.GetR()) << 16) | (uint32_t(c.GetG()) << 8) | c.GetB();
+    }
+  return p;
+}
+
+String BuildPath(const String& relativePath) {
+  const char* dir = std::getenv("QE_BINARY_DIR");
+  String base = dir ? dir : ".";
+  if (!base.empty() && base[0] == '/') base = "Z:" + base;
+  for (char& c : base)
+    if (c == '/') c = '\\';
+  String rel = relativePath;
+  for (char& c : rel)
+    if (c == '/') c = '\\';
+  return IncludeTrailingPathDelimiter(base) + rel;
+}
+
+}  // namespace driver

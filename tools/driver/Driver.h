@@ -1,0 +1,115 @@
+// The driver: uses our Windows programs as a person would. It starts a
+// program, waits for its windows, finds controls by class, text or
+// position, clicks and types through window messages, answers message
+// boxes by their buttons, reads what the windows show and saves PNG
+// pictures of them. The end-to-end tests of every program use it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace driver {
+
+struct Point {
+  int X = 0;
+  int Y = 0;
+};
+
+// A running program; the destructor ends it when it still runs.
+class Program {
+ public:
+  // commandLine may be empty; workDir empty means the caller's.
+  Program(const String& exePath, const String& commandLine = String(), const String& workDir = String());
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  uint32_t ProcessId() const { return pid_; }
+  bool Running() const;
+  // The exit code, or -1 when the program did not end in time.
+  int WaitForExit(uint32_t timeoutMs);
+  void Kill();
+
+  // A visible top-level window of the program whose title is exactly
+  // title; nullptr after the timeout.
+  HWND WaitForWindow(const String& title, uint32_t timeoutMs) const;
+  // A visible top-level window of the program of that window class.
+  HWND WaitForWindowOfClass(const String& className, uint32_t timeoutMs) const;
+  std::vector<HWND> TopLevelWindows() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  uint32_t pid_ = 0;
+};
+
+// --- Finding windows ----------------------------------------------------------------
+// Every descendant window, parents before children.
+std::vector<HWND> Descendants(HWND parent);
+// The index-th descendant of that class (empty: any) whose text is text
+// (empty: any). Texts compare without '&' accelerator marks.
+HWND FindChild(HWND parent, const String& className, const String& text = String(), int index = 0);
+// The deepest visible child window at a client point of parent.
+HWND ChildAt(HWND parent, Point clientPoint);
+
+// --- Reading ----------------------------------------------------------------------------
+String WindowText(HWND window);
+String WindowClass(HWND window);
+bool IsEnabled(HWND window);
+bool IsVisible(HWND window);
+RECT WindowBounds(HWND window);   // screen coordinates
+RECT ClientBounds(HWND window);   // client coordinates
+// The window's text without '&' marks ("&Suivant" gives "Suivant").
+String StripAccelerators(const String& text);
+
+// --- Acting ----------------------------------------------------------------------------
+// Moves the mouse there, presses and releases the left button (client
+// coordinates of window).
+void Click(HWND window, Point clientPoint);
+void ClickCenter(HWND window);
+void MoveMouse(HWND window, Point clientPoint);
+// Types each character as WM_CHAR to the window.
+void TypeText(HWND window, const String& text);
+// A key down and up (virtual key), with Alt as the system-key form.
+void PressKey(HWND window, uint16_t virtualKey, bool alt = false);
+// Gives the window the keyboard focus (the program's thread does it).
+void Focus(HWND window);
+// Gives the window's thread time to handle what was posted to it: posted
+// input cannot be awaited exactly from outside, so checks that depend on it
+// wait with WaitUntil.
+void Settle(HWND window, uint32_t timeoutMs = 2000);
+// Polls condition until it holds (true) or the time is up (false).
+bool WaitUntil(uint32_t timeoutMs, const std::function<bool()>& condition);
+
+// --- Message boxes ---------------------------------------------------------------------
+struct MessageBoxInfo {
+  HWND Window = nullptr;
+  String Caption;
+  String Text;
+};
+// The program's next message box (standard dialog class "#32770").
+MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs);
+// Presses the box's button whose text (without '&') is buttonText.
+// Returns false when the box has no such button.
+bool AnswerMessageBox(HWND box, const String& buttonText);
+
+// --- Pictures ---------------------------------------------------------------------------
+// Saves what the window shows (its whole frame) as a PNG file through GDI+.
+void SaveWindowPng(HWND window, const String& fileName);
+// A picture read back through GDI+, as 0x00RRGGBB pixels row by row.
+struct Picture {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint32_t> Pixels;
+  uint32_t At(int x, int y) const { return Pixels.at(size_t(y) * Width + x); }
+};
+Picture LoadPicture(const String& fileName);
+// A path under the build folder: QE_BINARY_DIR (a Unix path under Wine,
+// taken through drive Z:) joined with relativePath.
+String BuildPath(const String& relativePath);
+
+}  // namespace driver
