@@ -37,14 +37,15 @@ TZABaseArchiver::~TZABaseArchiver() {
 void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level) {
   static const int kModes[] = {0, 1, 6, 9};
   compressionLevel_ = level;
-  compressionMode_ = kModes[level];
+  compressionMode_ = kModes[static_cast<int>(level)];
   SelectCompressionMethod();
 }
 
 void TZABaseArchiver::SetCompressionMode(int mode) {
   if (mode < 0 || mode > 9) throw EZAException(5, this);
   compressionMode_ = mode;
-  compressionLevel_ = mode == 0 ? TZACompressionLevel::clNone : mode <= 3 ? TZACompressionLevel::clFastest : mode <= 6 ? TZACompressionLevel::clNormal : TZACompressionLevel::clMax;
+  using L = TZACompressionLevel;
+  compressionLevel_ = mode == 0 ? L::clNone : mode <= 3 ? L::clFastest : mode <= 6 ? L::clNormal : L::clMax;
   SelectCompressionMethod();
 }
 

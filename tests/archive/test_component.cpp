@@ -51,12 +51,13 @@ TEST(ZAComponent, LevelAndModeFollowEachOther) {
   EXPECT_EQ(zip.CompressionLevel(), TZACompressionLevel::clFastest);
   EXPECT_EQ(zip.CompressionMode(), 1);
   const int modeOfLevel[] = {0, 1, 6, 9};
-  for (TZACompressionLevel l : {TZACompressionLevel::clNone, TZACompressionLevel::clFastest, TZACompressionLevel::clNormal, TZACompressionLevel::clMax}) {
+  using L = TZACompressionLevel;
+  for (L l : {L::clNone, L::clFastest, L::clNormal, L::clMax}) {
     zip.SetCompressionLevel(l);
-    EXPECT_EQ(zip.CompressionMode(), modeOfLevel[l]);
+    EXPECT_EQ(zip.CompressionMode(), modeOfLevel[static_cast<int>(l)]);
   }
-  const TZACompressionLevel levelOfMode[] = {TZACompressionLevel::clNone,   TZACompressionLevel::clFastest, TZACompressionLevel::clFastest, TZACompressionLevel::clFastest, TZACompressionLevel::clNormal,
-                                             TZACompressionLevel::clNormal, TZACompressionLevel::clNormal,  TZACompressionLevel::clMax,     TZACompressionLevel::clMax,     TZACompressionLevel::clMax};
+  const L levelOfMode[] = {L::clNone,   L::clFastest, L::clFastest, L::clFastest, L::clNormal,
+                           L::clNormal, L::clNormal,  L::clMax,     L::clMax,     L::clMax};
   for (int m = 0; m <= 9; ++m) {
     zip.SetCompressionMode(m);
     EXPECT_EQ(zip.CompressionLevel(), levelOfMode[m]) << m;
