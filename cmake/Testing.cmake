@@ -23,4 +23,9 @@ function(qe_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QE_SOURCE_DIR=${CMAKE_SOURCE_DIR};QE_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(WIN32)
+    # Windows test programs share one display: windows of one program would
+    # cover what another clicks or captures, so they take turns.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+  endif()
 endfunction()

@@ -50,6 +50,13 @@ bool LockCommand(THandle h, int type, int64_t offset, int64_t length) {
 #else
   int cmd = F_SETLK;
 #endif
+  if (fcntl(int(h), cmd, &fl) == 0) return true;
+  // POSIX grants a write lock only through a descriptor open for writing;
+  // Windows locks through read-only handles too. A read lock through such a
+  // descriptor still keeps every other holder's write lock out, and its
+  // holder cannot write anyway.
+  if (errno != EBADF || type != F_WRLCK) return Fail(false);
+  fl.l_type = F_RDLCK;
   if (fcntl(int(h), cmd, &fl) != 0) return Fail(false);
   return true;
 }

@@ -26,6 +26,7 @@ T ValueAt(const void* p) {
 
 // The characters before the first NUL, never past the end of the value.
 String TextUpToNul(const void* p, size_t size) {
+  if (size == 0) return String();  // an empty stream has no memory at all
   const char* s = static_cast<const char*>(p);
   const void* nul = std::memchr(s, 0, size);
   return String(s, nul ? static_cast<const char*>(nul) - s : size);

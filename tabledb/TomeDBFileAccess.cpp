@@ -1,0 +1,385 @@
+// Opening, locking, positioned access and field codecs of a database file.
+#include "tabledb/TomeDBFileAccess.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+
+#include "platform/Errors.h"
+#include "platform/OsFiles.h"
+#include "tabledb/Hash_SHA.h"
+#include "tabledb/TomeDBBasics.h"
+
+// --- TTomeDBFileStream ---------------------------------------------------------------
+
+TTomeDBFileStream::TTomeDBFileStream(const String& fileName, int32_t baseOffset, uint32_t mode)
+    : TFileStream(fileName, mode) {
+  SetBaseOffset(baseOffset);
+}
+
+int64_t TTomeDBFileStream::Write(const void* buffer, int64_t count) {
+  int64_t n = TFileStream::Write(buffer, count);
+  flushed_ = false;
+  return n;
+}
+
+int64_t TTomeDBFileStream::Seek(int64_t offset, TSeekOrigin origin) {
+  if (origin == soBeginning) offset += baseOffset_;
+  return TFileStream::Seek(offset, origin) - baseOffset_;
+}
+
+void TTomeDBFileStream::SetBaseOffset(int32_t baseOffset) {
+  baseOffset = std::max(baseOffset, 0);
+  if (baseOffset == baseOffset_) return;
+  baseOffset_ = baseOffset;
+  Seek(0, soBeginning);
+}
+
+void TTomeDBFileStream::Flush() {
+  os::FileFlush(Handle());
+  flushed_ = true;
+}
+
+// --- Opening and closing ----------------------------------------------------------------
+
+namespace {
+
+constexpr int64_t kLockOffset = 1;
+constexpr int64_t kLockLength = 1;
+
+// Tries attempt until it succeeds, as the lock policy allows.
+void RetryUnderPolicy(const TTomeLockPolicy& policy, const std::function<bool()>& attempt) {
+  int32_t failures = 0;
+  while (!attempt()) {
+    ++failures;
+    if (policy.RetryCount != 0 && failures > policy.RetryCount) DatabaseError("Wait for unlock time out");
+    os::SleepMs(uint32_t(std::max(policy.WaitTime, 0)));
+  }
+}
+
+}  // namespace
+
+TTomeDBFileIO::TTomeDBFileIO(TObject* database)
+    : database_(database), compressMgr_(this), encryptMgr_(this) {
+  // The managers hand these relays to every algorithm they create.
+  auto relay = [this](TOnProgressEvent TTomeDBFileIO::*event) {
+    return [this, event](TObject*, int percent) {
+      if (this->*event) (this->*event)(database_, percent);
+    };
+  };
+  compressMgr_.OnEncodeProgress = relay(&TTomeDBFileIO::OnCompressProgress);
+  compressMgr_.OnDecodeProgress = relay(&TTomeDBFileIO::OnUncompressProgress);
+  encryptMgr_.OnEncodeProgress = relay(&TTomeDBFileIO::OnEncryptProgress);
+  encryptMgr_.OnDecodeProgress = relay(&TTomeDBFileIO::OnDecryptProgress);
+}
+
+TTomeDBFileIO::~TTomeDBFileIO() { Close(); }
+
+TTomeLockPolicy TTomeDBFileIO::LockPolicy() const { return GetLockPolicy ? GetLockPolicy() : TTomeLockPolicy(); }
+
+void TTomeDBFileIO::Open(const String& fileName, TTomeDBMediumType mediumType, int32_t baseOffset, bool readOnly,
+                         bool exclusive) {
+  if (IsOpen()) return;
+  mediumType_ = mediumType;
+  readOnlyRequested_ = readOnly;
+  baseOffset_ = std::max(baseOffset, 0);
+  try {
+    if (mediumType == mtDisk)
+      OpenDisk(fileName, readOnly, exclusive);
+    else
+      OpenMemory(fileName);
+    fileName_ = fileName;
+    ReadHeaders();
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+void TTomeDBFileIO::OpenDisk(const String& fileName, bool readOnly, bool exclusive) {
+  if (!os::FileExists(fileName)) DatabaseErrorFmt("Cannot open file %s", {fileName});
+  {
+    TFileStream check(fileName, fmOpenRead | fmShareDenyNone);
+    ReadFileHeader(check, fileName);
+  }
+  const int32_t attr = os::FileGetAttr(fileName);
+  fileIsReadOnly_ = attr >= 0 && (attr & faReadOnly) != 0;
+  const uint32_t access = fileIsReadOnly_ || readOnly ? fmOpenRead : fmOpenReadWrite;
+  const uint32_t share = exclusive ? fmShareExclusive : fmShareDenyNone;
+  ownedStream_ = std::make_unique<TTomeDBFileStream>(fileName, baseOffset_, access | share);
+  stream_ = ownedStream_.get();
+}
+
+void TTomeDBFileIO::OpenMemory(const String& fileName) {
+  if (!IsMemoryMediumName(fileName)) DatabaseErrorFmt("Invalid database name '%s'", {fileName});
+  TMemoryStream* memory = MemoryMediumNameToStream(fileName);
+  ReadFileHeader(*memory, fileName);
+  fileIsReadOnly_ = false;
+  stream_ = memory;
+}
+
+// Another process that holds the byte lock makes the header unreadable on
+// systems with mandatory locks; the read then waits as a lock would.
+void TTomeDBFileIO::ReadFileHeader(TStream& stream, const String& fileName) {
+  uint8_t header[kFileHeaderSize];
+  if (stream.Size() < baseOffset_ + kFileHeaderSize)
+    DatabaseErrorFmt("Database file '%s' is a invalid TomeDB", {fileName});
+  RetryUnderPolicy(LockPolicy(), [&] {
+    stream.Seek(baseOffset_, soBeginning);
+    return stream.Read(header, kFileHeaderSize) == kFileHeaderSize;
+  });
+  CheckFileHeader(header, fileName);
+}
+
+void TTomeDBFileIO::ReadHeaders() {
+  if (FileSize() < kFirstDataPos) CorruptFile(fileName_, "the file ends inside its headers");
+  ReadBuffer(extHeader_.Image.data(), kExtHeaderPos, kExtHeaderSize);
+  if (extHeader_.CompressFlag()) compressMgr_.SetAlgoName(extHeader_.CompressName());
+  if (extHeader_.EncryptFlag()) {
+    encryptMgr_.SetAlgoName(extHeader_.CipherName());
+    encryptMgr_.SetMode(extHeader_.CipherMode());
+  }
+  ReadBuffer(tableDir_.Image.data(), kTableDirPos, kTableDirSize);
+  tableDir_.Validate(FileSize(), fileName_);
+}
+
+void TTomeDBFileIO::Close() {
+  // A memory stream belongs to whoever registered it.
+  ownedStream_.reset();
+  stream_ = nullptr;
+}
+
+void TTomeDBFileIO::Flush() {
+  if (auto* disk = dynamic_cast<TTomeDBFileStream*>(stream_)) disk->Flush();
+}
+
+bool TTomeDBFileIO::IsFlushed() const {
+  if (auto* disk = dynamic_cast<const TTomeDBFileStream*>(stream_)) return disk->Flushed();
+  return true;
+}
+
+// --- Password ----------------------------------------------------------------------------
+
+bool TTomeDBFileIO::CheckPassword(const String& password) {
+  if (!IsOpen()) return false;
+  if (!extHeader_.EncryptFlag()) return true;
+  if (HashText(NewHash<THash_SHA>, password) != extHeader_.PasswordDigest()) return false;
+  std::lock_guard<TCriticalSection> guard(codecLock_);
+  encryptMgr_.InitKey(password);
+  return true;
+}
+
+// --- Byte lock ------------------------------------------------------------------------------
+
+namespace {
+
+THandle DiskHandle(TStream* stream) {
+  auto* disk = dynamic_cast<TTomeDBFileStream*>(stream);
+  return disk ? disk->Handle() : InvalidHandle;
+}
+
+}  // namespace
+
+void TTomeDBFileIO::Lock() {
+  const THandle handle = DiskHandle(stream_);
+  if (handle == InvalidHandle) return;
+  RetryUnderPolicy(LockPolicy(), [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
+}
+
+void TTomeDBFileIO::Unlock() {
+  const THandle handle = DiskHandle(stream_);
+  if (handle != InvalidHandle) os::FileUnlockRange(handle, kLockOffset, kLockLength);
+}
+
+// --- Positioned access -------------------------------------------------------------------
+
+int64_t TTomeDBFileIO::FileSize() {
+  if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
+  // Every access seeks first, so the position need not be kept.
+  return stream_->Seek(0, soEnd);
+}
+
+void TTomeDBFileIO::ReadBuffer(void* buffer, int64_t position, int64_t count) {
+  if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
+  stream_->Seek(position, soBeginning);
+  stream_->ReadBuffer(buffer, count);
+}
+
+void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t count) {
+  if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
+  if (position < 0 || position + count > kMaxFileSize)
+    DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileName_});
+  stream_->Seek(position, soBeginning);
+  stream_->WriteBuffer(buffer, count);
+}
+
+void TTomeDBFileIO::ReadTableHeader(int tableIndex, TTomeTableHeader& header) {
+  if (tableIndex < 0 || tableIndex >= tableDir_.TableCount()) DatabaseError("General error");
+  ReadBuffer(header.Image.data(), tableDir_.TablePos(tableIndex), kTableHeaderSize);
+  header.Validate(FileSize(), fileName_);
+}
+
+void TTomeDBFileIO::WriteTableHeader(int tableIndex, const TTomeTableHeader& header) {
+  if (tableIndex < 0 || tableIndex >= tableDir_.TableCount()) DatabaseError("General error");
+  WriteBuffer(header.Image.data(), tableDir_.TablePos(tableIndex), kTableHeaderSize);
+}
+
+void TTomeDBFileIO::GetTableNames(TStrings& names) {
+  names.BeginUpdate();
+  try {
+    names.Clear();
+    TTomeTableHeader header;
+    for (int i = 0; i < tableDir_.TableCount(); ++i) {
+      ReadTableHeader(i, header);
+      names.Add(header.Name());
+    }
+  } catch (...) {
+    names.EndUpdate();
+    throw;
+  }
+  names.EndUpdate();
+}
+
+void TTomeDBFileIO::ReadTabChain(int32_t first, int32_t count, int32_t itemSize, const String& what,
+                                 TIntegerAry& chunkPositions,
+                                 const std::function<void(const uint8_t*, int32_t, int32_t)>& take) {
+  const int32_t chunkSize = 4 + kTabChunkItems * itemSize;
+  const int64_t fileSize = FileSize();
+  chunkPositions.assign(size_t(TabChunkCount(count)), 0);
+  std::vector<uint8_t> chunk(static_cast<size_t>(chunkSize));
+  std::unordered_set<int32_t> seen;
+  int32_t pos = first;
+  for (int32_t c = 0, done = 0; done < count; ++c) {
+    // A chunk inside the headers, past the end, or met before is a broken
+    // chain; the chunk count is bounded by the record count, so the walk
+    // ends even on a cycle.
+    if (pos < kFirstDataPos || int64_t(pos) + chunkSize > fileSize || !seen.insert(pos).second)
+      CorruptFile(fileName_, Format("%s chunk %d at %d", {what, c, pos}));
+    chunkPositions[size_t(c)] = pos;
+    const int32_t n = std::min(kTabChunkItems, count - done);
+    ReadBuffer(chunk.data(), pos, 4 + int64_t(n) * itemSize);
+    take(chunk.data() + 4, done, n);
+    done += n;
+    pos = LoadInt32(chunk.data());
+  }
+}
+
+void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items,
+                                  TIntegerAry& chunkPositions) {
+  const int32_t count = header.RecordCount();
+  items.assign(size_t(count), {});
+  ReadTabChain(header.RecordTabPos(), count, kRecordTabItemSize, "table '" + header.Name() + "' record tab",
+               chunkPositions, [&](const uint8_t* p, int32_t from, int32_t n) {
+                 for (int32_t i = 0; i < n; ++i) items[size_t(from + i)] = LoadRecordTabItem(p + i * kRecordTabItemSize);
+               });
+}
+
+void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
+                                 TIndexTabItems& entries) {
+  const int32_t count = header.RecordCount();
+  const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
+  entries.assign(size_t(count), {});
+  ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
+               [&](const uint8_t* p, int32_t from, int32_t n) {
+                 for (int32_t i = 0; i < n; ++i) {
+                   TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
+                   if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= count)
+                     CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
+                   entries[size_t(from + i)] = entry;
+                 }
+               });
+}
+
+void TTomeDBFileIO::MarkRecordDeleted(int64_t itemPosition) {
+  uint8_t item[kRecordTabItemSize];
+  ReadBuffer(item, itemPosition, kRecordTabItemSize);
+  item[4] = 1;
+  WriteBuffer(item, itemPosition, kRecordTabItemSize);
+}
+
+// --- Field values ----------------------------------------------------------------------------
+
+void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted,
+                                   bool isBlob, int32_t width) {
+  TMemoryStream stored;
+  if (isBlob) {
+    uint8_t raw[kBlobDescriptorSize];
+    ReadBuffer(raw, position, kBlobDescriptorSize);
+    const TBlobDescriptor d = LoadBlobDescriptor(raw);
+    ValidateBlobDescriptor(d, FileSize(), fileName_);
+    stored.SetSize(d.DataSize);
+    ReadBuffer(stored.Memory(), d.DataPos, d.DataSize);
+    DecodeFieldStream(stored, target, compressed, encrypted);
+    return;
+  }
+  stored.SetSize(width);
+  ReadBuffer(stored.Memory(), position, width);
+  DecodeFieldStream(stored, target, false, encrypted);
+}
+
+void TTomeDBFileIO::ReadFieldViaRecordTab(TMemoryStream& target, int64_t itemPosition, bool compressed,
+                                          bool encrypted, bool isBlob, int32_t width, int32_t fieldOffset) {
+  uint8_t raw[kRecordTabItemSize];
+  ReadBuffer(raw, itemPosition, kRecordTabItemSize);
+  ReadFieldValue(target, int64_t(LoadRecordTabItem(raw).DataPos) + fieldOffset, compressed, encrypted, isBlob,
+                 width);
+}
+
+void TTomeDBFileIO::EncodeFieldStream(TMemoryStream& source, TMemoryStream& target, bool compressed,
+                                      bool encrypted) {
+  std::lock_guard<TCriticalSection> guard(codecLock_);
+  source.SetPosition(0);
+  if (&target != &source) target.Clear();
+  if (!compressed && !encrypted) {
+    if (&target != &source) target.CopyFrom(source, 0);
+    return;
+  }
+  if (compressed) compressMgr_.EncodeStream(&source, &target, -1);
+  if (!encrypted) return;
+  if (!compressed) {
+    encryptMgr_.EncodeStream(&source, &target, -1);
+    return;
+  }
+  TMemoryStream packed;
+  packed.CopyFrom(target, 0);
+  target.Clear();
+  encryptMgr_.EncodeStream(&packed, &target, -1);
+}
+
+void TTomeDBFileIO::DecodeFieldStream(TMemoryStream& source, TMemoryStream& target, bool compressed,
+                                      bool encrypted) {
+  std::lock_guard<TCriticalSection> guard(codecLock_);
+  source.SetPosition(0);
+  if (&target != &source) target.Clear();
+  if (!compressed && !encrypted) {
+    if (&target != &source) target.CopyFrom(source, 0);
+    return;
+  }
+  if (encrypted) encryptMgr_.DecodeStream(&source, &target, -1);
+  if (!compressed) return;
+  if (!encrypted) {
+    compressMgr_.DecodeStream(&source, &target, -1);
+    return;
+  }
+  TMemoryStream plain;
+  plain.CopyFrom(target, 0);
+  target.Clear();
+  compressMgr_.DecodeStream(&plain, &target, -1);
+}
+
+void TTomeDBFileIO::EncodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count) {
+  std::lock_guard<TCriticalSection> guard(codecLock_);
+  if (encrypted)
+    encryptMgr_.EncodeBuffer(source, target, count);
+  else if (source != target)
+    std::memmove(target, source, size_t(count));
+}
+
+void TTomeDBFileIO::DecodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count) {
+  std::lock_guard<TCriticalSection> guard(codecLock_);
+  if (encrypted)
+    encryptMgr_.DecodeBuffer(source, target, count);
+  else if (source != target)
+    std::memmove(target, source, size_t(count));
+}

@@ -1,0 +1,171 @@
+// Access to one database file: opening it with its checks, the password
+// check, the byte lock that serialises table loads and record writes between
+// processes, positioned reads and writes of the stored structures, and the
+// codecs that turn plain field values into their stored form and back.
+//
+// The byte lock is one byte at file offset 1, shared by every process (and
+// every open file object of one process) that uses the file. It is not
+// re-entrant: each user pairs Lock and Unlock (TTomeDBFileLock does).
+//
+// Every stored position and count read through this object is checked
+// against the file's size before it is used; a file that fails a check is
+// refused with the "Corrupt file" database error.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/Lists.h"
+#include "platform/Streams.h"
+#include "platform/Threads.h"
+#include "tabledb/DataProcess.h"
+#include "tabledb/TomeDBFileFormat.h"
+
+// The disk stream under a database: a file stream whose positions start at
+// a base offset, and that knows whether it was written since its last flush.
+class TTomeDBFileStream : public TFileStream {
+ public:
+  TTomeDBFileStream(const String& fileName, int32_t baseOffset, uint32_t mode);
+  const char* ClassName() const override { return "TTomeDBFileStream"; }
+
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  // A negative offset becomes 0; a changed one seeks to position 0.
+  void SetBaseOffset(int32_t baseOffset);
+  // Asks the system to write the file's buffers to disk.
+  void Flush();
+  bool Flushed() const { return flushed_; }
+
+ private:
+  int32_t baseOffset_ = 0;
+  bool flushed_ = true;
+};
+
+// How long a lock waits for another holder: RetryCount further tries (0:
+// no limit), WaitTime milliseconds apart. The owning database takes them
+// from its session.
+struct TTomeLockPolicy {
+  int32_t RetryCount = 20;
+  int32_t WaitTime = 100;
+};
+
+class TTomeDBFileIO : public TObject {
+ public:
+  // database is the owner reported as Sender by the progress events.
+  explicit TTomeDBFileIO(TObject* database);
+  ~TTomeDBFileIO() override;
+  TTomeDBFileIO(const TTomeDBFileIO&) = delete;
+  TTomeDBFileIO& operator=(const TTomeDBFileIO&) = delete;
+  const char* ClassName() const override { return "TTomeDBFileIO"; }
+
+  // Does nothing when a stream is open. On failure nothing stays open.
+  // mtMemory names a registered memory stream (":" and its id in hex).
+  void Open(const String& fileName, TTomeDBMediumType mediumType, int32_t baseOffset, bool readOnly,
+            bool exclusive);
+  void Close();
+  bool IsOpen() const { return stream_ != nullptr; }
+  void Flush();
+  bool IsFlushed() const;
+
+  const String& FileName() const { return fileName_; }
+  TTomeDBMediumType MediumType() const { return mediumType_; }
+  // The file's read-only attribute as found at open.
+  bool FileIsReadOnly() const { return fileIsReadOnly_; }
+  // No write is possible: read-only requested or the attribute set.
+  bool IsReadOnly() const { return fileIsReadOnly_ || readOnlyRequested_; }
+  const TTomeExtensionHeader& ExtensionHeader() const { return extHeader_; }
+  const TTomeTableDirectory& TableDirectory() const { return tableDir_; }
+
+  // True for any password when the file is not encrypted. A right password
+  // becomes the cipher key; a wrong one leaves the key as it was.
+  bool CheckPassword(const String& password);
+
+  // Takes the byte lock, waiting as GetLockPolicy says; EDatabaseError
+  // "Wait for unlock time out" when the tries run out. Nothing happens for
+  // a closed file or a memory stream.
+  void Lock();
+  void Unlock();
+  // Where the lock policy comes from; empty: the defaults.
+  std::function<TTomeLockPolicy()> GetLockPolicy;
+
+  // Table headers, checked on reading (EDatabaseError "General error" for a
+  // table index outside the directory).
+  void ReadTableHeader(int tableIndex, TTomeTableHeader& header);
+  void WriteTableHeader(int tableIndex, const TTomeTableHeader& header);
+  // Clears the list and adds every table's name in directory order.
+  void GetTableNames(TStrings& names);
+
+  int64_t FileSize();
+  void ReadBuffer(void* buffer, int64_t position, int64_t count);
+  // Refuses, before writing, a write that would end past 2 GiB.
+  void WriteBuffer(const void* buffer, int64_t position, int64_t count);
+
+  // The whole record tab of a table (record count items) and its chunks.
+  void ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items, TIntegerAry& chunkPositions);
+  // The same for the index tab of index j.
+  void ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
+                    TIndexTabItems& entries);
+  // Sets the deleted flag of the record tab item at the position.
+  void MarkRecordDeleted(int64_t itemPosition);
+
+  // Decodes one stored value into target: for a blob the descriptor at the
+  // position and the bytes it points to, else width bytes at the position.
+  void ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted, bool isBlob,
+                      int32_t width);
+  // The same at field offset in the record whose record tab item is at the
+  // item position.
+  void ReadFieldViaRecordTab(TMemoryStream& target, int64_t itemPosition, bool compressed, bool encrypted,
+                             bool isBlob, int32_t width, int32_t fieldOffset);
+
+  // The codecs, serialised by one lock because the managers' algorithm
+  // objects and the cipher's chaining state are shared. Stream forms (blob
+  // values): plain -> compressed -> encrypted, and back. Buffer forms
+  // (fixed-width values): encrypted in place of the same width, or copied.
+  void EncodeFieldStream(TMemoryStream& source, TMemoryStream& target, bool compressed, bool encrypted);
+  void DecodeFieldStream(TMemoryStream& source, TMemoryStream& target, bool compressed, bool encrypted);
+  void EncodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count);
+  void DecodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count);
+
+  // Progress of the codecs, reported with the database as Sender.
+  TOnProgressEvent OnCompressProgress;
+  TOnProgressEvent OnUncompressProgress;
+  TOnProgressEvent OnEncryptProgress;
+  TOnProgressEvent OnDecryptProgress;
+
+ private:
+  TTomeLockPolicy LockPolicy() const;
+  void OpenDisk(const String& fileName, bool readOnly, bool exclusive);
+  void OpenMemory(const String& fileName);
+  void ReadFileHeader(TStream& stream, const String& fileName);
+  void ReadHeaders();
+  // Follows a tab's chunk chain from first for count items of itemSize
+  // bytes, checking each chunk, and hands each chunk's items to take.
+  void ReadTabChain(int32_t first, int32_t count, int32_t itemSize, const String& what, TIntegerAry& chunkPositions,
+                    const std::function<void(const uint8_t* items, int32_t from, int32_t n)>& take);
+
+  TObject* database_;
+  String fileName_;
+  TTomeDBMediumType mediumType_ = mtDisk;
+  std::unique_ptr<TStream> ownedStream_;  // mtDisk
+  TStream* stream_ = nullptr;
+  int32_t baseOffset_ = 0;
+  bool readOnlyRequested_ = false;
+  bool fileIsReadOnly_ = false;
+  TCompressMgr compressMgr_;
+  TEncryptMgr encryptMgr_;
+  TTomeExtensionHeader extHeader_;
+  TTomeTableDirectory tableDir_;
+  TCriticalSection codecLock_;
+};
+
+// Holds a file's byte lock for its lifetime.
+class TTomeDBFileLock {
+ public:
+  explicit TTomeDBFileLock(TTomeDBFileIO& fileIO) : fileIO_(fileIO) { fileIO_.Lock(); }
+  ~TTomeDBFileLock() { fileIO_.Unlock(); }
+  TTomeDBFileLock(const TTomeDBFileLock&) = delete;
+  TTomeDBFileLock& operator=(const TTomeDBFileLock&) = delete;
+
+ private:
+  TTomeDBFileIO& fileIO_;
+};

@@ -1,0 +1,748 @@
+// Loading a table, key searches, and record appends, modifies, deletes and
+// reads.
+//
+// A write goes in this order, all under the file lock: read the header
+// again (and reload when another writer changed the table), run every check
+// that can refuse the write (unique keys, field buffers, the 2 GiB limit),
+// encode every value, and only then write. A refused write therefore leaves
+// the file as it was, byte for byte.
+#include "tabledb/TomeDBFileTables.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Errors.h"
+#include "tabledb/TomeDBBasics.h"
+#include "tabledb/TomeDBExpr.h"
+
+namespace {
+
+// A blob value that does not read back as written is encoded and written
+// again this many times in all before the write fails.
+constexpr int kMaxWriteVerifyTries = 3;
+
+bool IsPaddedStringType(uint8_t type) { return type == 1 || type == 23 || type == 24 || type == 35; }
+
+// Field items and index definitions (names, options, key fields) equal;
+// index tab positions and heads may differ.
+bool SameSchema(const TTomeTableHeader& a, const TTomeTableHeader& b) {
+  auto same = [&](int32_t from, int32_t to) {
+    return std::equal(a.Image.begin() + from, a.Image.begin() + to, b.Image.begin() + from);
+  };
+  if (!same(kThFieldCount, kThIndexes)) return false;
+  for (int j = 0; j < kMaxIndexes; ++j) {
+    const int32_t item = TTomeTableHeader::IndexItemPos(j);
+    if (!same(item, item + kIiIndexTabPos)) return false;
+  }
+  return true;
+}
+
+bool HasOption(TTDIndexOptions options, TTDIndexOption option) { return (options & IndexOptionBit(option)) != 0; }
+
+std::span<const uint8_t> StreamBytes(TMemoryStream& s) { return {s.Memory(), size_t(s.Size())}; }
+
+}  // namespace
+
+TTomeTableIO::TTomeTableIO(TTomeDBFileIO& fileIO, const String& tableName)
+    : fileIO_(fileIO), tableName_(tableName), fieldDefs_(nullptr), indexDefs_(nullptr) {}
+
+TTomeTableIO::~TTomeTableIO() { Unload(); }
+
+void TTomeTableIO::Open() {
+  if (openCount_ == 0) Load();
+  ++openCount_;
+}
+
+void TTomeTableIO::Close() {
+  if (openCount_ == 0) return;
+  if (--openCount_ == 0) Unload();
+}
+
+// --- Loading -----------------------------------------------------------------------------
+
+void TTomeTableIO::Load() {
+  TTomeDBFileLock lock(fileIO_);
+  TStringList names;
+  fileIO_.GetTableNames(names);
+  int found = -1;
+  for (int i = 0; i < names.Count() && found < 0; ++i)
+    if (AnsiSameText(names[i], tableName_)) found = i;
+  if (found < 0) DatabaseErrorFmt("Table '%s' not found", {tableName_});
+  tableIndex_ = found;
+  TTomeTableHeader header;
+  fileIO_.ReadTableHeader(tableIndex_, header);
+  try {
+    LoadSchema(header);
+    LoadContents(header);
+  } catch (...) {
+    Unload();
+    throw;
+  }
+}
+
+void TTomeTableIO::Unload() {
+  fieldDefs_.Clear();
+  indexDefs_.Clear();
+  fieldOffsets_.clear();
+  recordTab_.clear();
+  recordTabChunks_.clear();
+  indexTabChunks_.clear();
+  indexEntries_.clear();
+  lists_.clear();
+  recordSize_ = 0;
+  autoIncField_ = -1;
+  tableIndex_ = -1;
+}
+
+void TTomeTableIO::LoadSchema(const TTomeTableHeader& header) {
+  const int fields = header.FieldCount(), indexes = header.IndexCount();
+  fieldDefs_.Clear();
+  fieldOffsets_.assign(size_t(fields), 0);
+  recordSize_ = 0;
+  autoIncField_ = -1;
+  for (int f = 0; f < fields; ++f) {
+    const TTomeFieldItem item = header.Field(f);
+    TTomeFieldDef* def = fieldDefs_.Add();
+    def->SetName(item.Name);
+    def->FieldType = item.FieldType;
+    def->DataSize = item.Size;
+    def->DPMode = item.DPMode;
+    fieldOffsets_[size_t(f)] = recordSize_;
+    recordSize_ += StoredFieldWidth(item.FieldType, item.Size);
+    if (item.FieldType == ftAutoInc && autoIncField_ < 0) autoIncField_ = f;
+  }
+  indexDefs_.Clear();
+  for (int j = 0; j < indexes; ++j) {
+    const TTomeIndexItem item = header.Index(j);
+    TTomeIndexDef* def = indexDefs_.Add();
+    def->SetName(item.Name);
+    def->Options = item.Options;
+    def->FieldIdxes = item.KeyFields;
+  }
+}
+
+void TTomeTableIO::LoadContents(const TTomeTableHeader& header) {
+  header_ = header;
+  const int indexes = header.IndexCount();
+  fileIO_.ReadRecordTab(header, recordTab_, recordTabChunks_);
+  const int64_t fileSize = fileIO_.FileSize();
+  lists_.assign(size_t(indexes) + 1, {});
+  for (size_t k = 0; k < recordTab_.size(); ++k) {
+    const TRecordTabItem& item = recordTab_[k];
+    if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize_ > fileSize)
+      CorruptFile(fileIO_.FileName(), Format("table '%s' record %d at %d", {tableName_, int(k), item.DataPos}));
+    if (item.Deleted == 0) lists_[0].push_back({item.DataPos, int32_t(k)});
+  }
+  indexTabChunks_.assign(size_t(indexes), {});
+  indexEntries_.assign(size_t(indexes), {});
+  for (int j = 0; j < indexes; ++j) {
+    if (header.IndexTabPos(j) != 0) fileIO_.ReadIndexTab(header, j, indexTabChunks_[size_t(j)], indexEntries_[size_t(j)]);
+    BuildIndexList(j);
+  }
+}
+
+// Every record, deleted ones included, is in the chain exactly once: a
+// record met twice is a cycle, a record never met a broken chain.
+void TTomeTableIO::BuildIndexList(int index) {
+  const TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const int32_t count = int32_t(recordTab_.size());
+  if (count == 0) return;
+  TPositionList& list = lists_[size_t(index) + 1];
+  list.reserve(lists_[0].size());
+  std::vector<bool> seen(static_cast<size_t>(count), false);
+  int32_t steps = 0;
+  for (int32_t k = header_.Head(index); k != -1; k = entries[size_t(k)].Next) {
+    if (seen[size_t(k)]) break;
+    seen[size_t(k)] = true;
+    ++steps;
+    if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
+  }
+  if (steps != count)
+    CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chains %d of %d records",
+                                           {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
+}
+
+void TTomeTableIO::RefreshLocked() {
+  TTomeTableHeader fresh;
+  fileIO_.ReadTableHeader(tableIndex_, fresh);
+  if (fresh.Image == header_.Image) return;
+  // The definitions stay (data sets hold them) unless the schema changed.
+  if (!SameSchema(fresh, header_)) LoadSchema(fresh);
+  LoadContents(fresh);
+}
+
+// --- Field rules ------------------------------------------------------------------------------
+
+bool TTomeTableIO::IsFieldEncrypted(int field) const {
+  if (!fileIO_.IsOpen()) DatabaseError("Cannot perform this operation on a closed database");
+  return fileIO_.ExtensionHeader().EncryptFlag() && fieldDefs_.Items(field)->DPMode == 0;
+}
+
+bool TTomeTableIO::IsFieldCompressed(int field) const {
+  if (!fileIO_.IsOpen()) DatabaseError("Cannot perform this operation on a closed database");
+  const TTomeFieldDef* def = fieldDefs_.Items(field);
+  return fileIO_.ExtensionHeader().CompressFlag() && TFieldBufferItem::IsBlobType(def->FieldType) &&
+         def->DPMode == 0;
+}
+
+void TTomeTableIO::CheckCanWrite() const {
+  if (!fileIO_.IsOpen()) DatabaseError("Cannot perform this operation on a closed database");
+  if (fileIO_.IsReadOnly()) DatabaseError("Cannot modify a read-only database");
+}
+
+// One item per table field, each fixed-width one exactly as wide as the
+// field's place in the fixed part: a different width would read or write
+// past the value.
+void TTomeTableIO::CheckFieldBuffers(TFieldBuffers& fields) const {
+  if (fields.Count() != fieldDefs_.Count()) DatabaseError("General error");
+  for (int f = 0; f < fields.Count(); ++f) {
+    TFieldBufferItem& item = fields.Items(f);
+    const TTomeFieldDef* def = fieldDefs_.Items(f);
+    if (!item.Active()) continue;
+    const bool blob = TFieldBufferItem::IsBlobType(def->FieldType);
+    if (item.IsBlob() != blob || (blob ? item.Stream() == nullptr
+                                       : item.ValueRef() == nullptr ||
+                                             item.FieldSize() != StoredFieldWidth(def->FieldType, def->DataSize)))
+      DatabaseError("General error");
+  }
+}
+
+// --- Key searches --------------------------------------------------------------------------------
+
+int TTomeTableIO::CompareValues(std::span<const uint8_t> key, std::span<const uint8_t> stored, bool partial,
+                                bool caseInsensitive, uint8_t fieldType) const {
+  return CompareKeyValues(key, stored, fieldType, partial, caseInsensitive);
+}
+
+int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, int fieldCount, int index) {
+  const TTomeIndexDef* def = indexDefs_.Items(index);
+  const bool descending = HasOption(def->Options, tiDescending);
+  const bool caseInsensitive = HasOption(def->Options, tiCaseInsensitive);
+  int n = int(def->FieldIdxes.size());
+  if (fieldCount != 0) n = std::min(n, fieldCount);
+  TMemoryStream stored;
+  for (int k = 0; k < n; ++k) {
+    const int field = def->FieldIdxes[size_t(k)];
+    const TTomeFieldDef* fieldDef = fieldDefs_.Items(field);
+    TFieldBufferItem& item = key.Items(field);
+    std::vector<uint8_t> absent;
+    std::span<const uint8_t> value;
+    if (!item.Active()) {
+      // A field the data set does not have keys as its zero value.
+      absent.assign(size_t(StoredFieldWidth(fieldDef->FieldType, fieldDef->DataSize)), 0);
+      value = absent;
+    } else if (item.IsBlob()) {
+      value = StreamBytes(*item.Stream());
+    } else {
+      value = {static_cast<const uint8_t*>(item.ValueRef()), size_t(item.FieldSize())};
+    }
+    ReadFieldOfRecord(stored, recNo, field);
+    int c = CompareValues(value, StreamBytes(stored), partial, caseInsensitive, fieldDef->FieldType);
+    if (c != 0) return descending ? -c : c;
+  }
+  return 0;
+}
+
+int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
+                         int index, TBound bound) {
+  side = -2;
+  int low = 0, high = int(list.size()) - 1, result = -1, found = -1;
+  while (low <= high) {
+    const int probe = (low + high) / 2;
+    result = probe;
+    const int c = CompareKey(key, list[size_t(probe)].RecNo, partial, fieldCount, index);
+    if (c > 0) {
+      side = 1;
+      low = probe + 1;
+    } else if (c < 0) {
+      side = -1;
+      high = probe - 1;
+    } else {
+      side = 0;
+      found = probe;
+      if (bound == TBound::Any) break;
+      if (bound == TBound::First)
+        high = probe - 1;
+      else
+        low = probe + 1;
+    }
+  }
+  if (found >= 0) {
+    side = 0;
+    return found;
+  }
+  return result;
+}
+
+int TTomeTableIO::SearchKey(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
+                            int index) {
+  return Search(key, list, partial, fieldCount, side, index, TBound::Any);
+}
+
+int TTomeTableIO::SearchKeyBound(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount,
+                                 int& side, bool first, int index) {
+  return Search(key, list, partial, fieldCount, side, index, first ? TBound::First : TBound::Last);
+}
+
+int TTomeTableIO::InsertPositionFor(TFieldBuffers& key, int index, int& side) {
+  const int result = SearchKey(key, lists_[size_t(index) + 1], false, 0, side, index);
+  if (side == -2) return 0;
+  return side == -1 ? result : result + 1;
+}
+
+int TTomeTableIO::FindPrimaryIndex() const {
+  for (int j = 0; j < indexDefs_.Count(); ++j)
+    if (HasOption(indexDefs_.Items(j)->Options, tiPrimary)) return j;
+  return -1;
+}
+
+std::vector<int> TTomeTableIO::CheckUnique(TFieldBuffers& fields, int32_t modifiedRecNo) {
+  std::vector<int> insertPositions;
+  for (int j = 0; j < indexDefs_.Count(); ++j) {
+    const TTomeIndexDef* def = indexDefs_.Items(j);
+    const TPositionList& list = lists_[size_t(j) + 1];
+    int side;
+    const int pos = SearchKey(fields, list, false, 0, side, j);
+    insertPositions.push_back(side == -2 ? 0 : side == -1 ? pos : pos + 1);
+    if (!HasOption(def->Options, tiPrimary) && !HasOption(def->Options, tiUnique)) continue;
+    if (side != 0 || list[size_t(pos)].RecNo == modifiedRecNo) continue;
+    String text;
+    for (size_t k = 0; k < def->FieldIdxes.size(); ++k)
+      text += (k ? "," : "") + fields.Items(def->FieldIdxes[k]).AsText();
+    DatabaseErrorFmt("Invalid unique field value '%s'", {text});
+  }
+  return insertPositions;
+}
+
+// --- Position helpers ---------------------------------------------------------------------------
+
+int TTomeTableIO::NaturalPosition(const TPositionList& list, int position) const {
+  return NaturalIndexOf(list.at(size_t(position)).RecNo);
+}
+
+int TTomeTableIO::NaturalIndexOf(int32_t recNo) const {
+  const TPositionList& natural = lists_[0];
+  auto it = std::lower_bound(natural.begin(), natural.end(), recNo,
+                             [](const TRecordPosition& p, int32_t r) { return p.RecNo < r; });
+  return it != natural.end() && it->RecNo == recNo ? int(it - natural.begin()) : -1;
+}
+
+int TTomeTableIO::PositionInList(int listNo, int32_t recNo) const {
+  const TPositionList& list = lists_.at(size_t(listNo));
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].RecNo == recNo) return int(i);
+  return -1;
+}
+
+int64_t TTomeTableIO::RecordTabItemPos(int32_t recNo) const {
+  return int64_t(recordTabChunks_[size_t(recNo / kTabChunkItems)]) + 4 +
+         int64_t(recNo % kTabChunkItems) * kRecordTabItemSize;
+}
+
+int64_t TTomeTableIO::IndexEntryPos(int index, int32_t recNo) const {
+  return int64_t(indexTabChunks_[size_t(index)][size_t(recNo / kTabChunkItems)]) + 4 +
+         int64_t(recNo % kTabChunkItems) * kIndexTabEntrySize;
+}
+
+// --- Values -------------------------------------------------------------------------------------------
+
+void TTomeTableIO::ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field) {
+  const TTomeFieldDef* def = fieldDefs_.Items(field);
+  fileIO_.ReadFieldValue(target, int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
+                         IsFieldCompressed(field), IsFieldEncrypted(field),
+                         TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize));
+}
+
+void TTomeTableIO::EncodeFixedValue(TFieldBufferItem& item, int field, uint8_t* fixedPart) {
+  fileIO_.EncodeFieldBuffer(item.ValueRef(), fixedPart + fieldOffsets_[size_t(field)], IsFieldEncrypted(field),
+                            item.FieldSize());
+}
+
+void TTomeTableIO::EncodeBlobValue(TFieldBufferItem& item, int field, TMemoryStream& stored) {
+  fileIO_.EncodeFieldStream(*item.Stream(), stored, IsFieldCompressed(field), IsFieldEncrypted(field));
+}
+
+void TTomeTableIO::WriteBlobArea(TFieldBufferItem& item, int field, TMemoryStream& stored, int64_t position,
+                                 int64_t areaSize) {
+  const int64_t size = stored.Size();
+  std::vector<uint8_t> area(static_cast<size_t>(areaSize), 0);
+  auto write = [&] {
+    if (size > 0) std::memcpy(area.data(), stored.Memory(), size_t(size));
+    fileIO_.WriteBuffer(area.data(), position, areaSize);
+  };
+  write();
+  if (!fileIO_.ExtensionHeader().WriteVerify()) return;
+
+  TMemoryStream& plain = *item.Stream();
+  const uint32_t expected = BufferCRC32(plain.Memory(), plain.Size());
+  for (int tries = 1;; ++tries) {
+    TMemoryStream readBack, decoded;
+    readBack.SetSize(size);
+    fileIO_.ReadBuffer(readBack.Memory(), position, size);
+    bool same = false;
+    try {
+      fileIO_.DecodeFieldStream(readBack, decoded, IsFieldCompressed(field), IsFieldEncrypted(field));
+      same = BufferCRC32(decoded.Memory(), decoded.Size()) == expected;
+    } catch (const Exception&) {
+      same = false;  // a value that no longer decodes did not read back
+    }
+    if (same) return;
+    if (tries == kMaxWriteVerifyTries)
+      DatabaseErrorFmt("Value of field '%s' does not read back as written", {fieldDefs_.Items(field)->Name()});
+    EncodeBlobValue(item, field, stored);
+    if (stored.Size() != size)
+      DatabaseErrorFmt("Value of field '%s' does not read back as written", {fieldDefs_.Items(field)->Name()});
+    write();
+  }
+}
+
+void TTomeTableIO::BumpChangeStamp() {
+  header_.SetChangeStamp(header_.ChangeStamp() + 1);
+  uint8_t stamp[4];
+  StoreInt32(stamp, int32_t(header_.ChangeStamp()));
+  fileIO_.WriteBuffer(stamp, int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThChangeStamp, 4);
+}
+
+// --- Index chains ------------------------------------------------------------------------------------
+
+void TTomeTableIO::WriteIndexEntry(int index, int32_t recNo) {
+  uint8_t raw[kIndexTabEntrySize];
+  StoreIndexTabItem(raw, indexEntries_[size_t(index)][size_t(recNo)]);
+  fileIO_.WriteBuffer(raw, IndexEntryPos(index, recNo), kIndexTabEntrySize);
+}
+
+void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged) {
+  TIntegerAry& chunks = indexTabChunks_[size_t(index)];
+  if (recNo % kTabChunkItems == 0) {
+    const int32_t chunkPos = int32_t(fileIO_.FileSize());
+    std::vector<uint8_t> chunk(kIndexTabChunkSize, 0);
+    fileIO_.WriteBuffer(chunk.data(), chunkPos, kIndexTabChunkSize);
+    if (chunks.empty()) {
+      header_.SetIndexTabPos(index, chunkPos);
+      headerChanged = true;
+    } else {
+      uint8_t next[4];
+      StoreInt32(next, chunkPos);
+      fileIO_.WriteBuffer(next, chunks.back(), 4);
+    }
+    chunks.push_back(chunkPos);
+  }
+  indexEntries_[size_t(index)].push_back({recNo, -1});
+  if (recNo == 0) {
+    WriteIndexEntry(index, recNo);  // (0, -1); the head stays 0
+    return;
+  }
+  LinkEntryAt(index, recNo, position, headerChanged);
+}
+
+// The chain predecessor may be a deleted record, so it is found in the
+// entries rather than in the list.
+void TTomeTableIO::UnlinkEntry(int index, int32_t recNo, bool& headerChanged) {
+  TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const int32_t next = entries[size_t(recNo)].Next;
+  if (header_.Head(index) == recNo) {
+    header_.SetHead(index, next);
+    headerChanged = true;
+    return;
+  }
+  for (TIndexTabItem& entry : entries)
+    if (entry.Next == recNo) {
+      entry.Next = next;
+      WriteIndexEntry(index, entry.RecNo);
+      return;
+    }
+}
+
+// Links the record where position of list j + 1 (the list without it)
+// puts it: at the head for position 0, else behind the record before it.
+void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged) {
+  TIndexTabItems& entries = indexEntries_[size_t(index)];
+  if (position == 0) {
+    entries[size_t(recNo)].Next = header_.Head(index);
+    header_.SetHead(index, recNo);
+    headerChanged = true;
+    WriteIndexEntry(index, recNo);
+    return;
+  }
+  const int32_t before = lists_[size_t(index) + 1][size_t(position - 1)].RecNo;
+  entries[size_t(recNo)].Next = entries[size_t(before)].Next;
+  entries[size_t(before)].Next = recNo;
+  WriteIndexEntry(index, recNo);
+  WriteIndexEntry(index, before);
+}
+
+// --- Append ------------------------------------------------------------------------------------------------
+
+void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppendCallback& callback,
+                                TObject* dataSet) {
+  CheckCanWrite();
+  TTomeDBFileLock lock(fileIO_);
+  RefreshLocked();
+  CheckFieldBuffers(fields);
+
+  const int32_t n = header_.RecordCount();
+  const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
+  const bool newChunk = n % kTabChunkItems == 0;
+
+  // Auto-increment: 0 takes the next counter value, which no record has
+  // yet; a larger value raises the counter. The record takes its number
+  // before the unique check, so that the check's searches also give each
+  // index the new record's place; a refused record keeps the value it had.
+  int32_t counter = header_.AutoIncCounter();
+  int32_t givenNumber = 0, number = 0;
+  TFieldBufferItem* autoInc = autoIncField_ >= 0 ? &fields.Items(autoIncField_) : nullptr;
+  if (autoInc && !autoInc->Active()) autoInc = nullptr;
+  if (autoIncField_ >= 0) {
+    if (autoInc) std::memcpy(&givenNumber, autoInc->ValueRef(), 4);
+    number = givenNumber == 0 ? ++counter : givenNumber;
+    counter = std::max(counter, number);
+    if (autoInc) std::memcpy(const_cast<void*>(autoInc->ValueRef()), &number, 4);
+  }
+  std::vector<int> insertPositions;
+  try {
+    insertPositions = CheckUnique(fields, -1);
+  } catch (...) {
+    if (autoInc) std::memcpy(const_cast<void*>(autoInc->ValueRef()), &givenNumber, 4);
+    throw;
+  }
+
+  // Encode everything before the first write.
+  std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_), 0);
+  std::vector<TMemoryStream> stored(static_cast<size_t>(fieldCount));
+  int64_t blobBytes = 0;
+  for (int f = 0; f < fieldCount; ++f) {
+    TFieldBufferItem& item = fields.Items(f);
+    if (!item.Active()) continue;
+    if (item.IsBlob()) {
+      EncodeBlobValue(item, f, stored[size_t(f)]);
+      blobBytes += BlobAreaSize(stored[size_t(f)].Size());
+      continue;
+    }
+    if (IsPaddedStringType(item.FieldType())) {
+      auto* text = static_cast<uint8_t*>(const_cast<void*>(item.ValueRef()));
+      const size_t size = size_t(item.FieldSize());
+      const void* nul = std::memchr(text, 0, size - 1);
+      const size_t length = nul ? size_t(static_cast<const uint8_t*>(nul) - text) : size - 1;
+      std::memset(text + length, 0, size - length);
+    }
+    EncodeFixedValue(item, f, fixedPart.data());
+  }
+  // A data set without the auto-increment field still numbers the record.
+  if (autoIncField_ >= 0 && !autoInc)
+    fileIO_.EncodeFieldBuffer(&number, fixedPart.data() + fieldOffsets_[size_t(autoIncField_)],
+                              IsFieldEncrypted(autoIncField_), 4);
+  const int64_t fileSize = fileIO_.FileSize();
+  const int64_t growth = (newChunk ? kRecordTabChunkSize : 0) + recordSize_ + blobBytes +
+                         (newChunk ? int64_t(indexCount) * kIndexTabChunkSize : 0);
+  if (fileSize + growth > kMaxFileSize)
+    DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
+
+  BumpChangeStamp();
+  // 1. The record tab item, in a new chunk every 1024 records.
+  int32_t dataPos;
+  if (newChunk) {
+    const int32_t chunkPos = int32_t(fileSize);
+    dataPos = chunkPos + kRecordTabChunkSize;
+    std::vector<uint8_t> chunk(kRecordTabChunkSize, 0);
+    StoreRecordTabItem(chunk.data() + 4, {dataPos, 0});
+    fileIO_.WriteBuffer(chunk.data(), chunkPos, kRecordTabChunkSize);
+    if (n == 0) {
+      header_.SetRecordTabPos(chunkPos);
+    } else {
+      uint8_t next[4];
+      StoreInt32(next, chunkPos);
+      fileIO_.WriteBuffer(next, recordTabChunks_.back(), 4);
+    }
+    recordTabChunks_.push_back(chunkPos);
+  } else {
+    dataPos = int32_t(fileSize);
+    uint8_t raw[kRecordTabItemSize];
+    StoreRecordTabItem(raw, {dataPos, 0});
+    fileIO_.WriteBuffer(raw, RecordTabItemPos(n), kRecordTabItemSize);
+  }
+  recordTab_.push_back({dataPos, 0});
+
+  // 2. Record tab position, record count and the counter as one run.
+  header_.SetRecordCount(n + 1);
+  header_.SetAutoIncCounter(counter);
+  const int32_t runSize = autoIncField_ >= 0 ? 12 : 8;
+  fileIO_.WriteBuffer(&header_.Image[kThRecordTabPos],
+                      int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThRecordTabPos, runSize);
+
+  // 3. The fixed part takes its place, the blob areas follow it, then the
+  // fixed part is written with the values and descriptors.
+  fileIO_.WriteBuffer(std::vector<uint8_t>(size_t(recordSize_), 0).data(), dataPos, recordSize_);
+  for (int f = 0; f < fieldCount; ++f) {
+    TFieldBufferItem& item = fields.Items(f);
+    if (!item.Active() || !item.IsBlob()) continue;
+    TBlobDescriptor d;
+    d.DataPos = int32_t(fileIO_.FileSize());
+    d.DataSize = int32_t(stored[size_t(f)].Size());
+    d.AreaSize = int32_t(BlobAreaSize(d.DataSize));
+    WriteBlobArea(item, f, stored[size_t(f)], d.DataPos, d.AreaSize);
+    StoreBlobDescriptor(fixedPart.data() + fieldOffsets_[size_t(f)], d);
+  }
+  fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_);
+
+  // 4. The record joins the natural order and every index chain.
+  const TRecordPosition record{dataPos, n};
+  lists_[0].push_back(record);
+  if (callback) callback(dataSet, -1, -1, record);
+  bool headerChanged = false;
+  for (int j = 0; j < indexCount; ++j) {
+    const int position = insertPositions[size_t(j)];
+    if (callback) callback(dataSet, j, position, record);
+    LinkNewEntry(j, n, position, headerChanged);
+    TPositionList& list = lists_[size_t(j) + 1];
+    list.insert(list.begin() + position, record);
+  }
+  if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  if (flush) fileIO_.Flush();
+}
+
+// --- Modify -------------------------------------------------------------------------------------------------
+
+// Where a modified blob value goes.
+struct TTomeTableIO::TBlobPlan {
+  bool write = false;
+  TMemoryStream stored;
+  TBlobDescriptor descriptor;  // the new one
+  bool append = false;         // the area goes to the end of the file
+};
+
+void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, const TMoveCallback& callback,
+                                TObject* dataSet, bool flush) {
+  CheckCanWrite();
+  const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
+  TTomeDBFileLock lock(fileIO_);
+  RefreshLocked();
+  if (recordTab_.at(size_t(recNo)).Deleted != 0) DatabaseError("Record deleted by another user");
+  CheckFieldBuffers(fields);
+  CheckUnique(fields, recNo);
+
+  const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
+  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
+  fileIO_.ReadBuffer(fixedPart.data(), dataPos, recordSize_);
+
+  // Plan every value before the first write.
+  const int64_t fileSize = fileIO_.FileSize();
+  int64_t fileEnd = fileSize;
+  int32_t counter = header_.AutoIncCounter();
+  std::vector<TBlobPlan> blobs(static_cast<size_t>(fieldCount));
+  for (int f = 0; f < fieldCount; ++f) {
+    TFieldBufferItem& item = fields.Items(f);
+    if (!item.Active()) continue;
+    if (!item.IsBlob()) {
+      if (f == autoIncField_) {
+        int32_t value;
+        std::memcpy(&value, item.ValueRef(), 4);
+        if (value == 0) continue;  // leaves the stored number
+        counter = std::max(counter, value);
+      }
+      EncodeFixedValue(item, f, fixedPart.data());
+      continue;
+    }
+    // A value that the data set never loaded is not in its stream: the
+    // stored one stays.
+    auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream());
+    if (deferred && !deferred->IsLoaded()) continue;
+    TBlobPlan& plan = blobs[size_t(f)];
+    plan.write = true;
+    EncodeBlobValue(item, f, plan.stored);
+    const TBlobDescriptor old = LoadBlobDescriptor(fixedPart.data() + fieldOffsets_[size_t(f)]);
+    ValidateBlobDescriptor(old, fileSize, fileIO_.FileName());
+    const int32_t size = int32_t(plan.stored.Size());
+    plan.descriptor = old;
+    plan.descriptor.DataSize = size;
+    if (size < old.AreaSize) continue;  // fits the old area, which keeps its size
+    const int64_t area = BlobAreaSize(size);
+    if (old.AreaSize > 0 && int64_t(old.DataPos) + old.AreaSize == fileEnd) {
+      // The old area is the last thing in the file: it grows in place.
+      fileEnd = int64_t(old.DataPos) + area;
+    } else {
+      plan.append = true;
+      fileEnd += area;
+    }
+    plan.descriptor.AreaSize = int32_t(std::min<int64_t>(area, kMaxFileSize));
+  }
+  if (fileEnd > kMaxFileSize) DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
+
+  BumpChangeStamp();
+  for (int f = 0; f < fieldCount; ++f) {
+    TBlobPlan& plan = blobs[size_t(f)];
+    if (!plan.write) continue;
+    if (plan.append) plan.descriptor.DataPos = int32_t(fileIO_.FileSize());
+    WriteBlobArea(fields.Items(f), f, plan.stored, plan.descriptor.DataPos, plan.descriptor.AreaSize);
+    StoreBlobDescriptor(fixedPart.data() + fieldOffsets_[size_t(f)], plan.descriptor);
+  }
+  if (counter != header_.AutoIncCounter()) {
+    header_.SetAutoIncCounter(counter);
+    fileIO_.WriteBuffer(&header_.Image[kThAutoIncCounter],
+                        int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThAutoIncCounter, 4);
+  }
+  fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_);
+
+  // Records whose key changed place move in their lists and chains.
+  bool headerChanged = false;
+  for (int j = 0; j < indexCount; ++j) {
+    TPositionList& list = lists_[size_t(j) + 1];
+    const int o = PositionInList(j + 1, recNo);
+    const TRecordPosition record = list[size_t(o)];
+    list.erase(list.begin() + o);
+    int side;
+    const int d = InsertPositionFor(fields, j, side);
+    if (d == o) {
+      list.insert(list.begin() + o, record);
+      continue;
+    }
+    if (callback) callback(dataSet, j, o, d < o ? d : d + 1);
+    UnlinkEntry(j, recNo, headerChanged);
+    LinkEntryAt(j, recNo, d, headerChanged);
+    list.insert(list.begin() + d, record);
+  }
+  if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  if (flush) fileIO_.Flush();
+}
+
+// --- Delete and read ----------------------------------------------------------------------------------------
+
+void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
+  CheckCanWrite();
+  const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
+  TTomeDBFileLock lock(fileIO_);
+  RefreshLocked();
+  if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
+  BumpChangeStamp();
+  fileIO_.MarkRecordDeleted(RecordTabItemPos(recNo));
+  recordTab_[size_t(recNo)].Deleted = 1;
+  for (size_t l = 1; l < lists_.size(); ++l) {
+    const int pos = PositionInList(int(l), recNo);
+    lists_[l].erase(lists_[l].begin() + pos);
+  }
+  lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
+  if (flush) fileIO_.Flush();
+}
+
+void TTomeTableIO::ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position) {
+  const int32_t dataPos = list.at(size_t(position)).DataPos;
+  TTomeDBFileLock lock(fileIO_);
+  CheckFieldBuffers(fields);
+  std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
+  fileIO_.ReadBuffer(fixedPart.data(), dataPos, recordSize_);
+  for (int f = 0; f < fields.Count(); ++f) {
+    TFieldBufferItem& item = fields.Items(f);
+    if (!item.Active()) continue;
+    const int32_t valuePos = dataPos + fieldOffsets_[size_t(f)];
+    if (item.IsBlob()) {
+      if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream()))
+        deferred->SetLoadInfo(valuePos, IsFieldEncrypted(f), IsFieldCompressed(f));
+      else
+        fileIO_.ReadFieldValue(*item.Stream(), valuePos, IsFieldCompressed(f), IsFieldEncrypted(f), true,
+                               kBlobDescriptorSize);
+      continue;
+    }
+    fileIO_.DecodeFieldBuffer(fixedPart.data() + fieldOffsets_[size_t(f)], const_cast<void*>(item.ValueRef()),
+                              IsFieldEncrypted(f), item.FieldSize());
+  }
+}

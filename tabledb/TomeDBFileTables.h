@@ -1,0 +1,167 @@
+// Table storage: one table of an open database file held in memory (header,
+// record tab, index tabs and the record orders they give), key searches over
+// those orders, and appending, modifying, deleting and reading records, each
+// under the file's byte lock.
+//
+// Position lists: list 0 holds the undeleted records in record-number order,
+// list j + 1 the same records in the key order of index j. Every data set on
+// the table reads them; only this object changes them.
+//
+// Before each write, with the lock held, the table header is read again;
+// when another writer (another process, or another file object of this one)
+// changed the table since it was loaded, the table is loaded again, so that
+// appends never overwrite each other and unique checks see every record.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "tabledb/FieldBuffers.h"
+#include "tabledb/TomeDBDefs.h"
+#include "tabledb/TomeDBFileAccess.h"
+
+// Where a record is: its fixed part and its record number.
+struct TRecordPosition {
+  int32_t DataPos = 0;
+  int32_t RecNo = 0;
+};
+using TPositionList = std::vector<TRecordPosition>;
+
+// A blob value that a record read does not load: it is told where its
+// stored value is and loads it when it is first read (the data set's blob
+// stream). A modify leaves the stored value of one that was never loaded
+// alone, since the stream does not hold it. Plain memory streams in field
+// buffers are filled by the read at once.
+class TTomeDeferredBlob : public TMemoryStream {
+ public:
+  // position: the file position of the value's blob descriptor.
+  virtual void SetLoadInfo(int32_t position, bool encrypted, bool compressed) = 0;
+  // True once the value was loaded or replaced.
+  virtual bool IsLoaded() const = 0;
+};
+
+// Called with index -1 and position -1 before any index is updated, then
+// once per index with the position at which the new record goes in that
+// index's list.
+using TAppendCallback = std::function<void(TObject* dataSet, int index, int position, const TRecordPosition& record)>;
+// Called for each index in which a modified record changes place; positions
+// are in the list as it was before the move.
+using TMoveCallback = std::function<void(TObject* dataSet, int index, int oldPosition, int newPosition)>;
+
+class TTomeTableIO : public TObject {
+ public:
+  TTomeTableIO(TTomeDBFileIO& fileIO, const String& tableName);
+  ~TTomeTableIO() override;
+  const char* ClassName() const override { return "TTomeTableIO"; }
+
+  // Open loads the table on its first call; the last Close unloads it.
+  void Open();
+  void Close();
+  int OpenCount() const { return openCount_; }
+
+  const String& TableName() const { return tableName_; }
+  int32_t TableIndex() const { return tableIndex_; }
+  TTomeFieldDefs& FieldDefs() { return fieldDefs_; }
+  TTomeIndexDefs& IndexDefs() { return indexDefs_; }
+  int32_t RecordSize() const { return recordSize_; }
+  const TIntegerAry& FieldOffsets() const { return fieldOffsets_; }
+  int32_t AutoIncField() const { return autoIncField_; }
+  const TTomeTableHeader& Header() const { return header_; }
+  const TRecordTabItems& RecordTab() const { return recordTab_; }
+  // List 0 (natural order) or list j + 1 (order of index j).
+  const TPositionList& IndexList(int listNo) const { return lists_.at(size_t(listNo)); }
+
+  // EDatabaseError "Cannot perform this operation on a closed database"
+  // when the file is not open.
+  bool IsFieldEncrypted(int field) const;
+  bool IsFieldCompressed(int field) const;
+
+  // -1, 0 or 1 as the key sorts before, with or after the stored value.
+  int CompareValues(std::span<const uint8_t> key, std::span<const uint8_t> stored, bool partial,
+                    bool caseInsensitive, uint8_t fieldType) const;
+  // Binary search of the key in list (ordered by index j): the probed
+  // position, with side 0 when its key is equal, 1 when the key sorts after
+  // it, -1 before, -2 for an empty list. fieldCount 0: every key field.
+  int SearchKey(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side, int index);
+  // The same, ending on the first (or last) of the equal keys.
+  int SearchKeyBound(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
+                     bool first, int index);
+  // Where the key goes in list j + 1: behind an equal key that the search
+  // meets.
+  int InsertPositionFor(TFieldBuffers& key, int index, int& side);
+  // The first index with tiPrimary, -1 when none.
+  int FindPrimaryIndex() const;
+
+  void AppendRecord(TFieldBuffers& fields, bool flush, const TAppendCallback& callback, TObject* dataSet);
+  void ModifyRecord(TFieldBuffers& fields, int naturalPosition, const TMoveCallback& callback, TObject* dataSet,
+                    bool flush);
+  void DeleteRecord(int naturalPosition, bool flush);
+  void ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position);
+  // Decodes one stored value of one record into target.
+  void ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field);
+
+  // Position in list 0 of the record at the position of list (-1 when the
+  // record is not in list 0).
+  int NaturalPosition(const TPositionList& list, int position) const;
+  // Position of the record in list listNo, -1 when absent.
+  int PositionInList(int listNo, int32_t recNo) const;
+
+ private:
+  // Position of the record in list 0, -1 when absent.
+  int NaturalIndexOf(int32_t recNo) const;
+  enum class TBound { Any, First, Last };
+  struct TBlobPlan;
+
+  void Load();
+  void Unload();
+  // The definitions, field offsets and record size of a header's schema.
+  void LoadSchema(const TTomeTableHeader& header);
+  // The header, record tab, index tabs and position lists.
+  void LoadContents(const TTomeTableHeader& header);
+  void BuildIndexList(int index);
+  // With the lock held: loads the table again when its header changed.
+  void RefreshLocked();
+  void CheckCanWrite() const;
+  void CheckFieldBuffers(TFieldBuffers& fields) const;
+  // Marks the table changed, before the first byte of a write.
+  void BumpChangeStamp();
+
+  int Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side, int index,
+             TBound bound);
+  int CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, int fieldCount, int index);
+  // Refuses a key that a unique index already holds (except in the record
+  // being modified); returns for each index where InsertPositionFor puts
+  // the key.
+  std::vector<int> CheckUnique(TFieldBuffers& fields, int32_t modifiedRecNo);
+
+  void EncodeFixedValue(TFieldBufferItem& item, int field, uint8_t* fixedPart);
+  void EncodeBlobValue(TFieldBufferItem& item, int field, TMemoryStream& stored);
+  // Writes a blob area (stored bytes and zero filler) and, when the file
+  // asks for it, reads it back until it decodes to the plain value.
+  void WriteBlobArea(TFieldBufferItem& item, int field, TMemoryStream& stored, int64_t position, int64_t areaSize);
+
+  int64_t RecordTabItemPos(int32_t recNo) const;
+  int64_t IndexEntryPos(int index, int32_t recNo) const;
+  void WriteIndexEntry(int index, int32_t recNo);
+  // Gives record n its entry in index j's chain, at position d of list j + 1.
+  void LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged);
+  void UnlinkEntry(int index, int32_t recNo, bool& headerChanged);
+  void LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged);
+
+  TTomeDBFileIO& fileIO_;
+  int openCount_ = 0;
+  String tableName_;
+  int32_t tableIndex_ = -1;
+  TTomeFieldDefs fieldDefs_;
+  TTomeIndexDefs indexDefs_;
+  int32_t recordSize_ = 0;
+  TIntegerAry fieldOffsets_;
+  int32_t autoIncField_ = -1;
+  TTomeTableHeader header_;
+  TRecordTabItems recordTab_;
+  TIntegerAry recordTabChunks_;
+  std::vector<TIntegerAry> indexTabChunks_;
+  std::vector<TIndexTabItems> indexEntries_;
+  std::vector<TPositionList> lists_;
+};

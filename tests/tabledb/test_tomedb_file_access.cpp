@@ -1,0 +1,234 @@
+// Opening database files (read-only, exclusive, in memory), the password
+// check, and the byte lock between processes: its retries, the header read
+// that waits for it, and four processes appending to one table at once.
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <thread>
+
+#include "support/TestSupport.h"
+#include "tabledb/TomeDBFileCheck.h"
+#include "test_tomedb_file_util.h"
+
+using namespace tomedb_test;
+using testing_support::ChildProcess;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr char kSchema[] = R"(
+table T
+  field Id autoinc
+  field Key integer
+  field Text string 16
+  index ById Id unique
+  index ByKey Key primary
+)";
+
+constexpr char kEncrypted[] = R"(
+encrypt Twofish 1
+password right
+table T
+  field Text string 16
+)";
+
+String Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? String(v) : String();
+}
+
+// Waits until the file exists (a child's signal), at most 60 s.
+bool WaitForFile(const String& name) {
+  for (int i = 0; i < 6000 && !os::FileExists(name); ++i) os::SleepMs(10);
+  return os::FileExists(name);
+}
+
+int64_t ElapsedMs(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - since).count();
+}
+
+TEST(TomeDBFileAccess, ReadOnlyFile) {
+  TempDir dir;
+  const String file = dir.File("ro.tdb");
+  MakeDatabase(file, kSchema);
+  {
+    OpenTable t(file, "T");
+    Row(t.table).Set<int32_t>("Key", 1).SetText("Text", "one").Append();
+  }
+  ASSERT_TRUE(os::FileSetAttr(file, faReadOnly));
+  OpenTable t(file, "T");  // read-only was not asked for
+  EXPECT_TRUE(t.fileIO.FileIsReadOnly());
+  Row row(t.table);
+  row.Read(0, 0);
+  EXPECT_EQ(row.Text("Text"), "one");
+  EXPECT_EQ(DatabaseErrorOf([&] { Row(t.table).Set<int32_t>("Key", 2).Append(); }),
+            "Cannot modify a read-only database");
+  os::FileSetAttr(file, faNormal);
+}
+
+TEST(TomeDBFileAccess, OpenFailures) {
+  TempDir dir;
+  const String file = dir.File("x.tdb");
+  TTomeDBFileIO io(nullptr);
+  EXPECT_EQ(DatabaseErrorOf([&] { io.Open(file, mtDisk, 0, false, false); }), "Cannot open file " + file);
+  EXPECT_EQ(DatabaseErrorOf([&] { io.Open(":00G0", mtMemory, 0, false, false); }),
+            "Invalid database name ':00G0'");
+  MakeDatabase(file, "compress LZMA\ntable T\n field X integer\n");
+  EXPECT_EQ(DatabaseErrorOf([&] { io.Open(file, mtDisk, 0, false, false); }),
+            "Compression algorithm module 'LZMA' not found");
+  EXPECT_FALSE(io.IsOpen());
+#ifdef _WIN32
+  // Share modes are the system's: only Windows refuses a second opener.
+  MakeDatabase(file, kSchema);
+  TTomeDBFileIO first(nullptr), second(nullptr);
+  first.Open(file, mtDisk, 0, false, true);
+  EXPECT_THROW(second.Open(file, mtDisk, 0, false, false), EFOpenError);
+#endif
+}
+
+TEST(TomeDBFileAccess, MemoryMedium) {
+  TMemoryStream memory;
+  WriteTomeDatabase(memory, ParseTomeSchema(kSchema));
+  const uint32_t id = RegisterMemoryMedium(&memory);
+  {
+    TTomeDBFileIO io(nullptr);
+    io.Open(MemoryMediumName(id), mtMemory, 0, false, false);
+    TTomeTableIO table(io, "T");
+    table.Open();
+    Row(table).Set<int32_t>("Key", 5).SetText("Text", "in memory").Append();
+    Row row(table);
+    row.Read(0, 0);
+    EXPECT_EQ(row.Text("Text"), "in memory");
+    EXPECT_TRUE(io.IsFlushed());
+  }
+  UnregisterMemoryMedium(id);
+  EXPECT_GT(memory.Size(), kFirstDataPos + 2 * kTableHeaderSize);
+}
+
+TEST(TomeDBFileAccess, PasswordCheck) {
+  TempDir dir;
+  const String plain = dir.File("plain.tdb"), secret = dir.File("secret.tdb");
+  MakeDatabase(plain, kSchema);
+  MakeDatabase(secret, kEncrypted);
+  TTomeDBFileIO closed(nullptr);
+  EXPECT_FALSE(closed.CheckPassword(""));
+  {
+    TTomeDBFileIO io(nullptr);
+    io.Open(plain, mtDisk, 0, false, false);
+    EXPECT_TRUE(io.CheckPassword(""));
+    EXPECT_TRUE(io.CheckPassword("anything"));
+  }
+  {
+    OpenTable t(secret, "T", "right");
+    Row(t.table).SetText("Text", "hidden").Append();
+  }
+  OpenTable t(secret, "T", "right");
+  EXPECT_FALSE(t.fileIO.CheckPassword("wrong"));
+  EXPECT_FALSE(t.fileIO.CheckPassword("Right"));
+  Row row(t.table);
+  row.Read(0, 0);
+  EXPECT_EQ(row.Text("Text"), "hidden");  // the key stayed the right one
+}
+
+// --- Across processes ---------------------------------------------------------------
+
+// Child: holds the byte lock from the moment it creates QE_TOMEDB_LOCKED
+// until QE_TOMEDB_RELEASE exists.
+TEST(TomeDBFileChild, HoldLock) {
+  const String file = Env("QE_TOMEDB_FILE");
+  if (file.empty()) GTEST_SKIP() << "runs as a child of the lock tests";
+  TTomeDBFileIO io(nullptr);
+  io.Open(file, mtDisk, 0, false, false);
+  io.Lock();
+  TFileStream(Env("QE_TOMEDB_LOCKED"), fmCreate);
+  ASSERT_TRUE(WaitForFile(Env("QE_TOMEDB_RELEASE")));
+  io.Unlock();
+}
+
+TEST(TomeDBFileAccess, LockRetriesThenTimesOut) {
+  TempDir dir;
+  const String file = dir.File("l.tdb"), locked = dir.File("locked"), release = dir.File("release");
+  MakeDatabase(file, kSchema);
+  TTomeDBFileIO io(nullptr);
+  io.GetLockPolicy = [] { return TTomeLockPolicy{2, 300}; };
+  io.Open(file, mtDisk, 0, false, false);
+  ChildProcess holder("TomeDBFileChild.HoldLock",
+                      {"QE_TOMEDB_FILE=" + file, "QE_TOMEDB_LOCKED=" + locked, "QE_TOMEDB_RELEASE=" + release});
+  ASSERT_TRUE(WaitForFile(locked));
+
+  std::thread releaser;
+  {
+    TTomeDBFileIO waiting(nullptr);
+    waiting.GetLockPolicy = [] { return TTomeLockPolicy{0, 20}; };
+    // A retry count of 2 makes 3 tries with 2 pauses between them.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DatabaseErrorOf([&] { io.Lock(); }), "Wait for unlock time out");
+    const int64_t elapsed = ElapsedMs(start);
+    EXPECT_GE(elapsed, 600);
+    EXPECT_LT(elapsed, 850);
+
+    releaser = std::thread([&] {
+      os::SleepMs(300);
+      TFileStream(release, fmCreate);
+    });
+    // On systems with mandatory locks the header cannot be read while the
+    // lock is held; the open waits for it as a lock would.
+    waiting.Open(file, mtDisk, 0, false, false);
+    waiting.Lock();  // no limit: granted once the holder lets go
+    waiting.Unlock();
+  }
+  releaser.join();
+  EXPECT_EQ(holder.Wait(), 0);
+}
+
+// Child: appends QE_TOMEDB_ROWS rows with keys QE_TOMEDB_BASE + i.
+TEST(TomeDBFileChild, AppendRows) {
+  const String file = Env("QE_TOMEDB_FILE");
+  if (file.empty()) GTEST_SKIP() << "runs as a child of the concurrency test";
+  const int32_t base = StrToInt(Env("QE_TOMEDB_BASE")), rows = StrToInt(Env("QE_TOMEDB_ROWS"));
+  TTomeDBFileIO io(nullptr);
+  // Four writers queue for the lock: wait as long as it takes.
+  io.GetLockPolicy = [] { return TTomeLockPolicy{0, 1}; };
+  io.Open(file, mtDisk, 0, false, false);
+  TTomeTableIO table(io, "T");
+  table.Open();
+  Row row(table);
+  for (int32_t i = 0; i < rows; ++i) {
+    row.Set<int32_t>("Id", 0).Set<int32_t>("Key", base + i).SetText("Text", IntToStr(base + i));
+    row.Append();
+  }
+}
+
+TEST(TomeDBFileAccess, FourProcessesAppendToOneTable) {
+  TempDir dir;
+  const String file = dir.File("c.tdb");
+  MakeDatabase(file, kSchema);
+  constexpr int kWriters = 4, kRows = 2000;
+  {
+    std::vector<std::unique_ptr<ChildProcess>> writers;
+    for (int w = 0; w < kWriters; ++w)
+      writers.push_back(std::make_unique<ChildProcess>(
+          "TomeDBFileChild.AppendRows", std::vector<std::string>{"QE_TOMEDB_FILE=" + file,
+                                                                 "QE_TOMEDB_BASE=" + IntToStr(w * 100000),
+                                                                 "QE_TOMEDB_ROWS=" + IntToStr(kRows)}));
+    for (auto& w : writers) EXPECT_EQ(w->Wait(), 0);
+  }
+  EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
+  OpenTable t(file, "T");
+  ASSERT_EQ(t.table.IndexList(0).size(), size_t(kWriters * kRows));
+  EXPECT_EQ(t.table.Header().AutoIncCounter(), kWriters * kRows);
+  std::set<int32_t> ids, keys;
+  Row row(t.table);
+  for (int i = 0; i < kWriters * kRows; ++i) {
+    row.Read(0, i);
+    ids.insert(row.Get<int32_t>("Id"));
+    keys.insert(row.Get<int32_t>("Key"));
+    ASSERT_EQ(row.Text("Text"), IntToStr(row.Get<int32_t>("Key")));
+  }
+  EXPECT_EQ(ids.size(), size_t(kWriters * kRows));
+  EXPECT_EQ(*ids.begin(), 1);
+  EXPECT_EQ(*ids.rbegin(), kWriters * kRows);
+  EXPECT_EQ(keys.size(), size_t(kWriters * kRows));
+}
+
+}  // namespace
