@@ -4,8 +4,14 @@
 # The Wine prefix lives in BUILD_DIR/wineprefix (or $WINEPREFIX) and is made on
 # first use, with Wine's TrueType fonts copied in so that GDI+ sees them too.
 # Without a display, a private Xvfb (1024x768x24) serves this one run.
+# QE_WINE_DESKTOP=1 runs PROGRAM, and what it starts, in a Wine virtual
+# desktop of the screen's size: without a window manager Wine draws the frames
+# of top-level windows only there, so end-to-end pictures then show what a
+# person sees. The desktop is PROGRAM's default one in the prefix's registry,
+# which keeps PROGRAM's own exit code ("explorer /desktop=..." would not).
 set -u
 build=$1; shift
+program=$(basename "$1")
 
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -43,6 +49,15 @@ mkdir -p "$build"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null
     cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
     touch "$WINEPREFIX/.qe-ready"
+  fi
+  desktop_key="HKCU\\Software\\Wine\\AppDefaults\\$program\\Explorer"
+  desktop_mark="$WINEPREFIX/.qe-desktop-$program"
+  if [ "${QE_WINE_DESKTOP:-0}" = 1 ] && [ ! -f "$desktop_mark" ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v qe /d 1024x768 /f </dev/null >/dev/null 2>&1 &&
+      wine reg add "$desktop_key" /v Desktop /d qe /f </dev/null >/dev/null 2>&1 &&
+      touch "$desktop_mark"
+  elif [ "${QE_WINE_DESKTOP:-0}" != 1 ] && [ -f "$desktop_mark" ]; then
+    wine reg delete "$desktop_key" /f </dev/null >/dev/null 2>&1 && rm -f "$desktop_mark"
   fi
 ) 9>"$build/.wineprefix.lock"
 

@@ -58,7 +58,4 @@ TFmBalloonHints::TFmBalloonHints(TComponent* owner) : TComponent(owner) {
   }
 }
 
-// At program exit the application object may be gone before its forms.
-TFmBalloonHints::~TFmBalloonHints() {
-  if (Application) Application->SetHintWindowClass(previousClass_);
-}
+TFmBalloonHints::~TFmBalloonHints() { Application->SetHintWindowClass(previousClass_); }

@@ -471,7 +471,10 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   title_ = ChangeFileExt(ExtractFileName(ExeName()), "");
 }
 
+// The forms and whatever they own are freed while the application is still
+// the Application and already marked destroying: their destructors may ask it.
 TApplication::~TApplication() {
+  Destroying();
   CancelHint();
   hintWindow_ = nullptr;
   DestroyComponents();
@@ -718,7 +721,8 @@ TScreen* Screen = nullptr;
 
 namespace {
 
-// The screen is made first and goes last: forms leave it as they die.
+// The screen is made first and goes last: forms leave it as they die. The
+// application clears Application itself, once its forms are gone.
 struct FormsGlobals {
   TScreen screen{nullptr};
   TApplication application{nullptr};
@@ -726,7 +730,6 @@ struct FormsGlobals {
     Screen = &screen;
     Application = &application;
   }
-  ~FormsGlobals() { Application = nullptr; }
 };
 
 FormsGlobals globals;

@@ -150,13 +150,10 @@ class TMemo::TMemoStrings : public TStrings {
   void SetTextStr(std::string_view text) override { memo_->SetText(String(text)); }
 
  private:
+  // Every stored line ends with its own line break, so that a blank last
+  // line survives the way back; a text without a final break reads the same.
   void Load() const { lines_.SetText(memo_->Text()); }
-  // The last line carries no line break of its own.
-  void Store() {
-    String text = lines_.Text();
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
-    memo_->SetText(text);
-  }
+  void Store() { memo_->SetText(lines_.Text()); }
 
   TMemo* memo_;
   mutable TStringList lines_;

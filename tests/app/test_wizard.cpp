@@ -4,10 +4,6 @@
 // every page is written under the build folder (screenshots/).
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
-
 #include "platform/OsFiles.h"
 #include "tools/driver/Driver.h"
 
@@ -67,33 +63,13 @@ struct Wizard {
   }
 };
 
-// The driver's Program waits until the program takes input, which this one
-// does only after its blocking splash sequence: the splash is watched from
-// before the start, on a thread, and action runs once it shows.
-class SplashWatch {
- public:
-  explicit SplashWatch(std::function<void(HWND)> action)
-      : thread_([this, action] {
-          for (DWORD start = GetTickCount(); GetTickCount() - start < kStartTimeoutMs; Sleep(20)) {
-            HWND splash = FindWindowA("TLuxSplashWindow", nullptr);
-            if (splash && IsWindowVisible(splash)) {
-              seen_ = true;
-              action(splash);
-              return;
-            }
-          }
-        }) {}
-  ~SplashWatch() { Join(); }
-  // True once the splash was seen and the action ran.
-  bool Join() {
-    if (thread_.joinable()) thread_.join();
-    return seen_;
-  }
-
- private:
-  std::atomic<bool> seen_{false};
-  std::thread thread_;
-};
+// The program takes input only after its blocking splash sequence: it is
+// started without waiting for that, so that the splash can be watched.
+driver::StartOptions FromItsStart() {
+  driver::StartOptions options;
+  options.WaitForInput = false;
+  return options;
+}
 
 void AnswerCloseQuery(const driver::Program& setup, const char* answer) {
   driver::MessageBoxInfo box = driver::WaitForMessageBox(setup, kStepTimeoutMs);
@@ -103,17 +79,14 @@ void AnswerCloseQuery(const driver::Program& setup, const char* answer) {
 }
 
 TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
-  HWND splash = nullptr;
+  driver::Program setup(QE_SETUP_EXE, FromItsStart());
+  HWND splash = setup.WaitForWindowOfClass("TLuxSplashWindow", kStartTimeoutMs);
+  ASSERT_NE(splash, nullptr);
   // After the first pause and two status lines.
-  SplashWatch watch([&](HWND window) {
-    splash = window;
-    Sleep(4000);
-    SaveShot(window, "01-splash.png");
-  });
-  driver::Program setup(QE_SETUP_EXE);
+  Sleep(4000);
+  SaveShot(splash, "01-splash.png");
   HWND main = setup.WaitForWindow(kMainCaption, kStartTimeoutMs);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(watch.Join());
   EXPECT_FALSE(IsWindow(splash));
   RECT bounds = driver::WindowBounds(main);
   EXPECT_EQ(bounds.left, 112);
@@ -195,11 +168,12 @@ TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
 // A close of the splash window, or of the main window from its system menu,
 // is never lost and never skips the question.
 TEST(Wizard, ClosingDuringTheSplashAsksOnceTheWizardShows) {
-  SplashWatch watch([](HWND splash) { PostMessageA(splash, WM_SYSCOMMAND, SC_CLOSE, 0); });
-  driver::Program setup(QE_SETUP_EXE);
+  driver::Program setup(QE_SETUP_EXE, FromItsStart());
+  HWND splash = setup.WaitForWindowOfClass("TLuxSplashWindow", kStartTimeoutMs);
+  ASSERT_NE(splash, nullptr);
+  PostMessageA(splash, WM_SYSCOMMAND, SC_CLOSE, 0);
   HWND main = setup.WaitForWindow(kMainCaption, kStartTimeoutMs);
   ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(watch.Join());
   AnswerCloseQuery(setup, "No");
   Wizard w{main};
   EXPECT_TRUE(driver::WaitUntil(kStepTimeoutMs, [&] { return w.ShowsPage("TForm_Welcome"); }));

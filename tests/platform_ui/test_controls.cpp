@@ -1,6 +1,6 @@
 // The window machinery: message dispatch and WindowProc chaining, mouse
 // enter and leave, accelerators through CM_DIALOGCHAR, focus order by
-// TabOrder, alignment and anchors.
+// TabOrder, alignment and anchors, and the lines of a memo.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -239,6 +239,30 @@ TEST_F(ShownForm, ClicksBecomeClickEventsAndModalResults) {
   Send(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 110));
   Send(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(110, 110));
   EXPECT_EQ(labelClicks, 1);
+}
+
+
+// Lines written one by one read back the same, blank ones included (last
+// ones too), whether the memo's text ended with a line break or not.
+TEST_F(ShownForm, MemoLinesKeepBlankLines) {
+  TMemo memo(form_.get());
+  memo.SetParent(form_.get());
+  TStrings* lines = memo.Lines();
+  auto all = [&] {
+    std::vector<String> list;
+    for (int i = 0; i < lines->Count(); ++i) list.push_back(lines->Strings(i));
+    return list;
+  };
+  for (const char* line : {"first", "", "third", ""}) lines->Add(line);
+  EXPECT_EQ(all(), (std::vector<String>{"first", "", "third", ""}));
+  EXPECT_EQ(memo.Text(), "first\r\n\r\nthird\r\n\r\n");
+  lines->Delete(2);
+  EXPECT_EQ(all(), (std::vector<String>{"first", "", ""}));
+
+  memo.SetText("typed\r\nby hand");
+  lines->Add("");
+  lines->Add("end");
+  EXPECT_EQ(all(), (std::vector<String>{"typed", "by hand", "", "end"}));
 }
 
 }  // namespace

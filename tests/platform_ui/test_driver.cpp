@@ -1,5 +1,6 @@
 // The driver uses the demo program as a person would: it types a name,
-// clicks a button, answers the message box and takes a picture.
+// clicks a button, answers the message box and takes a picture; and it
+// watches a program that is busy before it takes input.
 #include <gtest/gtest.h>
 
 #include "platform/OsFiles.h"
@@ -64,6 +65,20 @@ TEST(Driver, UsesTheDemoProgramAsAPersonWould) {
   RECT e = driver::WindowBounds(edit);
   EXPECT_EQ(picture.At(e.left - bounds.left - 3, e.bottom - bounds.top + 5), 0xFFFFFFu);
 
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(demo.WaitForExit(10000), 0);
+}
+
+
+// A program that works before it takes input is watched from its start.
+TEST(Driver, StartsAProgramWithoutWaitingForItsInput) {
+  driver::StartOptions options;
+  options.CommandLine = "--busy 3000";
+  options.WaitForInput = false;
+  driver::Program demo(ProgramBeside("platform_ui_demo.exe"), options);
+  EXPECT_EQ(demo.WaitForWindow("QE Demo", 0), nullptr);
+  HWND main = demo.WaitForWindow("QE Demo", 30000);
+  ASSERT_NE(main, nullptr);
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(demo.WaitForExit(10000), 0);
 }

@@ -1,8 +1,11 @@
 // Forms and the application object: closing with CloseQuery and OnClose,
-// embedded forms, modal forms, the default exception handler and hints.
+// embedded forms, modal forms, the default exception handler, hints, and the
+// order in which the application frees its forms at exit.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/ui/Forms.h"
@@ -243,6 +246,30 @@ TEST_F(FormsTest, ScreenKnowsFormsCursorsAndMonitors) {
     Application->ProcessMessages();
   }
   EXPECT_EQ(Screen->FormCount(), before);
+}
+
+
+// Tells, as it is freed, whether the application is still there and knows
+// that it is going.
+class ApplicationWitness : public TComponent {
+ public:
+  using TComponent::TComponent;
+  ~ApplicationWitness() override {
+    bool sound = Application && Application->IsDestroying();
+    std::fprintf(stderr, "application %s\n", sound ? "sound" : "gone");
+  }
+};
+
+// At program exit the application frees its forms, and what they own, while
+// it is still the Application and marked destroying.
+TEST(ApplicationDeathTest, FreesItsFormsWhileStillTheApplication) {
+  EXPECT_EXIT(
+      {
+        auto* form = new TForm(Application);
+        new ApplicationWitness(form);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "application sound");
 }
 
 }  // namespace

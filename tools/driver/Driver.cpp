@@ -31,19 +31,19 @@ bool WaitUntil(uint32_t timeoutMs, const std::function<bool()>& condition) {
 
 // --- Program ---------------------------------------------------------------------------------
 
-Program::Program(const String& exePath, const String& commandLine, const String& workDir) {
-  String line = Quote(exePath) + (commandLine.empty() ? "" : " " + commandLine);
+Program::Program(const String& exePath, const StartOptions& options) {
+  String line = Quote(exePath) + (options.CommandLine.empty() ? "" : " " + options.CommandLine);
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessA(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+                      options.WorkDir.empty() ? nullptr : options.WorkDir.c_str(), &si, &pi))
     throw EOSError("Cannot start " + exePath + ": " + os::SysErrorMessage(GetLastError()), GetLastError());
   CloseHandle(pi.hThread);
   process_ = pi.hProcess;
   pid_ = pi.dwProcessId;
   // Windows exist only once the program handles input.
-  WaitForInputIdle(process_, 10000);
+  if (options.WaitForInput) WaitForInputIdle(process_, 10000);
 }
 
 Program::~Program() {

@@ -20,11 +20,19 @@ struct Point {
   int Y = 0;
 };
 
+struct StartOptions {
+  String CommandLine;  // may be empty
+  String WorkDir;      // empty: the caller's
+  // Return only once the program takes input (at most 10 s). A program that
+  // blocks before its message loop (a splash sequence) is better started
+  // without the wait and watched through WaitForWindow.
+  bool WaitForInput = true;
+};
+
 // A running program; the destructor ends it when it still runs.
 class Program {
  public:
-  // commandLine may be empty; workDir empty means the caller's.
-  Program(const String& exePath, const String& commandLine = String(), const String& workDir = String());
+  explicit Program(const String& exePath, const StartOptions& options = StartOptions());
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -109,7 +109,11 @@ TDemoForm* Form_Demo;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// With "--busy MS" the program works that long before it takes input, as
+// one with a blocking splash sequence does.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  const std::string_view line = commandLine, busy = "--busy ";
+  if (line.starts_with(busy)) Sleep(DWORD(StrToInt(line.substr(busy.size()))));
   Application->Initialize();
   Application->SetTitle("QE Demo Application");
   Application->SetShowHint(true);
