@@ -5,3 +5,8 @@
 #include "tabledb/TomeDBDefs.h"
 #include "tabledb/TomeDBExpr.h"
 #include "tabledb/TomeDBExprParser.h"
+#include "tabledb/TomeDBBlob.h"
+#include "tabledb/TomeDBData.h"
+#include "tabledb/TomeDBDatabase.h"
+#include "tabledb/TomeDBSession.h"
+#include "tabledb/TomeDBTable.h"

@@ -23,14 +23,8 @@ void InUpdate(TCollection* collection, Change change) {
 
 }  // namespace
 
-void TTomeNamedItem::SetName(const String& name) {
-  if (name_ == name) return;
-  name_ = name;
-  Changed(false);
-}
-
 void TTomeNamedItem::SetAutomaticName(std::string_view className) {
-  if (Collection() && name_.empty()) name_ = Copy(className, 2, 5) + IntToStr(ID() + 1);
+  if (Collection() && Name().empty()) SetName(Copy(className, 2, 5) + IntToStr(ID() + 1));
 }
 
 TTomeFieldDef::TTomeFieldDef(TCollection* collection) : TTomeNamedItem(collection) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Collections.h"
+#include "platform/FieldDefs.h"
 #include "tabledb/TomeDBBasics.h"
 
 enum TTDIndexOption : uint8_t { tiPrimary = 0, tiUnique = 1, tiDescending = 2, tiCaseInsensitive = 3 };
@@ -22,22 +23,17 @@ enum TTomeDBMediumType : uint8_t { mtDisk, mtMemory };
 
 using TIntegerAry = std::vector<int32_t>;
 
-// A definition with a name.
-class TTomeNamedItem : public TCollectionItem {
+// A definition with a name: the data-set framework's named item (its
+// collections here are plain owned collections, so names are not checked
+// for duplicates).
+class TTomeNamedItem : public TNamedItem {
  public:
-  using TCollectionItem::TCollectionItem;
+  using TNamedItem::TNamedItem;
   const char* ClassName() const override { return "TTomeNamedItem"; }
 
-  const String& Name() const { return name_; }
-  void SetName(const String& name);
-  void SetDisplayName(const String& name) override { SetName(name); }
-
  protected:
-  String GetDisplayName() const override { return name_; }
   // Names the item from its class name and ID.
   void SetAutomaticName(std::string_view className);
-
-  String name_;
 };
 
 class TTomeTableDef : public TTomeNamedItem {

@@ -1,0 +1,149 @@
+// The table database against SQLite (the sqlite3 shell) in one run:
+//   append  ROWS rows, one by one through a table data set, to a table with
+//           two indexes (the primary key and a text index); SQLite inserts
+//           the same rows in one transaction into a table with the same two
+//           indexes.
+//   scan    a filtered full scan of SCAN_ROWS rows (a comparison and a
+//           LIKE) through the data set's filter, against SQLite's
+//           SELECT count(*) ... WHERE on the same rows.
+// Both sides work on files in the current directory. Prints the times and
+// the ratios (ours / sqlite). Target: no slower than SQLite on either.
+//
+//   tabledb_sqlite_bench [ROWS [SCAN_ROWS]]     (default 100000 1000000)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/OsFiles.h"
+#include "platform/Streams.h"
+#include "tabledb/TomeDBFileSchema.h"
+#include "tabledb/TomeDBTable.h"
+
+namespace {
+
+constexpr char kSchema[] = R"(
+table T
+  field Id autoinc
+  field Name string 20
+  field Qty integer
+  index PK Id primary unique
+  index ByName Name
+)";
+constexpr char kFilter[] = "Qty > 500 and Name like 'name1%'";
+constexpr char kWhere[] = "qty > 500 AND name LIKE 'name1%'";
+
+// The same rows on both sides: names spread over the text index.
+String NameOf(int i) { return Format("name%.6d", {int((int64_t(i) * 7919) % 1000003)}); }
+int QtyOf(int i) { return i % 1000; }
+
+double Since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double AppendOurs(const String& file, int rows) {
+  CreateTomeDatabase(file, ParseTomeSchema(kSchema));
+  TTomeTable table(nullptr);
+  table.SetDatabaseName(file);
+  table.SetTableName("T");
+  table.Open();
+  TField* name = table.FieldByName("Name");
+  TField* qty = table.FieldByName("Qty");
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < rows; ++i) {
+    table.Append();
+    name->SetAsString(NameOf(i));
+    qty->SetAsInteger(QtyOf(i));
+    table.Post();
+  }
+  table.Close();
+  return Since(start);
+}
+
+double ScanOurs(const String& file, int& matches) {
+  TTomeTable table(nullptr);
+  table.SetDatabaseName(file);
+  table.SetTableName("T");
+  table.SetIndexName("NoIndex");  // natural order: the table's whole list
+  table.Open();
+  const auto start = std::chrono::steady_clock::now();
+  table.SetFilter(kFilter);
+  table.SetFiltered(true);
+  matches = table.RecordCount();
+  const double seconds = Since(start);
+  table.Close();
+  return seconds;
+}
+
+// Runs the script through the sqlite3 shell and returns the shell's timer
+// values ("Run Time: real S ...") and the query results.
+std::vector<double> RunSqlite(const String& database, const String& sql, std::vector<String>& results) {
+  const String script = database + ".sql";
+  {
+    TFileStream f(script, fmCreate);
+    f.WriteBuffer(sql.data(), int64_t(sql.size()));
+  }
+  const String command = "sqlite3 " + database + " < " + script;
+  std::vector<double> seconds;
+  FILE* out = popen(command.c_str(), "r");
+  if (!out) return seconds;
+  char line[256];
+  while (std::fgets(line, sizeof line, out)) {
+    double real;
+    if (std::sscanf(line, "Run Time: real %lf", &real) == 1)
+      seconds.push_back(real);
+    else
+      results.push_back(Trim(line));
+  }
+  pclose(out);
+  return seconds;
+}
+
+// One INSERT of all rows (a recursive row generator) inside one
+// transaction, timed with the COMMIT.
+String SqliteAppendScript(int rows) {
+  return Format(
+      "CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, qty INTEGER);\n"
+      "CREATE INDEX by_name ON t(name);\n"
+      ".timer on\n"
+      "BEGIN;\n"
+      "WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c WHERE i + 1 < %d)\n"
+      "  INSERT INTO t(name, qty) SELECT printf('name%%06d', (i * 7919) %% 1000003), i %% 1000 FROM c;\n"
+      "COMMIT;\n",
+      {rows});
+}
+
+void Report(const char* what, double ours, double sqlite) {
+  std::printf("%-40s ours %8.3f s   sqlite %8.3f s   ratio %7.2f\n", what, ours, sqlite, ours / sqlite);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+  const int scanRows = argc > 2 ? std::atoi(argv[2]) : 1000000;
+  for (const char* f : {"bench_append.tdb", "bench_scan.tdb", "bench_append.sqlite", "bench_scan.sqlite"})
+    os::RemoveFile(f);
+
+  std::vector<String> results;
+  std::vector<double> sqliteAppend = RunSqlite("bench_append.sqlite", SqliteAppendScript(rows), results);
+  if (sqliteAppend.size() < 2) {
+    std::fprintf(stderr, "sqlite3 gave no timings (is the sqlite3 shell installed?)\n");
+    return 1;
+  }
+  const double oursAppend = AppendOurs("bench_append.tdb", rows);
+  Report(Format("append %d rows, two indexes", {rows}).c_str(), oursAppend, sqliteAppend[1] + sqliteAppend[2]);
+
+  // The scan tables are filled outside the timings.
+  std::fprintf(stderr, "filling %d rows for the scan...\n", scanRows);
+  AppendOurs("bench_scan.tdb", scanRows);
+  results.clear();
+  std::vector<double> sqliteScan = RunSqlite(
+      "bench_scan.sqlite", SqliteAppendScript(scanRows) + Format("SELECT count(*) FROM t WHERE %s;\n", {kWhere}),
+      results);
+  int matches = 0;
+  const double oursScan = ScanOurs("bench_scan.tdb", matches);
+  const String sqliteMatches = results.empty() ? String() : results.back();
+  Report(Format("filtered scan of %d rows", {scanRows}).c_str(), oursScan, sqliteScan.back());
+  std::printf("matches: ours %d, sqlite %s\n", matches, sqliteMatches.c_str());
+  return 0;
+}
