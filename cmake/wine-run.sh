@@ -42,8 +42,9 @@ mkdir -p "$build"
   flock 9
   if [ ! -f "$WINEPREFIX/.qe-ready" ]; then
     # Wine's helper processes (services, explorer) outlive the program and
-    # inherit its output: give them none, so that no caller's pipe stays open.
-    wineboot -i </dev/null >/dev/null 2>&1
+    # inherit its files: give them no output, so that no caller's pipe stays
+    # open, and not the lock, or no other run could take it again.
+    wineboot -i </dev/null >/dev/null 2>&1 9>&-
     fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null
@@ -53,11 +54,11 @@ mkdir -p "$build"
   desktop_key="HKCU\\Software\\Wine\\AppDefaults\\$program\\Explorer"
   desktop_mark="$WINEPREFIX/.qe-desktop-$program"
   if [ "${QE_WINE_DESKTOP:-0}" = 1 ] && [ ! -f "$desktop_mark" ]; then
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v qe /d 1024x768 /f </dev/null >/dev/null 2>&1 &&
-      wine reg add "$desktop_key" /v Desktop /d qe /f </dev/null >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v qe /d 1024x768 /f </dev/null >/dev/null 2>&1 9>&- &&
+      wine reg add "$desktop_key" /v Desktop /d qe /f </dev/null >/dev/null 2>&1 9>&- &&
       touch "$desktop_mark"
   elif [ "${QE_WINE_DESKTOP:-0}" != 1 ] && [ -f "$desktop_mark" ]; then
-    wine reg delete "$desktop_key" /f </dev/null >/dev/null 2>&1 && rm -f "$desktop_mark"
+    wine reg delete "$desktop_key" /f </dev/null >/dev/null 2>&1 9>&- && rm -f "$desktop_mark"
   fi
 ) 9>"$build/.wineprefix.lock"
 
