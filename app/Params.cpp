@@ -1,8 +1,13 @@
 #include "app/Params.h"
 
-#include "archive/ZipArchiver.h"
-
+#include "app/Finish.h"
+#include "app/Install.h"
+#include "app/Shortcuts.h"
 #include "app/Unit_Main.h"
+#include "archive/ZipArchiver.h"
+#include "platform/DateTime.h"
+#include "platform/OsFiles.h"
+#include "tabledb/TomeDBTable.h"
 
 TForm_Params* Form_Params = nullptr;
 
@@ -82,6 +87,13 @@ TForm_Params::TForm_Params(TComponent* owner) : TPageForm(owner, "Paramètres", 
   Archiver->Options().SetOEMFileNames(true);
   Archiver->SetInMemory(false);
   Archiver->SetZip64Mode(zmDisabled);
+
+  Config_tbl = new TTomeTable(this);
+  Config_tbl->SetName("Config_tbl");
+  Config_tbl->BeforeOpen = [this](TDataSet* d) { Config_tblBeforeOpen(d); };
+  Societe_tbl = new TTomeTable(this);
+  Societe_tbl->SetName("Societe_tbl");
+  Societe_tbl->BeforeOpen = [this](TDataSet* d) { Societe_tblBeforeOpen(d); };
 
   OnShow = [this](TObject* s) { FormShow(s); };
 }
@@ -233,4 +245,146 @@ void TForm_Params::Edit_TelChange(TObject*) {
 
 void TForm_Params::Combo_PathPropertiesChange(TObject*) { ApplyNextRule(); }
 
-void TForm_Params::Btn_InstallClick(TObject*) {}
+// --- Installation ----------------------------------------------------------------------
+
+namespace {
+
+const char kInstallErrorCaption[] = "Erreur d'installation";
+const char kConfirmCaption[] = "Confirmation de l'installation";
+const char kNoFolderText[] =
+    "Attention, le chemin d'installation choisis n'existe pas. Veuillez SVP faire choisir un chemin existant ?";
+const char kCapitalText[] =
+    "Attention, le capital social doit être un nombre (exemple : 1500000). Veuillez SVP corriger ce champ.";
+const char kConfirmText[] = "Etes vous sur de vouloir installer l'application utilisant ces informations ?";
+const char kOverwriteText[] =
+    "Attention, Une installation de cette application a été détectée dans le chemin choisi. Voulez vous écraser "
+    "cette installation et la remplacer par cette version ? (N.B: Vous risquez de perdre vos anciennes données.)";
+const char kNoPackageText[] =
+    "Attention, le package fichiers d'installation n'existe pas. Veuillez SVP contacter le support technique.";
+
+// Every entry of the package, whatever its attributes.
+constexpr int kPackageSearchAttr = 10431;
+
+}  // namespace
+
+void TForm_Params::Config_tblBeforeOpen(TDataSet*) {
+  Config_tbl->SetDatabasePassword(install::kConfigDatabasePassword);
+}
+
+void TForm_Params::Societe_tblBeforeOpen(TDataSet*) {
+  Societe_tbl->SetDatabasePassword(install::kConfigDatabasePassword);
+}
+
+void TForm_Params::ShowProgress(int percent) { PBar->SetPercent(uint16_t(percent)); }
+
+// Everything the user can put right is checked here, before anything is
+// written, so that a refusal leaves the page as it was.
+bool TForm_Params::ConfirmInstallation(const String& productFolder, Variant& capital) {
+  if (!os::DirectoryExists(Combo_Path->Text())) {
+    Application->MessageBox(kNoFolderText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (!install::ReadCapital(Edit_CapitalS->Text(), capital)) {
+    Application->MessageBox(kCapitalText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (Application->MessageBox(kConfirmText, kConfirmCaption, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+    return false;
+  if (install::InstallationExists(productFolder) &&
+      Application->MessageBox(kOverwriteText, kConfirmCaption, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+    return false;
+  if (!os::FileExists(install::kPackageName)) {
+    Application->MessageBox(kNoPackageText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  return true;
+}
+
+void TForm_Params::Btn_InstallClick(TObject*) {
+  const install::ProductPaths paths = install::PathsFor(Combo_Path->Text());
+  Variant capital;
+  if (!ConfirmInstallation(paths.Product, capital)) return;
+
+  // No way back from here: only Quit remains.
+  Form_Main->Btn_Next->SetEnabled(false);
+  Form_Main->Btn_Previous->SetEnabled(false);
+  Form_Main->Btn_Quit->SetCaption("&Terminer");
+  ShowProgress(10);
+  os::ForceDirectories(paths.Product);
+  ShowProgress(20);
+  ExtractPackage(Combo_Path->Text());
+  install::MakeYearlyFile(paths.Product, CurrentYear());
+  ShowProgress(40);
+  install::CreateShortcuts(paths.Product);
+  ShowProgress(60);
+  WriteConfigurationRows(paths.Product, paths.Stored, capital);
+  install::WriteRegistryValues(paths.Stored);
+  ShowProgress(90);
+  ShowProgress(100);
+  ShowEndPage();
+}
+
+// A package entry that cannot be written stops the installation with the
+// archiver's message (after its retry, ignore or abort question).
+void TForm_Params::ExtractPackage(const String& chosenFolder) {
+  Archiver->SetFileName(os::GetCurrentDir() + "\\" + install::kPackageName);
+  ShowProgress(23);
+  Archiver->SetPassword(install::kPackagePassword);
+  ShowProgress(26);
+  Archiver->OpenArchiveFile();
+  ShowProgress(29);
+  Archiver->SetBaseDir(chosenFolder + "\\MERVALDO\\Quillor_Pro\\");
+  ShowProgress(32);
+  Archiver->ExtractFilesByMask("*.*", kPackageSearchAttr, "");
+  ShowProgress(33);
+  Archiver->CloseArchiveFile();
+  ShowProgress(36);
+}
+
+void TForm_Params::WriteConfigurationRows(const String& productFolder, const String& storedPath,
+                                          const Variant& capital) {
+  const String database = productFolder + "\\" + install::kConfigDatabaseName;
+  Config_tbl->SetDatabaseName(database);
+  Societe_tbl->SetDatabaseName(database);
+  Config_tbl->SetTableName("Config");
+  Societe_tbl->SetTableName("Societe");
+  Config_tbl->Open();
+  Societe_tbl->Open();
+  Config_tbl->Edit();
+  Societe_tbl->Edit();
+
+  const TDateTime now = Now();
+  Config_tbl->FieldByName("DDMP")->SetAsString("120");
+  Config_tbl->FieldByName("Exercice")->SetAsString(IntToStr(CurrentYear()));
+  Config_tbl->FieldByName("App_Path")->SetAsString(storedPath);
+  Config_tbl->FieldByName("Prn_PdfPath")->SetAsString(storedPath + "\\Files_Export");
+  Config_tbl->FieldByName("Save_Path")->SetAsString(storedPath + "\\BackUp");
+  Config_tbl->FieldByName("Install_Date")->SetAsDateTime(Date());
+  Config_tbl->FieldByName("Install_Time")->SetAsDateTime(now);
+  ShowProgress(65);
+
+  const std::pair<const char*, TFmEdit*> texts[] = {
+      {"Societe", Edit_Societe}, {"Activite", Edit_Activite}, {"Adresse", Edit_Adresse}, {"Tel", Edit_Tel},
+      {"Fax", Edit_Fax},         {"Email", Edit_Email},       {"URL", Edit_URL},         {"CBank", Edit_CBank},
+      {"RC", Edit_RC},           {"MF", Edit_MF},             {"AI", Edit_AI},           {"NIF", Edit_NIF},
+      {"NIS", Edit_NIS}};
+  for (const auto& [field, edit] : texts) Societe_tbl->FieldByName(field)->SetAsString(edit->Text());
+  // Read as a number before anything was written: the displayed text, with
+  // its grouping and parentheses, is no float.
+  Societe_tbl->FieldByName("CapitalS")->SetValue(capital);
+  ShowProgress(70);
+
+  Config_tbl->Post();
+  Societe_tbl->Post();
+  Config_tbl->Close();
+  Societe_tbl->Close();
+  ShowProgress(80);
+}
+
+void TForm_Params::ShowEndPage() {
+  Form_Main->Btn_Next->SetVisible(false);
+  Form_Main->Btn_Previous->SetVisible(false);
+  Close();
+  Form_Main->ShowPage(Form_Finish);
+  Form_Main->CB_Accept->SetVisible(false);
+}

@@ -1,7 +1,8 @@
 // The parameters page: the company's identity data and the target folder.
 // Next (on the main window) is enabled exactly while the mandatory fields
 // hold the rule below, and each mandatory edit is coloured by whether it is
-// filled. The page also holds the archiver that the installation uses.
+// filled. The page also holds the archiver and the two configuration tables
+// that the installation uses.
 #pragma once
 
 #include "app/PageForm.h"
@@ -11,8 +12,11 @@
 #include "framed/FmLabel.h"
 #include "framed/FmPanel.h"
 #include "framed/FmPrgres.h"
+#include "platform/Variant.h"
 #include "shell/vxShellComboBox.h"
 
+class TDataSet;
+class TTomeTable;
 class TZipArchiver;
 
 // The field colours: a filled mandatory field, an empty one.
@@ -49,6 +53,8 @@ class TForm_Params : public TPageForm {
   TvxShellComboBox* Combo_Path;
   TvxButton* Btn_Install;
   TZipArchiver* Archiver;
+  TTomeTable* Config_tbl;
+  TTomeTable* Societe_tbl;
 
   void FormShow(TObject* sender);
   void Edit_SocieteChange(TObject* sender);
@@ -56,8 +62,12 @@ class TForm_Params : public TPageForm {
   void Edit_AdresseChange(TObject* sender);
   void Edit_TelChange(TObject* sender);
   void Combo_PathPropertiesChange(TObject* sender);
-  // The installation sequence; it comes with the archiver and database.
+  // The installation: checks and confirmations that leave the page as it
+  // was, then extraction, yearly file, shortcuts, configuration rows,
+  // registry values and the end page.
   void Btn_InstallClick(TObject* sender);
+  void Config_tblBeforeOpen(TDataSet* dataSet);
+  void Societe_tblBeforeOpen(TDataSet* dataSet);
 
   // True when every mandatory field is filled and the phone number is long
   // enough.
@@ -70,6 +80,12 @@ class TForm_Params : public TPageForm {
   void MakeFields();
   TFmEdit* MakeEdit(TFmEdit* edit, int left, int top, int width, int maxLength, int tabOrder, const char* hint);
   void ApplyNextRule();
+  // Steps before the point of no return; false when the user must act.
+  bool ConfirmInstallation(const String& productFolder, Variant& capital);
+  void ShowProgress(int percent);
+  void ExtractPackage(const String& chosenFolder);
+  void WriteConfigurationRows(const String& productFolder, const String& storedPath, const Variant& capital);
+  void ShowEndPage();
   static void ColourField(TFmEdit* edit, bool filled);
 };
 

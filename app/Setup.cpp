@@ -1,6 +1,7 @@
 // Program entry of the setup program.
 #include "app/Contrat.h"
 #include "app/Finish.h"
+#include "app/Install.h"
 #include "app/Params.h"
 #include "app/Unit_Main.h"
 #include "app/Welcome.h"
@@ -24,6 +25,7 @@ void RunInstaller() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  install::RestrictDllSearchToSystemFolder();
   RunInstaller();
   return 0;
 }
