@@ -1,6 +1,8 @@
 #include "archive/ZipArchiver.h"
 
 #include "archive/ZAConst.h"
+#include "archive/ZipArchiverDrives.h"
+
 
 // --- Options ---------------------------------------------------------------------
 
@@ -75,7 +77,7 @@ void TZABaseArchiver::SetInMemory(bool v) {
 // reopens it from there.
 void TZABaseArchiver::ReopenFromMemory() {
   CommitUpdates();
-  if (stream_->Size() == 0) dir_->WriteDirectory(*stream_, zip64Mode_ != zmDisabled, fileName_);
+  FinishNewArchive();
   auto* memory = static_cast<TMemoryStream*>(stream_.get());
   try {
     memory->SaveToFile(fileName_);
@@ -129,7 +131,7 @@ void TZABaseArchiver::OpenArchiveMode(int mode) {
     if (mode == ZAModeCreate)
       CreateNew();
     else
-      OpenExisting(mode);
+      OpenExisting();
   } catch (...) {
     FreeArchive();
     throw;
@@ -140,12 +142,21 @@ void TZABaseArchiver::OpenArchiveMode(int mode) {
 
 bool TZABaseArchiver::IsRemovable(const String& fileName) const {
   const String drive = Copy(fileName, 1, 2);
-  return AnsiSameText(drive, "A:") || AnsiSameText(drive, "B:");
+  return AnsiSameText(drive, "A:") || AnsiSameText(drive, "B:") || ZAIsRemovableDrive(fileName);
 }
 
 void TZABaseArchiver::CreateNew() {
+  dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
   if (inMemory_) {
     stream_ = std::make_unique<TMemoryStream>();
+  } else if (spanningMode_ != smNone) {
+    auto volumes = std::make_unique<TZAVolumeWriter>(
+        [this](uint32_t volume, int64_t& limit, String& name) {
+          return CreateVolume(volume, limit, name);
+        },
+        spanningMode_ == smSpanning, this);
+    volumes_ = volumes.get();
+    stream_ = std::move(volumes);
   } else {
     try {
       stream_ = std::make_unique<TFileStream>(fileName_, fmCreate);
@@ -153,22 +164,60 @@ void TZABaseArchiver::CreateNew() {
       throw EZAException(19, this, {fileName_});
     }
   }
-  dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
   writable_ = true;
+  if (!sfxStub_.empty()) WriteStub();
+}
+
+// A new archive that got no entries still needs its end record: written
+// behind the stub, if any, and in the last volume's name.
+void TZABaseArchiver::FinishNewArchive() {
+  if (stream_->Size() > dir_->StubSize || dir_->Items.Count() > 0) return;
+  const bool allowZip64 = zip64Mode_ != zmDisabled;
+  if (volumes_) {
+    dir_->WriteDirectory(static_cast<TZAOutput&>(*volumes_), allowZip64, fileName_);
+    volumes_->Finish(VolumeFileNameFor(-1));
+    return;
+  }
+  stream_->Seek(0, soEnd);
+  dir_->WriteDirectory(*stream_, allowZip64, fileName_);
 }
 
 // Reading and extracting never need write access, so the file is opened for
 // reading only, letting others read and write it; the mode asked for is
 // taken when an update starts (MakeWritable).
-void TZABaseArchiver::OpenExisting(int mode) {
+//
+// A valid end record that names disk 0 makes a single file, whatever else
+// lies beside it. One that names a later disk belongs to a volume set.
+// An ".exe" without an end record is the stub volume of a self-extracting
+// split set, whose last volume carries the ".ZIP" extension.
+void TZABaseArchiver::OpenExisting() {
   spanningMode_ = smNone;
-  try {
-    stream_ = std::make_unique<TFileStream>(fileName_, fmOpenRead | fmShareDenyNone);
-  } catch (const EStreamError&) {
-    throw EZAException(33, this, {fileName_});
-  }
   dir_ = std::make_unique<TZADirManager>(this, Signatures(), options_.OEMFileNames());
-  const bool found = dir_->FindEndRecord(*stream_);
+  auto openFile = [this](const String& name) {
+    try {
+      stream_ = std::make_unique<TFileStream>(name, fmOpenRead | fmShareDenyNone);
+    } catch (const EStreamError&) {
+      throw EZAException(33, this, {name});
+    }
+  };
+  openFile(fileName_);
+  bool found = dir_->FindEndRecord(*stream_);
+  if (!found && ZAHasExeExtension(fileName_)) {
+    spanningMode_ = smSplitting;
+    const String last = ZAExistingFileName(VolumeFileNameFor(-1));
+    spanningMode_ = smNone;
+    if (!last.empty()) {
+      openFile(last);
+      found = dir_->FindEndRecord(*stream_);
+    }
+  }
+  if (found) {
+    const uint32_t lastVolume = dir_->LastVolumeNumber(*stream_);
+    if (lastVolume > 0) {
+      OpenVolumeSet(lastVolume);
+      return;
+    }
+  }
   if (!found && !recoverDamagedArchives_) throw EZAException(48, this);
   dir_->ReadDirectory(*stream_, found);
 }
@@ -192,6 +241,8 @@ void TZABaseArchiver::MakeWritable() {
 
 void TZABaseArchiver::FreeArchive() {
   active_ = false;
+  volumeSet_ = false;
+  volumes_ = nullptr;
   writable_ = false;
   updateCount_ = 0;
   headerOffsets_.clear();
@@ -207,8 +258,7 @@ void TZABaseArchiver::CloseArchiveFile() {
   std::exception_ptr failure;
   try {
     CommitUpdates();
-    if (stream_->Size() == 0)
-      dir_->WriteDirectory(*stream_, zip64Mode_ != zmDisabled, fileName_);
+    FinishNewArchive();
   } catch (...) {
     failure = std::current_exception();
   }

@@ -15,6 +15,7 @@
 #include "archive/ZipArchiverFormat.h"
 #include "archive/ZipArchiverPrompts.h"
 #include "archive/ZipArchiverTypes.h"
+#include "archive/ZipArchiverVolumes.h"
 #include "platform/Components.h"
 #include "platform/Lists.h"
 #include "platform/Streams.h"
@@ -216,13 +217,42 @@ class TZABaseArchiver : public TComponent {
   void ProcessSelectedItems(TZAProcessOperation operation);
 
   // --- Updates ---
+  // Changes are queued in the directory and written by one commit, when the
+  // archive closes or CommitUpdates runs. Queueing opens the archive file
+  // for writing: a read-only archive raises EZAException 32, one that
+  // changed on disk since it was read 33, a volume set 52.
+  //
+  // Enters update mode.
+  void BeginUpdate();
   // Queues the files that fileMask names (a file, a folder with everything
   // below it when Options().Recurse() is on, or a mask in its last part),
-  // relative to BaseDir. They are written when the archive closes.
+  // relative to BaseDir; enters update mode. A file whose entry exists
+  // replaces it.
   void AddFiles(const String& fileMask);
+  // As AddFiles; the source files are deleted after a successful commit.
+  void MoveFiles(const String& fileMask);
+  // In update mode: the entry index gets the contents of fileName (24 for
+  // a bad index, 25 outside update mode).
+  void ReplaceItemFromFile(int index, const String& fileName);
+  // In update mode: the entry index leaves the archive (21, 22).
+  void DeleteItemAt(int index);
+  // Gives entry index a new stored name ("/" separators); enters update
+  // mode. Its data are copied unchanged.
+  void RenameItem(int index, const String& newName);
+  // Replaces entry index from the file entryName names below baseFolder,
+  // when the file exists and the overwrite rules allow it.
+  void UpdateItemFromDisk(int index, const String& entryName, const String& baseFolder);
+  // Writes the queued changes. A failure rolls the archive back to what it
+  // was and is raised; a cancel or an abort only rolls back.
   void CommitUpdates();
   void CancelUpdateMode();
   bool InUpdate() const { return updateCount_ > 0; }
+
+  // --- Volumes ---
+  // The name of volume (0-based; -1 the last) of this archive. With
+  // checkExists, a spanned volume missing under one naming is looked for
+  // under the other.
+  String VolumeFileNameFor(int volume, bool checkExists = false) const;
 
  protected:
   // Virtual operations behind the events, in declared order.
@@ -241,6 +271,12 @@ class TZABaseArchiver : public TComponent {
   virtual void DoProcessFileFailure(const String& fileName, TZAProcessOperation operation,
                                     int nativeError, int errorCode, const String& errorMessage,
                                     TZAAction& action);
+  virtual void DoRequestBlankVolume(int volumeNumber, String& volumeFileName, bool& cancel);
+  virtual void DoRequestFirstVolume(String& volumeFileName, bool& cancel);
+  virtual void DoRequestLastVolume(String& volumeFileName, bool& cancel);
+  virtual void DoRequestMiddleVolume(int volumeNumber, String& volumeFileName, bool& cancel);
+  virtual void DoDiskFull(int volumeNumber, const String& volumeFileName, int64_t required,
+                          int64_t available, bool& cancel);
   virtual void DoStoreFile(String& fileName, uint32_t& fileAttr, String& comment,
                            const String& originalFileName);
   virtual void DoExtractFile(String& fileName, uint32_t& fileAttr, const String& comment);
@@ -260,10 +296,11 @@ class TZABaseArchiver : public TComponent {
 
  private:
   const TZASignatures& Signatures() const;
-  void OpenExisting(int mode);
+  void OpenExisting();
   void CreateNew();
   void FreeArchive();
   void ReopenFromMemory();
+  void FinishNewArchive();
   bool IsRemovable(const String& fileName) const;
 
   // Search (ZipArchiverSearch.cpp).
@@ -284,15 +321,38 @@ class TZABaseArchiver : public TComponent {
   bool DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
                   TStream& target, uint64_t& written, uint32_t& crc, bool& skipped);
 
-  // Writing (ZipArchiverWriter.cpp).
-  void QueueFile(const String& fileName, uint32_t attr, const String& base);
-  void QueueFolderContents(const String& folder, const String& mask, const String& base);
+  // Queueing (ZipArchiverUpdate.cpp).
+  void QueueFiles(const String& fileMask, TZAProcessOperation operation);
+  void QueueFile(const String& fileName, TZAProcessOperation operation, const String& base);
+  void QueueFolderContents(const String& folder, const String& mask,
+                           TZAProcessOperation operation, const String& base);
   bool PrepareItemFromFile(TDirItem& item, const String& fileName, const String& base);
-  void AddEntry(TDirItem& item);
+  void EnterUpdate();
+  void CheckUpdateIndex(int index, int badIndexError, int noUpdateError) const;
+
+  // Commit (ZipArchiverCommit.cpp).
+  struct TCommit;
+  int FirstDifference(int64_t& rewriteAt) const;
+  void SaveTail(TCommit& commit);
+  void CommitEntry(TCommit& commit, int& index);
+  void CopyEntry(TCommit& commit, TDirItem& item);
+  void RollBack(TCommit& commit);
+
+  // Writing one entry (ZipArchiverWriter.cpp).
+  void AddEntry(TDirItem& item, TZAOutput& out);
+  void WriteEntry(TDirItem& item, TStream& source, int64_t sourceSize, bool hasSource,
+                  TStream& target);
   void EncodeData(TDirItem& item, TStream& source, int64_t sourceSize, TStream& target,
                   uint64_t& compressedSize, uint32_t& crc);
-  void RollBack(int64_t rewritePosition);
   void FireOverallFromFile(double fileFraction);
+
+  // Volumes and stubs (ZipArchiverVolumeSets.cpp).
+  bool SelfExtracting() const;
+  std::unique_ptr<TStream> CreateVolume(uint32_t volume, int64_t& limit, String& name);
+  std::unique_ptr<TStream> OpenVolumeForReading(uint32_t volume, uint32_t lastVolume);
+  void OpenVolumeSet(uint32_t lastVolume);
+  bool DetectVolumeMode(uint32_t lastVolume);
+  void WriteStub();
 
   String fileName_;
   String password_;
@@ -314,6 +374,10 @@ class TZABaseArchiver : public TComponent {
   bool active_ = false;
   int openMode_ = ZAModeCreate;
   std::unique_ptr<TStream> stream_;
+  // The writer of a new volume set; stream_ then owns it.
+  TZAVolumeWriter* volumes_ = nullptr;
+  // An archive read from several volumes is never written.
+  bool volumeSet_ = false;
   std::unique_ptr<TZADirManager> dir_;
   // The archive file is opened for reading only until the first update.
   bool writable_ = false;

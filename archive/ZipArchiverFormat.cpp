@@ -254,6 +254,7 @@ void TZADirArray::Check(int index, int nativeError) const {
 }
 
 void TZADirArray::SetCount(int count) {
+  indexed_ = false;
   if (count <= 0) {
     std::vector<TDirItem>().swap(items_);
     return;
@@ -268,28 +269,36 @@ const TDirItem& TZADirArray::Item(int index) const {
 
 void TZADirArray::SetItem(int index, const TDirItem& item) {
   Check(index, 1);
+  indexed_ = false;
   items_[size_t(index)] = item;
 }
 
 TDirItem& TZADirArray::At(int index) {
   Check(index, 3);
+  indexed_ = false;  // the caller may rename it
   return items_[size_t(index)];
 }
 
 void TZADirArray::Delete(int index) {
   Check(index, 4);
+  indexed_ = false;
   items_.erase(items_.begin() + index);
 }
 
 int TZADirArray::Add(TDirItem item) {
   items_.push_back(std::move(item));
+  if (indexed_) index_.emplace(items_.back().Name, Count() - 1);
   return Count() - 1;
 }
 
 int TZADirArray::IndexOf(std::string_view name) const {
-  for (int i = 0; i < Count(); ++i)
-    if (items_[size_t(i)].Name == name) return i;
-  return -1;
+  if (!indexed_) {
+    index_.clear();
+    for (int i = 0; i < Count(); ++i) index_.emplace(items_[size_t(i)].Name, i);
+    indexed_ = true;
+  }
+  const auto it = index_.find(String(name));
+  return it == index_.end() ? -1 : it->second;
 }
 
 // --- Directory manager ----------------------------------------------------------------
@@ -343,65 +352,102 @@ bool TZADirManager::FindEndRecord(TStream& stream) {
   return false;
 }
 
-void TZADirManager::ReadDirectory(TStream& stream, bool endRecordFound) {
+void TZADirManager::ReadDirectory(TStream& stream, bool endRecordFound,
+                                  const std::vector<int64_t>& volumeStarts) {
   Items.SetCount(0);
   SavedItems.SetCount(0);
   UsesZip64 = false;
   StubSize = 0;
   if (endRecordFound && endRecordPosition_ >= 0)
-    ReadCentralDirectory(stream);
+    ReadCentralDirectory(stream, volumeStarts);
+  else if (!volumeStarts.empty())
+    Fail(44);
   else
     RecoverFromLocalHeaders(stream);
   SavedItems.Assign(Items);
 }
 
-void TZADirManager::ReadCentralDirectory(TStream& stream) {
+// Reads the Zip64 end record when a locator stands right in front of the end
+// record; false when there is no locator. Raises 40 when the locator points
+// to nothing.
+bool TZADirManager::FindZip64Records(TStream& stream) {
+  zip64Position_ = -1;
+  uint8_t buf[TZAZip64EndRecord::Size];
+  if (endRecordPosition_ < int64_t(TZAZip64Locator::Size) ||
+      !ZAReadAt(stream, endRecordPosition_ - int64_t(TZAZip64Locator::Size), buf,
+                TZAZip64Locator::Size) ||
+      Get32(buf) != ZAZip64LocatorSignature)
+    return false;
+  Zip64Locator.Read(buf);
+  // The record is where the locator says; behind a stub, whose offsets count
+  // from the archive part, or in a volume set, whose offsets count from the
+  // start of a volume, it is right in front of the locator.
+  const int64_t besideLocator =
+      endRecordPosition_ - int64_t(TZAZip64Locator::Size + TZAZip64EndRecord::Size);
+  for (int64_t candidate : {int64_t(std::min<uint64_t>(Zip64Locator.Zip64Offset, INT64_MAX)),
+                            besideLocator}) {
+    if (candidate >= 0 && ZAReadAt(stream, candidate, buf, TZAZip64EndRecord::Size) &&
+        Get32(buf) == ZAZip64EndSignature) {
+      zip64Position_ = candidate;
+      Zip64EndRecord.Read(buf);
+      return true;
+    }
+  }
+  Fail(40);
+}
+
+uint32_t TZADirManager::LastVolumeNumber(TStream& stream) {
+  if (FindZip64Records(stream)) return Zip64Locator.TotalDisks > 0 ? Zip64Locator.TotalDisks - 1 : 0;
+  return EndRecord.ThisDisk == ZAMax16 ? 0 : EndRecord.ThisDisk;
+}
+
+void TZADirManager::ReadCentralDirectory(TStream& stream,
+                                         const std::vector<int64_t>& volumeStarts) {
   int64_t recordPosition = endRecordPosition_;
   uint64_t count = EndRecord.TotalEntries;
   uint64_t dirSize = EndRecord.DirectorySize;
-  int64_t firstVolume = EndRecord.DirectoryDisk == ZAMax16 ? 0 : EndRecord.DirectoryDisk;
-  int64_t lastVolume = EndRecord.ThisDisk == ZAMax16 ? 0 : EndRecord.ThisDisk;
-
-  uint8_t buf[TZAZip64EndRecord::Size];
-  if (endRecordPosition_ >= int64_t(TZAZip64Locator::Size) &&
-      ZAReadAt(stream, endRecordPosition_ - int64_t(TZAZip64Locator::Size), buf,
-               TZAZip64Locator::Size) &&
-      Get32(buf) == ZAZip64LocatorSignature) {
-    UsesZip64 = true;
-    Zip64Locator.Read(buf);
-    // The record is where the locator says; behind a stub, whose offsets
-    // count from the archive part, it is right in front of the locator.
-    const int64_t besideLocator =
-        endRecordPosition_ - int64_t(TZAZip64Locator::Size + TZAZip64EndRecord::Size);
-    int64_t zip64Position = -1;
-    for (int64_t candidate : {int64_t(std::min<uint64_t>(Zip64Locator.Zip64Offset, INT64_MAX)),
-                              besideLocator}) {
-      if (candidate >= 0 && ZAReadAt(stream, candidate, buf, TZAZip64EndRecord::Size) &&
-          Get32(buf) == ZAZip64EndSignature) {
-        zip64Position = candidate;
-        break;
-      }
-    }
-    if (zip64Position < 0) Fail(40);
-    Zip64EndRecord.Read(buf);
-    recordPosition = zip64Position;
+  uint64_t storedOffset = EndRecord.DirectoryOffset;
+  uint64_t firstVolume = EndRecord.DirectoryDisk == ZAMax16 ? 0 : EndRecord.DirectoryDisk;
+  uint64_t lastVolume = EndRecord.ThisDisk == ZAMax16 ? 0 : EndRecord.ThisDisk;
+  UsesZip64 = FindZip64Records(stream);
+  if (UsesZip64) {
+    recordPosition = zip64Position_;
     count = Zip64EndRecord.TotalEntries;
     dirSize = Zip64EndRecord.DirectorySize;
+    storedOffset = Zip64EndRecord.DirectoryOffset;
     firstVolume = Zip64EndRecord.DirectoryDisk;
-    lastVolume = int64_t(Zip64Locator.TotalDisks) - 1;
+    lastVolume = Zip64Locator.TotalDisks > 0 ? Zip64Locator.TotalDisks - 1 : 0;
   }
-  // Volume sets are read by opening their volumes; a lone file that claims
-  // other volumes cannot be read as one.
-  if (firstVolume > 0 || lastVolume > 0) Fail(45);
+  const bool volumeSet = !volumeStarts.empty();
+  // A lone file that claims other volumes cannot be read as one.
+  if (!volumeSet && (firstVolume > 0 || lastVolume > 0)) Fail(45);
+  // volumeStarts ends with the end of the last volume.
+  if (volumeSet && (lastVolume + 2 != volumeStarts.size() || firstVolume > lastVolume)) Fail(45);
 
-  // The directory ends where the end records start: the stored offset is not
-  // used, so bytes in front of the archive do not disturb reading.
   if (dirSize > uint64_t(recordPosition)) Fail(48);
   if (count > dirSize / TZACentralHeader::Size) Fail(48);
-  DirectoryOffset = recordPosition - int64_t(dirSize);
+  if (volumeSet) {
+    // Offsets of a volume set count from the start of their volume.
+    const int64_t start = volumeStarts[size_t(firstVolume)];
+    const uint64_t room = uint64_t(recordPosition - start);
+    if (dirSize > room || storedOffset > room - dirSize) Fail(48);
+    DirectoryOffset = start + int64_t(storedOffset);
+  } else {
+    // The directory ends where the end records start: the stored offset is
+    // not used, so bytes in front of the archive do not disturb reading.
+    DirectoryOffset = recordPosition - int64_t(dirSize);
+  }
   std::vector<uint8_t> dir(static_cast<size_t>(dirSize));
   if (!ZAReadAt(stream, DirectoryOffset, dir.data(), int64_t(dirSize))) Fail(48);
   ParseCentralEntries(dir, count);
+  if (volumeSet) {
+    for (int i = 0; i < Items.Count(); ++i) {
+      TDirItem& item = Items.At(i);
+      if (item.DiskNumberStart > lastVolume) Fail(48);
+      item.LocalHeaderOffset += uint64_t(volumeStarts[item.DiskNumberStart]);
+    }
+    return;
+  }
   FindStubSize(stream);
   ShiftOffsetsByStub();
 }
@@ -555,20 +601,72 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
 
 // --- Writing ----------------------------------------------------------------------------
 
-namespace {
-
-void WriteChecked(TStream& stream, const std::vector<uint8_t>& bytes, const TComponent* archiver) {
-  if (stream.Write(bytes.data(), int64_t(bytes.size())) != int64_t(bytes.size()))
-    throw EZAException(46, archiver);
+TZAPlace TZAStreamOutput::Write(const void* data, int64_t count, int64_t) {
+  const TZAPlace place = Here();
+  if (stream_.Write(data, count) != count) throw EZAException(46, archiver_);
+  return place;
 }
 
-}  // namespace
+TZAPlace ZACopyToOutput(TStream& source, int64_t position, int64_t count, TZAOutput& out,
+                        int64_t keepTogether, const TComponent* archiver) {
+  constexpr int64_t kChunk = 1000000;
+  std::vector<uint8_t> buf(size_t(std::min(count, kChunk)));
+  TZAPlace first = out.Here();
+  // The bytes kept together go in the first piece.
+  int64_t piece = std::max(keepTogether, std::min(count, kChunk));
+  if (int64_t(buf.size()) < piece) buf.resize(size_t(piece));
+  for (bool start = true; count > 0; start = false) {
+    const int64_t n = std::min(count, piece);
+    if (!ZAReadAt(source, position, buf.data(), n)) throw EZAException(46, archiver);
+    const TZAPlace at = out.Write(buf.data(), n, start ? keepTogether : -1);
+    if (start) first = at;
+    position += n;
+    count -= n;
+    piece = std::min(count, kChunk);
+  }
+  return first;
+}
 
-void TZADirManager::WriteDirectory(TStream& stream, bool allowZip64, const String& archiveName) {
-  DirectoryOffset = stream.Position();
-  stream.SetSize(DirectoryOffset);
+TZATempFile::TZATempFile(const String& folder, const TComponent* archiver) {
+  name_ = os::CreateTempFile(folder.empty() ? os::TempDirectory() : IncludeTrailingPathDelimiter(folder), "FC");
+  try {
+    stream_ = std::make_unique<TFileStream>(name_, fmOpenReadWrite | fmShareExclusive);
+  } catch (const EStreamError&) {
+    throw EZAException(19, archiver, {name_});
+  }
+}
+
+TZATempFile::~TZATempFile() {
+  stream_.reset();
+  if (!name_.empty()) os::RemoveFile(name_);
+}
+
+void TZADirManager::WriteSfxStub(TStream& archive, TStream& stub) {
+  archive.SetSize(0);
+  archive.Seek(0, soBeginning);
+  stub.Seek(0, soBeginning);
+  const int64_t size = stub.Size();
+  if (archive.CopyFrom(stub, size) != size) Fail(46);
+  StubSize = size;
+}
+
+void TZADirManager::WriteDirectory(TZAOutput& output, bool allowZip64,
+                                   const String& archiveName) {
+  // Each entry's header, name and extra field stay on one volume; the end
+  // records follow in one piece.
   std::vector<uint8_t> out;
   ByteWriter w{out};
+  bool first = true;
+  TZAPlace start = output.Here();
+  uint64_t dirSize = 0;
+  auto flush = [&](int64_t keepTogether) {
+    if (out.empty()) return;
+    const TZAPlace at = output.Write(out.data(), int64_t(out.size()), keepTogether);
+    if (first) start = at;
+    first = false;
+    dirSize += out.size();
+    out.clear();
+  };
   for (int i = 0; i < Items.Count(); ++i) {
     const TDirItem& item = Items.Item(i);
     TZACentralHeader h = item.Header;
@@ -606,18 +704,23 @@ void TZADirManager::WriteDirectory(TStream& stream, bool allowZip64, const Strin
       w.U16(uint16_t(b.Data.size()));
       w.Bytes(b.Data);
     }
+    const int64_t keepTogether = int64_t(out.size());
     w.Bytes(item.Comment);
+    flush(keepTogether);
   }
+  DirectoryOffset = start.Position;
 
   const uint64_t count = uint64_t(Items.Count());
-  const uint64_t dirSize = out.size();
-  const uint64_t dirEnd = uint64_t(DirectoryOffset) + dirSize;
+  const TZAPlace end = output.Here();
+  const uint64_t dirEnd = uint64_t(end.Position);
   // More than 65534 entries need the Zip64 count, or a re-read loses some.
-  UsesZip64 = dirEnd >= ZAMax32 || count > 65534;
+  UsesZip64 = dirEnd >= ZAMax32 || count > 65534 || end.Volume >= ZAMax16;
   if (UsesZip64 && !allowZip64) throw EZAException(43, archiver_, {archiveName});
 
   EndRecord = TZAEndRecord();
   EndRecord.Signature = signatures_.End;
+  EndRecord.ThisDisk = end.Volume > 65534 ? ZAMax16 : uint16_t(end.Volume);
+  EndRecord.DirectoryDisk = start.Volume > 65534 ? ZAMax16 : uint16_t(start.Volume);
   EndRecord.EntriesOnDisk = EndRecord.TotalEntries = count > 65534 ? ZAMax16 : uint16_t(count);
   EndRecord.DirectorySize = dirSize >= ZAMax32 ? ZAMax32 : uint32_t(dirSize);
   EndRecord.DirectoryOffset =
@@ -630,8 +733,12 @@ void TZADirManager::WriteDirectory(TStream& stream, bool allowZip64, const Strin
     Zip64EndRecord.EntriesOnDisk = Zip64EndRecord.TotalEntries = count;
     Zip64EndRecord.DirectorySize = dirSize;
     Zip64EndRecord.DirectoryOffset = uint64_t(DirectoryOffset);
+    Zip64EndRecord.ThisDisk = end.Volume;
+    Zip64EndRecord.DirectoryDisk = start.Volume;
     Zip64Locator = TZAZip64Locator();
+    Zip64Locator.Zip64Disk = end.Volume;
     Zip64Locator.Zip64Offset = dirEnd;
+    Zip64Locator.TotalDisks = end.Volume + 1;
     size_t at = out.size();
     out.resize(at + TZAZip64EndRecord::Size + TZAZip64Locator::Size);
     Zip64EndRecord.Write(&out[at]);
@@ -641,7 +748,8 @@ void TZADirManager::WriteDirectory(TStream& stream, bool allowZip64, const Strin
   out.resize(at + TZAEndRecord::Size);
   EndRecord.Write(&out[at]);
   w.Bytes(Comment);
-  WriteChecked(stream, out, archiver_);
-  endRecordPosition_ = stream.Position() - int64_t(TZAEndRecord::Size + Comment.size());
+  const TZAPlace records = output.Write(out.data(), int64_t(out.size()), int64_t(out.size()));
+  endRecordPosition_ = records.Position + int64_t(out.size()) -
+                       int64_t(TZAEndRecord::Size + Comment.size());
   SavedItems.Assign(Items);
 }

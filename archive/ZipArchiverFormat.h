@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/ZipArchiverTypes.h"
@@ -152,6 +154,7 @@ struct TDirItem {
 
   // Pending change (update mode).
   bool Modified = false;
+  String OldName;  // poRename: the name the entry has on disk
   String Password;
   String SourceFileName;
   int CompressionMode = 0;
@@ -177,8 +180,11 @@ class TZADirArray {
   TDirItem& At(int index);                        // 3
   void Delete(int index);                         // 4
   int Add(TDirItem item);
-  void Assign(const TZADirArray& source) { items_ = source.items_; }
-  // Index of the item named name (compared exactly), -1 when none.
+  void Assign(const TZADirArray& source) {
+    items_ = source.items_;
+    indexed_ = false;
+  }
+  // Index of the first item named name (compared exactly), -1 when none.
   int IndexOf(std::string_view name) const;
 
  private:
@@ -186,6 +192,43 @@ class TZADirArray {
 
   const TComponent* archiver_;
   std::vector<TDirItem> items_;
+  // Names to indexes, built by IndexOf and kept while items are only added:
+  // queueing a large tree looks up every name once.
+  mutable std::unordered_map<String, int> index_;
+  mutable bool indexed_ = false;
+};
+
+// Where a record lands: the volume and the position in it (always volume 0
+// in a single-file archive).
+struct TZAPlace {
+  uint32_t Volume = 0;
+  int64_t Position = 0;
+};
+
+// Where the writer puts its records: one stream, or a volume set that moves
+// on to a new volume when one is full.
+class TZAOutput {
+ public:
+  virtual ~TZAOutput() = default;
+  // Writes count bytes, keeping the first keepTogether of them (-1: none) on
+  // one volume, and tells where the first byte went. Raises EZAException 46
+  // when not every byte could be written.
+  virtual TZAPlace Write(const void* data, int64_t count, int64_t keepTogether) = 0;
+  // Where the next byte goes.
+  virtual TZAPlace Here() = 0;
+};
+
+// The output of a single-file archive: its stream, at the stream's position.
+class TZAStreamOutput : public TZAOutput {
+ public:
+  TZAStreamOutput(TStream& stream, const TComponent* archiver)
+      : stream_(stream), archiver_(archiver) {}
+  TZAPlace Write(const void* data, int64_t count, int64_t keepTogether) override;
+  TZAPlace Here() override { return {0, stream_.Position()}; }
+
+ private:
+  TStream& stream_;
+  const TComponent* archiver_;
 };
 
 class TZADirManager {
@@ -205,14 +248,28 @@ class TZADirManager {
   // Finds the end record in the last bytes of the stream; false when there
   // is none. Fills EndRecord and Comment.
   bool FindEndRecord(TStream& stream);
+  // The number of the last volume as the end record found before (and the
+  // Zip64 locator in front of it) tell; 0 for a single file.
+  uint32_t LastVolumeNumber(TStream& stream);
   // Reads the directory behind the end record found before, or rebuilds it
-  // from the local headers when there was none. Raises EZAException 35, 40,
-  // 45 or 48 on archives it cannot read.
-  void ReadDirectory(TStream& stream, bool endRecordFound);
-  // Writes the directory at the stream's position and cuts the stream after
-  // it. Zip64 end records are written when offsets, sizes or the count need
-  // them; allowZip64 false makes that an EZAException 43 naming archiveName.
-  void WriteDirectory(TStream& stream, bool allowZip64, const String& archiveName);
+  // from the local headers when there was none. volumeStarts holds, for a
+  // volume set read as one stream, where each volume starts in it; empty
+  // for a single file. Raises EZAException 35, 40, 44, 45 or 48 on archives
+  // it cannot read.
+  void ReadDirectory(TStream& stream, bool endRecordFound,
+                     const std::vector<int64_t>& volumeStarts = {});
+  // Writes the directory where the output stands. Zip64 end records are
+  // written when offsets, sizes or the count need them; allowZip64 false
+  // makes that an EZAException 43 naming archiveName.
+  void WriteDirectory(TZAOutput& out, bool allowZip64, const String& archiveName);
+  // The same at the position of a single-file archive's stream.
+  void WriteDirectory(TStream& stream, bool allowZip64, const String& archiveName) {
+    TZAStreamOutput out(stream, archiver_);
+    WriteDirectory(out, allowZip64, archiveName);
+  }
+  // Copies the whole stub in front of a new, empty archive; the entries
+  // follow it.
+  void WriteSfxStub(TStream& archive, TStream& stub);
 
   // The stored form of a name and back: "/" separators, OEM code page when
   // configured, UTF-8 when the entry says so.
@@ -220,7 +277,8 @@ class TZADirManager {
   String NameFromStored(const String& stored, uint16_t flags) const;
 
  private:
-  void ReadCentralDirectory(TStream& stream);
+  bool FindZip64Records(TStream& stream);
+  void ReadCentralDirectory(TStream& stream, const std::vector<int64_t>& volumeStarts);
   void ParseCentralEntries(const std::vector<uint8_t>& dir, uint64_t count);
   void ParseExtraField(TDirItem& item, std::string_view extra) const;
   void FindStubSize(TStream& stream);
@@ -232,10 +290,33 @@ class TZADirManager {
   const TZASignatures& signatures_;
   bool oemFileNames_;
   int64_t endRecordPosition_ = -1;
+  int64_t zip64Position_ = -1;  // of the Zip64 end record, -1 when none
 };
 
 // Reads exactly count bytes at position, false when the stream has fewer.
 bool ZAReadAt(TStream& stream, int64_t position, void* buffer, int64_t count);
+
+// Copies count bytes from position of source to the output, the first
+// keepTogether of them on one volume; tells where the first byte went.
+// Raises EZAException 46 when the source has fewer bytes.
+TZAPlace ZACopyToOutput(TStream& source, int64_t position, int64_t count, TZAOutput& out,
+                        int64_t keepTogether, const TComponent* archiver);
+
+// A new temporary file, prefix "FC", in folder (the system's temporary
+// folder when empty), open for reading and writing and deleted when this
+// goes. Raises EZAException 19 when it cannot be created.
+class TZATempFile {
+ public:
+  TZATempFile(const String& folder, const TComponent* archiver);
+  ~TZATempFile();
+  TZATempFile(const TZATempFile&) = delete;
+  TZATempFile& operator=(const TZATempFile&) = delete;
+  TFileStream& Stream() { return *stream_; }
+
+ private:
+  String name_;
+  std::unique_ptr<TFileStream> stream_;
+};
 
 // The local Zip64 extra field: id 1, size 16, uncompressed and compressed size.
 constexpr size_t ZAZip64LocalExtraSize = 20;

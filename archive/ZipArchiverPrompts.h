@@ -1,6 +1,6 @@
 // The questions the archiver puts to a person when the host handles none of
 // the events that ask them: overwrite an existing file, type a password,
-// and what to do after a failed entry.
+// what to do after a failed entry, and the disk requests of volume sets.
 //
 // The component asks through this interface, so that tests can script the
 // answers. The system's prompts are dialogs on Windows; elsewhere nobody is
@@ -21,7 +21,9 @@ class TZAPrompts {
   virtual bool AskPassword(const String& caption, const String& prompt, String& value) = 0;
   // Asks text with the buttons Abort, Retry and Ignore.
   virtual TZAAction AskFailureAction(const String& text) = 0;
+  // Shows text with the buttons OK and Cancel; true on OK.
+  virtual bool Confirm(const String& text) = 0;
 };
 
-// Dialogs on Windows. Elsewhere: No, Cancel and Abort.
+// Dialogs on Windows. Elsewhere: No, Cancel, Abort and Cancel.
 TZAPrompts& ZASystemPrompts();

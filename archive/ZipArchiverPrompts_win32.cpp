@@ -131,6 +131,10 @@ class TZAWindowsPrompts : public TZAPrompts {
       default: return fxaAbort;
     }
   }
+  bool Confirm(const String& text) override {
+    return MessageBoxA(GetActiveWindow(), text.c_str(), kConfirmCaption,
+                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+  }
 };
 
 }  // namespace

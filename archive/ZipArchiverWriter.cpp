@@ -1,11 +1,10 @@
-// The writer: files queued by AddFiles become directory items marked as
-// modified; CommitUpdates writes them behind the entries already on disk and
-// then writes a new central directory. A failed or cancelled commit puts the
-// archive back as it was.
+// Writing one entry, a step of the commit (ZipArchiverCommit.cpp): its
+// local header, name and Zip64 extra, then its data encoded.
 //
-// New entries only ever go after the old ones, so the bytes of the entries
-// already on disk are never moved.
-#include <cassert>
+// The header goes first with the sizes still unknown and is written again
+// once the data are in. A volume set cannot seek back across volumes, so
+// there the entry is written into a temporary file first and then copied to
+// the volumes, its header kept on one volume.
 #include <cstring>
 
 #include "archive/ZipArchiver.h"
@@ -26,188 +25,8 @@ bool MayNeedZip64Sizes(int64_t size) {
 
 }  // namespace
 
-// --- Queueing -------------------------------------------------------------------------------
-
-void TZABaseArchiver::AddFiles(const String& fileMask) {
-  CheckActive();
-  MakeWritable();
-  const String base = baseDir_.empty() ? os::GetCurrentDir() : baseDir_;
-  const String path = ZAExpandFileName(fileMask, base);
-  const String name = ExtractFileName(path);
-  if (name.find_first_of("*?") != String::npos) {
-    QueueFolderContents(ExtractFilePath(path), name, base);
-    return;
-  }
-  const String plain = ExcludeTrailingPathDelimiter(path);
-  const int32_t attr = os::FileGetAttr(plain);
-  if (attr < 0) throw EZAException(33, this, {fileMask});
-  QueueFile(plain, uint32_t(attr), base);
-  if ((attr & faDirectory) && options_.Recurse())
-    QueueFolderContents(IncludeTrailingPathDelimiter(plain), "*", base);
-}
-
-void TZABaseArchiver::QueueFolderContents(const String& folder, const String& mask,
-                                          const String& base) {
-  os::DirSearch search(folder + "*");
-  os::TSearchRec rec;
-  std::vector<os::TSearchRec> found;
-  while (search.Next(rec)) found.push_back(rec);
-  std::sort(found.begin(), found.end(),
-            [](const os::TSearchRec& a, const os::TSearchRec& b) { return a.Name < b.Name; });
-  for (const os::TSearchRec& r : found) {
-    const String full = folder + r.Name;
-    const bool isFolder = (r.Attr & faDirectory) != 0;
-    if (MatchesMask(r.Name, mask)) QueueFile(full, r.Attr, base);
-    if (isFolder && options_.Recurse())
-      QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, base);
-  }
-}
-
-void TZABaseArchiver::QueueFile(const String& fileName, uint32_t attr, const String& base) {
-  TDirItem item;
-  if (!PrepareItemFromFile(item, fileName, base)) return;
-  String comment;
-  DoStoreFile(item.Name, item.Header.ExternalAttributes, comment, fileName);
-  item.Comment = comment;
-  if (item.Name.empty()) return;
-  // Entries are never replaced in place: the old bytes stay as they are.
-  if (dir_->Items.IndexOf(item.Name) >= 0)
-    throw Exception(Format("Entry \"%s\" is already in the archive", {item.Name}));
-  item.Operation = poAdd;
-  dir_->Items.Add(std::move(item));
-  if (updateCount_ <= 0) updateCount_ = 1;
-}
-
-bool TZABaseArchiver::PrepareItemFromFile(TDirItem& item, const String& fileName,
-                                          const String& base) {
-  String stored = StoredNameFor(fileName, base, options_.StorePath());
-  if (stored.empty()) return false;
-  const int32_t attr = os::FileGetAttr(fileName);
-  const bool isFolder = attr >= 0 && (attr & faDirectory);
-  const int64_t modTime = os::FileGetModTime(fileName);
-  const uint32_t dosTime = modTime >= 0 ? ZAUnixToDosDateTime(modTime) : ZANowDosDateTime();
-  if (isFolder) stored += '/';
-
-  item.Name = stored;
-  item.Modified = true;
-  item.Password = password_;
-  item.SourceFileName = fileName;
-  item.CompressionMode = isFolder ? 0 : compressionMode_;
-
-  TZACentralHeader& h = item.Header;
-  h = TZACentralHeader();
-  h.Signature = Signatures().Central;
-  h.Method = uint16_t(std::max(compressionMethod_, 0));
-  const uint16_t version = zipFormat_ ? (options_.OEMFileNames() ? ZAVersionOem : ZAVersionAnsi)
-                                      : Signatures().Version;
-  h.VersionMadeBy = h.VersionNeeded = version;
-  if (!password_.empty()) h.Flags = ZAFlagEncrypted;
-  h.Time = uint16_t(dosTime);
-  h.Date = uint16_t(dosTime >> 16);
-  h.Crc = 0xFFFFFFFF;
-  h.NameLength = uint16_t(std::min<size_t>(stored.size(), ZAMax16));
-  h.ExternalAttributes = attr >= 0 ? uint32_t(attr) : faArchive;
-  if (isFolder) {
-    h.Method = 0;
-    h.Crc = 0;
-    h.Flags = ZAFolderFlags;
-  }
-  return true;
-}
-
-// --- Commit ---------------------------------------------------------------------------------
-
-void TZABaseArchiver::CommitUpdates() {
-  if (updateCount_ <= 0) return;
-  updateCount_ = 0;
-  filesDone_ = 0;
-  filesToDo_ = 0;
-  cancel_ = false;
-  TZADirArray& items = dir_->Items;
-  const TZADirArray& saved = dir_->SavedItems;
-  int first = -1;
-  for (int i = 0; i < items.Count(); ++i) {
-    if (!items.Item(i).Modified) continue;
-    ++filesToDo_;
-    if (first < 0) first = i;
-  }
-  if (first < 0) return;
-  // New entries only follow the old ones, which stay on disk as they are.
-  assert(first >= saved.Count());
-
-  const TZAProcessOperation firstOperation = items.Item(first).Operation;
-  DoOverallProgress(0, firstOperation, ppStart, cancel_);
-  if (cancel_) {
-    items.Assign(saved);
-    cancel_ = false;
-    return;
-  }
-
-  const int64_t rewriteAt = saved.Count() == 0 ? dir_->StubSize : dir_->DirectoryOffset;
-  bool aborted = false;
-  try {
-    stream_->SetSize(rewriteAt);
-    stream_->Seek(rewriteAt, soBeginning);
-    for (int i = first; i < items.Count() && !cancel_ && !aborted;) {
-      TDirItem& item = items.At(i);
-      operation_ = item.Operation;
-      TZAAction action = fxaIgnore;
-      try {
-        const int64_t entryStart = stream_->Position();
-        try {
-          AddEntry(item);
-        } catch (const EZAException&) {
-          // A failed entry leaves nothing behind.
-          stream_->SetSize(entryStart);
-          stream_->Seek(entryStart, soBeginning);
-          throw;
-        }
-      } catch (const EZAException& e) {
-        DoProcessFileFailure(item.SourceFileName, item.Operation, e.NativeError(), e.ErrorCode(),
-                             e.Message(), action);
-        if (action == fxaRetry) continue;
-        if (action == fxaAbort) {
-          aborted = true;
-          break;
-        }
-        items.Delete(i);  // ignored: the new entry is dropped
-        continue;
-      }
-      if (cancel_) break;
-      item.Modified = false;
-      ++filesDone_;
-      ++i;
-    }
-    if (!cancel_ && !aborted) dir_->WriteDirectory(*stream_, zip64Mode_ != zmDisabled, fileName_);
-  } catch (...) {
-    RollBack(rewriteAt);
-    throw;
-  }
-  if (cancel_ || aborted) {
-    RollBack(rewriteAt);
-    cancel_ = false;
-    return;
-  }
-  DoOverallProgress(100, firstOperation, ppEnd, cancel_);
-  if (options_.FlushBuffers())
-    if (auto* file = dynamic_cast<THandleStream*>(stream_.get())) os::FileFlush(file->Handle());
-}
-
-// The old entries are all still in place in front of rewritePosition: cut
-// what was written after them and write the old directory again.
-void TZABaseArchiver::RollBack(int64_t rewritePosition) {
-  dir_->Items.Assign(dir_->SavedItems);
-  stream_->SetSize(rewritePosition);
-  stream_->Seek(rewritePosition, soBeginning);
-  if (rewritePosition > 0 || dir_->Items.Count() > 0)
-    dir_->WriteDirectory(*stream_, true, fileName_);
-}
-
-// --- Adding one entry -----------------------------------------------------------------------
-
-void TZABaseArchiver::AddEntry(TDirItem& item) {
-  String displayName = item.SourceFileName;
-  DoFileProgress(displayName, 0, item.Operation, ppStart, cancel_);
+void TZABaseArchiver::AddEntry(TDirItem& item, TZAOutput& out) {
+  DoFileProgress(item.SourceFileName, 0, item.Operation, ppStart, cancel_);
   if (cancel_) return;
 
   std::unique_ptr<TFileStream> source;
@@ -220,13 +39,39 @@ void TZABaseArchiver::AddEntry(TDirItem& item) {
     }
   }
   const int64_t sourceSize = source ? source->Size() : 0;
-  const uint64_t offset = uint64_t(stream_->Position());
-  const bool bigOffset = offset >= ZAMax32;
-  const bool bigSizes = MayNeedZip64Sizes(sourceSize);
-  item.NeedsZip64 = bigOffset || bigSizes || zip64Mode_ == zmAlways;
+  // An offset past 4 GiB needs the Zip64 extra as much as a big size does.
+  const bool bigOffset = uint64_t(out.Here().Position) >= ZAMax32;
+  item.NeedsZip64 = bigOffset || MayNeedZip64Sizes(sourceSize) || zip64Mode_ == zmAlways;
   if (item.NeedsZip64 && zip64Mode_ == zmDisabled)
     throw EZAException(43, this, {item.SourceFileName});
 
+  TMemoryStream none;
+  TStream& from = source ? static_cast<TStream&>(*source) : none;
+  if (!volumes_) {
+    const TZAPlace place = out.Here();
+    WriteEntry(item, from, sourceSize, source != nullptr, *stream_);
+    item.LocalHeaderOffset = uint64_t(place.Position);
+    item.DiskNumberStart = 0;
+  } else {
+    TZATempFile temp(tempDir_, this);
+    WriteEntry(item, from, sourceSize, source != nullptr, temp.Stream());
+    if (cancel_) return;
+    const int64_t headerSize =
+        int64_t(TZALocalHeader::Size + dir_->StoredName(item.Name).size()) +
+        (item.NeedsZip64 ? int64_t(ZAZip64LocalExtraSize) : 0);
+    const TZAPlace place =
+        ZACopyToOutput(temp.Stream(), 0, temp.Stream().Size(), out, headerSize, this);
+    item.LocalHeaderOffset = uint64_t(place.Position);
+    item.DiskNumberStart = place.Volume;
+  }
+  if (cancel_) return;
+  DoFileProgress(item.SourceFileName, 100, item.Operation, ppEnd, cancel_);
+}
+
+// Writes the local header, name, Zip64 extra and data of item at the
+// target's position, and fills in the item's CRC-32 and sizes.
+void TZABaseArchiver::WriteEntry(TDirItem& item, TStream& source, int64_t sourceSize,
+                                 bool hasSource, TStream& target) {
   TZACentralHeader& h = item.Header;
   if (item.NeedsZip64) h.VersionNeeded = ZAVersionZip64;
   h.VersionMadeBy = h.VersionNeeded;
@@ -235,7 +80,6 @@ void TZABaseArchiver::AddEntry(TDirItem& item) {
     h.Flags &= uint16_t(~ZAFlagEncrypted);
   else
     h.Flags |= ZAFlagEncrypted;
-  // Headers are written first with the sizes still unknown, then again.
   const String name = dir_->StoredName(item.Name);
   TZALocalHeader local;
   local.Signature = Signatures().Local;
@@ -249,13 +93,14 @@ void TZABaseArchiver::AddEntry(TDirItem& item) {
   std::vector<uint8_t> head(TZALocalHeader::Size + name.size() + local.ExtraLength);
   local.Write(head.data());
   std::memcpy(head.data() + TZALocalHeader::Size, name.data(), name.size());
-  if (stream_->Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
+  const int64_t headerAt = target.Position();
+  if (target.Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
     throw EZAException(46, this);
 
   uint64_t compressedSize = 0;
   uint32_t crc = 0;
-  if (source && sourceSize > 0) {
-    EncodeData(item, *source, sourceSize, *stream_, compressedSize, crc);
+  if (hasSource && sourceSize > 0) {
+    EncodeData(item, source, sourceSize, target, compressedSize, crc);
     if (cancel_) return;
   } else {
     h.Flags &= uint16_t(~ZAFlagEncrypted);
@@ -266,8 +111,6 @@ void TZABaseArchiver::AddEntry(TDirItem& item) {
   h.Crc = crc;
   item.CompressedSize = compressedSize;
   item.UncompressedSize = uint64_t(sourceSize);
-  item.LocalHeaderOffset = offset;
-  item.DiskNumberStart = 0;
   local.Flags = h.Flags;
   local.Crc = crc;
   local.CompressedSize = item.NeedsZip64 ? ZAMax32 : uint32_t(compressedSize);
@@ -276,12 +119,11 @@ void TZABaseArchiver::AddEntry(TDirItem& item) {
   if (item.NeedsZip64)
     ZAWriteZip64LocalExtra(head.data() + TZALocalHeader::Size + name.size(), item.UncompressedSize,
                            compressedSize);
-  const int64_t end = stream_->Position();
-  stream_->Seek(int64_t(offset), soBeginning);
-  if (stream_->Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
+  const int64_t end = target.Position();
+  target.Seek(headerAt, soBeginning);
+  if (target.Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
     throw EZAException(46, this);
-  stream_->Seek(end, soBeginning);
-  DoFileProgress(displayName, 100, item.Operation, ppEnd, cancel_);
+  target.Seek(end, soBeginning);
 }
 
 void TZABaseArchiver::EncodeData(TDirItem& item, TStream& source, int64_t sourceSize,

@@ -59,6 +59,7 @@ struct ScriptedPrompts : TZAPrompts {
   std::vector<TOverwriteAnswer> overwrite;
   std::vector<String> passwords;  // each typed in turn; when none is left, Cancel
   std::vector<TZAAction> failures;
+  std::vector<bool> confirms;  // OK or Cancel in turn; when none is left, Cancel
   std::vector<String> asked;
 
   TOverwriteAnswer ConfirmOverwrite(const String& text) override {
@@ -74,6 +75,10 @@ struct ScriptedPrompts : TZAPrompts {
   TZAAction AskFailureAction(const String& text) override {
     asked.push_back(text);
     return Next(failures, fxaAbort);
+  }
+  bool Confirm(const String& text) override {
+    asked.push_back(text);
+    return Next(confirms, false);
   }
 
  private:

@@ -219,3 +219,76 @@ TEST_F(ZAInterop, ExtractionMatchesUnzip) {
     EXPECT_EQ(expected["src/text.txt"].mtime, tree.mtime);
   }
 }
+
+// Split sets both ways, and archives changed by our writer (update round
+// trip, forced Zip64, more than 65534 entries, a stub in front) pass unzip
+// and 7z.
+TEST_F(ZAInterop, SplitSetsAndUpdatedArchivesPassOtherTools) {
+  const String zatool = ZATOOL_PATH;
+  const String src = tree.Src();
+  // Ours, split: 7z looks for the lower-case ".z01" that zip writes.
+  ASSERT_EQ(Shell(Cd() + Q(zatool) + " a -m 0 -v 65536 ours.zip src"), 0);
+  for (int v = 1; os::FileExists(tree.dir.File(Format("ours.Z%.2d", {v}))); ++v)
+    ASSERT_EQ(Shell(Cd() + Format("ln -s ours.Z%.2d ours.z%.2d", {v, v})), 0);
+  EXPECT_TRUE(os::FileExists(tree.dir.File("ours.Z05")));
+  EXPECT_EQ(Shell(Cd() + "7z t ours.zip"), 0);
+  ExpectListedRight(tree.dir.File("ours.zip"), tree, "", 2);
+  // zip's, split: read by us.
+  ASSERT_EQ(Shell(Cd() + "zip -q -r -s 64k theirs.zip src"), 0);
+  ExpectListedRight(tree.dir.File("theirs.zip"), tree, "", 2);
+
+  // Update round trip.
+  ASSERT_EQ(Shell(Cd() + Q(zatool) + " a upd.zip src"), 0);
+  {
+    TZipArchiver zip(nullptr);
+    zip.SetFileName(tree.dir.File("upd.zip"));
+    zip.SetBaseDir(tree.dir.Path());
+    zip.OpenArchiveFile();
+    zip.BeginUpdate();
+    zip.RenameItem(1, "renamed.txt");
+    zip.DeleteItemAt(2);
+    PutFile(tree.dir.File("src/empty.txt"), "now with text");
+    zip.AddFiles("src/empty.txt");
+    PutFile(tree.dir.File("added.txt"), "added");
+    zip.AddFiles("added.txt");
+    zip.CloseArchiveFile();
+  }
+  EXPECT_EQ(Shell(Cd() + "unzip -t upd.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + "7z t upd.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + Q(zatool) + " d upd.zip added.txt"), 0);
+  EXPECT_EQ(Shell(Cd() + "unzip -t upd.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + "unzip -l upd.zip | grep -q added.txt"), 1);
+
+  // Forced Zip64, with a stub in front.
+  PutFile(tree.dir.File("src/empty.txt"), "");
+  os::FileSetModTime(tree.dir.File("src/empty.txt"), tree.mtime);
+  PutFile(tree.dir.File("stub.bin"), std::string(5000, 'S'));
+  {
+    TZipArchiver zip(nullptr);
+    zip.SetFileName(tree.dir.File("z64.exe"));
+    zip.SetBaseDir(tree.dir.Path());
+    zip.SetSFXStub(tree.dir.File("stub.bin"));
+    zip.SetZip64Mode(zmAlways);
+    zip.OpenArchiveFile();
+    zip.AddFiles("src");
+    zip.CloseArchiveFile();
+  }
+  EXPECT_EQ(Shell(Cd() + "unzip -t z64.exe"), 0);
+  EXPECT_EQ(Shell(Cd() + "7z t z64.exe"), 0);
+  ExpectListedRight(tree.dir.File("z64.exe"), tree, "", 2);
+}
+
+TEST_F(ZAInterop, SeventyThousandEntriesPassOtherTools) {
+  os::CreateDir(tree.dir.File("many"));
+  for (int i = 0; i < 70000; ++i)
+    PutFile(tree.dir.File("many/") + Format("%.5d", {i}), Format("%d", {i}));
+  TZipArchiver zip(nullptr);
+  zip.SetFileName(tree.dir.File("many.zip"));
+  zip.SetBaseDir(tree.dir.Path());
+  zip.SetZip64Mode(zmAuto);
+  zip.OpenArchiveFile();
+  zip.AddFiles("many");
+  zip.CloseArchiveFile();
+  EXPECT_EQ(Shell(Cd() + "unzip -tq many.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + "7z t many.zip"), 0);
+}

@@ -4,11 +4,16 @@
 //   zatool l ARCHIVE
 //   zatool t [-p PASSWORD] ARCHIVE
 //   zatool x [-p PASSWORD] -d DIR ARCHIVE [MASK]
-//   zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...
+//   zatool a [-p PASSWORD] [-m 0-9] [-v SIZE] ARCHIVE FILE...
+//   zatool d ARCHIVE NAME...
+//
+// -v writes a split set of SIZE-byte volumes named ARCHIVE.Z01, .Z02, ...
+// and ARCHIVE last.
 //
 // Exit status 0 on success; otherwise the archiver's message on stderr and
 // status 1 (2 for a wrong command line).
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "archive/ZipArchiver.h"
@@ -34,6 +39,7 @@ struct CommandLine {
   String password;
   String dir;
   int mode = -1;
+  int64_t volumeSize = 0;
   std::vector<String> operands;
 };
 
@@ -42,7 +48,8 @@ int Usage() {
                "usage: zatool l ARCHIVE\n"
                "       zatool t [-p PASSWORD] ARCHIVE\n"
                "       zatool x [-p PASSWORD] -d DIR ARCHIVE [MASK]\n"
-               "       zatool a [-p PASSWORD] [-m 0-9] ARCHIVE FILE...\n");
+               "       zatool a [-p PASSWORD] [-m 0-9] [-v SIZE] ARCHIVE FILE...\n"
+               "       zatool d ARCHIVE NAME...\n");
   return 2;
 }
 
@@ -55,6 +62,9 @@ bool Parse(int argc, char** argv, CommandLine& cl) {
       cl.password = argv[++i];
     } else if (arg == "-d" && i + 1 < argc) {
       cl.dir = argv[++i];
+    } else if (arg == "-v" && i + 1 < argc) {
+      cl.volumeSize = std::atoll(argv[++i]);
+      if (cl.volumeSize <= 0) return false;
     } else if (arg == "-m" && i + 1 < argc) {
       const String m = argv[++i];
       if (m.size() != 1 || m[0] < '0' || m[0] > '9') return false;
@@ -135,6 +145,12 @@ int Extract(TZipArchiver& zip, const CommandLine& cl) {
 int Add(TZipArchiver& zip, const CommandLine& cl) {
   if (cl.operands.size() < 2) return Usage();
   if (cl.mode >= 0) zip.SetCompressionMode(cl.mode);
+  if (cl.volumeSize > 0) {
+    zip.SetSpanningMode(smSplitting);
+    zip.SpanningOptions().SetAdvancedNaming(false);
+    zip.SpanningOptions().SetVolumeSize(vsCustom);
+    zip.SpanningOptions().SetCustomVolumeSize(cl.volumeSize);
+  }
   String failure;
   zip.OnProcessFileFailure = [&](TObject*, const String& fileName, TZAProcessOperation, int, int,
                                  const String& message, TZAAction& action) {
@@ -147,6 +163,27 @@ int Add(TZipArchiver& zip, const CommandLine& cl) {
   if (failure.empty()) return 0;
   std::fprintf(stderr, "%s\n", failure.c_str());
   return 1;
+}
+
+// Deletes the entries named NAME... ("/" separators); a name that is not in
+// the archive fails the run and changes nothing.
+int Delete(TZipArchiver& zip, const CommandLine& cl) {
+  if (cl.operands.size() < 2) return Usage();
+  zip.OpenArchiveFile();
+  zip.BeginUpdate();
+  for (size_t i = 1; i < cl.operands.size(); ++i) {
+    int index = -1;
+    for (int e = 0; e < zip.FileCount() && index < 0; ++e)
+      if (zip.DirItem(e).Name == cl.operands[i]) index = e;
+    if (index < 0) {
+      zip.CancelUpdateMode();
+      std::fprintf(stderr, "%s: not in the archive\n", cl.operands[i].c_str());
+      return 1;
+    }
+    zip.DeleteItemAt(index);
+  }
+  zip.CloseArchiveFile();
+  return 0;
 }
 
 }  // namespace
@@ -162,6 +199,7 @@ int main(int argc, char** argv) {
     if (cl.command == "t") return Test(zip);
     if (cl.command == "x") return Extract(zip, cl);
     if (cl.command == "a") return Add(zip, cl);
+    if (cl.command == "d") return Delete(zip, cl);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message().c_str());
     return 1;
