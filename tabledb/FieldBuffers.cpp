@@ -11,8 +11,19 @@ bool TFieldBufferItem::IsBlobType(uint8_t fieldType) {
 }
 
 const void* TFieldBufferItem::ValueRef() const {
-  if (IsBlob()) return Stream() ? Stream()->Memory() : nullptr;
-  return buffer_;
+  if (!IsBlob()) return buffer_;
+  TMemoryStream* stream = Stream();
+  if (!stream) return nullptr;
+  if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(stream)) deferred->Load();
+  return stream->Memory();
+}
+
+int64_t TFieldBufferItem::ValueSize() const {
+  if (!IsBlob()) return fieldSize_;
+  TMemoryStream* stream = Stream();
+  if (!stream) return 0;
+  if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(stream)) deferred->Load();
+  return stream->Size();
 }
 
 namespace {
@@ -36,8 +47,8 @@ String TextUpToNul(const void* p, size_t size) {
 
 String TFieldBufferItem::AsText() const {
   if (IsBlob()) {
-    TMemoryStream* s = Stream();
-    return s ? TextUpToNul(s->Memory(), size_t(s->Size())) : String();
+    const void* value = ValueRef();
+    return value ? TextUpToNul(value, size_t(ValueSize())) : String();
   }
   if (buffer_ == nullptr) return String();
   try {

@@ -9,6 +9,22 @@
 
 #include "platform/Streams.h"
 
+// A blob value that a record read does not load: it is told where its
+// stored value is and loads it when it is first read (the data set's blob
+// stream). Read and Seek load a value that is not loaded yet. A modify
+// leaves the stored value of one that was never loaded alone, since the
+// stream does not hold it. Plain memory streams in field buffers are filled
+// by the read at once.
+class TTomeDeferredBlob : public TMemoryStream {
+ public:
+  // position: the file position of the value's blob descriptor.
+  virtual void SetLoadInfo(int32_t position, bool encrypted, bool compressed) = 0;
+  // True once the value was loaded or replaced.
+  virtual bool IsLoaded() const = 0;
+  // Loads the value unless it is loaded; the position stays.
+  void Load() { Seek(0, soCurrent); }
+};
+
 class TFieldBufferItem {
  public:
   // value: the value's bytes, or for a blob kind the memory stream that
@@ -26,8 +42,11 @@ class TFieldBufferItem {
   void SetActive(bool active) { active_ = active; }
 
   TMemoryStream* Stream() const { return static_cast<TMemoryStream*>(buffer_); }
-  // What key comparisons read: a blob's stream memory, else the value bytes.
+  // What key comparisons read: a blob's value (loaded first when it is a
+  // deferred one), else the value bytes.
   const void* ValueRef() const;
+  // The number of bytes at ValueRef.
+  int64_t ValueSize() const;
   // The value as text (for messages); empty when it cannot be converted.
   String AsText() const;
 

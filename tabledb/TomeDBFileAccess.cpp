@@ -148,6 +148,8 @@ void TTomeDBFileIO::Close() {
   // A memory stream belongs to whoever registered it.
   ownedStream_.reset();
   stream_ = nullptr;
+  cache_.Clear();
+  cacheEnabled_ = false;
 }
 
 void TTomeDBFileIO::Flush() {
@@ -188,6 +190,7 @@ void TTomeDBFileIO::Lock() {
 }
 
 void TTomeDBFileIO::Unlock() {
+  cacheEnabled_ = false;
   const THandle handle = DiskHandle(stream_);
   if (handle != InvalidHandle) os::FileUnlockRange(handle, kLockOffset, kLockLength);
 }
@@ -212,6 +215,17 @@ void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t co
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileName_});
   stream_->Seek(position, soBeginning);
   stream_->WriteBuffer(buffer, count);
+  cache_.Write(buffer, position, count);
+}
+
+void TTomeDBFileIO::ReadStored(void* buffer, int64_t position, int64_t count) {
+  if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
+  const auto readAt = [this](void* block, int64_t at, int64_t n) {
+    stream_->Seek(at, soBeginning);
+    return stream_->Read(block, n);
+  };
+  // A range the file does not hold fails as a direct read does.
+  if (!cacheEnabled_ || !cache_.Read(buffer, position, count, readAt)) ReadBuffer(buffer, position, count);
 }
 
 void TTomeDBFileIO::ReadTableHeader(int tableIndex, TTomeTableHeader& header) {
@@ -305,23 +319,29 @@ void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool
   TMemoryStream stored;
   if (isBlob) {
     uint8_t raw[kBlobDescriptorSize];
-    ReadBuffer(raw, position, kBlobDescriptorSize);
+    ReadStored(raw, position, kBlobDescriptorSize);
     const TBlobDescriptor d = LoadBlobDescriptor(raw);
     ValidateBlobDescriptor(d, FileSize(), fileName_);
     stored.SetSize(d.DataSize);
-    ReadBuffer(stored.Memory(), d.DataPos, d.DataSize);
+    ReadStored(stored.Memory(), d.DataPos, d.DataSize);
     DecodeFieldStream(stored, target, compressed, encrypted);
     return;
   }
+  if (!encrypted) {
+    target.SetSize(width);
+    ReadStored(target.Memory(), position, width);
+    target.SetPosition(width);
+    return;
+  }
   stored.SetSize(width);
-  ReadBuffer(stored.Memory(), position, width);
+  ReadStored(stored.Memory(), position, width);
   DecodeFieldStream(stored, target, false, encrypted);
 }
 
 void TTomeDBFileIO::ReadFieldViaRecordTab(TMemoryStream& target, int64_t itemPosition, bool compressed,
                                           bool encrypted, bool isBlob, int32_t width, int32_t fieldOffset) {
   uint8_t raw[kRecordTabItemSize];
-  ReadBuffer(raw, itemPosition, kRecordTabItemSize);
+  ReadStored(raw, itemPosition, kRecordTabItemSize);
   ReadFieldValue(target, int64_t(LoadRecordTabItem(raw).DataPos) + fieldOffset, compressed, encrypted, isBlob,
                  width);
 }
@@ -368,18 +388,21 @@ void TTomeDBFileIO::DecodeFieldStream(TMemoryStream& source, TMemoryStream& targ
   compressMgr_.DecodeStream(&plain, &target, -1);
 }
 
+// A plain value is a copy, which needs no codec and so no codec lock.
 void TTomeDBFileIO::EncodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count) {
+  if (!encrypted) {
+    if (source != target) std::memmove(target, source, size_t(count));
+    return;
+  }
   std::lock_guard<TCriticalSection> guard(codecLock_);
-  if (encrypted)
-    encryptMgr_.EncodeBuffer(source, target, count);
-  else if (source != target)
-    std::memmove(target, source, size_t(count));
+  encryptMgr_.EncodeBuffer(source, target, count);
 }
 
 void TTomeDBFileIO::DecodeFieldBuffer(const void* source, void* target, bool encrypted, int64_t count) {
+  if (!encrypted) {
+    if (source != target) std::memmove(target, source, size_t(count));
+    return;
+  }
   std::lock_guard<TCriticalSection> guard(codecLock_);
-  if (encrypted)
-    encryptMgr_.DecodeBuffer(source, target, count);
-  else if (source != target)
-    std::memmove(target, source, size_t(count));
+  encryptMgr_.DecodeBuffer(source, target, count);
 }

@@ -19,6 +19,7 @@
 #include "platform/Streams.h"
 #include "platform/Threads.h"
 #include "tabledb/DataProcess.h"
+#include "tabledb/TomeDBFileCache.h"
 #include "tabledb/TomeDBFileFormat.h"
 
 // The disk stream under a database: a file stream whose positions start at
@@ -96,9 +97,20 @@ class TTomeDBFileIO : public TObject {
   void GetTableNames(TStrings& names);
 
   int64_t FileSize();
+  // Always reads the file.
   void ReadBuffer(void* buffer, int64_t position, int64_t count);
-  // Refuses, before writing, a write that would end past 2 GiB.
+  // Refuses, before writing, a write that would end past 2 GiB. Cached
+  // bytes take the written values.
   void WriteBuffer(const void* buffer, int64_t position, int64_t count);
+
+  // The read cache (TomeDBFileCache.h). While it is on, ReadStored and the
+  // field value reads below serve bytes from it. Whoever turns it on holds
+  // the lock and knows that nobody else wrote what it will read since the
+  // cache was filled, else clears it first; it goes off with the lock.
+  void SetReadCacheEnabled(bool enabled) { cacheEnabled_ = enabled; }
+  void ClearReadCache() { cache_.Clear(); }
+  // ReadBuffer through the read cache when it is on.
+  void ReadStored(void* buffer, int64_t position, int64_t count);
 
   // The whole record tab of a table (record count items) and its chunks.
   void ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items, TIntegerAry& chunkPositions);
@@ -156,6 +168,8 @@ class TTomeDBFileIO : public TObject {
   TTomeExtensionHeader extHeader_;
   TTomeTableDirectory tableDir_;
   TCriticalSection codecLock_;
+  TTomeDBReadCache cache_;
+  bool cacheEnabled_ = false;
 };
 
 // Holds a file's byte lock for its lifetime.

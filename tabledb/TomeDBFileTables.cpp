@@ -43,6 +43,18 @@ std::span<const uint8_t> StreamBytes(TMemoryStream& s) { return {s.Memory(), siz
 
 }  // namespace
 
+// Holds the table's lock for its lifetime; scopes nest.
+class TTomeTableIO::TLockScope {
+ public:
+  explicit TLockScope(TTomeTableIO& table) : table_(table) { table_.EnterLock(); }
+  ~TLockScope() { table_.LeaveLock(); }
+  TLockScope(const TLockScope&) = delete;
+  TLockScope& operator=(const TLockScope&) = delete;
+
+ private:
+  TTomeTableIO& table_;
+};
+
 TTomeTableIO::TTomeTableIO(TTomeDBFileIO& fileIO, const String& tableName)
     : fileIO_(fileIO), tableName_(tableName), fieldDefs_(nullptr), indexDefs_(nullptr) {}
 
@@ -81,6 +93,8 @@ void TTomeTableIO::Load() {
 }
 
 void TTomeTableIO::Unload() {
+  // A table loaded again trusts no cached byte until its first lock.
+  cachedHeader_ = {};
   fieldDefs_.Clear();
   indexDefs_.Clear();
   fieldOffsets_.clear();
@@ -162,9 +176,41 @@ void TTomeTableIO::BuildIndexList(int index) {
                                            {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
 }
 
+void TTomeTableIO::EnterLock() {
+  if (lockDepth_++ > 0) return;
+  try {
+    fileIO_.Lock();
+  } catch (...) {
+    --lockDepth_;
+    throw;
+  }
+  try {
+    fileIO_.ReadTableHeader(tableIndex_, lockedHeader_);
+  } catch (...) {
+    --lockDepth_;
+    fileIO_.Unlock();
+    throw;
+  }
+  if (lockedHeader_.Image != cachedHeader_.Image) {
+    fileIO_.ClearReadCache();
+    cachedHeader_ = lockedHeader_;
+  }
+  fileIO_.SetReadCacheEnabled(true);
+}
+
+void TTomeTableIO::LeaveLock() {
+  if (--lockDepth_ > 0) return;
+  fileIO_.SetReadCacheEnabled(false);
+  fileIO_.Unlock();
+}
+
+void TTomeTableIO::NoteOwnWrite() {
+  lockedHeader_ = header_;
+  cachedHeader_ = header_;
+}
+
 void TTomeTableIO::RefreshLocked() {
-  TTomeTableHeader fresh;
-  fileIO_.ReadTableHeader(tableIndex_, fresh);
+  const TTomeTableHeader& fresh = lockedHeader_;
   if (fresh.Image == header_.Image) return;
   // The definitions stay (data sets hold them) unless the schema changed.
   if (!SameSchema(fresh, header_)) LoadSchema(fresh);
@@ -224,20 +270,30 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
   for (int k = 0; k < n; ++k) {
     const int field = def->FieldIdxes[size_t(k)];
     const TTomeFieldDef* fieldDef = fieldDefs_.Items(field);
+    const int32_t width = StoredFieldWidth(fieldDef->FieldType, fieldDef->DataSize);
     TFieldBufferItem& item = key.Items(field);
     std::vector<uint8_t> absent;
     std::span<const uint8_t> value;
     if (!item.Active()) {
       // A field the data set does not have keys as its zero value.
-      absent.assign(size_t(StoredFieldWidth(fieldDef->FieldType, fieldDef->DataSize)), 0);
+      absent.assign(size_t(width), 0);
       value = absent;
-    } else if (item.IsBlob()) {
-      value = StreamBytes(*item.Stream());
     } else {
-      value = {static_cast<const uint8_t*>(item.ValueRef()), size_t(item.FieldSize())};
+      const void* bytes = item.ValueRef();
+      value = {static_cast<const uint8_t*>(bytes), size_t(item.ValueSize())};
     }
-    ReadFieldOfRecord(stored, recNo, field);
-    int c = CompareValues(value, StreamBytes(stored), partial, caseInsensitive, fieldDef->FieldType);
+    std::span<const uint8_t> storedValue;
+    if (!item.IsBlob() && !IsFieldEncrypted(field)) {
+      // A plain fixed-width value compares as it is stored.
+      keyScratch_.resize(size_t(width));
+      fileIO_.ReadStored(keyScratch_.data(), int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
+                         width);
+      storedValue = keyScratch_;
+    } else {
+      ReadFieldOfRecord(stored, recNo, field);
+      storedValue = StreamBytes(stored);
+    }
+    const int c = CompareValues(value, storedValue, partial, caseInsensitive, fieldDef->FieldType);
     if (c != 0) return descending ? -c : c;
   }
   return 0;
@@ -246,6 +302,9 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
 int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
                          int index, TBound bound) {
   side = -2;
+  if (list.empty()) return -1;
+  // Every probe of one search under one taking of the lock.
+  TLockScope lock(*this);
   int low = 0, high = int(list.size()) - 1, result = -1, found = -1;
   while (low <= high) {
     const int probe = (low + high) / 2;
@@ -476,7 +535,7 @@ void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& hea
 void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppendCallback& callback,
                                 TObject* dataSet) {
   CheckCanWrite();
-  TTomeDBFileLock lock(fileIO_);
+  TLockScope lock(*this);
   RefreshLocked();
   CheckFieldBuffers(fields);
 
@@ -510,12 +569,14 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
   std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_), 0);
   std::vector<TMemoryStream> stored(static_cast<size_t>(fieldCount));
   int64_t blobBytes = 0;
+  bool hasBlobs = false;
   for (int f = 0; f < fieldCount; ++f) {
     TFieldBufferItem& item = fields.Items(f);
     if (!item.Active()) continue;
     if (item.IsBlob()) {
       EncodeBlobValue(item, f, stored[size_t(f)]);
       blobBytes += BlobAreaSize(stored[size_t(f)].Size());
+      hasBlobs = true;
       continue;
     }
     if (IsPaddedStringType(item.FieldType())) {
@@ -570,8 +631,9 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
                       int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThRecordTabPos, runSize);
 
   // 3. The fixed part takes its place, the blob areas follow it, then the
-  // fixed part is written with the values and descriptors.
-  fileIO_.WriteBuffer(std::vector<uint8_t>(size_t(recordSize_), 0).data(), dataPos, recordSize_);
+  // fixed part is written with the values and descriptors. Without blob
+  // values the fixed part goes straight to its place.
+  if (hasBlobs) fileIO_.WriteBuffer(std::vector<uint8_t>(size_t(recordSize_), 0).data(), dataPos, recordSize_);
   for (int f = 0; f < fieldCount; ++f) {
     TFieldBufferItem& item = fields.Items(f);
     if (!item.Active() || !item.IsBlob()) continue;
@@ -597,6 +659,7 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
     list.insert(list.begin() + position, record);
   }
   if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
 
@@ -614,7 +677,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
                                 TObject* dataSet, bool flush) {
   CheckCanWrite();
   const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
-  TTomeDBFileLock lock(fileIO_);
+  TLockScope lock(*this);
   RefreshLocked();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) DatabaseError("Record deleted by another user");
   CheckFieldBuffers(fields);
@@ -623,7 +686,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
   const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
   std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
-  fileIO_.ReadBuffer(fixedPart.data(), dataPos, recordSize_);
+  fileIO_.ReadStored(fixedPart.data(), dataPos, recordSize_);
 
   // Plan every value before the first write.
   const int64_t fileSize = fileIO_.FileSize();
@@ -702,6 +765,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
     list.insert(list.begin() + d, record);
   }
   if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
 
@@ -710,7 +774,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
 void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   CheckCanWrite();
   const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
-  TTomeDBFileLock lock(fileIO_);
+  TLockScope lock(*this);
   RefreshLocked();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
   BumpChangeStamp();
@@ -721,28 +785,58 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     lists_[l].erase(lists_[l].begin() + pos);
   }
   lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
+  NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
 
 void TTomeTableIO::ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position) {
   const int32_t dataPos = list.at(size_t(position)).DataPos;
-  TTomeDBFileLock lock(fileIO_);
+  TLockScope lock(*this);
   CheckFieldBuffers(fields);
-  std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
-  fileIO_.ReadBuffer(fixedPart.data(), dataPos, recordSize_);
+  recordScratch_.resize(size_t(recordSize_));
+  fileIO_.ReadStored(recordScratch_.data(), dataPos, recordSize_);
+  DecodeRecord(fields, recordScratch_.data(), dataPos);
+}
+
+void TTomeTableIO::ScanRecords(TFieldBuffers& fields, const TPositionList& list,
+                               const std::function<void(int position)>& each) {
+  // Short enough that other writers hardly wait for a batch.
+  constexpr int kBatchRecords = 1024;
+  const int count = int(list.size());
+  std::vector<uint8_t> batch;
+  for (int first = 0; first < count; first += kBatchRecords) {
+    const int n = std::min(kBatchRecords, count - first);
+    {
+      TLockScope lock(*this);
+      CheckFieldBuffers(fields);
+      batch.resize(size_t(n) * size_t(recordSize_));
+      for (int k = 0; k < n; ++k)
+        fileIO_.ReadStored(batch.data() + size_t(k) * size_t(recordSize_), list[size_t(first + k)].DataPos,
+                           recordSize_);
+    }
+    for (int k = 0; k < n; ++k) {
+      DecodeRecord(fields, batch.data() + size_t(k) * size_t(recordSize_), list[size_t(first + k)].DataPos);
+      each(first + k);
+    }
+  }
+}
+
+void TTomeTableIO::DecodeRecord(TFieldBuffers& fields, const uint8_t* fixedPart, int32_t dataPos) {
   for (int f = 0; f < fields.Count(); ++f) {
     TFieldBufferItem& item = fields.Items(f);
     if (!item.Active()) continue;
     const int32_t valuePos = dataPos + fieldOffsets_[size_t(f)];
     if (item.IsBlob()) {
-      if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream()))
+      if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream())) {
         deferred->SetLoadInfo(valuePos, IsFieldEncrypted(f), IsFieldCompressed(f));
-      else
+      } else {
+        TLockScope lock(*this);
         fileIO_.ReadFieldValue(*item.Stream(), valuePos, IsFieldCompressed(f), IsFieldEncrypted(f), true,
                                kBlobDescriptorSize);
+      }
       continue;
     }
-    fileIO_.DecodeFieldBuffer(fixedPart.data() + fieldOffsets_[size_t(f)], const_cast<void*>(item.ValueRef()),
+    fileIO_.DecodeFieldBuffer(fixedPart + fieldOffsets_[size_t(f)], const_cast<void*>(item.ValueRef()),
                               IsFieldEncrypted(f), item.FieldSize());
   }
 }

@@ -7,10 +7,13 @@
 // list j + 1 the same records in the key order of index j. Every data set on
 // the table reads them; only this object changes them.
 //
-// Before each write, with the lock held, the table header is read again;
+// Each taking of the lock reads the table header again. Before a write,
 // when another writer (another process, or another file object of this one)
 // changed the table since it was loaded, the table is loaded again, so that
 // appends never overwrite each other and unique checks see every record.
+// Reads under the lock go through the file's read cache, which stays valid
+// from one taking to the next while the header (with the change counter
+// that every write raises) stays the same, and is emptied when it changed.
 #pragma once
 
 #include <functional>
@@ -27,19 +30,6 @@ struct TRecordPosition {
   int32_t RecNo = 0;
 };
 using TPositionList = std::vector<TRecordPosition>;
-
-// A blob value that a record read does not load: it is told where its
-// stored value is and loads it when it is first read (the data set's blob
-// stream). A modify leaves the stored value of one that was never loaded
-// alone, since the stream does not hold it. Plain memory streams in field
-// buffers are filled by the read at once.
-class TTomeDeferredBlob : public TMemoryStream {
- public:
-  // position: the file position of the value's blob descriptor.
-  virtual void SetLoadInfo(int32_t position, bool encrypted, bool compressed) = 0;
-  // True once the value was loaded or replaced.
-  virtual bool IsLoaded() const = 0;
-};
 
 // Called with index -1 and position -1 before any index is updated, then
 // once per index with the position at which the new record goes in that
@@ -98,6 +88,10 @@ class TTomeTableIO : public TObject {
                     bool flush);
   void DeleteRecord(int naturalPosition, bool flush);
   void ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position);
+  // Reads every record of list into fields in turn and calls each with its
+  // position. The records are read in batches, one taking of the lock per
+  // batch; each is not called with the lock held.
+  void ScanRecords(TFieldBuffers& fields, const TPositionList& list, const std::function<void(int position)>& each);
   // Decodes one stored value of one record into target.
   void ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field);
 
@@ -112,6 +106,18 @@ class TTomeTableIO : public TObject {
   int NaturalIndexOf(int32_t recNo) const;
   enum class TBound { Any, First, Last };
   struct TBlobPlan;
+  class TLockScope;
+
+  // The outermost entry takes the file lock, reads the header into
+  // lockedHeader_ and turns the read cache on, emptied when the header is
+  // not the one the cache was filled under; the last leave unlocks.
+  void EnterLock();
+  void LeaveLock();
+  // After a write of ours: the file's header is header_, and the cached
+  // bytes are what the file holds.
+  void NoteOwnWrite();
+  // Fills fields from a record's fixed part read from dataPos.
+  void DecodeRecord(TFieldBuffers& fields, const uint8_t* fixedPart, int32_t dataPos);
 
   void Load();
   void Unload();
@@ -164,4 +170,9 @@ class TTomeTableIO : public TObject {
   std::vector<TIntegerAry> indexTabChunks_;
   std::vector<TIndexTabItems> indexEntries_;
   std::vector<TPositionList> lists_;
+  int lockDepth_ = 0;
+  TTomeTableHeader lockedHeader_;
+  TTomeTableHeader cachedHeader_;
+  std::vector<uint8_t> keyScratch_;
+  std::vector<uint8_t> recordScratch_;
 };

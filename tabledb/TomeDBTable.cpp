@@ -349,12 +349,11 @@ void TTomeTable::ActivateFilters() {
     TFieldBuffers fields;
     BuildFieldBuffers(filterBuffer_, fields);
     const int count = int(recordList_->size());
-    for (int i = 0; i < count; ++i) {
+    tableIO_->ScanRecords(fields, *recordList_, [&](int i) {
       curRec_ = i;
-      tableIO_->ReadRecord(fields, *recordList_, i);
       if (RecordFilter()) accepted.push_back((*recordList_)[size_t(i)]);
       if (OnFilterProgress) OnFilterProgress(this, int(int64_t(i) * 100 / count));
-    }
+    });
     if (accepted.size() != recordList_->size()) *recordList_ = std::move(accepted);
   } catch (...) {
     RestoreState(state);
@@ -497,8 +496,8 @@ bool TTomeTable::LocateRecord(const String& keyFields, const Variant& keyValues,
           const int f = fields[i]->FieldNo() - 1;
           tableIO_->ReadFieldOfRecord(stored, list[pos].RecNo, f);
           const TFieldBufferItem& item = key.Items(f);
-          const size_t keySize = item.IsBlob() ? size_t(item.Stream()->Size()) : size_t(item.FieldSize());
-          all = tableIO_->CompareValues({static_cast<const uint8_t*>(item.ValueRef()), keySize},
+          const auto* keyBytes = static_cast<const uint8_t*>(item.ValueRef());
+          all = tableIO_->CompareValues({keyBytes, size_t(item.ValueSize())},
                                         {stored.Memory(), size_t(stored.Size())}, partial, ignoreCase,
                                         fields[i]->DataType()) == 0;
         }
