@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,16 @@ struct ByteBuilder {
     return *this;
   }
 };
+
+// The archiver's native error code of what f raises, -1 when it raises none.
+inline int NativeErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const EZAException& e) {
+    return e.NativeError();
+  }
+  return -1;
+}
 
 inline void PutFile(const String& name, const std::string& data) {
   TFileStream f(name, fmCreate);

@@ -9,15 +9,6 @@ using testing_support::TempDir;
 
 namespace {
 
-int NativeErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EZAException& e) {
-    return e.NativeError();
-  }
-  return -1;
-}
-
 // A small tree: a text file, an empty file, a binary file in a sub folder.
 struct SourceTree {
   TempDir dir;

@@ -19,15 +19,6 @@ namespace {
 constexpr uint16_t kDosDate = 0x5365;
 constexpr uint16_t kDosTime = 0x6BC4;
 
-int NativeErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EZAException& e) {
-    return e.NativeError();
-  }
-  return -1;
-}
-
 String Slashed(String s) {
   std::replace(s.begin(), s.end(), '\\', PathDelim);
   std::replace(s.begin(), s.end(), '/', PathDelim);

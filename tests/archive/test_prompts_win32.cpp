@@ -1,38 +1,102 @@
 // The system's prompts on Windows are real dialogs: a second thread finds
-// each one by its caption, checks its texts and answers it as a person
-// would.
+// each one, checks its texts and answers it as a person would.
+//
+// The answering thread must never leave a modal dialog waiting: the test
+// program would hang until the suite's time-out. So it looks only at dialogs
+// of the thread that asks (another program on the same Wine desktop may
+// show a "Confirm" of its own), answers once the dialog is on screen (its
+// controls exist by then), and cancels whatever dialog is still up when the
+// question is not over after a generous bound. Starting a dialog under Wine
+// takes seconds on a busy machine, so that bound is not tight.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "archive/ZipArchiverPrompts.h"
 
 namespace {
 
-// Waits up to five seconds for a window of this process with caption.
-HWND WaitForWindow(const char* caption) {
-  for (int i = 0; i < 500; ++i) {
-    if (HWND w = FindWindowA(nullptr, caption)) return w;
-    Sleep(10);
-  }
-  return nullptr;
-}
+constexpr DWORD kPatienceMs = 30000;
 
-String TextOf(HWND dialog, int id) {
+String TextOf(HWND window, int id) {
   char buf[512] = {};
-  GetDlgItemTextA(dialog, id, buf, sizeof buf);
+  GetDlgItemTextA(window, id, buf, sizeof buf);
   return buf;
 }
 
-// Runs answer(window) on a second thread once the dialog shows.
-template <class F>
-std::thread Answer(const char* caption, F answer) {
-  return std::thread([caption, answer] {
-    HWND w = WaitForWindow(caption);
-    if (w) answer(w);
-  });
+// The visible dialog (window class "#32770", as message boxes too) of
+// thread, with caption when one is given.
+HWND ShownDialog(DWORD thread, const char* caption) {
+  struct TSearch {
+    const char* caption;
+    HWND found;
+  } search{caption, nullptr};
+  EnumThreadWindows(
+      thread,
+      [](HWND w, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<TSearch*>(param);
+        char cls[16] = {}, text[256] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, text, sizeof text);
+        if (String(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
+        if (s->caption && String(text) != s->caption) return TRUE;
+        s->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Runs ask() on this thread while a second thread waits for the dialog that
+// ask() shows with caption and runs answer(dialog) on it.
+template <class Ask>
+auto Answered(const char* caption, std::function<void(HWND)> answer, Ask ask) {
+  class TAnswerer {
+   public:
+    TAnswerer(const char* caption, std::function<void(HWND)> answer)
+        : asker_(GetCurrentThreadId()),
+          over_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          helper_([this, caption, answer] { Run(caption, answer); }) {}
+    ~TAnswerer() {
+      SetEvent(over_);
+      helper_.join();
+      CloseHandle(over_);
+    }
+
+   private:
+    void Run(const char* caption, const std::function<void(HWND)>& answer) {
+      const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+      bool answered = false, late = false;
+      while (WaitForSingleObject(over_, 10) == WAIT_TIMEOUT) {
+        if (!answered) {
+          if (HWND dialog = ShownDialog(asker_, caption)) {
+            answer(dialog);
+            answered = true;
+          }
+        }
+        if (GetTickCount64() < deadline) continue;
+        if (!late) {
+          ADD_FAILURE() << "the dialog \"" << caption << "\" was "
+                        << (answered ? "answered but stayed open" : "not shown");
+          late = true;
+        }
+        if (HWND dialog = ShownDialog(asker_, nullptr))
+          PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      }
+    }
+
+    DWORD asker_;
+    HANDLE over_;
+    std::thread helper_;
+  } answerer(caption, std::move(answer));
+  return ask();
+}
+
+void Click(HWND dialog, int button) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 }  // namespace
@@ -41,9 +105,16 @@ TEST(ZAPromptsWin32, FailureBoxAnswersRetryIgnoreAbort) {
   const std::pair<int, TZAAction> answers[] = {
       {IDRETRY, fxaRetry}, {IDIGNORE, fxaIgnore}, {IDABORT, fxaAbort}};
   for (auto [button, action] : answers) {
-    std::thread t = Answer("Confirm", [button](HWND w) { PostMessageA(w, WM_COMMAND, button, 0); });
-    EXPECT_EQ(ZASystemPrompts().AskFailureAction("Broken. File processing error"), action);
-    t.join();
+    String shown;
+    EXPECT_EQ(Answered(
+                  "Confirm",
+                  [&shown, button = button](HWND w) {
+                    shown = TextOf(w, 0xFFFF);  // the message text's control
+                    Click(w, button);
+                  },
+                  [] { return ZASystemPrompts().AskFailureAction("Broken. File processing error"); }),
+              action);
+    EXPECT_EQ(shown, "Broken. File processing error");
   }
 }
 
@@ -51,39 +122,44 @@ TEST(ZAPromptsWin32, OverwriteDialogHasFourAnswers) {
   const std::pair<int, TZAPrompts::TOverwriteAnswer> answers[] = {
       {IDYES, TZAPrompts::oaYes}, {IDNO, TZAPrompts::oaNo}, {102, TZAPrompts::oaNoToAll},
       {103, TZAPrompts::oaYesToAll}, {IDCANCEL, TZAPrompts::oaClosed}};
+  const String text = "Overwrite file \"C:\\a.txt\" with \"a.txt\"";
   for (auto [button, answer] : answers) {
     String shown;
-    std::thread t = Answer("Confirm", [&shown, button = button](HWND w) {
-      shown = TextOf(w, 100);
-      PostMessageA(w, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    });
-    EXPECT_EQ(ZASystemPrompts().ConfirmOverwrite("Overwrite file \"C:\\a.txt\" with \"a.txt\""),
+    EXPECT_EQ(Answered(
+                  "Confirm",
+                  [&shown, button = button](HWND w) {
+                    shown = TextOf(w, 100);
+                    Click(w, button);
+                  },
+                  [&] { return ZASystemPrompts().ConfirmOverwrite(text); }),
               answer);
-    t.join();
-    EXPECT_EQ(shown, "Overwrite file \"C:\\a.txt\" with \"a.txt\"");
+    EXPECT_EQ(shown, text);
   }
 }
 
 TEST(ZAPromptsWin32, PasswordBoxShowsThePasswordAndTakesTheTypedOne) {
+  const char* caption = "Password for \"a.txt\"";
   String prompt, shown;
-  std::thread ok = Answer("Password for \"a.txt\"", [&](HWND w) {
-    prompt = TextOf(w, 100);
-    shown = TextOf(w, 101);
-    SetDlgItemTextA(w, 101, "typed");
-    PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  });
   String value = "old";
-  EXPECT_TRUE(ZASystemPrompts().AskPassword("Password for \"a.txt\"", "Enter password: ", value));
-  ok.join();
+  EXPECT_TRUE(Answered(
+      caption,
+      [&](HWND w) {
+        prompt = TextOf(w, 100);
+        shown = TextOf(w, 101);
+        SetDlgItemTextA(w, 101, "typed");
+        Click(w, IDOK);
+      },
+      [&] { return ZASystemPrompts().AskPassword(caption, "Enter password: ", value); }));
   EXPECT_EQ(prompt, "Enter password: ");
   EXPECT_EQ(shown, "old");
   EXPECT_EQ(value, "typed");
 
-  std::thread cancel = Answer("Password for \"a.txt\"", [](HWND w) {
-    SetDlgItemTextA(w, 101, "ignored");
-    PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  });
-  EXPECT_FALSE(ZASystemPrompts().AskPassword("Password for \"a.txt\"", "Enter password: ", value));
-  cancel.join();
+  EXPECT_FALSE(Answered(
+      caption,
+      [](HWND w) {
+        SetDlgItemTextA(w, 101, "ignored");
+        Click(w, IDCANCEL);
+      },
+      [&] { return ZASystemPrompts().AskPassword(caption, "Enter password: ", value); }));
   EXPECT_EQ(value, "typed");
 }

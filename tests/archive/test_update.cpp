@@ -11,15 +11,6 @@ using testing_support::TempDir;
 
 namespace {
 
-int NativeErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EZAException& e) {
-    return e.NativeError();
-  }
-  return -1;
-}
-
 struct Fixture {
   TempDir dir;
   String archive = dir.File("u.zip");

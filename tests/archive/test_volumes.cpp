@@ -12,15 +12,6 @@ using testing_support::TempDir;
 
 namespace {
 
-int NativeErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EZAException& e) {
-    return e.NativeError();
-  }
-  return -1;
-}
-
 std::string Noise(size_t size, unsigned seed) {
   std::mt19937 rng(seed);
   std::string s(size, '\0');
