@@ -43,6 +43,13 @@ THandle FileCreate(const String& name, uint32_t shareMode = 0);
 int64_t FileRead(THandle h, void* buffer, int64_t count);         // -1 on error
 int64_t FileWrite(THandle h, const void* buffer, int64_t count);  // -1 on error
 int64_t FileSeek(THandle h, int64_t offset, int origin);          // -1 on error
+// Positioned transfers: one system call where a seek and a read or write
+// would take two. Whether they move the handle's position differs between
+// the systems, so callers that use them keep no position of their own.
+// FileReadAt returns fewer than count bytes only at the end of the file;
+// FileWriteAt past the end extends the file. -1 on error.
+int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count);
+int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count);
 bool FileSetSize(THandle h, int64_t size);
 bool FileFlush(THandle h);
 void FileClose(THandle h);

@@ -107,6 +107,34 @@ int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
   return done;
 }
 
+int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    ssize_t n = ::pread(int(h), static_cast<char*>(buffer) + done, size_t(count - done), off_t(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return done > 0 ? done : Fail(int64_t(-1));
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    ssize_t n =
+        ::pwrite(int(h), static_cast<const char*>(buffer) + done, size_t(count - done), off_t(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return done > 0 ? done : Fail(int64_t(-1));
+    }
+    done += n;
+  }
+  return done;
+}
+
 int64_t FileSeek(THandle h, int64_t offset, int origin) {
   int whence = origin == 1 ? SEEK_CUR : (origin == 2 ? SEEK_END : SEEK_SET);
   off_t r = ::lseek(int(h), off_t(offset), whence);

@@ -40,6 +40,16 @@ DWORD AccessFlags(uint32_t mode) {
   }
 }
 
+// On a handle opened for synchronous access an OVERLAPPED offset makes
+// ReadFile and WriteFile positioned; the call still completes before it
+// returns (and leaves the file pointer behind the transferred bytes).
+OVERLAPPED At(int64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = DWORD(uint64_t(offset));
+  at.OffsetHigh = DWORD(uint64_t(offset) >> 32);
+  return at;
+}
+
 // FILETIME ticks (100 ns since 1601) to Unix seconds and back.
 constexpr int64_t kEpochDelta = 11644473600LL;
 
@@ -90,6 +100,35 @@ int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
     DWORD chunk = DWORD(std::min<int64_t>(count - done, 1 << 30));
     DWORD n = 0;
     if (!::WriteFile(H(h), static_cast<const char*>(buffer) + done, chunk, &n, nullptr) || n == 0)
+      return done > 0 ? done : Fail(int64_t(-1));
+    done += n;
+  }
+  return done;
+}
+
+int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    DWORD chunk = DWORD(std::min<int64_t>(count - done, 1 << 30));
+    DWORD n = 0;
+    OVERLAPPED at = At(offset + done);
+    if (!::ReadFile(H(h), static_cast<char*>(buffer) + done, chunk, &n, &at)) {
+      if (::GetLastError() == ERROR_HANDLE_EOF) break;  // the offset is at or past the end
+      return done > 0 ? done : Fail(int64_t(-1));
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    DWORD chunk = DWORD(std::min<int64_t>(count - done, 1 << 30));
+    DWORD n = 0;
+    OVERLAPPED at = At(offset + done);
+    if (!::WriteFile(H(h), static_cast<const char*>(buffer) + done, chunk, &n, &at) || n == 0)
       return done > 0 ? done : Fail(int64_t(-1));
     done += n;
   }

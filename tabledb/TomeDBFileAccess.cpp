@@ -29,6 +29,15 @@ int64_t TTomeDBFileStream::Seek(int64_t offset, TSeekOrigin origin) {
   return TFileStream::Seek(offset, origin) - baseOffset_;
 }
 
+int64_t TTomeDBFileStream::ReadAt(int64_t position, void* buffer, int64_t count) {
+  return std::max<int64_t>(os::FileReadAt(Handle(), position + baseOffset_, buffer, count), 0);
+}
+
+int64_t TTomeDBFileStream::WriteAt(int64_t position, const void* buffer, int64_t count) {
+  flushed_ = false;
+  return std::max<int64_t>(os::FileWriteAt(Handle(), position + baseOffset_, buffer, count), 0);
+}
+
 void TTomeDBFileStream::SetBaseOffset(int32_t baseOffset) {
   baseOffset = std::max(baseOffset, 0);
   if (baseOffset == baseOffset_) return;
@@ -199,31 +208,38 @@ void TTomeDBFileIO::Unlock() {
 
 int64_t TTomeDBFileIO::FileSize() {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
-  // Every access seeks first, so the position need not be kept.
+  // Every access names its position, so the stream's own need not be kept.
   return stream_->Seek(0, soEnd);
+}
+
+int64_t TTomeDBFileIO::ReadAt(void* buffer, int64_t position, int64_t count) {
+  if (ownedStream_) return ownedStream_->ReadAt(position, buffer, count);
+  stream_->Seek(position, soBeginning);
+  return stream_->Read(buffer, count);
+}
+
+int64_t TTomeDBFileIO::WriteAt(const void* buffer, int64_t position, int64_t count) {
+  if (ownedStream_) return ownedStream_->WriteAt(position, buffer, count);
+  stream_->Seek(position, soBeginning);
+  return stream_->Write(buffer, count);
 }
 
 void TTomeDBFileIO::ReadBuffer(void* buffer, int64_t position, int64_t count) {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
-  stream_->Seek(position, soBeginning);
-  stream_->ReadBuffer(buffer, count);
+  if (count != 0 && ReadAt(buffer, position, count) != count) throw EReadError("Stream read error");
 }
 
 void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t count) {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
   if (position < 0 || position + count > kMaxFileSize)
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileName_});
-  stream_->Seek(position, soBeginning);
-  stream_->WriteBuffer(buffer, count);
+  if (count != 0 && WriteAt(buffer, position, count) != count) throw EWriteError("Stream write error");
   cache_.Write(buffer, position, count);
 }
 
 void TTomeDBFileIO::ReadStored(void* buffer, int64_t position, int64_t count) {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
-  const auto readAt = [this](void* block, int64_t at, int64_t n) {
-    stream_->Seek(at, soBeginning);
-    return stream_->Read(block, n);
-  };
+  const auto readAt = [this](void* block, int64_t at, int64_t n) { return ReadAt(block, at, n); };
   // A range the file does not hold fails as a direct read does.
   if (!cacheEnabled_ || !cache_.Read(buffer, position, count, readAt)) ReadBuffer(buffer, position, count);
 }

@@ -31,6 +31,11 @@ class TTomeDBFileStream : public TFileStream {
 
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  // Positioned transfers, one system call each, relative to the base offset
+  // like Seek. They leave the stream's position undefined. The same counts
+  // as Read and Write: short at the end of the file or on an error.
+  int64_t ReadAt(int64_t position, void* buffer, int64_t count);
+  int64_t WriteAt(int64_t position, const void* buffer, int64_t count);
   // A negative offset becomes 0; a changed one seeks to position 0.
   void SetBaseOffset(int32_t baseOffset);
   // Asks the system to write the file's buffers to disk.
@@ -158,7 +163,12 @@ class TTomeDBFileIO : public TObject {
   TObject* database_;
   String fileName_;
   TTomeDBMediumType mediumType_ = mtDisk;
-  std::unique_ptr<TStream> ownedStream_;  // mtDisk
+  // Reads and writes at a position: positioned calls on a disk file, a seek
+  // and a transfer on a memory stream.
+  int64_t ReadAt(void* buffer, int64_t position, int64_t count);
+  int64_t WriteAt(const void* buffer, int64_t position, int64_t count);
+
+  std::unique_ptr<TTomeDBFileStream> ownedStream_;  // mtDisk
   TStream* stream_ = nullptr;
   int32_t baseOffset_ = 0;
   bool readOnlyRequested_ = false;

@@ -470,6 +470,23 @@ void TTomeTableIO::WriteIndexEntry(int index, int32_t recNo) {
   fileIO_.WriteBuffer(raw, IndexEntryPos(index, recNo), kIndexTabEntrySize);
 }
 
+// Records linked in key order (ascending keys appended one by one) have
+// neighbouring entries, which then go to the file in one write.
+void TTomeTableIO::WriteIndexEntries(int index, int32_t recNoA, int32_t recNoB) {
+  const int32_t low = std::min(recNoA, recNoB), high = std::max(recNoA, recNoB);
+  const int64_t lowPos = IndexEntryPos(index, low);
+  if (high != low + 1 || IndexEntryPos(index, high) != lowPos + kIndexTabEntrySize) {
+    WriteIndexEntry(index, recNoA);
+    WriteIndexEntry(index, recNoB);
+    return;
+  }
+  const TIndexTabItems& entries = indexEntries_[size_t(index)];
+  uint8_t raw[2 * kIndexTabEntrySize];
+  StoreIndexTabItem(raw, entries[size_t(low)]);
+  StoreIndexTabItem(raw + kIndexTabEntrySize, entries[size_t(high)]);
+  fileIO_.WriteBuffer(raw, lowPos, sizeof raw);
+}
+
 void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged) {
   TIntegerAry& chunks = indexTabChunks_[size_t(index)];
   if (recNo % kTabChunkItems == 0) {
@@ -526,8 +543,7 @@ void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& hea
   const int32_t before = lists_[size_t(index) + 1][size_t(position - 1)].RecNo;
   entries[size_t(recNo)].Next = entries[size_t(before)].Next;
   entries[size_t(before)].Next = recNo;
-  WriteIndexEntry(index, recNo);
-  WriteIndexEntry(index, before);
+  WriteIndexEntries(index, recNo, before);
 }
 
 // --- Append ------------------------------------------------------------------------------------------------

@@ -150,6 +150,8 @@ class TTomeTableIO : public TObject {
   int64_t RecordTabItemPos(int32_t recNo) const;
   int64_t IndexEntryPos(int index, int32_t recNo) const;
   void WriteIndexEntry(int index, int32_t recNo);
+  // Both records' entries (two different records).
+  void WriteIndexEntries(int index, int32_t recNoA, int32_t recNoB);
   // Gives record n its entry in index j's chain, at position d of list j + 1.
   void LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged);
   void UnlinkEntry(int index, int32_t recNo, bool& headerChanged);

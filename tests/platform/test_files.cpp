@@ -117,6 +117,49 @@ TEST(OsFiles, NamesAttributesTimesAndFolders) {
   EXPECT_FALSE(os::RemoveFile(moved));
 }
 
+TEST(OsFiles, PositionedReadsAndWrites) {
+  TempDir dir;
+  const String name = dir.File("at.bin");
+  THandle h = os::FileCreate(name);
+  ASSERT_NE(h, InvalidHandle);
+  EXPECT_EQ(os::FileWriteAt(h, 0, "0123456789", 10), 10);
+  EXPECT_EQ(os::FileWriteAt(h, 4, "ab", 2), 2);  // in place, whatever the position
+  EXPECT_EQ(os::FileWriteAt(h, 14, "end", 3), 3);  // past the end: the gap reads as zeros
+  EXPECT_EQ(os::FileSeek(h, 0, 2), 17);
+
+  struct Case {
+    int64_t offset, count;
+    int64_t got;
+    const char* bytes;
+  };
+  const Case cases[] = {
+      {2, 5, 5, "23ab6"},
+      {8, 9, 9, "89\0\0\0\0end"},
+      {15, 10, 2, "nd"},  // the end cuts the read short
+      {17, 4, 0, ""},     // at the end
+      {40, 4, 0, ""},     // past it
+  };
+  for (const Case& c : cases) {
+    char buf[16] = {};
+    os::FileSeek(h, 0, 0);
+    EXPECT_EQ(os::FileReadAt(h, c.offset, buf, c.count), c.got) << c.offset;
+    EXPECT_EQ(std::memcmp(buf, c.bytes, size_t(c.got)), 0) << c.offset;
+  }
+  os::FileClose(h);
+
+  // A handle without the access fails with an error, not a short count.
+  THandle reader = os::FileOpen(name, fmOpenRead | fmShareDenyNone);
+  THandle writer = os::FileOpen(name, fmOpenWrite | fmShareDenyNone);
+  ASSERT_NE(reader, InvalidHandle);
+  ASSERT_NE(writer, InvalidHandle);
+  char buf[4];
+  EXPECT_EQ(os::FileWriteAt(reader, 0, "x", 1), -1);
+  EXPECT_EQ(os::FileReadAt(writer, 0, buf, 4), -1);
+  os::FileClose(reader);
+  os::FileClose(writer);
+  EXPECT_EQ(os::FileSizeByName(name), 17);
+}
+
 TEST(OsFiles, PathHelpers) {
   EXPECT_EQ(ExtractFilePath("C:\\x\\y.txt"), "C:\\x\\");
   EXPECT_EQ(ExtractFileDir("C:\\x\\y.txt"), "C:\\x");

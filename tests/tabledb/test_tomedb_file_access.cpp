@@ -66,6 +66,40 @@ TEST(TomeDBFileAccess, ReadOnlyFile) {
   os::FileSetAttr(file, faNormal);
 }
 
+// A database stored behind other bytes (a program's own file) reads and
+// grows at its base offset and leaves the bytes before it alone.
+TEST(TomeDBFileAccess, DatabaseBehindABaseOffset) {
+  TempDir dir;
+  const String plain = dir.File("plain.tdb"), host = dir.File("host.bin"), out = dir.File("out.tdb");
+  MakeDatabase(plain, kSchema);
+  const Bytes prefix(100, 0xA5);
+  Bytes image = prefix;
+  const Bytes database = FileBytes(plain);
+  image.insert(image.end(), database.begin(), database.end());
+  { TFileStream(host, fmCreate).WriteBuffer(image.data(), int64_t(image.size())); }
+  {
+    TTomeDBFileIO io(nullptr);
+    io.Open(host, mtDisk, int32_t(prefix.size()), false, false);
+    TTomeTableIO table(io, "T");
+    table.Open();
+    Row row(table);
+    for (int32_t key : {7, 3})
+      row.Set<int32_t>("Id", 0).Set<int32_t>("Key", key).SetText("Text", IntToStr(key)).Append();
+    row.Read(2, 0);
+    EXPECT_EQ(row.Text("Text"), "3");
+  }
+  const Bytes grown = FileBytes(host);
+  ASSERT_GT(grown.size(), image.size());
+  EXPECT_TRUE(std::equal(prefix.begin(), prefix.end(), grown.begin()));
+  { TFileStream(out, fmCreate).WriteBuffer(grown.data() + prefix.size(), int64_t(grown.size() - prefix.size())); }
+  EXPECT_TRUE(CheckTomeDatabase(out, "").empty());
+  OpenTable t(out, "T");
+  Row row(t.table);
+  row.Read(2, 1);
+  EXPECT_EQ(row.Get<int32_t>("Key"), 7);
+  EXPECT_EQ(row.Get<int32_t>("Id"), 1);
+}
+
 TEST(TomeDBFileAccess, OpenFailures) {
   TempDir dir;
   const String file = dir.File("x.tdb");

@@ -205,6 +205,33 @@ TEST(TomeDBFileTables, ThreeThousandAppendsMakeThreeLinkedChunks) {
   EXPECT_TRUE(CheckTomeDatabase(file, "").empty());
 }
 
+// Ascending keys link each new record behind the one before it, whose entry
+// is its neighbour in the index tab except across a chunk boundary; a fresh
+// load follows the chain that went to the file.
+TEST(TomeDBFileTables, AscendingAppendsChainNeighbouringEntries) {
+  TempDir dir;
+  const String file = dir.File("t.tdb");
+  MakeDatabase(file, "table T\n field K integer\n index ByK K unique\n index ByKDown K descending\n");
+  constexpr int32_t kRows = 1030;  // crosses the first chunk's end
+  {
+    OpenTable t(file, "T");
+    Row row(t.table);
+    for (int32_t i = 0; i < kRows; ++i) {
+      row.Set<int32_t>("K", i);
+      row.Append();
+    }
+  }
+  OpenTable fresh(file, "T");
+  Row row(fresh.table);
+  for (int32_t i = 0; i < kRows; ++i) {
+    row.Read(1, i);
+    ASSERT_EQ(row.Get<int32_t>("K"), i);
+    row.Read(2, i);
+    ASSERT_EQ(row.Get<int32_t>("K"), kRows - 1 - i);
+  }
+  EXPECT_TRUE(CheckTomeDatabase(file, "").empty());
+}
+
 // Random appends, modifies and deletes against a model of the table; the
 // orders in memory, a fresh load and the file check agree with it.
 TEST(TomeDBFileTables, RandomChangesKeepChainsSorted) {
