@@ -287,38 +287,36 @@ void TStringField::SetAsString(const String& text) {
   SetData(buffer.data());
 }
 
-int32_t TStringField::AsInteger() const {
+template <typename T, typename TryParse>
+T TStringField::ParsedText(TryParse tryParse, const char* what) const {
   String text = AsString();
-  int32_t value = 0;
-  if (!Trim(text).empty() && !TryStrToInt(text, value)) ConvertError("integer value", text);
+  T value{};
+  if (!Trim(text).empty() && !tryParse(text, value)) ConvertError(what, text);
   return value;
+}
+
+int32_t TStringField::AsInteger() const {
+  return ParsedText<int32_t>([](const String& t, int32_t& v) { return TryStrToInt(t, v); }, "integer value");
 }
 
 void TStringField::SetAsInteger(int32_t value) { SetAsString(IntToStr(value)); }
 
 int64_t TStringField::AsLargeInt() const {
-  String text = AsString();
-  int64_t value = 0;
-  if (!Trim(text).empty() && !TryStrToInt64(text, value)) ConvertError("integer value", text);
-  return value;
+  return ParsedText<int64_t>([](const String& t, int64_t& v) { return TryStrToInt64(t, v); }, "integer value");
 }
 
 void TStringField::SetAsLargeInt(int64_t value) { SetAsString(IntToStr(value)); }
 
 double TStringField::AsFloat() const {
-  String text = AsString();
-  double value = 0;
-  if (!Trim(text).empty() && !TryStrToFloat(text, value)) ConvertError("floating point value", text);
-  return value;
+  return ParsedText<double>([](const String& t, double& v) { return TryStrToFloat(t, v); },
+                            "floating point value");
 }
 
 void TStringField::SetAsFloat(double value) { SetAsString(FloatToStr(value)); }
 
 TDateTime TStringField::AsDateTime() const {
-  String text = AsString();
-  TDateTime value = 0;
-  if (!Trim(text).empty() && !TryStrToDateTime(text, value)) ConvertError("date and time", text);
-  return value;
+  return ParsedText<TDateTime>([](const String& t, TDateTime& v) { return TryStrToDateTime(t, v); },
+                               "date and time");
 }
 
 void TStringField::SetAsDateTime(TDateTime value) { SetAsString(DateTimeToStr(value)); }

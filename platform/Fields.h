@@ -247,6 +247,12 @@ class TStringField : public TField {
 
  protected:
   void SetVarValue(const Variant& value) override;
+
+ private:
+  // The text read through tryParse: a blank text is T's zero, any other
+  // text that does not parse is a conversion error naming `what`.
+  template <typename T, typename TryParse>
+  T ParsedText(TryParse tryParse, const char* what) const;
 };
 
 // Integer, small integer, word and auto-increment fields: a 32-bit value
