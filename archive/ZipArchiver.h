@@ -14,6 +14,7 @@
 #include "archive/ZipArchiverCoding.h"
 #include "archive/ZipArchiverFormat.h"
 #include "archive/ZipArchiverPrompts.h"
+#include "archive/ZipArchiverReadAhead.h"
 #include "archive/ZipArchiverTypes.h"
 #include "archive/ZipArchiverVolumes.h"
 #include "platform/Components.h"
@@ -316,6 +317,10 @@ class TZABaseArchiver : public TComponent {
   void MakeWritable();
 
   // Decoding (ZipArchiverDecode.cpp).
+  bool LocateData(const TDirItem& entry, uint64_t& dataAt, uint64_t& compressedSize);
+  std::unique_ptr<TZAReadAhead> StartReadAhead(int first);
+  bool WriteDecoded(const TDirItem& entry, const TZAReadAhead::TDecoded& decoded, TStream& target,
+                    uint64_t& written, uint32_t& crc);
   void CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd);
   bool CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys);
   bool DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
@@ -388,6 +393,7 @@ class TZABaseArchiver : public TComponent {
   bool recoverDamagedArchives_ = true;
 
   // Progress of the running operation.
+  std::unique_ptr<TZAReadAhead> readAhead_;  // during extraction and test
   int filesDone_ = 0;
   int filesToDo_ = 0;
   bool cancel_ = false;

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/OsFiles.h"
@@ -35,8 +37,9 @@ namespace {
 // and loaded again for every byte.
 struct TKeyState {
   const z_crc_t* table = get_crc_table();
-  uint32_t k0, k1, k2;
+  uint32_t k0 = 0, k1 = 0, k2 = 0;
 
+  TKeyState() = default;
   explicit TKeyState(const TZAKeys& k) : k0(k.Key0), k1(k.Key1), k2(k.Key2) {}
   void Store(TZAKeys& k) const { k = {k0, k1, k2}; }
 
@@ -54,6 +57,32 @@ struct TKeyState {
     return uint8_t((t * (t ^ 1)) >> 8);
   }
 };
+
+// Decrypts the next count bytes of N lanes, step by step across the lanes.
+// The data pointers are local copies too: a byte store could otherwise
+// change them, as far as the compiler knows.
+template <int N>
+void DecryptSideBySide(TZADecryptLane* lanes, size_t count) {
+  uint8_t* data[N];
+  TKeyState keys[N];
+  for (int j = 0; j < N; ++j) {
+    data[j] = lanes[j].Data;
+    keys[j] = TKeyState(lanes[j].Keys);
+  }
+  for (size_t i = 0; i < count; ++i) {
+#pragma GCC unroll 4
+    for (int j = 0; j < N; ++j) {
+      const uint8_t plain = data[j][i] ^ keys[j].KeyStreamByte();
+      data[j][i] = plain;
+      keys[j].Update(plain);
+    }
+  }
+  for (int j = 0; j < N; ++j) {
+    lanes[j].Data += count;
+    lanes[j].Count -= count;
+    keys[j].Store(lanes[j].Keys);
+  }
+}
 
 }  // namespace
 
@@ -74,13 +103,35 @@ void EncryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys) {
 }
 
 void DecryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys) {
-  TKeyState s(keys);
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t plain = buffer[i] ^ s.KeyStreamByte();
-    buffer[i] = plain;
-    s.Update(plain);
+  TZADecryptLane lane{buffer, count, keys};
+  DecryptSideBySide<1>(&lane, count);
+  keys = lane.Keys;
+}
+
+// Up to four unfinished lanes at a time, each round as far as the shortest
+// of them reaches; a finished lane makes room for the next one.
+void DecryptLanes(TZADecryptLane* lanes, size_t laneCount) {
+  constexpr size_t kMaxSideBySide = 4;
+  for (;;) {
+    TZADecryptLane* active[kMaxSideBySide];
+    size_t n = 0;
+    size_t count = SIZE_MAX;
+    for (size_t i = 0; i < laneCount && n < kMaxSideBySide; ++i)
+      if (lanes[i].Count > 0) {
+        active[n++] = &lanes[i];
+        count = std::min(count, lanes[i].Count);
+      }
+    if (n == 0) return;
+    TZADecryptLane group[kMaxSideBySide];
+    for (size_t j = 0; j < n; ++j) group[j] = *active[j];
+    switch (n) {
+      case 1: DecryptSideBySide<1>(group, count); break;
+      case 2: DecryptSideBySide<2>(group, count); break;
+      case 3: DecryptSideBySide<3>(group, count); break;
+      default: DecryptSideBySide<4>(group, count); break;
+    }
+    for (size_t j = 0; j < n; ++j) *active[j] = group[j];
   }
-  s.Store(keys);
 }
 
 uint8_t ZAPasswordCheckByte(uint32_t crc, uint16_t dosTime, uint16_t flags) {
@@ -152,7 +203,7 @@ void TZADeflater::DeflateBlock(const uint8_t* data, size_t count, bool finish,
 
 struct TZAInflater::Impl {
   z_stream zs{};
-  std::vector<uint8_t> out = std::vector<uint8_t>(256 * 1024);
+  std::vector<uint8_t> out;  // InflateBlock's pieces
   bool ended = false;
 };
 
@@ -176,6 +227,7 @@ TZAInflater::Result TZAInflater::InflateBlock(const uint8_t* data, size_t count,
   zs.avail_in = uInt(count);
   // Output goes out in fixed pieces: memory stays bounded whatever the
   // compression ratio of the data.
+  if (impl_->out.empty()) impl_->out.resize(256 * 1024);
   for (;;) {
     zs.next_out = impl_->out.data();
     zs.avail_out = uInt(impl_->out.size());
@@ -192,4 +244,42 @@ TZAInflater::Result TZAInflater::InflateBlock(const uint8_t* data, size_t count,
     if (zs.avail_in == 0 && zs.avail_out != 0) return irMore;
     if (rc == Z_BUF_ERROR && produced == 0) return irMore;
   }
+}
+
+TZAInflater::Result TZAInflater::InflateInto(const uint8_t* data, size_t count, uint8_t* out,
+                                             size_t capacity, size_t& produced) {
+  z_stream& zs = impl_->zs;
+  if (impl_->ended) return irEnd;
+  zs.next_in = const_cast<Bytef*>(data);
+  zs.avail_in = uInt(count);
+  for (;;) {
+    const size_t room = std::min<size_t>(capacity - produced, 1u << 30);
+    zs.next_out = out + produced;
+    zs.avail_out = uInt(room);
+    int rc = inflate(&zs, Z_NO_FLUSH);
+    produced += room - zs.avail_out;
+    if (rc == Z_STREAM_END) {
+      impl_->ended = true;
+      return irEnd;
+    }
+    if (rc < 0 && rc != Z_BUF_ERROR) return irError;
+    if (zs.avail_out != 0) return irMore;
+    if (produced < capacity) continue;
+    // Full: one more byte would be one too many.
+    uint8_t extra;
+    zs.next_out = &extra;
+    zs.avail_out = 1;
+    rc = inflate(&zs, Z_NO_FLUSH);
+    if (zs.avail_out == 0) return irStopped;
+    if (rc == Z_STREAM_END) {
+      impl_->ended = true;
+      return irEnd;
+    }
+    return rc < 0 && rc != Z_BUF_ERROR ? irError : irMore;
+  }
+}
+
+void TZAInflater::Reset() {
+  inflateReset(&impl_->zs);
+  impl_->ended = false;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "archive/ZipArchiver.h"
+#include "platform/Threads.h"
 
 namespace {
 
@@ -33,28 +34,24 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   bool failed = false, skipped = false;
   uint64_t written = 0;
   uint32_t crc = ZACrcStart;
-  uint8_t buf[TZALocalHeader::Size];
-  TZALocalHeader local;
-  const uint64_t headerAt = entry.LocalHeaderOffset;
-  const uint64_t dirStart = uint64_t(dir_->DirectoryOffset);
-  if (headerAt > dirStart || !ZAReadAt(*stream_, int64_t(headerAt), buf, sizeof buf)) {
+  uint64_t dataAt = 0, compressedSize = 0;
+  if (!LocateData(entry, dataAt, compressedSize)) {
     failed = true;
+  } else if (entry.Header.Method == kMethodDeflate64) {
+    throw EZAException(55, this);
+  } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
+    throw EZAException(58, this, {int(entry.Header.Method)});
   } else {
-    local.Read(buf);
-    const uint64_t dataAt = headerAt + TZALocalHeader::Size + local.NameLength + local.ExtraLength;
-    // The data ends before the central directory, whatever the size says.
-    const uint64_t compressedSize =
-        dataAt > dirStart ? 0 : std::min(entry.CompressedSize, dirStart - dataAt);
-    if (local.Signature != Signatures().Local || dataAt > dirStart) {
-      failed = true;
-    } else if (entry.Header.Method == kMethodDeflate64) {
-      throw EZAException(55, this);
-    } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
-      throw EZAException(58, this, {int(entry.Header.Method)});
+    CheckNoOverlap(entry, dataAt + compressedSize);
+    TZAReadAhead::TDecoded decoded;
+    if (readAhead_ && readAhead_->Take(index, password_, dataAt, compressedSize, decoded)) {
+      failed = !WriteDecoded(entry, decoded, stream, written, crc);
+      readAhead_->Release(index);
     } else {
-      CheckNoOverlap(entry, dataAt + compressedSize);
       stream_->Seek(int64_t(dataAt), soBeginning);
       failed = !DecodeData(*stream_, entry, compressedSize, stream, written, crc, skipped);
+      // A password given for this entry is likely the one of the next ones.
+      if (readAhead_ && readAhead_->Password() != password_) readAhead_ = StartReadAhead(index + 1);
     }
   }
   if (!skipped && !cancel_) {
@@ -63,6 +60,67 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   }
   if (failed && !cancel_ && !extractCorruptedFiles_ && !skipped) throw EZAException(8, this);
   return !skipped && !cancel_;
+}
+
+// Where an entry's data lie: behind its local header, and never reaching
+// into the central directory, whatever the sizes say. False when the local
+// header cannot be read or is not one.
+bool TZABaseArchiver::LocateData(const TDirItem& entry, uint64_t& dataAt, uint64_t& compressedSize) {
+  uint8_t buf[TZALocalHeader::Size];
+  const uint64_t headerAt = entry.LocalHeaderOffset;
+  const uint64_t dirStart = uint64_t(dir_->DirectoryOffset);
+  if (headerAt > dirStart || !ZAReadAt(*stream_, int64_t(headerAt), buf, sizeof buf)) return false;
+  TZALocalHeader local;
+  local.Read(buf);
+  dataAt = headerAt + TZALocalHeader::Size + local.NameLength + local.ExtraLength;
+  if (local.Signature != Signatures().Local || dataAt > dirStart) return false;
+  compressedSize = std::min(entry.CompressedSize, dirStart - dataAt);
+  return true;
+}
+
+// The selected entries of a plain archive file from first on are decoded
+// ahead on other threads while the loop works (see TZAReadAhead); entries
+// still queued for an update, and volume sets, are read by the loop alone.
+std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
+  const auto* file = dynamic_cast<const TFileStream*>(stream_.get());
+  if (!file || volumeSet_ || InUpdate()) return nullptr;
+  std::vector<TZAReadAhead::TJob> jobs;
+  for (int i = first; i < dir_->Items.Count(); ++i) {
+    const TDirItem& entry = dir_->Items.Item(i);
+    const uint16_t method = entry.Header.Method;
+    if (!entry.Selected || entry.IsFolder() || (method != kMethodStored && method != kMethodDeflated))
+      continue;
+    TZAReadAhead::TJob job;
+    if (!LocateData(entry, job.DataAt, job.CompressedSize)) continue;
+    job.Index = i;
+    job.Size = entry.UncompressedSize;
+    job.Crc = entry.Header.Crc;
+    job.CheckByte = ZAPasswordCheckByte(entry.Header.Crc, entry.Header.Time, entry.Header.Flags);
+    job.Encrypted = entry.IsEncrypted();
+    job.Deflated = method == kMethodDeflated;
+    jobs.push_back(job);
+  }
+  if (jobs.size() < 2) return nullptr;
+  const int workers = std::clamp(ProcessorCount(), 1, 8);
+  return std::make_unique<TZAReadAhead>(file->FileName(), password_, std::move(jobs), workers);
+}
+
+// Writes the bytes of an entry decoded ahead, with the progress events of
+// the loop's own decoding.
+bool TZABaseArchiver::WriteDecoded(const TDirItem& entry, const TZAReadAhead::TDecoded& decoded,
+                                   TStream& target, uint64_t& written, uint32_t& crc) {
+  const String displayName = EntryDisplayName(entry);
+  do {
+    const double fraction = decoded.Size ? double(written) / double(decoded.Size) : 0;
+    DoFileProgress(displayName, fraction * 100, operation_, ppProcess, cancel_);
+    if (!cancel_) FireOverallFromFile(fraction);
+    if (cancel_) return false;
+    const int64_t n = int64_t(std::min<uint64_t>(kChunkSize, decoded.Size - written));
+    if (target.Write(decoded.Data + written, n) != n) return false;
+    written += uint64_t(n);
+  } while (written < decoded.Size);
+  crc = decoded.Crc;
+  return true;
 }
 
 // Entries never share bytes in a sound archive. Data that run into the

@@ -114,6 +114,12 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   filesToDo_ = 0;
   for (int i = 0; i < dir_->Items.Count(); ++i) filesToDo_ += dir_->Items.Item(i).Selected;
 
+  readAhead_ = StartReadAhead(0);
+  struct TStopReadAhead {
+    std::unique_ptr<TZAReadAhead>& readAhead;
+    ~TStopReadAhead() { readAhead.reset(); }
+  } stopReadAhead{readAhead_};
+
   int declined = 0;
   bool aborted = false;
   DoOverallProgress(0, operation, ppStart, cancel_);

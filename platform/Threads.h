@@ -2,7 +2,8 @@
 // multi-read/exclusive-write lock, events and the thread object.
 //
 // Built on the C++ thread library, which maps onto the system's threads on
-// both sides, so no part of this module is specific to one system.
+// both sides; only ProcessorCount asks the system itself
+// (Threads_win32.cpp, Threads_posix.cpp).
 #pragma once
 
 #include <atomic>
@@ -188,3 +189,7 @@ T* NewThread(Args&&... args) {
   }
   return thread;
 }
+
+// The processors this process may run on: fewer than the machine has when
+// it is restricted to some of them.
+int ProcessorCount();

@@ -103,6 +103,7 @@ void TTMEDataSet::LoadBlob(TMemoryStream& target, int64_t position, bool compres
 }
 
 void TTMEDataSet::InitBufferLayout() {
+  filterSource_.ForgetLayout();
   int largestNo = 0;
   for (TField* field : Fields()) largestNo = std::max(largestNo, field->FieldNo());
   fieldOffsets_.assign(size_t(largestNo), -1);
@@ -128,6 +129,7 @@ void TTMEDataSet::InitBufferLayout() {
 }
 
 void TTMEDataSet::FreeKeyBuffers() {
+  filterSource_.ForgetLayout();
   for (TRecordBuffer& buffer : keyBuffers_) FreeRecordBuffer(buffer);
   FreeRecordBuffer(ownFilterBuffer_);
   activeKeyBuffer_ = nullptr;
@@ -319,16 +321,33 @@ TFilterField TTMEDataSet::TFilterSource::FieldByName(const String& name) {
 std::span<const uint8_t> TTMEDataSet::TFilterSource::FieldData(int fieldIndex) {
   TRecordBuffer record;
   if (!dataSet_.GetActiveRecordBuffer(record)) return {};
-  const TField* field = dataSet_.Fields()[fieldIndex];
-  const int offset = field->FieldNo() > 0 ? dataSet_.FieldOffset(field) : dataSet_.dataSize_ + field->Offset() + 1;
-  if (offset < 0) return {};
-  return {record + offset, size_t(field->DataSize())};
+  if (size_t(fieldIndex) >= places_.size()) places_.resize(size_t(fieldIndex) + 1);
+  TPlace& place = places_[size_t(fieldIndex)];
+  if (!place.Known) {
+    const TField* field = dataSet_.Fields()[fieldIndex];
+    place.Offset = field->FieldNo() > 0 ? dataSet_.FieldOffset(field) : dataSet_.dataSize_ + field->Offset() + 1;
+    place.Size = field->DataSize();
+    place.Known = true;
+  }
+  if (place.Offset < 0) return {};
+  return {record + place.Offset, size_t(place.Size)};
 }
 
 String TTMEDataSet::TFilterSource::FieldText(int fieldIndex) { return dataSet_.Fields()[fieldIndex]->AsString(); }
 
 void TTMEDataSet::ParseFilter() {
   if (!Filter().empty()) filterParser_->Parse(Filter());
+}
+
+std::vector<bool> TTMEDataSet::FieldsFilterReads(int tableFieldCount) {
+  std::vector<bool> reads(size_t(tableFieldCount), OnFilterRecord != nullptr);
+  if (OnFilterRecord || Filter().empty()) return reads;
+  for (const auto& node : filterParser_->Nodes().Nodes()) {
+    if (node->Kind != nkField) continue;
+    const int no = Fields()[node->FieldIndex]->FieldNo();
+    if (no > 0 && no <= tableFieldCount) reads[size_t(no - 1)] = true;
+  }
+  return reads;
 }
 
 bool TTMEDataSet::RecordFilter() {

@@ -113,6 +113,9 @@ class TTMEDataSet : public TTMBDataSet {
   bool RecordFilter();
   // Parses a non-empty filter text.
   void ParseFilter();
+  // Which table fields (by field number - 1) RecordFilter reads: those the
+  // parsed filter names, or every one when OnFilterRecord decides too.
+  std::vector<bool> FieldsFilterReads(int tableFieldCount);
 
   TRecordBuffer AllocRecordBuffer() override;
   void FreeRecordBuffer(TRecordBuffer& buffer) override;
@@ -154,9 +157,19 @@ class TTMEDataSet : public TTMBDataSet {
     TFilterField FieldByName(const String& name) override;
     std::span<const uint8_t> FieldData(int fieldIndex) override;
     String FieldText(int fieldIndex) override;
+    // The field list or the buffer layout changed.
+    void ForgetLayout() { places_.clear(); }
 
    private:
+    // Where a field's value lies in a record buffer, worked out on its
+    // first use: a filter reads the same few fields of every record.
+    struct TPlace {
+      bool Known = false;
+      int Offset = -1;
+      int Size = 0;
+    };
     TTMEDataSet& dataSet_;
+    std::vector<TPlace> places_;
   };
 
   // Stores a changed filter text or options and filters again.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <vector>
@@ -122,7 +123,15 @@ class TExprNode {
     externalSize_ = size;
   }
 
-  bool AsBoolean() const;
+  // Any non-zero 16-bit value (a one-byte value: any non-zero byte).
+  bool AsBoolean() const {
+    if (DataSize() >= 2) {
+      uint16_t value;
+      std::memcpy(&value, Data(), sizeof value);
+      return value != 0;
+    }
+    return DataSize() == 1 && Data()[0] != 0;
+  }
   // The text of a string-kind value, up to its NUL or its memory's end.
   std::string_view AsText() const;
 

@@ -239,11 +239,6 @@ size_t ExprValueSize(uint8_t dataType) {
   }
 }
 
-bool TExprNode::AsBoolean() const {
-  if (DataSize() >= 2) return Load<uint16_t>(this) != 0;
-  return DataSize() == 1 && Data()[0] != 0;
-}
-
 std::string_view TExprNode::AsText() const {
   if (DataSize() == 0) return {};
   const char* text = reinterpret_cast<const char*>(Data());

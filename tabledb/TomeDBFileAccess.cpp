@@ -155,6 +155,7 @@ void TTomeDBFileIO::ReadHeaders() {
 
 void TTomeDBFileIO::Close() {
   // A memory stream belongs to whoever registered it.
+  DropWrites();
   ownedStream_.reset();
   stream_ = nullptr;
   cache_.Clear();
@@ -196,23 +197,78 @@ void TTomeDBFileIO::Lock() {
   const THandle handle = DiskHandle(stream_);
   if (handle == InvalidHandle) return;
   RetryUnderPolicy(LockPolicy(), [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
+  locked_ = true;
+  knownSize_ = -1;
 }
 
 void TTomeDBFileIO::Unlock() {
   cacheEnabled_ = false;
+  DropWrites();
+  locked_ = false;
+  knownSize_ = -1;
   const THandle handle = DiskHandle(stream_);
   if (handle != InvalidHandle) os::FileUnlockRange(handle, kLockOffset, kLockLength);
+}
+
+// --- Collected writes ------------------------------------------------------------------------
+
+void TTomeDBFileIO::CollectWrites() { collecting_ = locked_ && ownedStream_ != nullptr; }
+
+void TTomeDBFileIO::IssueWrites() {
+  collecting_ = false;
+  WritePending();
+}
+
+void TTomeDBFileIO::WritePending() {
+  if (pending_.empty()) return;
+  std::vector<TPendingWrite> writes = std::move(pending_);
+  pending_.clear();
+  // Runs of touching or overlapping ranges, in file order.
+  std::vector<std::pair<int64_t, int64_t>> ranges;
+  for (const TPendingWrite& w : writes) ranges.emplace_back(w.Position, w.Position + int64_t(w.Bytes.size()));
+  std::sort(ranges.begin(), ranges.end());
+  std::vector<TPendingWrite> runs;
+  int64_t runEnd = -1;
+  for (const auto& [from, to] : ranges) {
+    if (runs.empty() || from > runEnd) {
+      runs.push_back({from, {}});
+      runEnd = from;
+    }
+    runEnd = std::max(runEnd, to);
+    runs.back().Bytes.resize(size_t(runEnd - runs.back().Position));
+  }
+  // Later writes of overlapping bytes win, as they would have one by one.
+  for (const TPendingWrite& w : writes) {
+    auto run = std::upper_bound(runs.begin(), runs.end(), w.Position,
+                                [](int64_t p, const TPendingWrite& r) { return p < r.Position; }) - 1;
+    std::memcpy(run->Bytes.data() + (w.Position - run->Position), w.Bytes.data(), w.Bytes.size());
+  }
+  for (const TPendingWrite& run : runs)
+    if (WriteAt(run.Bytes.data(), run.Position, int64_t(run.Bytes.size())) != int64_t(run.Bytes.size()))
+      throw EWriteError("Stream write error");
+}
+
+// Their bytes are in the read cache already, which must not keep them.
+void TTomeDBFileIO::DropWrites() {
+  collecting_ = false;
+  if (pending_.empty()) return;
+  pending_.clear();
+  cache_.Clear();
 }
 
 // --- Positioned access -------------------------------------------------------------------
 
 int64_t TTomeDBFileIO::FileSize() {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
+  if (locked_ && knownSize_ >= 0) return knownSize_;
   // Every access names its position, so the stream's own need not be kept.
-  return stream_->Seek(0, soEnd);
+  const int64_t size = stream_->Seek(0, soEnd);
+  if (locked_) knownSize_ = size;
+  return size;
 }
 
 int64_t TTomeDBFileIO::ReadAt(void* buffer, int64_t position, int64_t count) {
+  WritePending();
   if (ownedStream_) return ownedStream_->ReadAt(position, buffer, count);
   stream_->Seek(position, soBeginning);
   return stream_->Read(buffer, count);
@@ -233,7 +289,14 @@ void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t co
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
   if (position < 0 || position + count > kMaxFileSize)
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileName_});
-  if (count != 0 && WriteAt(buffer, position, count) != count) throw EWriteError("Stream write error");
+  if (count == 0) return;
+  if (collecting_) {
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    pending_.push_back({position, std::vector<uint8_t>(bytes, bytes + count)});
+  } else if (WriteAt(buffer, position, count) != count) {
+    throw EWriteError("Stream write error");
+  }
+  if (knownSize_ >= 0) knownSize_ = std::max(knownSize_, position + count);
   cache_.Write(buffer, position, count);
 }
 

@@ -101,12 +101,23 @@ class TTomeDBFileIO : public TObject {
   // Clears the list and adds every table's name in directory order.
   void GetTableNames(TStrings& names);
 
+  // Asks the system once per taking of the lock: while the lock is held
+  // only this object's writes change the size.
   int64_t FileSize();
-  // Always reads the file.
+  // Always reads the file (after issuing the collected writes).
   void ReadBuffer(void* buffer, int64_t position, int64_t count);
   // Refuses, before writing, a write that would end past 2 GiB. Cached
   // bytes take the written values.
   void WriteBuffer(const void* buffer, int64_t position, int64_t count);
+
+  // With the lock held on a disk file, the writes between these two calls
+  // are collected and issued together by IssueWrites, in file order, with
+  // touching ranges merged into one system call, before the lock can be
+  // released. A read issues them first, so that it sees them. When the lock
+  // is released with writes still collected (an operation that failed
+  // half-way), they are dropped and the read cache emptied.
+  void CollectWrites();
+  void IssueWrites();
 
   // The read cache (TomeDBFileCache.h). While it is on, ReadStored and the
   // field value reads below serve bytes from it. Whoever turns it on holds
@@ -180,6 +191,16 @@ class TTomeDBFileIO : public TObject {
   TCriticalSection codecLock_;
   TTomeDBReadCache cache_;
   bool cacheEnabled_ = false;
+  bool locked_ = false;
+  int64_t knownSize_ = -1;  // while locked: the file's size, -1 not asked yet
+  struct TPendingWrite {
+    int64_t Position;
+    std::vector<uint8_t> Bytes;
+  };
+  bool collecting_ = false;
+  std::vector<TPendingWrite> pending_;
+  void WritePending();
+  void DropWrites();
 };
 
 // Holds a file's byte lock for its lifetime.

@@ -5,11 +5,14 @@
 // again (and reload when another writer changed the table), run every check
 // that can refuse the write (unique keys, field buffers, the 2 GiB limit),
 // encode every value, and only then write. A refused write therefore leaves
-// the file as it was, byte for byte.
+// the file as it was, byte for byte. The writes of one operation are
+// collected and issued together at its end, in file order, before the lock
+// is released (TTomeDBFileIO::CollectWrites).
 #include "tabledb/TomeDBFileTables.h"
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/Errors.h"
 #include "tabledb/TomeDBBasics.h"
@@ -162,7 +165,6 @@ void TTomeTableIO::BuildIndexList(int index) {
   const int32_t count = int32_t(recordTab_.size());
   if (count == 0) return;
   TPositionList& list = lists_[size_t(index) + 1];
-  list.reserve(lists_[0].size());
   std::vector<bool> seen(static_cast<size_t>(count), false);
   int32_t steps = 0;
   for (int32_t k = header_.Head(index); k != -1; k = entries[size_t(k)].Next) {
@@ -388,8 +390,8 @@ int TTomeTableIO::NaturalIndexOf(int32_t recNo) const {
 
 int TTomeTableIO::PositionInList(int listNo, int32_t recNo) const {
   const TPositionList& list = lists_.at(size_t(listNo));
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].RecNo == recNo) return int(i);
+  for (auto it = list.begin(); it != list.end(); ++it)
+    if (it->RecNo == recNo) return int(it.Index());
   return -1;
 }
 
@@ -614,6 +616,7 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
   if (fileSize + growth > kMaxFileSize)
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
 
+  fileIO_.CollectWrites();
   BumpChangeStamp();
   // 1. The record tab item, in a new chunk every 1024 records.
   int32_t dataPos;
@@ -639,12 +642,10 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
   }
   recordTab_.push_back({dataPos, 0});
 
-  // 2. Record tab position, record count and the counter as one run.
+  // 2. Record tab position, record count and the counter, written with
+  // the whole header at the end.
   header_.SetRecordCount(n + 1);
   header_.SetAutoIncCounter(counter);
-  const int32_t runSize = autoIncField_ >= 0 ? 12 : 8;
-  fileIO_.WriteBuffer(&header_.Image[kThRecordTabPos],
-                      int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThRecordTabPos, runSize);
 
   // 3. The fixed part takes its place, the blob areas follow it, then the
   // fixed part is written with the values and descriptors. Without blob
@@ -674,7 +675,10 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
     TPositionList& list = lists_[size_t(j) + 1];
     list.insert(list.begin() + position, record);
   }
-  if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  // The header image is the file's, read under this lock, with our changes:
+  // written whole, it merges with the change stamp into one write.
+  fileIO_.WriteTableHeader(tableIndex_, header_);
+  fileIO_.IssueWrites();
   NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
@@ -747,6 +751,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   }
   if (fileEnd > kMaxFileSize) DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
 
+  fileIO_.CollectWrites();
   BumpChangeStamp();
   for (int f = 0; f < fieldCount; ++f) {
     TBlobPlan& plan = blobs[size_t(f)];
@@ -781,6 +786,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
     list.insert(list.begin() + d, record);
   }
   if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  fileIO_.IssueWrites();
   NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
@@ -793,6 +799,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   TLockScope lock(*this);
   RefreshLocked();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
+  fileIO_.CollectWrites();
   BumpChangeStamp();
   fileIO_.MarkRecordDeleted(RecordTabItemPos(recNo));
   recordTab_[size_t(recNo)].Deleted = 1;
@@ -801,6 +808,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     lists_[l].erase(lists_[l].begin() + pos);
   }
   lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
+  fileIO_.IssueWrites();
   NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }
@@ -811,48 +819,92 @@ void TTomeTableIO::ReadRecord(TFieldBuffers& fields, const TPositionList& list, 
   CheckFieldBuffers(fields);
   recordScratch_.resize(size_t(recordSize_));
   fileIO_.ReadStored(recordScratch_.data(), dataPos, recordSize_);
-  DecodeRecord(fields, recordScratch_.data(), dataPos);
+  DecodeRecord(fields, DecodePlan(fields), recordScratch_.data(), dataPos);
 }
 
 void TTomeTableIO::ScanRecords(TFieldBuffers& fields, const TPositionList& list,
                                const std::function<void(int position)>& each) {
   // Short enough that other writers hardly wait for a batch.
-  constexpr int kBatchRecords = 1024;
+  constexpr int kBatchRecords = 4096;
+  // A batch whose records lie within this many bytes (natural order: the
+  // records with the record tab chunks between them) is read in one piece;
+  // scattered ones (index order) go through the read cache one by one.
+  constexpr int64_t kMaxSpanBytes = int64_t(1) << 20;
   const int count = int(list.size());
   std::vector<uint8_t> batch;
+  std::vector<size_t> offsets;
+  std::vector<TDecodeStep> plan;
+  auto batchStart = list.begin();
   for (int first = 0; first < count; first += kBatchRecords) {
     const int n = std::min(kBatchRecords, count - first);
     {
       TLockScope lock(*this);
       CheckFieldBuffers(fields);
-      batch.resize(size_t(n) * size_t(recordSize_));
-      for (int k = 0; k < n; ++k)
-        fileIO_.ReadStored(batch.data() + size_t(k) * size_t(recordSize_), list[size_t(first + k)].DataPos,
-                           recordSize_);
+      plan = DecodePlan(fields);
+      ReadBatch(batchStart, n, kMaxSpanBytes, batch, offsets);
     }
-    for (int k = 0; k < n; ++k) {
-      DecodeRecord(fields, batch.data() + size_t(k) * size_t(recordSize_), list[size_t(first + k)].DataPos);
+    for (int k = 0; k < n; ++k, ++batchStart) {
+      DecodeRecord(fields, plan, batch.data() + offsets[size_t(k)], batchStart->DataPos);
       each(first + k);
     }
   }
 }
 
-void TTomeTableIO::DecodeRecord(TFieldBuffers& fields, const uint8_t* fixedPart, int32_t dataPos) {
+void TTomeTableIO::ReadBatch(TPositionList::const_iterator first, int n, int64_t maxSpan,
+                             std::vector<uint8_t>& batch, std::vector<size_t>& offsets) {
+  offsets.resize(size_t(n));
+  int64_t low = std::numeric_limits<int64_t>::max(), high = 0;
+  auto it = first;
+  for (int k = 0; k < n; ++k, ++it) {
+    low = std::min<int64_t>(low, it->DataPos);
+    high = std::max<int64_t>(high, int64_t(it->DataPos) + recordSize_);
+  }
+  if (high - low <= maxSpan) {
+    batch.resize(size_t(high - low));
+    fileIO_.ReadBuffer(batch.data(), low, high - low);
+    it = first;
+    for (int k = 0; k < n; ++k, ++it) offsets[size_t(k)] = size_t(it->DataPos - low);
+    return;
+  }
+  batch.resize(size_t(n) * size_t(recordSize_));
+  it = first;
+  for (int k = 0; k < n; ++k, ++it) {
+    offsets[size_t(k)] = size_t(k) * size_t(recordSize_);
+    fileIO_.ReadStored(batch.data() + offsets[size_t(k)], it->DataPos, recordSize_);
+  }
+}
+
+std::vector<TTomeTableIO::TDecodeStep> TTomeTableIO::DecodePlan(TFieldBuffers& fields) const {
+  std::vector<TDecodeStep> plan;
   for (int f = 0; f < fields.Count(); ++f) {
     TFieldBufferItem& item = fields.Items(f);
     if (!item.Active()) continue;
-    const int32_t valuePos = dataPos + fieldOffsets_[size_t(f)];
-    if (item.IsBlob()) {
-      if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream())) {
-        deferred->SetLoadInfo(valuePos, IsFieldEncrypted(f), IsFieldCompressed(f));
-      } else {
-        TLockScope lock(*this);
-        fileIO_.ReadFieldValue(*item.Stream(), valuePos, IsFieldCompressed(f), IsFieldEncrypted(f), true,
-                               kBlobDescriptorSize);
-      }
+    const bool blob = item.IsBlob();
+    uint8_t* target = blob ? nullptr : static_cast<uint8_t*>(const_cast<void*>(item.ValueRef()));
+    plan.push_back({f, fieldOffsets_[size_t(f)], target, item.FieldSize(), blob, IsFieldEncrypted(f),
+                    blob && IsFieldCompressed(f)});
+  }
+  return plan;
+}
+
+void TTomeTableIO::DecodeRecord(TFieldBuffers& fields, const std::vector<TDecodeStep>& plan,
+                                const uint8_t* fixedPart, int32_t dataPos) {
+  for (const TDecodeStep& step : plan) {
+    if (!step.Blob) {
+      // A plain value is stored as the record buffer holds it.
+      if (step.Encrypted)
+        fileIO_.DecodeFieldBuffer(fixedPart + step.Offset, step.Target, true, step.Size);
+      else
+        std::memcpy(step.Target, fixedPart + step.Offset, size_t(step.Size));
       continue;
     }
-    fileIO_.DecodeFieldBuffer(fixedPart + fieldOffsets_[size_t(f)], const_cast<void*>(item.ValueRef()),
-                              IsFieldEncrypted(f), item.FieldSize());
+    TFieldBufferItem& item = fields.Items(step.Field);
+    const int32_t valuePos = dataPos + step.Offset;
+    if (auto* deferred = dynamic_cast<TTomeDeferredBlob*>(item.Stream())) {
+      deferred->SetLoadInfo(valuePos, step.Encrypted, step.Compressed);
+    } else {
+      TLockScope lock(*this);
+      fileIO_.ReadFieldValue(*item.Stream(), valuePos, step.Compressed, step.Encrypted, true, kBlobDescriptorSize);
+    }
   }
 }

@@ -23,13 +23,8 @@
 #include "tabledb/FieldBuffers.h"
 #include "tabledb/TomeDBDefs.h"
 #include "tabledb/TomeDBFileAccess.h"
+#include "tabledb/TomeDBFilePositions.h"
 
-// Where a record is: its fixed part and its record number.
-struct TRecordPosition {
-  int32_t DataPos = 0;
-  int32_t RecNo = 0;
-};
-using TPositionList = std::vector<TRecordPosition>;
 
 // Called with index -1 and position -1 before any index is updated, then
 // once per index with the position at which the new record goes in that
@@ -88,8 +83,8 @@ class TTomeTableIO : public TObject {
                     bool flush);
   void DeleteRecord(int naturalPosition, bool flush);
   void ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position);
-  // Reads every record of list into fields in turn and calls each with its
-  // position. The records are read in batches, one taking of the lock per
+  // Reads every record of list into the active items of fields in turn and
+  // calls each with its position. The records are read in batches, one taking of the lock per
   // batch; each is not called with the lock held.
   void ScanRecords(TFieldBuffers& fields, const TPositionList& list, const std::function<void(int position)>& each);
   // Decodes one stored value of one record into target.
@@ -116,8 +111,22 @@ class TTomeTableIO : public TObject {
   // After a write of ours: the file's header is header_, and the cached
   // bytes are what the file holds.
   void NoteOwnWrite();
+  // How to fill the active items of fields: worked out once for a scan.
+  struct TDecodeStep {
+    int Field;
+    int32_t Offset;   // in the fixed part
+    uint8_t* Target;  // a fixed-width value's bytes in the record buffer
+    int32_t Size;
+    bool Blob, Encrypted, Compressed;
+  };
+  std::vector<TDecodeStep> DecodePlan(TFieldBuffers& fields) const;
   // Fills fields from a record's fixed part read from dataPos.
-  void DecodeRecord(TFieldBuffers& fields, const uint8_t* fixedPart, int32_t dataPos);
+  void DecodeRecord(TFieldBuffers& fields, const std::vector<TDecodeStep>& plan, const uint8_t* fixedPart,
+                    int32_t dataPos);
+  // With the lock held: the fixed parts of n records from first on, record
+  // k at offsets[k] of batch.
+  void ReadBatch(TPositionList::const_iterator first, int n, int64_t maxSpan, std::vector<uint8_t>& batch,
+                 std::vector<size_t>& offsets);
 
   void Load();
   void Unload();

@@ -174,8 +174,8 @@ int TTomeTable::PositionOfRecord(int32_t recNo) const {
                                [](const TRecordPosition& p, int32_t n) { return p.RecNo < n; });
     return it != list.end() && it->RecNo == recNo ? int(it - list.begin()) : -1;
   }
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].RecNo == recNo) return int(i);
+  for (auto it = list.begin(); it != list.end(); ++it)
+    if (it->RecNo == recNo) return int(it.Index());
   return -1;
 }
 
@@ -345,13 +345,19 @@ void TTomeTable::ActivateFilters() {
   try {
     ParseFilter();
     TPositionList accepted;
-    // One set of field buffers serves every record read into the filter buffer.
+    // One set of field buffers serves every record read into the filter
+    // buffer; only the fields the filter reads are read.
     TFieldBuffers fields;
     BuildFieldBuffers(filterBuffer_, fields);
+    const std::vector<bool> reads = FieldsFilterReads(fields.Count());
+    for (int f = 0; f < fields.Count(); ++f)
+      if (!reads[size_t(f)]) fields.Items(f).SetActive(false);
     const int count = int(recordList_->size());
+    auto record = recordList_->begin();  // steps with the scan
     tableIO_->ScanRecords(fields, *recordList_, [&](int i) {
       curRec_ = i;
-      if (RecordFilter()) accepted.push_back((*recordList_)[size_t(i)]);
+      if (RecordFilter()) accepted.push_back(*record);
+      ++record;
       if (OnFilterProgress) OnFilterProgress(this, int(int64_t(i) * 100 / count));
     });
     if (accepted.size() != recordList_->size()) *recordList_ = std::move(accepted);

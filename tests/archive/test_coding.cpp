@@ -84,6 +84,34 @@ TEST(ZACoding, KnownKeyStream) {
   for (uint8_t b : buf) EXPECT_EQ(b, 0);
 }
 
+// Lanes of unequal lengths (empty ones too, and more lanes than are worked
+// on at once) decrypt exactly as each buffer alone, and leave the same keys.
+TEST(ZACoding, LanesDecryptAsSingleBuffers) {
+  const size_t lengths[] = {5000, 0, 1, 4999, 12, 70000, 3, 5000, 2};
+  std::vector<std::vector<uint8_t>> cipher, expected;
+  std::vector<TZAKeys> expectedKeys;
+  std::vector<TZADecryptLane> lanes;
+  for (size_t i = 0; i < std::size(lengths); ++i) {
+    cipher.push_back(MixedData(lengths[i], unsigned(10 + i)));
+    TZAKeys keys;
+    InitKeys(keys, std::string("pw") + char('a' + i));
+    lanes.push_back({nullptr, lengths[i], keys});
+    expected.push_back(cipher.back());
+    DecryptBuffer(expected.back().data(), expected.back().size(), keys);
+    expectedKeys.push_back(keys);
+  }
+  for (size_t i = 0; i < lanes.size(); ++i) lanes[i].Data = cipher[i].data();
+  DecryptLanes(lanes.data(), lanes.size());
+  for (size_t i = 0; i < lanes.size(); ++i) {
+    EXPECT_EQ(cipher[i], expected[i]) << "lane " << i;
+    EXPECT_EQ(lanes[i].Count, 0u);
+    EXPECT_EQ(lanes[i].Data, cipher[i].data() + lengths[i]);
+    EXPECT_EQ(lanes[i].Keys.Key0, expectedKeys[i].Key0);
+    EXPECT_EQ(lanes[i].Keys.Key1, expectedKeys[i].Key1);
+    EXPECT_EQ(lanes[i].Keys.Key2, expectedKeys[i].Key2);
+  }
+}
+
 TEST(ZACoding, CheckByteFollowsDataDescriptorFlag) {
   EXPECT_EQ(ZAPasswordCheckByte(0xAB123456u, 0x7C21, 0), 0xAB);
   EXPECT_EQ(ZAPasswordCheckByte(0xAB123456u, 0x7C21, 8), 0x7C);
@@ -147,4 +175,45 @@ TEST(ZACoding, InflateStopsOnGarbageAndOnSinkRefusal) {
                                   }),
             TZAInflater::irStopped);
   EXPECT_LE(seen, 256u * 1024);
+}
+
+// Straight into a buffer of the declared size, fed in chunks: exactly the
+// data fit; one byte less of room stops; garbage is an error; a reset
+// inflater takes a new stream.
+TEST(ZACoding, InflateIntoBoundedBuffer) {
+  const std::vector<uint8_t> src = MixedData(300000, 3);
+  TZADeflater d(6);
+  std::vector<uint8_t> packed;
+  d.DeflateBlock(src.data(), src.size(), true, packed);
+  struct Case {
+    size_t capacity;
+    TZAInflater::Result last;
+  };
+  TZAInflater inflater;
+  for (const Case& c : {Case{src.size(), TZAInflater::irEnd}, Case{src.size() - 1, TZAInflater::irStopped},
+                        Case{0, TZAInflater::irStopped}}) {
+    inflater.Reset();
+    std::vector<uint8_t> out(std::max<size_t>(c.capacity, 1));
+    size_t produced = 0;
+    TZAInflater::Result r = TZAInflater::irMore;
+    for (size_t at = 0; at < packed.size() && r == TZAInflater::irMore; at += 777)
+      r = inflater.InflateInto(packed.data() + at, std::min<size_t>(777, packed.size() - at), out.data(),
+                               c.capacity, produced);
+    EXPECT_EQ(r, c.last) << c.capacity;
+    EXPECT_LE(produced, c.capacity);
+    if (c.last == TZAInflater::irEnd) EXPECT_TRUE(std::equal(src.begin(), src.end(), out.begin()));
+  }
+  inflater.Reset();
+  const uint8_t garbage[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  uint8_t out[16];
+  size_t produced = 0;
+  EXPECT_EQ(inflater.InflateInto(garbage, sizeof garbage, out, sizeof out, produced), TZAInflater::irError);
+  // An empty stream needs no room at all.
+  std::vector<uint8_t> empty;
+  TZADeflater e(6);
+  e.DeflateBlock(nullptr, 0, true, empty);
+  inflater.Reset();
+  produced = 0;
+  EXPECT_EQ(inflater.InflateInto(empty.data(), empty.size(), out, 0, produced), TZAInflater::irEnd);
+  EXPECT_EQ(produced, 0u);
 }

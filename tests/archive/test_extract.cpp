@@ -531,3 +531,89 @@ TEST(ZAExtract, KilledInTheMiddleKeepsTheOldFile) {
   ExtractAll(zip, tmp.File("big.zip"), tmp.File("out"));
   EXPECT_TRUE(Content(target) == big);
 }
+
+// Entries are decoded ahead on other threads; what the host sees must not
+// change: one entry after the other in directory order, each started and
+// ended before the next, a damaged one reported in its place, an entry too
+// large to be held in memory decoded all the same, and a cancel that stops
+// at once.
+TEST(ZAExtract, ManyEntriesComeOutInOrderWhateverRunsAhead) {
+  TempDir tmp;
+  const String src = tmp.File("src") + PathDelim;
+  os::ForceDirectories(src);
+  std::mt19937 rng(5);
+  std::vector<std::pair<String, std::string>> files;
+  for (int i = 0; i < 40; ++i) {
+    const size_t size = i % 7 == 0 ? size_t(rng() % 50) : size_t(rng() % 400000);
+    std::string data(size, '\0');
+    for (size_t k = 0; k < size; ++k) data[k] = i % 3 ? char('a' + (rng() % 4)) : char(rng());
+    files.emplace_back(Format("f%.2d.dat", {i}), data);
+  }
+  // Larger than what is ever held in memory at once.
+  files.emplace_back("huge.txt", std::string(33 << 20, 'h'));
+  for (auto& [name, data] : files) PutFile(src + name, data);
+  const String archive = tmp.File("many.zip");
+  {
+    TZipArchiver zip(nullptr);
+    zip.SetFileName(archive);
+    zip.SetBaseDir(src);
+    zip.SetPassword("pw");
+    zip.OpenArchiveFile();
+    zip.AddFiles("*");
+    zip.CloseArchiveFile();
+  }
+  // Damage one entry in the middle.
+  String damaged;
+  std::vector<String> names;  // in directory order
+  {
+    TZipArchiver zip(nullptr);
+    zip.SetFileName(archive);
+    zip.OpenArchiveFile();
+    for (int i = 0; i < zip.FileCount(); ++i) names.push_back(zip.DirItem(i).Name);
+    for (int i = 0; i < zip.FileCount() && damaged.empty(); ++i)
+      if (zip.DirItem(i).CompressedSize > 1000 && i > zip.FileCount() / 2) {
+        damaged = zip.DirItem(i).Name;
+        Bytes bytes = GetFile(archive);
+        bytes[size_t(zip.DirItem(i).LocalHeaderOffset) + 30 + damaged.size() + 500] ^= 0x5A;
+        zip.CloseArchiveFile();
+        PutBytes(archive, bytes);
+      }
+  }
+  ASSERT_FALSE(damaged.empty());
+
+  TempDir out;
+  std::vector<std::pair<String, TZAProgressPhase>> events;
+  std::vector<String> failures;
+  TZipArchiver zip(nullptr);
+  zip.SetPassword("pw");
+  zip.OnFileProgress = [&](TObject*, const String& name, double, TZAProcessOperation, TZAProgressPhase phase,
+                           bool&) {
+    if (phase != ppProcess) events.emplace_back(name, phase);
+  };
+  zip.OnProcessFileFailure = [&](TObject*, const String& name, TZAProcessOperation, int, int, const String&,
+                                 TZAAction& action) {
+    failures.push_back(name);
+    events.emplace_back(name, ppEnd);
+    action = fxaIgnore;
+  };
+  EXPECT_EQ(NativeErrorOf([&] { ExtractAll(zip, archive, out.Path()); }), 60);
+  EXPECT_EQ(failures, std::vector<String>{damaged});
+  ASSERT_EQ(events.size(), 2 * names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(events[2 * i], std::make_pair(names[i], ppStart));
+    EXPECT_EQ(events[2 * i + 1], std::make_pair(names[i], ppEnd));
+  }
+  for (auto& [name, data] : files)
+    if (name != damaged) EXPECT_TRUE(Content(out.File(name)) == data) << name;
+
+  // Cancelled as the fifth entry starts: the four before it are out, and
+  // nothing after.
+  TempDir out2;
+  int started = 0;
+  zip.OnFileProgress = [&](TObject*, const String&, double, TZAProcessOperation, TZAProgressPhase phase,
+                           bool& cancel) {
+    if (phase == ppStart && ++started == 5) cancel = true;
+  };
+  NativeErrorOf([&] { ExtractAll(zip, archive, out2.Path()); });
+  EXPECT_EQ(ListTree(out2.Path()).size(), 4u);
+}

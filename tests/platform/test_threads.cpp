@@ -2,6 +2,12 @@
 // succeed get generous limits; waits that must not succeed are short.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sched.h>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -330,4 +336,32 @@ TEST(Thread, DestroyingARunningThreadStopsIt) {
     ASSERT_EQ(running.WaitFor(kLong), wrSignaled);
   }
   EXPECT_TRUE(stopped);
+}
+
+// Restricted to one processor, the process counts one; the machine's count
+// comes back with the full set.
+TEST(ProcessorCount, FollowsTheProcessorsAllowed) {
+  const int all = ProcessorCount();
+  ASSERT_GE(all, 1);
+  if (all == 1) GTEST_SKIP() << "one processor only";
+#ifdef _WIN32
+  DWORD_PTR process = 0, system = 0;
+  ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &process, &system));
+  ASSERT_TRUE(SetProcessAffinityMask(GetCurrentProcess(), process & (~process + 1)));
+  EXPECT_EQ(ProcessorCount(), 1);
+  ASSERT_TRUE(SetProcessAffinityMask(GetCurrentProcess(), process));
+#else
+  cpu_set_t saved, one;
+  ASSERT_EQ(sched_getaffinity(0, sizeof saved, &saved), 0);
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+    if (CPU_ISSET(cpu, &saved)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  EXPECT_EQ(ProcessorCount(), 1);
+  ASSERT_EQ(sched_setaffinity(0, sizeof saved, &saved), 0);
+#endif
+  EXPECT_EQ(ProcessorCount(), all);
 }

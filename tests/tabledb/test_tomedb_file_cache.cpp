@@ -113,3 +113,61 @@ TEST(TomeDBFileCache, ScanVisitsEveryRecordWithoutHoldingTheLock) {
 }
 
 }  // namespace
+
+namespace {
+
+String FileText(const String& file, int64_t position, size_t count) {
+  const Bytes bytes = FileBytes(file);
+  return String(reinterpret_cast<const char*>(bytes.data()) + position, count);
+}
+
+// Collected writes reach the file only when issued (or when a read needs
+// them), in one piece where they touch, the later of two overlapping ones
+// winning; released with the lock unissued, they are dropped from the file
+// and from the cache alike.
+TEST(TomeDBFileCache, CollectedWritesIssueTogetherOrDropWithTheLock) {
+  TempDir dir;
+  const String file = dir.File("w.tdb");
+  MakeDatabase(file, kItems);
+  TTomeDBFileIO io(nullptr);
+  io.Open(file, mtDisk, 0, false, false);
+  const int64_t at = io.FileSize();
+  const String blank(16, '.');
+  io.WriteBuffer(blank.data(), at, 16);
+
+  io.Lock();
+  io.CollectWrites();
+  io.WriteBuffer("xxxx", at + 10, 4);
+  io.WriteBuffer("aaaa", at, 4);
+  io.WriteBuffer("bb", at + 1, 2);    // later, over the first
+  io.WriteBuffer("cc", at + 4, 2);    // touching it
+  io.WriteBuffer("yyyy", at + 8, 4);  // later, over the first one's start
+  EXPECT_EQ(io.FileSize(), at + 16);
+  EXPECT_EQ(FileText(file, at, 16), blank);
+  io.IssueWrites();
+  EXPECT_EQ(FileText(file, at, 16), "abbacc..yyyyxx..");
+
+  io.CollectWrites();
+  io.WriteBuffer("r", at, 1);
+  char read[2];
+  io.ReadBuffer(read, at, 2);  // a read sees what was collected before it
+  EXPECT_EQ(String(read, 2), "rb");
+  EXPECT_EQ(FileText(file, at, 2), "rb");
+  io.IssueWrites();
+
+  const Bytes before = FileBytes(file);
+  io.SetReadCacheEnabled(true);
+  EXPECT_EQ(ReadStoredText(io, at, 4), "rbba");  // cached now
+  io.CollectWrites();
+  io.WriteBuffer("zz", at, 2);
+  io.WriteBuffer("zz", at + 20, 2);  // past the end
+  io.Unlock();                       // as an operation that failed half-way
+  EXPECT_EQ(FileBytes(file), before);
+  io.Lock();
+  EXPECT_EQ(io.FileSize(), at + 16);
+  io.SetReadCacheEnabled(true);
+  EXPECT_EQ(ReadStoredText(io, at, 4), "rbba");
+  io.Unlock();
+}
+
+}  // namespace

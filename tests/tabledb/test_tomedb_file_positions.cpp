@@ -1,0 +1,74 @@
+// The blocked position list against a plain vector doing the same inserts
+// and removals: blocks split when full and vanish when emptied, and reads by
+// index, by iterator and by binary search all see the model's order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "tabledb/TomeDBFilePositions.h"
+
+namespace {
+
+void ExpectSame(const TPositionList& list, const std::vector<TRecordPosition>& model) {
+  ASSERT_EQ(list.size(), model.size());
+  size_t i = 0;
+  for (const TRecordPosition& p : list) {
+    ASSERT_EQ(p.RecNo, model[i].RecNo) << "iterating, at " << i;
+    ASSERT_EQ(list[i].RecNo, model[i].RecNo) << "indexing, at " << i;
+    ++i;
+  }
+  EXPECT_EQ(i, model.size());
+}
+
+TEST(TomeDBFilePositions, FollowsAVectorThroughSplitsAndEmptiedBlocks) {
+  std::mt19937 random(7);
+  TPositionList list;
+  std::vector<TRecordPosition> model;
+  // Grows well past several blocks with inserts anywhere, then shrinks to
+  // nothing with removals anywhere.
+  for (int32_t n = 0; n < 9000; ++n) {
+    const size_t at = random() % (model.size() + 1);
+    list.insert(list.begin() + std::ptrdiff_t(at), {n * 10, n});
+    model.insert(model.begin() + std::ptrdiff_t(at), {n * 10, n});
+  }
+  ExpectSame(list, model);
+  EXPECT_THROW(list.at(model.size()), std::out_of_range);
+  while (model.size() > 100) {
+    const size_t at = random() % model.size();
+    list.erase(list.begin() + std::ptrdiff_t(at));
+    model.erase(model.begin() + std::ptrdiff_t(at));
+  }
+  ExpectSame(list, model);
+  while (!model.empty()) {
+    list.erase(list.begin());
+    model.erase(model.begin());
+  }
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(list.begin(), list.end());
+  list.push_back({5, 1});
+  EXPECT_EQ(list.back().RecNo, 1);
+}
+
+TEST(TomeDBFilePositions, SearchesAndCopiesRanges) {
+  TPositionList list;
+  for (int32_t n = 0; n < 5000; ++n) list.push_back({0, n * 2});
+  list.insert(list.begin() + 2500, {0, 4999});  // keeps the order, splits a full block
+  const auto byRecNo = [](const TRecordPosition& p, int32_t r) { return p.RecNo < r; };
+  for (int32_t r : {-1, 0, 4998, 4999, 5000, 9998, 9999}) {
+    const auto it = std::lower_bound(list.begin(), list.end(), r, byRecNo);
+    const int32_t expected = r < 0 ? 0 : r <= 4998 ? (r + 1) / 2 : r == 4999 ? 2500 : r / 2 + 1 + (r % 2);
+    EXPECT_EQ(it - list.begin(), expected) << r;
+  }
+  TPositionList range(list.begin() + 2499, list.begin() + 2502);
+  ASSERT_EQ(range.size(), 3u);
+  EXPECT_EQ(range[0].RecNo, 4998);
+  EXPECT_EQ(range[1].RecNo, 4999);
+  EXPECT_EQ(range[2].RecNo, 5000);
+  auto back = list.end();
+  --back;
+  EXPECT_EQ(back->RecNo, 9998);
+}
+
+}  // namespace
