@@ -16,7 +16,9 @@ constexpr size_t kPieceSize = 256 * 1024;
 // Outputs are whole mebibytes, so that one kept for reuse fits later
 // entries of about its size.
 constexpr uint64_t kCapacityStep = 1 << 20;
-uint64_t CapacityFor(uint64_t size) { return std::max<uint64_t>((size + kCapacityStep - 1) / kCapacityStep, 1) * kCapacityStep; }
+uint64_t CapacityFor(uint64_t size) {
+  return std::max<uint64_t>((size + kCapacityStep - 1) / kCapacityStep, 1) * kCapacityStep;
+}
 
 }  // namespace
 
@@ -83,7 +85,8 @@ void TZAReadAhead::Release(int index) {
   changed_.notify_all();
 }
 
-// Under the lock. The slot's output is kept for later entries.
+// Under the lock. The slot's output is kept for later entries while the
+// kept ones stay within the budget.
 void TZAReadAhead::ReleaseSlot(TSlot& slot) {
   if (slot.Output.Capacity > 0 && spareBytes_ + slot.Output.Capacity <= budget_) {
     spareBytes_ += slot.Output.Capacity;

@@ -201,7 +201,9 @@ TEST(ZACoding, InflateIntoBoundedBuffer) {
                                c.capacity, produced);
     EXPECT_EQ(r, c.last) << c.capacity;
     EXPECT_LE(produced, c.capacity);
-    if (c.last == TZAInflater::irEnd) EXPECT_TRUE(std::equal(src.begin(), src.end(), out.begin()));
+    if (c.last == TZAInflater::irEnd) {
+      EXPECT_TRUE(std::equal(src.begin(), src.end(), out.begin()));
+    }
   }
   inflater.Reset();
   const uint8_t garbage[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};

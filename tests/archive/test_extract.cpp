@@ -603,8 +603,11 @@ TEST(ZAExtract, ManyEntriesComeOutInOrderWhateverRunsAhead) {
     EXPECT_EQ(events[2 * i], std::make_pair(names[i], ppStart));
     EXPECT_EQ(events[2 * i + 1], std::make_pair(names[i], ppEnd));
   }
-  for (auto& [name, data] : files)
-    if (name != damaged) EXPECT_TRUE(Content(out.File(name)) == data) << name;
+  for (auto& [name, data] : files) {
+    if (name != damaged) {
+      EXPECT_TRUE(Content(out.File(name)) == data) << name;
+    }
+  }
 
   // Cancelled as the fifth entry starts: the four before it are out, and
   // nothing after.
