@@ -70,7 +70,7 @@ void DecryptSideBySide(TZADecryptLane* lanes, size_t count) {
     keys[j] = TKeyState(lanes[j].Keys);
   }
   for (size_t i = 0; i < count; ++i) {
-#pragma GCC unroll 4
+#pragma GCC unroll 8
     for (int j = 0; j < N; ++j) {
       const uint8_t plain = data[j][i] ^ keys[j].KeyStreamByte();
       data[j][i] = plain;
@@ -108,10 +108,10 @@ void DecryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys) {
   keys = lane.Keys;
 }
 
-// Up to four unfinished lanes at a time, each round as far as the shortest
+// Up to eight unfinished lanes at a time, each round as far as the shortest
 // of them reaches; a finished lane makes room for the next one.
 void DecryptLanes(TZADecryptLane* lanes, size_t laneCount) {
-  constexpr size_t kMaxSideBySide = 4;
+  constexpr size_t kMaxSideBySide = 8;
   for (;;) {
     TZADecryptLane* active[kMaxSideBySide];
     size_t n = 0;
@@ -128,7 +128,11 @@ void DecryptLanes(TZADecryptLane* lanes, size_t laneCount) {
       case 1: DecryptSideBySide<1>(group, count); break;
       case 2: DecryptSideBySide<2>(group, count); break;
       case 3: DecryptSideBySide<3>(group, count); break;
-      default: DecryptSideBySide<4>(group, count); break;
+      case 4: DecryptSideBySide<4>(group, count); break;
+      case 5: DecryptSideBySide<5>(group, count); break;
+      case 6: DecryptSideBySide<6>(group, count); break;
+      case 7: DecryptSideBySide<7>(group, count); break;
+      default: DecryptSideBySide<8>(group, count); break;
     }
     for (size_t j = 0; j < n; ++j) *active[j] = group[j];
   }

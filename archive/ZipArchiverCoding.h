@@ -39,7 +39,7 @@ void DecryptBuffer(uint8_t* buffer, size_t count, TZAKeys& keys);
 
 // One of several independent buffers decrypted side by side: the key
 // schedule is one long chain of dependent steps per buffer, and working on
-// up to four chains at once lets the processor overlap them (about three
+// up to eight chains at once lets the processor overlap them (about four
 // times the speed of one buffer at a time). Data and Count advance and Keys
 // follow as the lane is decrypted.
 struct TZADecryptLane {

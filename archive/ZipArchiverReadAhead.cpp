@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr size_t kMaxLanes = 4;
+constexpr size_t kMaxLanes = 8;
 // Entries are read, decrypted and inflated in pieces of this size.
-constexpr size_t kPieceSize = 256 * 1024;
+constexpr size_t kPieceSize = 64 * 1024;
 
 // Outputs are whole mebibytes, so that one kept for reuse fits later
 // entries of about its size.

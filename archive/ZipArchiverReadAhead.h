@@ -9,7 +9,7 @@
 // damaged header, an entry too large to hold) is left to the loop, which
 // decodes it itself and reports whatever is wrong as it always does.
 //
-// Each worker keeps up to four entries going at once, taking the next one
+// Each worker keeps up to eight entries going at once, taking the next one
 // in order whenever one is finished, and reads, decrypts (side by side, see
 // DecryptLanes) and inflates them piece by piece. Memory is bounded: an
 // entry's output counts against a budget until the loop is done with it,
