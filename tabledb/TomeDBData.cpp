@@ -321,6 +321,18 @@ TFilterField TTMEDataSet::TFilterSource::FieldByName(const String& name) {
 std::span<const uint8_t> TTMEDataSet::TFilterSource::FieldData(int fieldIndex) {
   TRecordBuffer record;
   if (!dataSet_.GetActiveRecordBuffer(record)) return {};
+  return ValueIn(record, fieldIndex);
+}
+
+void TTMEDataSet::TFilterSource::FieldsData(std::span<const int> fieldIndexes,
+                                            std::span<std::span<const uint8_t>> data) {
+  TRecordBuffer record;
+  const bool active = dataSet_.GetActiveRecordBuffer(record);
+  for (size_t k = 0; k < fieldIndexes.size(); ++k)
+    data[k] = active ? ValueIn(record, fieldIndexes[k]) : std::span<const uint8_t>();
+}
+
+std::span<const uint8_t> TTMEDataSet::TFilterSource::ValueIn(TRecordBuffer record, int fieldIndex) {
   if (size_t(fieldIndex) >= places_.size()) places_.resize(size_t(fieldIndex) + 1);
   TPlace& place = places_[size_t(fieldIndex)];
   if (!place.Known) {
@@ -338,6 +350,12 @@ String TTMEDataSet::TFilterSource::FieldText(int fieldIndex) { return dataSet_.F
 void TTMEDataSet::ParseFilter() {
   if (!Filter().empty()) filterParser_->Parse(Filter());
 }
+
+void TTMEDataSet::BeginFilterScan() {
+  if (!Filter().empty()) filterParser_->BeginScan();
+}
+
+void TTMEDataSet::EndFilterScan() { filterParser_->EndScan(); }
 
 std::vector<bool> TTMEDataSet::FieldsFilterReads(int tableFieldCount) {
   std::vector<bool> reads(size_t(tableFieldCount), OnFilterRecord != nullptr);

@@ -113,6 +113,10 @@ class TTMEDataSet : public TTMBDataSet {
   bool RecordFilter();
   // Parses a non-empty filter text.
   void ParseFilter();
+  // Around a scan that reads record after record into the filter buffer
+  // and asks RecordFilter of each.
+  void BeginFilterScan();
+  void EndFilterScan();
   // Which table fields (by field number - 1) RecordFilter reads: those the
   // parsed filter names, or every one when OnFilterRecord decides too.
   std::vector<bool> FieldsFilterReads(int tableFieldCount);
@@ -156,6 +160,7 @@ class TTMEDataSet : public TTMBDataSet {
     explicit TFilterSource(TTMEDataSet& dataSet) : dataSet_(dataSet) {}
     TFilterField FieldByName(const String& name) override;
     std::span<const uint8_t> FieldData(int fieldIndex) override;
+    void FieldsData(std::span<const int> fieldIndexes, std::span<std::span<const uint8_t>> data) override;
     String FieldText(int fieldIndex) override;
     // The field list or the buffer layout changed.
     void ForgetLayout() { places_.clear(); }
@@ -168,6 +173,9 @@ class TTMEDataSet : public TTMBDataSet {
       int Offset = -1;
       int Size = 0;
     };
+    // The field's bytes in a record buffer of the data set.
+    std::span<const uint8_t> ValueIn(TRecordBuffer record, int fieldIndex);
+
     TTMEDataSet& dataSet_;
     std::vector<TPlace> places_;
   };

@@ -10,10 +10,12 @@
 // milliseconds (day number x 86400000 + time of day).
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "platform/DataSets.h"
@@ -76,6 +78,11 @@ class IFilterRecordSource {
   // The bytes of a non-blob field's value in the record buffer of the data
   // set's current state; empty when there is no such buffer.
   virtual std::span<const uint8_t> FieldData(int fieldIndex) = 0;
+  // FieldData of several fields at once, into data (as many items as
+  // fieldIndexes): a scan asks for the same few fields of every record.
+  virtual void FieldsData(std::span<const int> fieldIndexes, std::span<std::span<const uint8_t>> data) {
+    for (size_t k = 0; k < fieldIndexes.size(); ++k) data[k] = FieldData(fieldIndexes[k]);
+  }
   // A blob field's current value as text.
   virtual String FieldText(int fieldIndex) = 0;
 };
@@ -85,6 +92,25 @@ class TExprNodes;
 // Bytes of a value of the type in a node; 0 for the string kinds, whose
 // values vary in length.
 size_t ExprValueSize(uint8_t dataType);
+
+// A typed value where it lies: in a node's memory or in a record buffer.
+struct TExprValue {
+  uint8_t DataType = ftUnknown;
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
+
+  // Any non-zero 16-bit value (a one-byte value: any non-zero byte).
+  bool AsBoolean() const {
+    if (Size >= 2) {
+      uint16_t value;
+      std::memcpy(&value, Data, sizeof value);
+      return value != 0;
+    }
+    return Size == 1 && Data[0] != 0;
+  }
+  // The text of a string-kind value, up to its NUL or its memory's end.
+  std::string_view AsText() const;
+};
 
 class TExprNode {
  public:
@@ -123,17 +149,9 @@ class TExprNode {
     externalSize_ = size;
   }
 
-  // Any non-zero 16-bit value (a one-byte value: any non-zero byte).
-  bool AsBoolean() const {
-    if (DataSize() >= 2) {
-      uint16_t value;
-      std::memcpy(&value, Data(), sizeof value);
-      return value != 0;
-    }
-    return DataSize() == 1 && Data()[0] != 0;
-  }
-  // The text of a string-kind value, up to its NUL or its memory's end.
-  std::string_view AsText() const;
+  TExprValue AsValue() const { return TExprValue{DataType, Data(), DataSize()}; }
+  bool AsBoolean() const { return AsValue().AsBoolean(); }
+  std::string_view AsText() const { return AsValue().AsText(); }
 
  private:
   std::vector<uint8_t> value_;
@@ -159,6 +177,15 @@ class TExprNodes {
   // Evaluates the node and everything below it; the value is then at the
   // node's Data(). Raises EMathError for floating-point faults.
   void Calculate(TExprNode* node, TFilterOptions options);
+  IFilterRecordSource* Source() const { return source_; }
+  // Whether the bytes a source gave for a non-blob field of the type can be
+  // read as its value.
+  static bool FieldValueFits(uint8_t dataType, std::span<const uint8_t> data) {
+    return !data.empty() && data.size() >= ExprValueSize(dataType);
+  }
+  // Raises unless they fit: there was no record buffer, or they are too
+  // short for the field's type.
+  static void CheckFieldValue(const TExprNode* field, std::span<const uint8_t> data);
 
  private:
   void CalculateField(TExprNode* node);
@@ -168,6 +195,18 @@ class TExprNodes {
   IFilterRecordSource* source_;
   std::vector<std::unique_ptr<TExprNode>> nodes_;
 };
+
+// How a comparison orders its two operands, decided by their types alone.
+enum TExprOrderKind : uint8_t { okText, okWhole, okFloat, okBoolean, okDayOrTime, okMoment };
+TExprOrderKind ExprOrderKind(uint8_t leftType, uint8_t rightType);
+// The order of two operands of one comparison, of the given kind. Strings
+// compare by the locale, with partial comparison over partialLength
+// characters (negative: whole).
+std::partial_ordering OrderExprValues(TExprOrderKind kind, const TExprValue& l, const TExprValue& r,
+                                      TFilterOptions options, int partialLength);
+// The result of a comparison operator for an order (unordered floats
+// included).
+bool ComparisonHolds(TExprOperator op, std::partial_ordering order);
 
 // Orders two raw values of one field type as the indexes do: -1 when key
 // sorts before stored, 0 when equal, 1 after. With partial, string keys are

@@ -12,11 +12,16 @@
 namespace {
 
 template <class T>
-T Load(const TExprNode* node) {
-  assert(node->DataSize() >= sizeof(T));
+T Load(const TExprValue& v) {
+  assert(v.Size >= sizeof(T));
   T value;
-  std::memcpy(&value, node->Data(), sizeof value);
+  std::memcpy(&value, v.Data, sizeof value);
   return value;
+}
+
+template <class T>
+T Load(const TExprNode* node) {
+  return Load<T>(node->AsValue());
 }
 
 template <class T>
@@ -35,30 +40,33 @@ void StoreText(TExprNode* node, std::string_view text) {
 
 bool IsWholeNumber(uint8_t type) { return IsIntegerType(type) || type == ftLargeint; }
 
-int64_t WholeValue(const TExprNode* node) {
-  switch (node->DataType) {
+int64_t WholeValue(const TExprValue& v) {
+  switch (v.DataType) {
     case ftSmallint:
-      return Load<int16_t>(node);
+      return Load<int16_t>(v);
     case ftWord:
-      return Load<uint16_t>(node);
+      return Load<uint16_t>(v);
     case ftLargeint:
-      return Load<int64_t>(node);
+      return Load<int64_t>(v);
     default:
-      return Load<int32_t>(node);
+      return Load<int32_t>(v);
   }
 }
+int64_t WholeValue(const TExprNode* node) { return WholeValue(node->AsValue()); }
 
-double FloatValue(const TExprNode* node) {
-  if (node->DataType == ftFloat || node->DataType == ftCurrency) return Load<double>(node);
-  return double(WholeValue(node));
+double FloatValue(const TExprValue& v) {
+  if (v.DataType == ftFloat || v.DataType == ftCurrency) return Load<double>(v);
+  return double(WholeValue(v));
 }
+double FloatValue(const TExprNode* node) { return FloatValue(node->AsValue()); }
 
 // Milliseconds of a date (its midnight) or a date-time, so that the two can
 // be compared and subtracted.
-double MomentMSecs(const TExprNode* node) {
-  if (node->DataType == ftDate) return double(Load<int32_t>(node)) * MSecsPerDay;
-  return Load<double>(node);
+double MomentMSecs(const TExprValue& v) {
+  if (v.DataType == ftDate) return double(Load<int32_t>(v)) * MSecsPerDay;
+  return Load<double>(v);
 }
+double MomentMSecs(const TExprNode* node) { return MomentMSecs(node->AsValue()); }
 
 [[noreturn]] void InvalidFloatOperation() { throw EInvalidOp("Invalid floating point operation"); }
 
@@ -179,41 +187,9 @@ int32_t TimeOfDay(const TExprNode* node) {
   return int32_t((msecs % MSecsPerDay + MSecsPerDay) % MSecsPerDay);
 }
 
-// The order of two operands of one comparison. Strings compare by the locale,
-// with partial comparison over partialLength characters (negative: whole).
-std::partial_ordering OrderValues(const TExprNode* l, const TExprNode* r, TFilterOptions options,
-                                  int partialLength) {
-  const uint8_t lt = l->DataType;
-  const uint8_t rt = r->DataType;
-  if (IsStringType(lt)) {
-    const bool partial = (options & foNoPartialCompare) == 0;
-    const bool ignoreCase = (options & foCaseInsensitive) != 0;
-    return CompareFieldStrings(l->AsText(), r->AsText(), partial, ignoreCase, partialLength) <=> 0;
-  }
-  if (IsNumericType(lt)) {
-    if (IsWholeNumber(lt) && IsWholeNumber(rt)) return WholeValue(l) <=> WholeValue(r);
-    return FloatValue(l) <=> FloatValue(r);
-  }
-  if (lt == ftBoolean) return l->AsBoolean() <=> r->AsBoolean();
-  if (lt == rt && lt != ftDateTime) return Load<int32_t>(l) <=> Load<int32_t>(r);
-  return MomentMSecs(l) <=> MomentMSecs(r);
-}
-
-bool Compare(TExprOperator op, std::partial_ordering order) {
-  switch (op) {
-    case eoEqual:
-      return order == 0;
-    case eoNotEqual:
-      return !(order == 0);
-    case eoGreater:
-      return order > 0;
-    case eoLess:
-      return order < 0;
-    case eoGreaterEqual:
-      return !(order < 0);
-    default:
-      return !(order > 0);
-  }
+std::partial_ordering OrderOf(const TExprNode* l, const TExprNode* r, TFilterOptions options, int partialLength) {
+  return OrderExprValues(ExprOrderKind(l->DataType, r->DataType), l->AsValue(), r->AsValue(), options,
+                         partialLength);
 }
 
 }  // namespace
@@ -239,10 +215,56 @@ size_t ExprValueSize(uint8_t dataType) {
   }
 }
 
-std::string_view TExprNode::AsText() const {
-  if (DataSize() == 0) return {};
-  const char* text = reinterpret_cast<const char*>(Data());
-  return std::string_view(text, strnlen(text, DataSize()));
+std::string_view TExprValue::AsText() const {
+  if (Size == 0) return {};
+  const char* text = reinterpret_cast<const char*>(Data);
+  return std::string_view(text, strnlen(text, Size));
+}
+
+TExprOrderKind ExprOrderKind(uint8_t leftType, uint8_t rightType) {
+  if (IsStringType(leftType)) return okText;
+  if (IsNumericType(leftType)) return IsWholeNumber(leftType) && IsWholeNumber(rightType) ? okWhole : okFloat;
+  if (leftType == ftBoolean) return okBoolean;
+  if (leftType == rightType && leftType != ftDateTime) return okDayOrTime;
+  return okMoment;
+}
+
+std::partial_ordering OrderExprValues(TExprOrderKind kind, const TExprValue& l, const TExprValue& r,
+                                      TFilterOptions options, int partialLength) {
+  switch (kind) {
+    case okText: {
+      const bool partial = (options & foNoPartialCompare) == 0;
+      const bool ignoreCase = (options & foCaseInsensitive) != 0;
+      return CompareFieldStrings(l.AsText(), r.AsText(), partial, ignoreCase, partialLength) <=> 0;
+    }
+    case okWhole:
+      return WholeValue(l) <=> WholeValue(r);
+    case okFloat:
+      return FloatValue(l) <=> FloatValue(r);
+    case okBoolean:
+      return l.AsBoolean() <=> r.AsBoolean();
+    case okDayOrTime:
+      return Load<int32_t>(l) <=> Load<int32_t>(r);
+    default:
+      return MomentMSecs(l) <=> MomentMSecs(r);
+  }
+}
+
+bool ComparisonHolds(TExprOperator op, std::partial_ordering order) {
+  switch (op) {
+    case eoEqual:
+      return order == 0;
+    case eoNotEqual:
+      return !(order == 0);
+    case eoGreater:
+      return order > 0;
+    case eoLess:
+      return order < 0;
+    case eoGreaterEqual:
+      return !(order < 0);
+    default:
+      return !(order > 0);
+  }
 }
 
 TExprNode* TExprNodes::NewNode(TExprNodeKind kind, uint8_t dataType, TExprNode* left, TExprNode* right,
@@ -288,9 +310,13 @@ void TExprNodes::CalculateField(TExprNode* node) {
     return;
   }
   const std::span<const uint8_t> data = source_->FieldData(node->FieldIndex);
-  if (data.empty()) DatabaseError("No current record");
-  if (data.size() < ExprValueSize(node->DataType)) DatabaseError("General error");
+  CheckFieldValue(node, data);
   node->SetExternalData(data.data(), data.size());
+}
+
+void TExprNodes::CheckFieldValue(const TExprNode* field, std::span<const uint8_t> data) {
+  if (data.empty()) DatabaseError("No current record");
+  if (!FieldValueFits(field->DataType, data)) DatabaseError("General error");
 }
 
 void TExprNodes::CalculateOperator(TExprNode* node, TFilterOptions options) {
@@ -316,7 +342,7 @@ void TExprNodes::CalculateOperator(TExprNode* node, TFilterOptions options) {
       for (TExprNode* element : node->Args) Calculate(element, options);
       bool found = false;
       for (const TExprNode* element : node->Args)
-        if (OrderValues(l, element, options, element->PartialLength) == 0) {
+        if (OrderOf(l, element, options, element->PartialLength) == 0) {
           found = true;
           break;
         }
@@ -347,7 +373,7 @@ void TExprNodes::CalculateOperator(TExprNode* node, TFilterOptions options) {
       }
       break;
     default:
-      StoreBool(node, Compare(node->Operator, OrderValues(l, r, options, r->PartialLength)));
+      StoreBool(node, ComparisonHolds(node->Operator, OrderOf(l, r, options, r->PartialLength)));
       break;
   }
 }
@@ -410,7 +436,7 @@ int CompareKeyValues(std::span<const uint8_t> key, std::span<const uint8_t> stor
   const int partialLength = byKeyLength ? int(keyNode.AsText().size()) : -1;
   const TFilterOptions options =
       TFilterOptions((caseInsensitive ? foCaseInsensitive : 0) | (partial ? 0 : foNoPartialCompare));
-  const std::partial_ordering order = OrderValues(&keyNode, &storedNode, options, partialLength);
+  const std::partial_ordering order = OrderOf(&keyNode, &storedNode, options, partialLength);
   if (order == 0) return 0;
   return order < 0 ? -1 : 1;
 }

@@ -312,6 +312,7 @@ size_t TSyntaxParserBase::ScanName(size_t pos) {
 // --- Parser ----------------------------------------------------------------------------
 
 void TFilterParser::Parse(std::string_view text) {
+  direct_.Clear();
   nodes_.Clear();
   nesting_ = 0;
   try {
@@ -322,8 +323,10 @@ void TFilterParser::Parse(std::string_view text) {
     // A filter decides whether a record passes: anything but a condition
     // has no defined answer.
     if (root->DataType != ftBoolean) TypeMismatch();
+    direct_.Build(root);
     nodes_.Root = root;
   } catch (...) {
+    direct_.Clear();
     nodes_.Clear();
     throw;
   }
@@ -332,8 +335,7 @@ void TFilterParser::Parse(std::string_view text) {
 bool TFilterParser::Evaluate(TFilterOptions options) {
   if (!nodes_.Root) throw EInvalidOperation("No filter expression to evaluate");
   options_ = options;
-  nodes_.Calculate(nodes_.Root, options);
-  return nodes_.Root->AsBoolean();
+  return direct_.Passes(nodes_, options);
 }
 
 void TFilterParser::CheckEnd() {

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "tabledb/TomeDBExpr.h"
+#include "tabledb/TomeDBExprDirect.h"
 
 enum TExprToken : uint8_t {
   etEnd,
@@ -87,7 +88,12 @@ class TFilterParser : public TSyntaxParserBase {
   // first, so after a failure there is nothing to evaluate.
   void Parse(std::string_view text);
   // Evaluates the tree on the current record: True when the record passes.
+  // Runs the tree's direct checks; the answer is the tree's.
   bool Evaluate(TFilterOptions options);
+  // Between these, Evaluate tests records that the source reads one after
+  // another into the same buffer: the fields are looked up there once.
+  void BeginScan() { direct_.BeginScan(nodes_); }
+  void EndScan() { direct_.EndScan(); }
 
   // The tree; the data set walks it to find the fields a filter uses.
   TExprNodes& Nodes() { return nodes_; }
@@ -117,6 +123,7 @@ class TFilterParser : public TSyntaxParserBase {
 
   IFilterRecordSource& source_;
   TExprNodes nodes_;
+  TDirectFilter direct_;
   TFilterOptions options_ = 0;
   int nesting_ = 0;
 };

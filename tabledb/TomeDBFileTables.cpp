@@ -823,7 +823,7 @@ void TTomeTableIO::ReadRecord(TFieldBuffers& fields, const TPositionList& list, 
 }
 
 void TTomeTableIO::ScanRecords(TFieldBuffers& fields, const TPositionList& list,
-                               const std::function<void(int position)>& each) {
+                               const std::function<void(int position, const TRecordPosition& record)>& each) {
   // Short enough that other writers hardly wait for a batch.
   constexpr int kBatchRecords = 4096;
   // A batch whose records lie within this many bytes (natural order: the
@@ -831,46 +831,48 @@ void TTomeTableIO::ScanRecords(TFieldBuffers& fields, const TPositionList& list,
   // scattered ones (index order) go through the read cache one by one.
   constexpr int64_t kMaxSpanBytes = int64_t(1) << 20;
   const int count = int(list.size());
+  std::vector<TRecordPosition> records;  // the batch's entries, taken from the list once
   std::vector<uint8_t> batch;
   std::vector<size_t> offsets;
   std::vector<TDecodeStep> plan;
-  auto batchStart = list.begin();
+  auto next = list.begin();
   for (int first = 0; first < count; first += kBatchRecords) {
     const int n = std::min(kBatchRecords, count - first);
+    records.clear();
+    for (int k = 0; k < n; ++k, ++next) records.push_back(*next);
     {
       TLockScope lock(*this);
       CheckFieldBuffers(fields);
       plan = DecodePlan(fields);
-      ReadBatch(batchStart, n, kMaxSpanBytes, batch, offsets);
+      ReadBatch(records, kMaxSpanBytes, batch, offsets);
     }
-    for (int k = 0; k < n; ++k, ++batchStart) {
-      DecodeRecord(fields, plan, batch.data() + offsets[size_t(k)], batchStart->DataPos);
-      each(first + k);
+    for (int k = 0; k < n; ++k) {
+      const TRecordPosition& record = records[size_t(k)];
+      DecodeRecord(fields, plan, batch.data() + offsets[size_t(k)], record.DataPos);
+      each(first + k, record);
     }
   }
 }
 
-void TTomeTableIO::ReadBatch(TPositionList::const_iterator first, int n, int64_t maxSpan,
+void TTomeTableIO::ReadBatch(const std::vector<TRecordPosition>& records, int64_t maxSpan,
                              std::vector<uint8_t>& batch, std::vector<size_t>& offsets) {
-  offsets.resize(size_t(n));
+  const size_t n = records.size();
+  offsets.resize(n);
   int64_t low = std::numeric_limits<int64_t>::max(), high = 0;
-  auto it = first;
-  for (int k = 0; k < n; ++k, ++it) {
-    low = std::min<int64_t>(low, it->DataPos);
-    high = std::max<int64_t>(high, int64_t(it->DataPos) + recordSize_);
+  for (const TRecordPosition& record : records) {
+    low = std::min<int64_t>(low, record.DataPos);
+    high = std::max<int64_t>(high, int64_t(record.DataPos) + recordSize_);
   }
   if (high - low <= maxSpan) {
     batch.resize(size_t(high - low));
     fileIO_.ReadBuffer(batch.data(), low, high - low);
-    it = first;
-    for (int k = 0; k < n; ++k, ++it) offsets[size_t(k)] = size_t(it->DataPos - low);
+    for (size_t k = 0; k < n; ++k) offsets[k] = size_t(records[k].DataPos - low);
     return;
   }
-  batch.resize(size_t(n) * size_t(recordSize_));
-  it = first;
-  for (int k = 0; k < n; ++k, ++it) {
-    offsets[size_t(k)] = size_t(k) * size_t(recordSize_);
-    fileIO_.ReadStored(batch.data() + offsets[size_t(k)], it->DataPos, recordSize_);
+  batch.resize(n * size_t(recordSize_));
+  for (size_t k = 0; k < n; ++k) {
+    offsets[k] = k * size_t(recordSize_);
+    fileIO_.ReadStored(batch.data() + offsets[k], records[k].DataPos, recordSize_);
   }
 }
 

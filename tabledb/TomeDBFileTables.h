@@ -84,9 +84,10 @@ class TTomeTableIO : public TObject {
   void DeleteRecord(int naturalPosition, bool flush);
   void ReadRecord(TFieldBuffers& fields, const TPositionList& list, int position);
   // Reads every record of list into the active items of fields in turn and
-  // calls each with its position. The records are read in batches, one taking of the lock per
-  // batch; each is not called with the lock held.
-  void ScanRecords(TFieldBuffers& fields, const TPositionList& list, const std::function<void(int position)>& each);
+  // calls each with its position in list and its entry. The records are read in batches, one
+  // taking of the lock per batch; each is not called with the lock held.
+  void ScanRecords(TFieldBuffers& fields, const TPositionList& list,
+                   const std::function<void(int position, const TRecordPosition& record)>& each);
   // Decodes one stored value of one record into target.
   void ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field);
 
@@ -123,9 +124,9 @@ class TTomeTableIO : public TObject {
   // Fills fields from a record's fixed part read from dataPos.
   void DecodeRecord(TFieldBuffers& fields, const std::vector<TDecodeStep>& plan, const uint8_t* fixedPart,
                     int32_t dataPos);
-  // With the lock held: the fixed parts of n records from first on, record
-  // k at offsets[k] of batch.
-  void ReadBatch(TPositionList::const_iterator first, int n, int64_t maxSpan, std::vector<uint8_t>& batch,
+  // With the lock held: the fixed parts of the records, record k at
+  // offsets[k] of batch.
+  void ReadBatch(const std::vector<TRecordPosition>& records, int64_t maxSpan, std::vector<uint8_t>& batch,
                  std::vector<size_t>& offsets);
 
   void Load();

@@ -353,15 +353,16 @@ void TTomeTable::ActivateFilters() {
     for (int f = 0; f < fields.Count(); ++f)
       if (!reads[size_t(f)]) fields.Items(f).SetActive(false);
     const int count = int(recordList_->size());
-    auto record = recordList_->begin();  // steps with the scan
-    tableIO_->ScanRecords(fields, *recordList_, [&](int i) {
+    BeginFilterScan();
+    tableIO_->ScanRecords(fields, *recordList_, [&](int i, const TRecordPosition& record) {
       curRec_ = i;
-      if (RecordFilter()) accepted.push_back(*record);
-      ++record;
+      if (RecordFilter()) accepted.push_back(record);
       if (OnFilterProgress) OnFilterProgress(this, int(int64_t(i) * 100 / count));
     });
+    EndFilterScan();
     if (accepted.size() != recordList_->size()) *recordList_ = std::move(accepted);
   } catch (...) {
+    EndFilterScan();
     RestoreState(state);
     curRec_ = -1;
     throw;

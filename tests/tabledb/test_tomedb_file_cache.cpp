@@ -101,7 +101,7 @@ TEST(TomeDBFileCache, ScanVisitsEveryRecordWithoutHoldingTheLock) {
   Row row(a.table);
   std::vector<int> seen;
   bool mismatch = false;
-  a.table.ScanRecords(row.Buffers(), a.table.IndexList(0), [&](int position) {
+  a.table.ScanRecords(row.Buffers(), a.table.IndexList(0), [&](int position, const TRecordPosition&) {
     seen.push_back(position);
     mismatch = mismatch || row.Get<int32_t>("Qty") != position || row.Text("Name") != "n" + IntToStr(position);
     if (position == 1500) Row(b.table).SetText("Name", "late").Append();

@@ -159,6 +159,24 @@ TEST_F(TomeDBTable, FiltersSelectRecordsAndKeepTheOldFilterOnError) {
   EXPECT_EQ(t->RecordCount(), 6);
 }
 
+TEST_F(TomeDBTable, AFilteredScanTestsEveryRecordAcrossItsReadBatches) {
+  // Enough records for several read batches; every fifth label stays empty.
+  constexpr int kRecords = 10000;
+  auto t = Open("Plain");
+  for (int i = 0; i < kRecords; ++i) {
+    t->Append();
+    t->FieldByName("Code")->SetAsInteger(i);
+    if (i % 5 != 0) t->FieldByName("Label")->SetAsString(Format("n%d", {i % 97}));
+    t->Post();
+  }
+  t->SetFilter("Code >= 4000 and (Label like 'n1%' or Label = '')");
+  t->SetFiltered(true);
+  Texts expected;
+  for (int i = 4000; i < kRecords; ++i)
+    if (i % 5 == 0 || i % 97 == 1 || (i % 97 >= 10 && i % 97 < 20)) expected.push_back(IntToStr(i));
+  EXPECT_EQ(Column(*t, "Code"), expected);
+}
+
 TEST_F(TomeDBTable, FindRecordWalksTheFilterWithoutFilteringTheList) {
   auto t = Open("People");
   t->SetFilter("Age = 41");
