@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "tabledb/TomeDBBlob.h"
 
@@ -115,6 +116,7 @@ void TTomeTable::InternalOpen() {
 }
 
 void TTomeTable::InternalClose() {
+  postedRecNo_ = -1;
   if (tableOpened_) {
     tableOpened_ = false;
     tableIO_->Close();
@@ -225,7 +227,12 @@ TGetResult TTomeTable::GetRecord(TRecordBuffer buffer, TGetMode mode, bool doChe
 }
 
 void TTomeTable::ReadRecordData(TRecordBuffer buffer, int recordIndex) {
+  const int32_t posted = std::exchange(postedRecNo_, -1);
   if (!recordList_ || recordIndex < 0 || recordIndex >= int(recordList_->size())) return;
+  if (posted >= 0 && (*recordList_)[size_t(recordIndex)].RecNo == posted) {
+    std::memcpy(buffer, postedData_.data(), postedData_.size());
+    return;
+  }
   TFieldBuffers fields;
   BuildFieldBuffers(buffer, fields);
   tableIO_->ReadRecord(fields, *recordList_, recordIndex);
@@ -246,14 +253,30 @@ void TTomeTable::InternalAddRecord(TRecordBuffer buffer, bool append) {
   AppendBuffer(buffer);
 }
 
+// The framework reads the posted record back at once. An appended record
+// is all ours: every field of it came from the buffer (which now also holds
+// its number and its padded texts), so that read takes it from there
+// rather than taking the file's lock again; it reads at a moment when the
+// record could not yet have changed. Only that one read: any later one
+// must see what others wrote since. Blob fields hold streams, not values,
+// and an edited record may hold fields that others changed meanwhile:
+// those are read from the file.
 void TTomeTable::InternalPost() {
-  if (State() == dsEdit)
+  postedRecNo_ = -1;
+  if (State() == dsEdit) {
     ModifyCurrent();
-  else
-    AppendBuffer(ActiveBuffer());
+    return;
+  }
+  const int32_t recNo = AppendBuffer(ActiveBuffer());
+  TFieldBuffers fields;
+  BuildFieldBuffers(ActiveBuffer(), fields);
+  for (int f = 0; f < fields.Count(); ++f)
+    if (fields.Items(f).Active() && fields.Items(f).IsBlob()) return;
+  postedData_.assign(ActiveBuffer(), ActiveBuffer() + dataSize_);
+  postedRecNo_ = recNo;
 }
 
-void TTomeTable::AppendBuffer(TRecordBuffer buffer) {
+int32_t TTomeTable::AppendBuffer(TRecordBuffer buffer) {
   TFieldBuffers fields;
   BuildFieldBuffers(buffer, fields);
   TRecordPosition added;
@@ -266,6 +289,7 @@ void TTomeTable::AppendBuffer(TRecordBuffer buffer) {
       },
       this);
   PlaceRecord(added, fields, storagePosition);
+  return added.RecNo;
 }
 
 bool TTomeTable::SameNeighbours(const TRecordPosition& record, int storagePosition) const {

@@ -75,7 +75,8 @@ class TTomeTable : public TTMEDataSet {
   // list becomes that index's list.
   void SelectIndex();
   void ReloadRecordList();
-  void AppendBuffer(TRecordBuffer buffer);
+  // Appends the record in buffer; returns its record number.
+  int32_t AppendBuffer(TRecordBuffer buffer);
   void ModifyCurrent();
   // Puts the record where its key (the values in fields) belongs in the
   // record list and makes it the current record. storagePosition: where
@@ -107,4 +108,8 @@ class TTomeTable : public TTMEDataSet {
   std::unique_ptr<TMasterDataLink> masterLink_;
   TTomeTableIO* tableIO_ = nullptr;
   bool tableOpened_ = false;
+  // The record a post just appended, for the read of it that follows at
+  // once (see InternalPost); -1 when there is none.
+  int32_t postedRecNo_ = -1;
+  std::vector<uint8_t> postedData_;
 };

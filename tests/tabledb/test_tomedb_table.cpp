@@ -131,6 +131,33 @@ TEST_F(TomeDBTable, WritesPlaceRecordsByKeyInTheDataSetsOwnList) {
   EXPECT_EQ(CheckTomeDatabase(file_, ""), std::vector<String>());
 }
 
+// After a post the data set shows the appended record with the number it
+// got; a later read sees what another writer changed since.
+TEST_F(TomeDBTable, APostedRecordShowsAsStoredAndLaterReadsSeeOthersChanges) {
+  auto mine = Open("People");
+  mine->Append();
+  mine->FieldByName("Name")->SetAsString("Nadia");
+  mine->FieldByName("City")->SetAsString("Rennes");
+  mine->Post();
+  EXPECT_EQ(mine->FieldByName("Id")->AsString(), "6");
+  EXPECT_EQ(mine->FieldByName("Name")->AsString(), "Nadia");
+
+  auto plain = Open("Plain");
+  plain->Append();
+  plain->FieldByName("Code")->SetAsInteger(7);
+  plain->FieldByName("Label")->SetAsString("seven");
+  plain->Post();
+  EXPECT_EQ(plain->FieldByName("Code")->AsInteger(), 7);
+  EXPECT_EQ(plain->FieldByName("Label")->AsString(), "seven");
+  auto other = Open("Plain");
+  ASSERT_EQ(other->RecordCount(), 1);
+  other->Edit();
+  other->FieldByName("Label")->SetAsString("changed");
+  other->Post();
+  plain->First();
+  EXPECT_EQ(plain->FieldByName("Label")->AsString(), "changed");
+}
+
 TEST_F(TomeDBTable, FiltersSelectRecordsAndKeepTheOldFilterOnError) {
   auto t = Open("People");
   t->SetFilter("City = 'Paris' or Age > 40");
