@@ -101,7 +101,11 @@ std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
     jobs.push_back(job);
   }
   if (jobs.size() < 2) return nullptr;
-  const int workers = std::clamp(ProcessorCount(), 1, 8);
+  // A worker for every few mebibytes to decode: starting threads costs more
+  // than a small archive takes.
+  uint64_t total = 0;
+  for (const TZAReadAhead::TJob& job : jobs) total += job.CompressedSize;
+  const int workers = int(std::min<uint64_t>(total / (4 << 20) + 1, uint64_t(std::clamp(ProcessorCount(), 1, 8))));
   return std::make_unique<TZAReadAhead>(file->FileName(), password_, std::move(jobs), workers);
 }
 

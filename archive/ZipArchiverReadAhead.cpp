@@ -107,10 +107,11 @@ struct TZAReadAhead::TLane {
   uint64_t ReadAt = 0;
   uint64_t DataEnd = 0;
   TZAKeys Keys;
-  TZAInflater Inflater;  // reset for every deflated entry
+  // Made when the lane first needs them, kept for its later entries.
+  std::unique_ptr<TZAInflater> Inflater;
+  std::unique_ptr<uint8_t[]> Piece;
   uint64_t Written = 0;
   uint32_t Crc = ZACrcStart;
-  std::vector<uint8_t> Piece = std::vector<uint8_t>(kPieceSize);
   size_t PieceLength = 0;
 };
 
@@ -153,14 +154,14 @@ void TZAReadAhead::Run(std::vector<TLane>& lanes, THandle file) {
       if (!lane.Slot) continue;
       lane.PieceLength = size_t(std::min<uint64_t>(kPieceSize, lane.DataEnd - lane.ReadAt));
       const int64_t n = int64_t(lane.PieceLength);
-      if (os::FileReadAt(file, int64_t(lane.ReadAt), lane.Piece.data(), n) != n) {
+      if (os::FileReadAt(file, int64_t(lane.ReadAt), lane.Piece.get(), n) != n) {
         Finish(lane, false);
         --held;
         continue;
       }
       lane.ReadAt += lane.PieceLength;
       if (lane.Slot->Job.Encrypted) {
-        decrypting.push_back({lane.Piece.data(), lane.PieceLength, lane.Keys});
+        decrypting.push_back({lane.Piece.get(), lane.PieceLength, lane.Keys});
         decrypted.push_back(&lane);
       }
     }
@@ -235,7 +236,9 @@ bool TZAReadAhead::Start(TLane& lane, TSlot& slot, THandle file) {
     slot.Output.Capacity = CapacityFor(job.Size);
     slot.Output.Bytes.reset(new uint8_t[slot.Output.Capacity]);
   }
-  lane.Inflater.Reset();
+  if (!lane.Piece) lane.Piece.reset(new uint8_t[kPieceSize]);
+  if (job.Deflated && !lane.Inflater) lane.Inflater = std::make_unique<TZAInflater>();
+  if (lane.Inflater) lane.Inflater->Reset();
   if (job.Encrypted) {
     uint8_t header[ZAEncryptionHeaderSize];
     if (job.CompressedSize < ZAEncryptionHeaderSize ||
@@ -261,7 +264,7 @@ bool TZAReadAhead::Feed(TLane& lane) {
     if (job.Deflated) {
       size_t produced = before;
       const TZAInflater::Result r =
-          lane.Inflater.InflateInto(lane.Piece.data(), lane.PieceLength, out, size_t(job.Size), produced);
+          lane.Inflater->InflateInto(lane.Piece.get(), lane.PieceLength, out, size_t(job.Size), produced);
       if (r == TZAInflater::irError || r == TZAInflater::irStopped) {
         Finish(lane, false);
         return false;
@@ -273,7 +276,7 @@ bool TZAReadAhead::Feed(TLane& lane) {
         Finish(lane, false);
         return false;
       }
-      std::memcpy(out + before, lane.Piece.data(), lane.PieceLength);
+      std::memcpy(out + before, lane.Piece.get(), lane.PieceLength);
       lane.Written += lane.PieceLength;
     }
     lane.Crc = UpdateCrc32(lane.Crc, out + before, size_t(lane.Written) - before);
