@@ -29,7 +29,11 @@ TZAReadAhead::TZAReadAhead(const String& archiveFile, const String& password,
       workerCount_(std::max(workerCount, 1)),
       budget_(kMaxEntryBytes * uint64_t(std::clamp(workerCount_, 4, 8))) {
   slots_.resize(jobs.size());
-  for (size_t i = 0; i < jobs.size(); ++i) slots_[i].Job = jobs[i];
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    slots_[i].Job = jobs[i];
+    // Too large to hold: the loop decodes it itself.
+    if (jobs[i].Size > kMaxEntryBytes) slots_[i].State = jsFailed;
+  }
   liveWorkers_ = workerCount_;
   for (int i = 0; i < workerCount_; ++i) workers_.emplace_back([this] { Work(); });
 }
@@ -174,14 +178,9 @@ void TZAReadAhead::Run(std::vector<TLane>& lanes, THandle file) {
 }
 
 // Under the lock: moves past entries that the loop gave up or that are too
-// large to hold; the loop decodes those itself.
+// large to hold.
 void TZAReadAhead::PassOverUnwanted() {
-  for (; next_ < slots_.size(); ++next_) {
-    TSlot& slot = slots_[next_];
-    if (slot.State == jsWaiting && slot.Job.Size <= kMaxEntryBytes) return;
-    if (slot.State == jsWaiting) slot.State = jsFailed;
-    changed_.notify_all();
-  }
+  while (next_ < slots_.size() && slots_[next_].State != jsWaiting) ++next_;
 }
 
 // The next entry in order, when the budget allows; with wait, waits for
