@@ -105,7 +105,8 @@ std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
   // than a small archive takes.
   uint64_t total = 0;
   for (const TZAReadAhead::TJob& job : jobs) total += job.CompressedSize;
-  const int workers = int(std::min<uint64_t>(total / (4 << 20) + 1, uint64_t(std::clamp(ProcessorCount(), 1, 8))));
+  const uint64_t processors = uint64_t(std::clamp(ProcessorCount(), 1, 8));
+  const int workers = int(std::min<uint64_t>(total / (4 << 20) + 1, processors));
   return std::make_unique<TZAReadAhead>(file->FileName(), password_, std::move(jobs), workers);
 }
 
