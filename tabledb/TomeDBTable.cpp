@@ -250,7 +250,9 @@ void TTomeTable::InternalGotoBookmark(const void* bookmark) {
 
 void TTomeTable::InternalAddRecord(TRecordBuffer buffer, bool append) {
   if (append) InternalLast();
-  AppendBuffer(buffer);
+  TFieldBuffers fields;
+  BuildFieldBuffers(buffer, fields);
+  AppendFields(fields);
 }
 
 // The framework reads the posted record back at once. An appended record
@@ -267,18 +269,16 @@ void TTomeTable::InternalPost() {
     ModifyCurrent();
     return;
   }
-  const int32_t recNo = AppendBuffer(ActiveBuffer());
   TFieldBuffers fields;
   BuildFieldBuffers(ActiveBuffer(), fields);
+  const int32_t recNo = AppendFields(fields);
   for (int f = 0; f < fields.Count(); ++f)
     if (fields.Items(f).Active() && fields.Items(f).IsBlob()) return;
   postedData_.assign(ActiveBuffer(), ActiveBuffer() + dataSize_);
   postedRecNo_ = recNo;
 }
 
-int32_t TTomeTable::AppendBuffer(TRecordBuffer buffer) {
-  TFieldBuffers fields;
-  BuildFieldBuffers(buffer, fields);
+int32_t TTomeTable::AppendFields(TFieldBuffers& fields) {
   TRecordPosition added;
   int storagePosition = -1;
   tableIO_->AppendRecord(

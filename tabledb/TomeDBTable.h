@@ -75,8 +75,9 @@ class TTomeTable : public TTMEDataSet {
   // list becomes that index's list.
   void SelectIndex();
   void ReloadRecordList();
-  // Appends the record in buffer; returns its record number.
-  int32_t AppendBuffer(TRecordBuffer buffer);
+  // Appends the record whose field buffers are fields (built on a record
+  // buffer); returns its record number.
+  int32_t AppendFields(TFieldBuffers& fields);
   void ModifyCurrent();
   // Puts the record where its key (the values in fields) belongs in the
   // record list and makes it the current record. storagePosition: where
