@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <random>
 #include <set>
@@ -280,7 +281,11 @@ TEST(ZAExtract, OverwriteRules) {
 }
 
 TEST(ZAExtract, PasswordsAskedUntilRightOrCancelled) {
-  PackedTree tree("right");
+  std::unique_ptr<PackedTree> packed;
+  do packed = std::make_unique<PackedTree>("right");
+  while (SomePasswordPasses(packed->archive, {"wrong", "still wrong"}));
+  const PackedTree& tree = *packed;
+  ASSERT_TRUE(SomePasswordPasses(tree.archive, {"right"}));
   {
     // Typed wrong, then right: the right one stays for the other entries.
     TempDir out;
