@@ -6,22 +6,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/Crc32.h"
 #include "platform/OsFiles.h"
 
 // --- CRC-32 --------------------------------------------------------------------
 
 uint32_t UpdateCrc32(uint32_t crc, const void* buffer, size_t length) {
-  if (!buffer) return crc;
-  // zlib's crc32 takes and gives the complemented value.
-  uLong c = ~crc & 0xFFFFFFFFu;
-  const auto* p = static_cast<const Bytef*>(buffer);
-  while (length > 0) {
-    const uInt n = uInt(std::min<size_t>(length, 1u << 30));
-    c = crc32(c, p, n);
-    p += n;
-    length -= n;
-  }
-  return ~uint32_t(c);
+  return Crc32Update(crc, buffer, length);
 }
 
 uint32_t ZACrc32(const void* buffer, size_t length) {

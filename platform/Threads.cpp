@@ -5,6 +5,10 @@
 
 #include "OsFiles.h"
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 // --- TMultiReadExclusiveWriteSynchronizer ---------------------------------------------
 
 int TMultiReadExclusiveWriteSynchronizer::ReadsOf(std::thread::id id) const {
@@ -196,4 +200,27 @@ uint32_t TThread::ThreadID() const {
 std::exception_ptr TThread::FatalException() const {
   std::lock_guard lock(mutex_);
   return fatalException_;
+}
+
+// --- The processor ----------------------------------------------------------------------
+
+namespace {
+
+TProcessorFeatures ProbeProcessor() {
+  TProcessorFeatures f;
+#if defined(__x86_64__) || defined(__i386__)
+  unsigned eax, ebx, ecx, edx;
+  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return f;
+  bool vectors = (ecx & (1u << 9)) && (ecx & (1u << 19));  // SSSE3, SSE4.1
+  f.CarrylessMultiply = vectors && (ecx & (1u << 1));
+  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) f.Sha = vectors && (ebx & (1u << 29));
+#endif
+  return f;
+}
+
+}  // namespace
+
+const TProcessorFeatures& ProcessorFeatures() {
+  static const TProcessorFeatures features = ProbeProcessor();
+  return features;
 }

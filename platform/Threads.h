@@ -193,3 +193,11 @@ T* NewThread(Args&&... args) {
 // The processors this process may run on: fewer than the machine has when
 // it is restricted to some of them.
 int ProcessorCount();
+
+// Instruction set extensions that faster block functions (digests, CRC-32)
+// are built on; probed once.
+struct TProcessorFeatures {
+  bool Sha = false;                // SHA, SSSE3 and SSE4.1
+  bool CarrylessMultiply = false;  // PCLMULQDQ, SSSE3 and SSE4.1
+};
+const TProcessorFeatures& ProcessorFeatures();

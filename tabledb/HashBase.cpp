@@ -1,10 +1,6 @@
 // Digest text forms and the class-reference helpers of the digest family.
 #include "tabledb/HashBase.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
-#endif
-
 const uint8_t kHashReferenceBlock[32] = {
     0x30, 0x44, 0xED, 0x6E, 0x45, 0xA4, 0x96, 0xF5, 0xF6, 0x35, 0xA2, 0xEB, 0x3D, 0x1A, 0x5D, 0xD6,
     0xCB, 0x1D, 0x09, 0x82, 0x2D, 0xBD, 0xF5, 0x60, 0xC2, 0xB8, 0x58, 0xA1, 0x91, 0xF9, 0x81, 0xB1};
@@ -77,25 +73,4 @@ String HexText(const void* bytes, int64_t count) {
 void WipeBytes(void* p, size_t n) {
   volatile uint8_t* v = static_cast<volatile uint8_t*>(p);
   while (n--) *v++ = 0;
-}
-
-namespace {
-
-TProcessorFeatures ProbeProcessor() {
-  TProcessorFeatures f;
-#if defined(__x86_64__) || defined(__i386__)
-  unsigned eax, ebx, ecx, edx;
-  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return f;
-  bool vectors = (ecx & (1u << 9)) && (ecx & (1u << 19));  // SSSE3, SSE4.1
-  f.CarrylessMultiply = vectors && (ecx & (1u << 1));
-  if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) f.Sha = vectors && (ebx & (1u << 29));
-#endif
-  return f;
-}
-
-}  // namespace
-
-const TProcessorFeatures& ProcessorFeatures() {
-  static const TProcessorFeatures features = ProbeProcessor();
-  return features;
 }

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/Components.h"
+#include "platform/Threads.h"
 
 class THash;
 
@@ -65,12 +66,6 @@ extern const uint8_t kHashReferenceBlock[32];
 // processor has them; both engines give the same digests, and tests pin each
 // in turn.
 enum class THashEngine { Portable, ProcessorExtensions };
-
-struct TProcessorFeatures {
-  bool Sha = false;                // SHA, SSSE3 and SSE4.1
-  bool CarrylessMultiply = false;  // PCLMULQDQ, SSSE3 and SSE4.1
-};
-const TProcessorFeatures& ProcessorFeatures();
 
 // Zero-fills key material in a way the compiler may not drop as a dead store.
 void WipeBytes(void* p, size_t n);
