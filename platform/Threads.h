@@ -1,5 +1,6 @@
 // Threads and their synchronisation: the critical section, the
-// multi-read/exclusive-write lock, events and the thread object.
+// multi-read/exclusive-write lock, events and the thread object; and what
+// the processors offer them (how many, which instruction set extensions).
 //
 // Built on the C++ thread library, which maps onto the system's threads on
 // both sides; only ProcessorCount asks the system itself
