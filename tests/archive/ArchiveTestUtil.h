@@ -65,24 +65,25 @@ inline void PutBytes(const String& name, const Bytes& data) {
 // its CRC instead of asking again; tests about the password prompts make
 // their archive again until none does.
 inline bool SomePasswordPasses(const String& archive, const std::vector<std::string>& passwords) {
-  const Bytes b = GetFile(archive);
-  const auto u16 = [&](size_t at) { return at + 2 <= b.size() ? uint16_t(b[at] | b[at + 1] << 8) : 0; };
-  const auto u32 = [&](size_t at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; };
-  if (b.size() < 22) return false;
-  const size_t end = b.size() - 22;  // the archives of the tests have no comment
-  size_t at = u32(end + 16);
-  for (int n = u16(end + 10); n > 0 && at + 46 <= b.size(); --n) {
-    const uint16_t flags = u16(at + 8);
-    const size_t local = u32(at + 42);
-    const size_t data = local + 30 + u16(local + 26) + u16(local + 28);
-    if ((flags & 1) && data + ZAEncryptionHeaderSize <= b.size()) {
-      const uint8_t check = ZAPasswordCheckByte(u32(at + 16), u16(at + 12), flags);
-      for (const std::string& password : passwords) {
-        TZAKeys keys;
-        if (CheckEncryptionHeader(&b[data], password, check, keys)) return true;
-      }
+  TZipArchiver zip(nullptr);
+  zip.SetFileName(archive);
+  zip.OpenArchiveMode(ZAModeReadOnly);
+  TFileStream file(archive, fmOpenRead | fmShareDenyNone);
+  for (int i = 0; i < zip.FileCount(); ++i) {
+    const TDirItem& entry = zip.DirItem(i);
+    if (!entry.IsEncrypted()) continue;
+    uint8_t local[TZALocalHeader::Size];
+    ZAReadAt(file, int64_t(entry.LocalHeaderOffset), local, sizeof local);
+    TZALocalHeader header;
+    header.Read(local);
+    uint8_t encryption[ZAEncryptionHeaderSize];
+    ZAReadAt(file, int64_t(entry.LocalHeaderOffset + sizeof local + header.NameLength + header.ExtraLength),
+             encryption, sizeof encryption);
+    const uint8_t check = ZAPasswordCheckByte(entry.Header.Crc, entry.Header.Time, entry.Header.Flags);
+    for (const std::string& password : passwords) {
+      TZAKeys keys;
+      if (CheckEncryptionHeader(encryption, password, check, keys)) return true;
     }
-    at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
   }
   return false;
 }
