@@ -5,16 +5,17 @@
 
 #include "platform/Text.h"
 
-// Messages, indexed by EZAException::ErrorCode (0-37).
-constexpr int ZAMessageCount = 38;
+// Messages, indexed by EZAException::ErrorCode (0-38).
+constexpr int ZAMessageCount = 39;
 extern const char* const ZAMessages[ZAMessageCount];
 
-// Native error codes 0-60 each map to one message index; a code outside the
-// table maps to 0 ("Unknown error"). Codes 57-60 guard extraction against
+// Native error codes 0-61 each map to one message index; a code outside the
+// table maps to 0 ("Unknown error"). Codes 57-61 guard extraction against
 // hostile archives: an entry name that leads out of the base folder, a
-// compression method we cannot decode, entries whose data overlap, and an
-// operation that left selected entries unprocessed.
-constexpr int ZANativeErrorCount = 61;
+// compression method we cannot decode, entries whose data overlap, an
+// operation that left selected entries unprocessed, and an entry name that
+// has no form in the system's character set.
+constexpr int ZANativeErrorCount = 62;
 int ZAMessageIndexFor(int nativeError);
 
 // The version text that CurrentVersion always reads, trailing blank included.

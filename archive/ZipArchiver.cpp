@@ -218,7 +218,8 @@ void TZABaseArchiver::OpenExisting() {
       return;
     }
   }
-  if (!found && !recoverDamagedArchives_) throw EZAException(48, this);
+  if (!found && !recoverDamagedArchives_)
+    throw EZAException(dir_->StartsWithLocalHeader(*stream_) ? 48 : 35, this);
   dir_->ReadDirectory(*stream_, found);
 }
 
@@ -227,16 +228,22 @@ void TZABaseArchiver::OpenExisting() {
 void TZABaseArchiver::MakeWritable() {
   if (writable_) return;
   if (openMode_ == ZAModeReadOnly) throw EZAException(32, this);
-  std::unique_ptr<TStream> stream;
-  try {
-    stream = std::make_unique<TFileStream>(fileName_, uint32_t(openMode_));
-  } catch (const EStreamError&) {
-    throw EZAException(33, this, {fileName_});
-  }
+  std::unique_ptr<TStream> stream = OpenForUpdate();
   // Someone may have written the file since the directory was read.
   if (stream->Size() != stream_->Size()) throw EZAException(33, this, {fileName_});
   stream_ = std::move(stream);
   writable_ = true;
+}
+
+// The archive file in the mode for updates: the one chosen at open time, or
+// reading and writing for an archive this component created.
+std::unique_ptr<TStream> TZABaseArchiver::OpenForUpdate() {
+  const int mode = openMode_ == ZAModeCreate ? ZAModeReadWrite : openMode_;
+  try {
+    return std::make_unique<TFileStream>(fileName_, uint32_t(mode));
+  } catch (const EStreamError&) {
+    throw EZAException(33, this, {fileName_});
+  }
 }
 
 void TZABaseArchiver::FreeArchive() {

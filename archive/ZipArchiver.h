@@ -137,6 +137,12 @@ class TZABaseArchiver : public TComponent {
   void SetCompressionMode(int mode);
   String CurrentVersion() const;
   void SetCurrentVersion(const String&) {}
+  // An archive without its end records is damaged and does not open
+  // (EZAException 48; 35 when it does not even start like an archive). With
+  // this on, its directory is rebuilt from the local headers instead; an
+  // entry cut short still fails its check when decoded.
+  bool RecoverDamagedArchives() const { return recoverDamagedArchives_; }
+  void SetRecoverDamagedArchives(bool v) { recoverDamagedArchives_ = v; }
   bool ExtractCorruptedFiles() const { return extractCorruptedFiles_; }
   void SetExtractCorruptedFiles(bool v) { extractCorruptedFiles_ = v; }
   TZASpanningMode SpanningMode() const { return spanningMode_; }
@@ -315,6 +321,7 @@ class TZABaseArchiver : public TComponent {
   bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
   TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
   void MakeWritable();
+  std::unique_ptr<TStream> OpenForUpdate();
 
   // Decoding (ZipArchiverDecode.cpp).
   bool LocateData(const TDirItem& entry, uint64_t& dataAt, uint64_t& compressedSize);
@@ -338,6 +345,8 @@ class TZABaseArchiver : public TComponent {
   // Commit (ZipArchiverCommit.cpp).
   struct TCommit;
   int FirstDifference(int64_t& rewriteAt) const;
+  bool StartReplacement(TCommit& commit);
+  void FinishReplacement(TCommit& commit);
   void SaveTail(TCommit& commit);
   void CommitEntry(TCommit& commit, int& index);
   void CopyEntry(TCommit& commit, TDirItem& item);
@@ -390,7 +399,7 @@ class TZABaseArchiver : public TComponent {
   // find entries whose data run into another one.
   std::vector<uint64_t> headerOffsets_;
   int updateCount_ = 0;
-  bool recoverDamagedArchives_ = true;
+  bool recoverDamagedArchives_ = false;
 
   // Progress of the running operation.
   std::unique_ptr<TZAReadAhead> readAhead_;  // during extraction and test
@@ -399,6 +408,11 @@ class TZABaseArchiver : public TComponent {
   bool cancel_ = false;
   TZAProcessOperation operation_ = poExtract;
 };
+
+// Test seam of the commit: when set, called before every write into a new
+// archive file under construction, with the count of writes so far, 1 first.
+// Tests end the process there to see what a crash leaves behind.
+extern void (*ZACommitWriteHook)(int writeNumber);
 
 class TZipArchiver : public TZABaseArchiver {
  public:

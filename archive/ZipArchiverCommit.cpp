@@ -1,20 +1,51 @@
 // The commit: writes the changes queued in update mode.
 //
-// Entries in front of the first one that changed stay where they are. The
-// rest of the archive, from that entry's local header to the end, is first
-// saved into a temporary "FC" file and flushed to disk; only then is the
-// archive cut there. New and replaced entries are written afresh, unchanged
-// ones are copied back from the saved tail, and a new central directory
-// follows. A failure, a cancel or an abort puts the saved tail back, so the
-// archive ends up byte for byte as it was.
+// An archive file is rebuilt beside itself: a new file in the same folder
+// gets the unchanged front part, new and replaced entries written afresh,
+// unchanged ones copied from the old file, and a new central directory;
+// once complete and flushed it takes the old file's place in one rename. A
+// crash, a kill, a failure, a cancel or an abort at any moment before that
+// leaves the old archive as it was.
+//
+// Where no file can be made beside it, and for volume sets and archives in
+// memory, the commit works in place: entries in front of the first one that
+// changed stay where they are, the rest is saved into a temporary "FC" file
+// and flushed before the archive is cut there, and a failure puts the saved
+// tail back. Only that mode can leave a cut archive behind when the process
+// dies in the middle.
 #include <unordered_map>
 
 #include "archive/ZipArchiver.h"
 
+void (*ZACommitWriteHook)(int writeNumber) = nullptr;
+
+namespace {
+
+// The new archive file under construction; it counts its writes for the
+// test seam.
+class TReplacementStream : public TFileStream {
+ public:
+  using TFileStream::TFileStream;
+  int64_t Write(const void* buffer, int64_t count) override {
+    if (ZACommitWriteHook) ZACommitWriteHook(++writes_);
+    return TFileStream::Write(buffer, count);
+  }
+
+ private:
+  int writes_ = 0;
+};
+
+}  // namespace
+
 struct TZABaseArchiver::TCommit {
   int first = -1;
   int64_t rewriteAt = 0;
-  std::unique_ptr<TZATempFile> tail;  // the archive from rewriteAt on, when there was any
+  // Rebuilding beside: the old archive, read while stream_ is the new file
+  // of the name below.
+  std::unique_ptr<TStream> original;
+  String replacement;
+  // Working in place: the archive from rewriteAt on, when there was any.
+  std::unique_ptr<TZATempFile> tail;
   std::unordered_map<String, int> savedIndex;  // name -> index in the saved directory
   std::unique_ptr<TZAStreamOutput> plain;
   TZAOutput* out = nullptr;
@@ -58,10 +89,14 @@ void TZABaseArchiver::CommitUpdates() {
   }
   for (int i = 0; i < saved.Count(); ++i) c.savedIndex.emplace(saved.Item(i).Name, i);
   try {
-    SaveTail(c);
     if (volumes_) {
       c.out = volumes_;
+    } else if (StartReplacement(c)) {
+      stream_->Seek(c.rewriteAt, soBeginning);
+      c.plain = std::make_unique<TZAStreamOutput>(*stream_, this);
+      c.out = c.plain.get();
     } else {
+      SaveTail(c);
       stream_->SetSize(c.rewriteAt);
       stream_->Seek(c.rewriteAt, soBeginning);
       c.plain = std::make_unique<TZAStreamOutput>(*stream_, this);
@@ -71,6 +106,7 @@ void TZABaseArchiver::CommitUpdates() {
     if (!cancel_ && !c.aborted) {
       dir_->WriteDirectory(*c.out, zip64Mode_ != zmDisabled, fileName_);
       if (volumes_) volumes_->Finish(VolumeFileNameFor(-1));
+      if (c.original) FinishReplacement(c);
     }
   } catch (...) {
     RollBack(c);
@@ -91,9 +127,10 @@ void TZABaseArchiver::CommitUpdates() {
       if (action != fxaRetry) break;
     }
   }
+  headerOffsets_.clear();
   DoOverallProgress(100, firstOperation, ppEnd, cancel_);
   cancel_ = false;
-  if (options_.FlushBuffers())
+  if (options_.FlushBuffers() && !c.original)
     if (auto* file = dynamic_cast<THandleStream*>(stream_.get())) os::FileFlush(file->Handle());
 }
 
@@ -126,6 +163,44 @@ int TZABaseArchiver::FirstDifference(int64_t& rewriteAt) const {
     if (behind < 0) return first;
     first = behind;
   }
+}
+
+// Starts the new archive file beside the old one, with the part in front
+// of the rewrite position; false when no file can be made there.
+bool TZABaseArchiver::StartReplacement(TCommit& c) {
+  if (inMemory_ || !dynamic_cast<TFileStream*>(stream_.get())) return false;
+  const String folder = ExtractFilePath(ZAExpandFileName(fileName_, os::GetCurrentDir()));
+  // The reserved name is made anew so that the new archive gets the
+  // permissions of any new file, not the private ones of a temporary file.
+  const String name = os::CreateTempFile(folder, "FC");
+  if (name.empty() || !os::RemoveFile(name)) return false;
+  std::unique_ptr<TStream> file;
+  try {
+    file = std::make_unique<TReplacementStream>(name, fmCreate);
+  } catch (const EStreamError&) {
+    return false;
+  }
+  c.replacement = name;
+  c.original = std::move(stream_);
+  stream_ = std::move(file);
+  c.original->Seek(0, soBeginning);
+  // (CopyFrom takes a count of 0 as "everything".)
+  if (c.rewriteAt > 0 && stream_->CopyFrom(*c.original, c.rewriteAt) != c.rewriteAt)
+    throw EZAException(46, this);
+  return true;
+}
+
+// Puts the complete new archive, flushed to disk, in the old one's place
+// and opens it as the archive.
+void TZABaseArchiver::FinishReplacement(TCommit& c) {
+  if (!os::FileFlush(static_cast<TFileStream&>(*stream_).Handle())) throw EZAException(46, this);
+  stream_.reset();
+  c.original.reset();
+  const int32_t attr = os::FileGetAttr(fileName_);
+  if (attr >= 0) os::FileSetAttr(c.replacement, uint32_t(attr));
+  if (!os::MoveReplacing(c.replacement, fileName_)) throw EZAException(19, this, {fileName_});
+  c.replacement.clear();
+  stream_ = OpenForUpdate();
 }
 
 // Keeps the archive from the rewrite position on in a temporary file, on
@@ -198,10 +273,11 @@ void TZABaseArchiver::CopyEntry(TCommit& c, TDirItem& item) {
   auto old = c.savedIndex.find(item.Name);
   if (old == c.savedIndex.end() && item.Operation == poRename)
     old = c.savedIndex.find(item.OldName);
-  if (old == c.savedIndex.end() || !c.tail) throw EZAException(7, this);
+  if (old == c.savedIndex.end() || (!c.tail && !c.original)) throw EZAException(7, this);
   const TDirItem& was = dir_->SavedItems.Item(old->second);
-  TStream& tail = c.tail->Stream();
-  const int64_t at = int64_t(was.LocalHeaderOffset) - c.rewriteAt;
+  // The old archive whole, or its saved tail.
+  TStream& tail = c.original ? *c.original : c.tail->Stream();
+  const int64_t at = int64_t(was.LocalHeaderOffset) - (c.original ? 0 : c.rewriteAt);
   uint8_t raw[TZALocalHeader::Size];
   TZALocalHeader local;
   if (at < 0 || !ZAReadAt(tail, at, raw, sizeof raw)) throw EZAException(7, this);
@@ -221,7 +297,9 @@ void TZABaseArchiver::CopyEntry(TCommit& c, TDirItem& item) {
   }
   TZAPlace place;
   if (item.Operation == poRename && item.Name != was.Name) {
-    const String name = dir_->StoredName(item.Name);
+    item.StoredName = dir_->EncodeName(item.Name, item.Header.Flags, item.Header.VersionMadeBy);
+    const String& name = item.StoredName;
+    local.Flags = uint16_t((local.Flags & ~ZAFlagUtf8) | (item.Header.Flags & ZAFlagUtf8));
     local.NameLength = uint16_t(name.size());
     std::vector<uint8_t> head(TZALocalHeader::Size + name.size());
     local.Write(head.data());
@@ -238,6 +316,12 @@ void TZABaseArchiver::CopyEntry(TCommit& c, TDirItem& item) {
 // Puts the archive back as it was before the commit.
 void TZABaseArchiver::RollBack(TCommit& c) {
   dir_->Items.Assign(dir_->SavedItems);
+  if (c.original || !c.replacement.empty()) {
+    stream_.reset();
+    if (!c.replacement.empty()) os::RemoveFile(c.replacement);
+    stream_ = c.original ? std::move(c.original) : OpenForUpdate();
+    return;
+  }
   if (volumes_) {
     volumes_->Discard(c.rewriteAt);
     return;

@@ -35,7 +35,7 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   uint64_t written = 0;
   uint32_t crc = ZACrcStart;
   uint64_t dataAt = 0, compressedSize = 0;
-  if (!LocateData(entry, dataAt, compressedSize)) {
+  if (entry.Damaged || !LocateData(entry, dataAt, compressedSize)) {
     failed = true;
   } else if (entry.Header.Method == kMethodDeflate64) {
     throw EZAException(55, this);
@@ -88,7 +88,7 @@ std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
   for (int i = first; i < dir_->Items.Count(); ++i) {
     const TDirItem& entry = dir_->Items.Item(i);
     const uint16_t method = entry.Header.Method;
-    if (!entry.Selected || entry.IsFolder() || (method != kMethodStored && method != kMethodDeflated))
+    if (!entry.Selected || entry.IsFolder() || entry.Damaged || (method != kMethodStored && method != kMethodDeflated))
       continue;
     TZAReadAhead::TJob job;
     if (!LocateData(entry, job.DataAt, job.CompressedSize)) continue;

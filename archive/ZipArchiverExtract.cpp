@@ -137,7 +137,12 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   // Entries that the host declined were left out on purpose; any other one
   // missing means the operation did not do what was asked.
   const int missing = filesToDo_ - filesDone_ - declined;
-  if (missing > 0) throw EZAException(60, this, {missing, filesToDo_});
+  if (missing <= 0) return;
+  // People count files: folders are left out of the total.
+  int files = 0;
+  for (int i = 0; i < dir_->Items.Count(); ++i)
+    files += dir_->Items.Item(i).Selected && !dir_->Items.Item(i).IsFolder();
+  throw EZAException(60, this, {missing, std::max(files, missing)});
 }
 
 // One selected entry, with the failure event deciding after a failure:
@@ -190,6 +195,9 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   String targetName = entryName;
   uint32_t attr = entry.Header.ExternalAttributes;
   DoExtractFile(targetName, attr, entry.Comment);
+  // Characters without a place in the system's set would come out as "?",
+  // and two different names could land on one file.
+  if (!entry.NameExact && targetName == entryName) throw EZAException(61, this, {entryName});
   const bool isFolder = (attr & faDirectory) || entry.IsFolder();
   if (isFolder && !options_.CreateDirs()) return true;
   const String path = TargetPathFor(targetName, baseFolder);

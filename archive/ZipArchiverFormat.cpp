@@ -315,18 +315,78 @@ TZADirManager::TZADirManager(const TComponent* archiver, const TZASignatures& si
 
 void TZADirManager::Fail(int nativeError) const { throw EZAException(nativeError, archiver_); }
 
-String TZADirManager::StoredName(const String& name) const {
-  String stored = oemFileNames_ ? ZAAnsiToOem(name) : name;
-  std::replace(stored.begin(), stored.end(), '\\', '/');
-  return stored;
+namespace {
+
+constexpr int kHostUnix = 3;
+
+bool IsUnixHost(uint16_t versionMadeBy) { return (versionMadeBy >> 8) == kHostUnix; }
+
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return uint8_t(c) < 0x80; });
 }
 
-String TZADirManager::NameFromStored(const String& stored, uint16_t flags) const {
-  String name = (flags & ZAFlagUtf8) ? Utf8ToAnsi(stored)
-                : oemFileNames_      ? ZAOemToAnsi(stored)
-                                     : stored;
+// Well-formed UTF-8: lead bytes followed by the right number of
+// continuation bytes, no overlong two-byte forms.
+bool IsValidUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const uint8_t c = uint8_t(s[i]);
+    const size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3
+                                    : (c & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || (len == 2 && c < 0xC2) || i + len > s.size()) return false;
+    for (size_t k = 1; k < len; ++k)
+      if ((uint8_t(s[i + k]) & 0xC0) != 0x80) return false;
+    i += len;
+  }
+  return true;
+}
+
+}  // namespace
+
+String TZADirManager::EncodeName(const String& name, uint16_t& flags,
+                                 uint16_t versionMadeBy) const {
+  String plain = name;
+  std::replace(plain.begin(), plain.end(), '\\', '/');
+  flags &= uint16_t(~ZAFlagUtf8);
+  if (IsAscii(plain)) return plain;
+  if (!IsUnixHost(versionMadeBy)) {
+    if (!oemFileNames_) return plain;
+    const String oem = ZAAnsiToOem(plain);
+    if (ZAOemToAnsi(oem) == plain) return oem;
+  }
+  flags |= ZAFlagUtf8;
+  return AnsiToUtf8(plain);
+}
+
+String TZADirManager::NameFromStored(const String& stored, uint16_t flags,
+                                     uint16_t versionMadeBy, bool* exact) const {
+  String name;
+  bool same = true;
+  if ((flags & ZAFlagUtf8) || (IsUnixHost(versionMadeBy) && IsValidUtf8(stored))) {
+    name = Utf8ToAnsi(stored);
+    same = AnsiToUtf8(name) == stored;
+  } else if (oemFileNames_ && !IsUnixHost(versionMadeBy)) {
+    name = ZAOemToAnsi(stored);
+    same = ZAAnsiToOem(name) == stored;
+  } else {
+    name = stored;
+  }
+  if (exact) *exact = same;
   std::replace(name.begin(), name.end(), '\\', '/');
   return name;
+}
+
+void TZADirManager::KeepStoredName(TDirItem& item, const TDirItem& was) const {
+  item.StoredName.clear();
+  if (item.Name != was.Name || was.StoredName.empty()) return;
+  const uint16_t plain = uint16_t(item.Header.Flags & ~ZAFlagUtf8);
+  for (uint16_t flags : {uint16_t(plain | (was.Header.Flags & ZAFlagUtf8)),
+                         uint16_t(plain | ZAFlagUtf8)}) {
+    if (NameFromStored(was.StoredName, flags, item.Header.VersionMadeBy) == item.Name) {
+      item.StoredName = was.StoredName;
+      item.Header.Flags = flags;
+      return;
+    }
+  }
 }
 
 bool TZADirManager::FindEndRecord(TStream& stream) {
@@ -394,6 +454,11 @@ bool TZADirManager::FindZip64Records(TStream& stream) {
     }
   }
   Fail(40);
+}
+
+bool TZADirManager::StartsWithLocalHeader(TStream& stream) const {
+  uint8_t sig[4];
+  return ZAReadAt(stream, 0, sig, sizeof sig) && Get32(sig) == signatures_.Local;
 }
 
 uint32_t TZADirManager::LastVolumeNumber(TStream& stream) {
@@ -464,7 +529,8 @@ void TZADirManager::ParseCentralEntries(const std::vector<uint8_t>& dir, uint64_
     const size_t variable = size_t(h.NameLength) + h.ExtraLength + h.CommentLength;
     if (dir.size() - pos < variable) Fail(48);
     const char* p = reinterpret_cast<const char*>(&dir[pos]);
-    item.Name = NameFromStored(String(p, h.NameLength), h.Flags);
+    item.StoredName.assign(p, h.NameLength);
+    item.Name = NameFromStored(item.StoredName, h.Flags, h.VersionMadeBy, &item.NameExact);
     ParseExtraField(item, std::string_view(p + h.NameLength, h.ExtraLength));
     item.Comment.assign(p + h.NameLength + h.ExtraLength, h.CommentLength);
     pos += variable;
@@ -558,9 +624,12 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
     TZALocalHeader l;
     l.Read(buf);
     const int64_t nameStart = pos + int64_t(TZALocalHeader::Size);
-    String stored(l.NameLength, '\0');
-    if (int64_t(l.CompressedSize) < fileSize && l.ExtraLength <= 260 &&
-        ZAReadAt(stream, nameStart, stored.data(), l.NameLength)) {
+    const int64_t dataStart = nameStart + l.NameLength + l.ExtraLength;
+    // A header cut inside its name keeps the part that is there, and the
+    // entry is known to be damaged.
+    const int64_t nameLength = std::min<int64_t>(l.NameLength, fileSize - nameStart);
+    String stored(size_t(nameLength), '\0');
+    if (l.ExtraLength <= 260 && ZAReadAt(stream, nameStart, stored.data(), nameLength)) {
       TDirItem item;
       TZACentralHeader& c = item.Header;
       c.Signature = signatures_.Central;
@@ -572,10 +641,12 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
       c.Crc = l.Crc;
       c.CompressedSize = l.CompressedSize;
       c.UncompressedSize = l.UncompressedSize;
-      c.NameLength = l.NameLength;
-      item.Name = NameFromStored(stored, l.Flags);
+      c.NameLength = uint16_t(stored.size());
+      item.Name = NameFromStored(stored, l.Flags, c.VersionMadeBy, &item.NameExact);
+      item.StoredName = stored;
       c.ExternalAttributes = item.IsFolder() ? faDirectory : faArchive;
-      if ((l.Flags & ZAFlagDataDescriptor) && descriptorsLeft) {
+      bool sizesKnown = (l.Flags & ZAFlagDataDescriptor) == 0;
+      if (!sizesKnown && descriptorsLeft) {
         if (descriptor < pos) {
           descriptor = descriptors.Find(ZADataDescriptorSignature, pos, fileSize, 16);
           descriptorsLeft = descriptor >= 0;
@@ -585,8 +656,11 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
           c.Crc = Get32(d);
           c.CompressedSize = Get32(d + 4);
           c.UncompressedSize = Get32(d + 8);
+          sizesKnown = true;
         }
       }
+      item.Damaged = nameLength < l.NameLength || !sizesKnown ||
+                     dataStart + int64_t(c.CompressedSize) > fileSize;
       item.UncompressedSize = c.UncompressedSize;
       item.CompressedSize = c.CompressedSize;
       item.LocalHeaderOffset = uint64_t(pos);
@@ -682,7 +756,8 @@ void TZADirManager::WriteDirectory(TZAOutput& output, bool allowZip64,
     const uint16_t zip64Size = uint16_t(8 * (bigUnc + bigComp + bigOffset) + 4 * bigDisk);
     size_t extraSize = zip64Size ? 4u + zip64Size : 0u;
     for (const TZAExtraBlock& b : item.ExtraBlocks) extraSize += 4 + b.Data.size();
-    const String name = StoredName(item.Name);
+    const String name =
+        item.StoredName.empty() ? EncodeName(item.Name, h.Flags, h.VersionMadeBy) : item.StoredName;
     if (name.size() > ZAMax16 || extraSize > ZAMax16 || item.Comment.size() > ZAMax16) Fail(46);
     h.NameLength = uint16_t(name.size());
     h.ExtraLength = uint16_t(extraSize);

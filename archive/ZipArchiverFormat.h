@@ -143,6 +143,12 @@ struct TZAExtraBlock {
 struct TDirItem {
   TZACentralHeader Header;
   String Name;  // "/" separators, Windows-1252
+  // The name's bytes as stored, written back unchanged while the entry keeps
+  // its name; empty for a name not yet encoded.
+  String StoredName;
+  // False when some character of the stored name has no place in
+  // Windows-1252: such an entry cannot be extracted under its name.
+  bool NameExact = true;
   String Comment;
   std::vector<TZAExtraBlock> ExtraBlocks;  // every block but the Zip64 one
 
@@ -151,6 +157,9 @@ struct TDirItem {
   uint64_t CompressedSize = 0;
   uint64_t LocalHeaderOffset = 0;
   uint32_t DiskNumberStart = 0;
+  // Found by the recovery scan with its header or data cut off: decoding it
+  // fails.
+  bool Damaged = false;
 
   // Pending change (update mode).
   bool Modified = false;
@@ -248,6 +257,9 @@ class TZADirManager {
   // Finds the end record in the last bytes of the stream; false when there
   // is none. Fills EndRecord and Comment.
   bool FindEndRecord(TStream& stream);
+  // True when the stream starts with a local header: a file without end
+  // records that does is a damaged archive, one that does not is none.
+  bool StartsWithLocalHeader(TStream& stream) const;
   // The number of the last volume as the end record found before (and the
   // Zip64 locator in front of it) tell; 0 for a single file.
   uint32_t LastVolumeNumber(TStream& stream);
@@ -271,10 +283,20 @@ class TZADirManager {
   // follow it.
   void WriteSfxStub(TStream& archive, TStream& stub);
 
-  // The stored form of a name and back: "/" separators, OEM code page when
-  // configured, UTF-8 when the entry says so.
-  String StoredName(const String& name) const;
-  String NameFromStored(const String& stored, uint16_t flags) const;
+  // The stored form of a new name, for an entry made by versionMadeBy, and
+  // the UTF-8 flag in flags to go with it: "/" separators; the OEM code page
+  // when configured (raw Windows-1252 otherwise) where every character has a
+  // place in it and the entry is not from Unix; UTF-8 else.
+  String EncodeName(const String& name, uint16_t& flags, uint16_t versionMadeBy) const;
+  // The name of stored bytes: UTF-8 when the flag says so, or when the entry
+  // comes from Unix and the bytes are valid UTF-8; other Unix names are taken
+  // as they are; the rest in the OEM code page when configured. exact, when
+  // given, tells whether every character found its place.
+  String NameFromStored(const String& stored, uint16_t flags, uint16_t versionMadeBy,
+                        bool* exact = nullptr) const;
+  // Gives item, whose name is the one was has, was's stored bytes where they
+  // read back as that name under item's header; else they are encoded anew.
+  void KeepStoredName(TDirItem& item, const TDirItem& was) const;
 
  private:
   bool FindZip64Records(TStream& stream);

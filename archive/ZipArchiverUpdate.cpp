@@ -80,6 +80,7 @@ void TZABaseArchiver::QueueFile(const String& fileName, TZAProcessOperation oper
     return;
   }
   item.Operation = operation == poAdd ? poUpdate : operation;
+  dir_->KeepStoredName(item, dir_->Items.Item(existing));
   dir_->Items.SetItem(existing, item);
 }
 
@@ -130,6 +131,7 @@ void TZABaseArchiver::ReplaceItemFromFile(int index, const String& fileName) {
   item.Name = dir_->Items.Item(index).Name;
   item.Header.NameLength = uint16_t(std::min<size_t>(item.Name.size(), ZAMax16));
   item.Operation = poUpdate;
+  dir_->KeepStoredName(item, dir_->Items.Item(index));
   dir_->Items.SetItem(index, item);
 }
 
@@ -154,6 +156,8 @@ void TZABaseArchiver::RenameItem(int index, const String& newName) {
     target.Modified = true;
   }
   target.Name = name;
+  target.StoredName.clear();
+  target.NameExact = true;
   target.Header.NameLength = uint16_t(std::min<size_t>(name.size(), ZAMax16));
 }
 
@@ -169,5 +173,6 @@ void TZABaseArchiver::UpdateItemFromDisk(int index, const String& entryName,
   TDirItem item;
   if (!PrepareItemFromFile(item, path, baseFolder)) return;
   item.Operation = poUpdate;
+  dir_->KeepStoredName(item, entry);
   dir_->Items.SetItem(index, item);
 }

@@ -57,7 +57,7 @@ void TZABaseArchiver::AddEntry(TDirItem& item, TZAOutput& out) {
     WriteEntry(item, from, sourceSize, source != nullptr, temp.Stream());
     if (cancel_) return;
     const int64_t headerSize =
-        int64_t(TZALocalHeader::Size + dir_->StoredName(item.Name).size()) +
+        int64_t(TZALocalHeader::Size + item.StoredName.size()) +
         (item.NeedsZip64 ? int64_t(ZAZip64LocalExtraSize) : 0);
     const TZAPlace place =
         ZACopyToOutput(temp.Stream(), 0, temp.Stream().Size(), out, headerSize, this);
@@ -80,7 +80,9 @@ void TZABaseArchiver::WriteEntry(TDirItem& item, TStream& source, int64_t source
     h.Flags &= uint16_t(~ZAFlagEncrypted);
   else
     h.Flags |= ZAFlagEncrypted;
-  const String name = dir_->StoredName(item.Name);
+  if (item.StoredName.empty())
+    item.StoredName = dir_->EncodeName(item.Name, h.Flags, h.VersionMadeBy);
+  const String& name = item.StoredName;
   TZALocalHeader local;
   local.Signature = Signatures().Local;
   local.VersionNeeded = h.VersionNeeded;

@@ -292,3 +292,33 @@ TEST_F(ZAInterop, SeventyThousandEntriesPassOtherTools) {
   EXPECT_EQ(Shell(Cd() + "unzip -tq many.zip"), 0);
   EXPECT_EQ(Shell(Cd() + "7z t many.zip"), 0);
 }
+
+// Cut downloads: wherever unzip -t finds an archive damaged, zatool's test
+// and extraction fail too; zatool refuses to add to a file that is not an
+// archive and leaves it as it was.
+TEST_F(ZAInterop, CutArchivesFailWhereUnzipFails) {
+  const String zatool = Q(ZATOOL_PATH);
+  ASSERT_EQ(Shell(Cd() + "zip -q -r whole.zip src"), 0);
+  const Bytes whole = GetFile(tree.dir.File("whole.zip"));
+  std::mt19937 rng(17);
+  int refusedByUnzip = 0;
+  for (int trial = 0; trial < 50; ++trial) {
+    const size_t size = rng() % whole.size();
+    SCOPED_TRACE(size);
+    PutBytes(tree.dir.File("cut.zip"), Bytes(whole.begin(), whole.begin() + long(size)));
+    if (Shell(Cd() + "unzip -tq cut.zip") == 0) continue;
+    ++refusedByUnzip;
+    EXPECT_NE(Shell(Cd() + zatool + " t cut.zip"), 0);
+    EXPECT_NE(Shell(Cd() + "rm -rf out && " + zatool + " x -d out cut.zip"), 0);
+    EXPECT_NE(Shell(Cd() + zatool + " t -r cut.zip"), 0);
+  }
+  EXPECT_EQ(refusedByUnzip, 50);
+
+  Bytes notArchive(70000);
+  for (uint8_t& b : notArchive) b = uint8_t(rng());
+  notArchive[50000] = 'P', notArchive[50001] = 'K', notArchive[50002] = 3, notArchive[50003] = 4;
+  PutBytes(tree.dir.File("data.bin"), notArchive);
+  EXPECT_NE(Shell(Cd() + zatool + " a data.bin src/text.txt"), 0);
+  EXPECT_NE(Shell(Cd() + zatool + " l data.bin"), 0);
+  EXPECT_TRUE(GetFile(tree.dir.File("data.bin")) == notArchive);
+}

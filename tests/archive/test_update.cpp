@@ -4,6 +4,8 @@
 // was.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ArchiveTestUtil.h"
 
 using namespace archive_test;
@@ -229,4 +231,56 @@ TEST(ZAUpdate, SeventyThousandEntries) {
   ASSERT_EQ(zip.FileCount(), count + 1);
   EXPECT_EQ(zip.DirItem(count).Name, Format("many/%.5d", {count - 1}));
   EXPECT_EQ(Decode(zip, count), Format("%d", {count - 1}));
+}
+
+// Run as a child by the test below: replaces, adds and deletes entries of
+// the archive in QE_ZA_UPDATE_DIR and ends the process, as a kill would, at
+// write QE_ZA_KILL_AT of the new archive file; status 8 when the update got
+// through without reaching that write.
+TEST(ZAUpdateKill, Child) {
+  const char* dir = std::getenv("QE_ZA_UPDATE_DIR");
+  const char* at = std::getenv("QE_ZA_KILL_AT");
+  if (!dir || !at) GTEST_SKIP() << "run by ZAUpdate.KilledAtEveryWriteLeavesTheOldArchive";
+  static int killAt;
+  killAt = std::atoi(at);
+  ZACommitWriteHook = [](int write) {
+    if (write == killAt) std::_Exit(7);
+  };
+  TZipArchiver zip(nullptr);
+  zip.SetFileName(String(dir) + "u.zip");
+  zip.SetBaseDir(dir);
+  zip.OpenArchiveFile();
+  zip.BeginUpdate();
+  zip.AddFiles("b.txt");
+  zip.AddFiles("new.txt");
+  zip.DeleteItemAt(3);
+  zip.CloseArchiveFile();
+  std::_Exit(8);
+}
+
+// A process killed between any two writes of an update leaves the archive
+// as it was, byte for byte; the update run to its end gives the new one.
+TEST(ZAUpdate, KilledAtEveryWriteLeavesTheOldArchive) {
+  Fixture f;
+  TZipArchiver zip(nullptr);
+  f.Make(zip);
+  const Bytes before = GetFile(f.archive);
+  const auto old = f.Contents();
+  f.Put("b.txt", "b replaced");
+  f.Put("new.txt", Fixture::Text("new", 300));
+  const std::vector<std::string> env = {"QE_ZA_UPDATE_DIR=" + f.dir.Path()};
+  int write = 1;
+  for (;; ++write) {
+    SCOPED_TRACE(write);
+    std::vector<std::string> childEnv = env;
+    childEnv.push_back(Format("QE_ZA_KILL_AT=%d", {write}));
+    const int status = testing_support::RunSelf("ZAUpdateKill.Child", childEnv);
+    if (status == 8) break;
+    ASSERT_EQ(status, 7);
+    ASSERT_TRUE(GetFile(f.archive) == before);
+  }
+  EXPECT_GT(write, 5);  // the update wrote in several steps
+  EXPECT_EQ(f.Contents(), (std::vector<std::pair<String, std::string>>{
+                              old[0], {"b.txt", "b replaced"}, old[2], old[4],
+                              {"new.txt", Fixture::Text("new", 300)}}));
 }
