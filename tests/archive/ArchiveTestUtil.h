@@ -55,6 +55,11 @@ inline Bytes GetFile(const String& name) {
   return b;
 }
 
+inline std::string Content(const String& name) {
+  const Bytes b = GetFile(name);
+  return std::string(b.begin(), b.end());
+}
+
 inline void PutBytes(const String& name, const Bytes& data) {
   PutFile(name, std::string(data.begin(), data.end()));
 }

@@ -26,11 +26,6 @@ String Slashed(String s) {
   return s;
 }
 
-std::string Content(const String& name) {
-  const Bytes b = GetFile(name);
-  return std::string(b.begin(), b.end());
-}
-
 // Every file and folder below dir, as relative names with "/".
 std::set<String> ListTree(const String& dir, const String& prefix = "") {
   std::set<String> out;

@@ -322,3 +322,51 @@ TEST_F(ZAInterop, CutArchivesFailWhereUnzipFails) {
   EXPECT_NE(Shell(Cd() + zatool + " l data.bin"), 0);
   EXPECT_TRUE(GetFile(tree.dir.File("data.bin")) == notArchive);
 }
+
+// Archives with names beyond ASCII: raw UTF-8 bytes from zip on Unix, and
+// UTF-8 with flag bit 11 from Python. An update keeps every untouched name
+// byte for byte (other tools list the same names before and after, and the
+// headers agree); extraction writes the names Windows-1252 can hold and
+// refuses, entry by entry, the ones it cannot, instead of writing "?".
+TEST_F(ZAInterop, ForeignNamesSurviveAnUpdateAndExtractAsWritten) {
+  const String zatool = Q(ZATOOL_PATH);
+  const std::string cafe = "caf\xC3\xA9 r\xC3\xA9sum\xC3\xA9.txt", naive = "na\xC3\xAFve.txt";
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC.txt", zhong = "\xE4\xB8\xAD\xE6\x96\x87.txt";
+  os::CreateDir(tree.dir.File("names"));
+  for (const std::string& n : {cafe, naive, nihon, zhong}) PutFile(tree.dir.File("names/" + n), n);
+  PutFile(tree.dir.File("added.txt"), "added");
+  const String names = "python3 -c \"import zipfile,sys\n"
+                       "print(sorted(zipfile.ZipFile(sys.argv[1]).namelist()))\" ";
+  struct Maker {
+    const char* name;
+    const char* command;  // run in the names folder
+  };
+  const Maker makers[] = {
+      {"zip", "zip -q -r ../foreign.zip ."},
+      {"python", "python3 -c \"import zipfile,os\n"
+                 "with zipfile.ZipFile('../foreign.zip','w',zipfile.ZIP_DEFLATED) as z:\n"
+                 "  [z.write(f) for f in sorted(os.listdir('.'))]\""},
+  };
+  for (const Maker& m : makers) {
+    SCOPED_TRACE(m.name);
+    os::RemoveFile(tree.dir.File("foreign.zip"));
+    ASSERT_EQ(Shell("cd " + Q(tree.dir.File("names")) + " && " + m.command), 0);
+    ASSERT_EQ(Shell(Cd() + names + "foreign.zip > before.txt"), 0);
+    ASSERT_EQ(Shell(Cd() + zatool + " a foreign.zip added.txt"), 0);
+    EXPECT_EQ(Shell(Cd() + "unzip -t foreign.zip"), 0);
+    EXPECT_EQ(Shell(Cd() + "7z t foreign.zip"), 0);
+    EXPECT_EQ(Shell(Cd() + "python3 -c \"import zipfile\n"
+                           "assert zipfile.ZipFile('foreign.zip').testzip() is None\""),
+              0);
+    ASSERT_EQ(Shell(Cd() + names + "foreign.zip | sed \"s/, 'added.txt'//\" > after.txt"), 0);
+    EXPECT_EQ(Shell(Cd() + "cmp before.txt after.txt"), 0);
+
+    Shell(Cd() + "rm -rf out");
+    EXPECT_NE(Shell(Cd() + zatool + " x -d out foreign.zip"), 0);  // the two that cannot be
+    const String out = tree.dir.File("out/");
+    EXPECT_EQ(Content(out + "caf\xE9 r\xE9sum\xE9.txt"), cafe);  // Windows-1252 names
+    EXPECT_EQ(Content(out + "na\xEFve.txt"), naive);
+    EXPECT_EQ(Content(out + "added.txt"), "added");
+    EXPECT_FALSE(os::FileExists(out + "??.txt"));
+  }
+}
