@@ -87,6 +87,7 @@ TForm_Params::TForm_Params(TComponent* owner) : TPageForm(owner, "Paramètres", 
   Archiver->Options().SetOEMFileNames(true);
   Archiver->SetInMemory(false);
   Archiver->SetZip64Mode(zmDisabled);
+  install::AnswerArchiverQuestions(*Archiver);
 
   Config_tbl = new TTomeTable(this);
   Config_tbl->SetName("Config_tbl");
@@ -261,9 +262,27 @@ const char kOverwriteText[] =
     "cette installation et la remplacer par cette version ? (N.B: Vous risquez de perdre vos anciennes données.)";
 const char kNoPackageText[] =
     "Attention, le package fichiers d'installation n'existe pas. Veuillez SVP contacter le support technique.";
+const char kDamagedPackageText[] =
+    "Attention, le package fichiers d'installation est endommagé ou n'est pas celui de cette application. Rien n'a "
+    "été modifié. Veuillez SVP contacter le support technique.";
+const char kUnwritableText[] =
+    "Attention, l'installation ne peut pas écrire dans le chemin choisi (accès refusé, espace disque insuffisant "
+    "ou fichier en cours d'utilisation). Rien n'a été modifié. Veuillez SVP choisir un autre chemin ou fermer "
+    "l'application installée.";
+const char kFailedText[] =
+    "Attention, l'installation n'a pas pu être terminée pendant %s. Les fichiers, dossiers et raccourcis ajoutés "
+    "par cette installation ont été supprimés.";
+const char kStillThereText[] =
+    "Ces fichiers d'une installation précédente restent en place et ont pu être remplacés :";
 
-// Every entry of the package, whatever its attributes.
-constexpr int kPackageSearchAttr = 10431;
+// The steps after the point of no return that can fail, as the failure
+// message names them.
+const char kExtractionStep[] = "l'extraction du package";
+const char kShortcutsStep[] = "la création des raccourcis";
+const char kConfigurationStep[] = "l'écriture de la configuration";
+const char kRegistryStep[] = "l'inscription dans le registre";
+
+String PackageFileName() { return os::GetCurrentDir() + "\\" + install::kPackageName; }
 
 }  // namespace
 
@@ -279,7 +298,8 @@ void TForm_Params::ShowProgress(int percent) { PBar->SetPercent(uint16_t(percent
 
 // Everything the user can put right is checked here, before anything is
 // written, so that a refusal leaves the page as it was.
-bool TForm_Params::ConfirmInstallation(const String& productFolder, Variant& capital) {
+bool TForm_Params::ConfirmInstallation(const String& productFolder, Variant& capital,
+                                       install::PackageContents& package) {
   if (!os::DirectoryExists(Combo_Path->Text())) {
     Application->MessageBox(kNoFolderText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
     return false;
@@ -297,37 +317,101 @@ bool TForm_Params::ConfirmInstallation(const String& productFolder, Variant& cap
     Application->MessageBox(kNoPackageText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
     return false;
   }
+  if (!install::VerifyPackage(*Archiver, PackageFileName(), package)) {
+    Application->MessageBox(kDamagedPackageText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (!install::CanWriteProductFolder(productFolder, package)) {
+    Application->MessageBox(kUnwritableText, kInstallErrorCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
   return true;
+}
+
+// Every file the installation may add: the package's files, the year's
+// exercise file and the shortcuts.
+install::TInstallTrace TForm_Params::TraceInstallation(const String& productFolder,
+                                                       const install::PackageContents& package) {
+  install::TInstallTrace trace;
+  for (const String& file : package.Files) trace.Note(productFolder + "\\" + file);
+  trace.Note(productFolder + "\\Ex_Data\\DBEx_" + IntToStr(CurrentYear()) + ".FDB");
+  for (const String& link : install::ShortcutFiles()) trace.Note(link);
+  return trace;
+}
+
+// The archive and the tables, closed after a failure so that their files
+// can be removed; a close that fails in turn changes nothing more.
+void TForm_Params::CloseSources() {
+  auto quietly = [](const auto& close) {
+    try {
+      close();
+    } catch (...) {
+    }
+  };
+  quietly([this] { Archiver->CloseArchiveFile(); });
+  quietly([this] { Config_tbl->Close(); });
+  quietly([this] { Societe_tbl->Close(); });
+}
+
+// After a failure past the point of no return: what the run added is
+// removed, the message says what stays, and the page is usable again.
+void TForm_Params::ReportFailure(const char* step, const install::TInstallTrace& trace) {
+  const std::vector<String> stay = trace.Undo();
+  String text = Format(kFailedText, {step});
+  if (!stay.empty()) {
+    text += String("\r\n\r\n") + kStillThereText;
+    for (const String& file : stay) text += "\r\n" + file;
+  }
+  ShowProgress(0);
+  Form_Main->Btn_Quit->SetCaption("&Quitter");
+  Form_Main->Btn_Previous->SetEnabled(true);
+  ApplyNextRule();
+  Application->MessageBox(text, kInstallErrorCaption, MB_OK | MB_ICONERROR);
 }
 
 void TForm_Params::Btn_InstallClick(TObject*) {
   const install::ProductPaths paths = install::PathsFor(Combo_Path->Text());
   Variant capital;
-  if (!ConfirmInstallation(paths.Product, capital)) return;
+  install::PackageContents package;
+  if (!ConfirmInstallation(paths.Product, capital, package)) return;
 
-  // No way back from here: only Quit remains.
+  // No way back from here: only Quit remains, unless a step fails and what
+  // was added is taken back.
   Form_Main->Btn_Next->SetEnabled(false);
   Form_Main->Btn_Previous->SetEnabled(false);
   Form_Main->Btn_Quit->SetCaption("&Terminer");
-  ShowProgress(10);
-  os::ForceDirectories(paths.Product);
-  ShowProgress(20);
-  ExtractPackage(Combo_Path->Text());
-  install::MakeYearlyFile(paths.Product, CurrentYear());
-  ShowProgress(40);
-  install::CreateShortcuts(paths.Product);
-  ShowProgress(60);
-  WriteConfigurationRows(paths.Product, paths.Stored, capital);
-  install::WriteRegistryValues(paths.Stored);
-  ShowProgress(90);
-  ShowProgress(100);
+  const install::TInstallTrace trace = TraceInstallation(paths.Product, package);
+  const char* step = kExtractionStep;
+  try {
+    ShowProgress(10);
+    os::ForceDirectories(paths.Product);
+    ShowProgress(20);
+    ExtractPackage(Combo_Path->Text());
+    install::MakeYearlyFile(paths.Product, CurrentYear());
+    ShowProgress(40);
+    step = kShortcutsStep;
+    install::CreateShortcuts(paths.Product);
+    ShowProgress(60);
+    step = kConfigurationStep;
+    WriteConfigurationRows(paths.Product, paths.Stored, capital);
+    step = kRegistryStep;
+    install::WriteRegistryValues(paths.Stored);
+    ShowProgress(90);
+    ShowProgress(100);
+  } catch (...) {
+    // Whatever failed (the archiver, the database, the memory), the user
+    // gets the installer's own words and an untouched folder.
+    CloseSources();
+    ReportFailure(step, trace);
+    return;
+  }
   ShowEndPage();
 }
 
-// A package entry that cannot be written stops the installation with the
-// archiver's message (after its retry, ignore or abort question).
+// A package entry that cannot be written stops the extraction with an
+// exception: the archiver's questions are answered by the installer.
 void TForm_Params::ExtractPackage(const String& chosenFolder) {
-  Archiver->SetFileName(os::GetCurrentDir() + "\\" + install::kPackageName);
+  Archiver->SetFileName(PackageFileName());
   ShowProgress(23);
   Archiver->SetPassword(install::kPackagePassword);
   ShowProgress(26);
@@ -335,7 +419,7 @@ void TForm_Params::ExtractPackage(const String& chosenFolder) {
   ShowProgress(29);
   Archiver->SetBaseDir(chosenFolder + "\\MERVALDO\\Quillor_Pro\\");
   ShowProgress(32);
-  Archiver->ExtractFilesByMask("*.*", kPackageSearchAttr, "");
+  Archiver->ExtractFilesByMask("*.*", install::kPackageSearchAttr, "");
   ShowProgress(33);
   Archiver->CloseArchiveFile();
   ShowProgress(36);

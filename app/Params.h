@@ -5,6 +5,7 @@
 // that the installation uses.
 #pragma once
 
+#include "app/Install.h"
 #include "app/PageForm.h"
 #include "foundation/vxButtons.h"
 #include "framed/FmBckgnd.h"
@@ -81,7 +82,10 @@ class TForm_Params : public TPageForm {
   TFmEdit* MakeEdit(TFmEdit* edit, int left, int top, int width, int maxLength, int tabOrder, const char* hint);
   void ApplyNextRule();
   // Steps before the point of no return; false when the user must act.
-  bool ConfirmInstallation(const String& productFolder, Variant& capital);
+  bool ConfirmInstallation(const String& productFolder, Variant& capital, install::PackageContents& package);
+  install::TInstallTrace TraceInstallation(const String& productFolder, const install::PackageContents& package);
+  void CloseSources();
+  void ReportFailure(const char* step, const install::TInstallTrace& trace);
   void ShowProgress(int percent);
   void ExtractPackage(const String& chosenFolder);
   void WriteConfigurationRows(const String& productFolder, const String& storedPath, const Variant& capital);

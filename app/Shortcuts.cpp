@@ -18,7 +18,19 @@ const char kYouTubeChannel[] = "https://www.youtube.com/@SoftwareMervaldo";
 namespace {
 
 const char kProgramLink[] = "Quillor Pro 5.8 - Gestion Commerciale.lnk";
+const char kNotesLink[] = "What is new - Quillor Pro 5.8 Build 1.lnk";
 const char kMakerFolder[] = "\\MERVALDO";
+
+struct WebShortcut {
+  const char* Address;
+  const char* LinkName;
+};
+const WebShortcut kWebShortcuts[] = {
+    {kWebSite, "Visiter le site web de Software MERVALDO.lnk"},
+    {kForum, "Visiter le Forum de Software MERVALDO.lnk"},
+    {kFacebookPage, "Suiver Software MERVALDO sur Facebook.lnk"},
+    {kYouTubeChannel, "Visiter la chaine YouTube de Software MERVALDO.lnk"},
+};
 
 // A shell-link object under construction; nothing is checked, a shortcut
 // that cannot be made is left out.
@@ -90,6 +102,15 @@ String FolderPart(const String& target) {
   return last == String::npos ? String() : target.substr(0, last + 1);
 }
 
+std::vector<String> ShortcutFiles() {
+  const String menu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + kMakerFolder + "\\";
+  std::vector<String> files = {SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + kProgramLink,
+                               SpecialFolder(CSIDL_PROGRAMS) + "\\" + kProgramLink, menu + kProgramLink,
+                               menu + kNotesLink};
+  for (const WebShortcut& web : kWebShortcuts) files.push_back(menu + web.LinkName);
+  return files;
+}
+
 void CreateShortcuts(const String& productFolder) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const String commonPrograms = SpecialFolder(CSIDL_COMMON_PROGRAMS);
@@ -103,12 +124,8 @@ void CreateShortcuts(const String& productFolder) {
     link.SaveAs(commonPrograms + kMakerFolder + "\\" + kProgramLink);
   }
   const String menu = commonPrograms + kMakerFolder + "\\";
-  SaveFileShortcut(productFolder + "\\What is new - Quillor Pro 5.8 Build 1.TXT",
-                   menu + "What is new - Quillor Pro 5.8 Build 1.lnk");
-  SaveWebShortcut(kWebSite, menu + "Visiter le site web de Software MERVALDO.lnk");
-  SaveWebShortcut(kForum, menu + "Visiter le Forum de Software MERVALDO.lnk");
-  SaveWebShortcut(kFacebookPage, menu + "Suiver Software MERVALDO sur Facebook.lnk");
-  SaveWebShortcut(kYouTubeChannel, menu + "Visiter la chaine YouTube de Software MERVALDO.lnk");
+  SaveFileShortcut(productFolder + "\\What is new - Quillor Pro 5.8 Build 1.TXT", menu + kNotesLink);
+  for (const WebShortcut& web : kWebShortcuts) SaveWebShortcut(web.Address, menu + web.LinkName);
   if (SUCCEEDED(com)) CoUninitialize();
 }
 

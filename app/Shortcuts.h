@@ -4,6 +4,8 @@
 // object; a shortcut that cannot be saved is skipped.
 #pragma once
 
+#include <vector>
+
 #include "platform/Text.h"
 
 namespace install {
@@ -17,6 +19,9 @@ extern const char kYouTubeChannel[];
 // The working directory a shortcut to a file gets: the target's folder
 // part, up to and including its last backslash or colon.
 String FolderPart(const String& target);
+
+// The shortcut files CreateShortcuts saves, in its order.
+std::vector<String> ShortcutFiles();
 
 void CreateShortcuts(const String& productFolder);
 

@@ -2,6 +2,11 @@
 // picture, the work area that embeds the page forms, the Previous, Next and
 // Quit buttons and the agreement check box, and while it is created it
 // drives the start-up splash through its timed status lines.
+//
+// Test switch: the environment variable QE_SETUP_SPLASH_WAITS=N (0 to 100)
+// shortens every wait of the splash sequence to N percent of its length;
+// the sequence is otherwise the same. The end-to-end tests set it for every
+// start of the program but one.
 #pragma once
 
 #include "editors/vxCheckBox.h"

@@ -1,10 +1,12 @@
 // The installation end to end: the built Setup.exe walked through the driver
-// to the parameters page, then checked from outside the program (files,
-// shortcuts, registry values read back with reg.exe, database rows read back
-// with the table database). The failure paths: a folder that does not
+// to the parameters page, its fields typed, then checked from outside the
+// program (files, shortcuts, registry values read by name, database rows
+// read back with the table database). The refusals: a folder that does not
 // exist, a capital that is not a number, Cancel at the confirmation, an
 // existing installation, the package missing from the current folder, a
-// damaged package.
+// cut, damaged or foreign package, a target that cannot be written; each
+// leaves files, shortcuts and registry as they were. And an installation to
+// a drive root.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -13,7 +15,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <random>
 
+#include "archive/ZipArchiver.h"
 #include "platform/DateTime.h"
 #include "platform/OsFiles.h"
 #include "tabledb/TomeDBTable.h"
@@ -122,6 +127,16 @@ void RemoveShortcuts() {
   fs::remove_all((SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\MERVALDO").c_str(), ignored);
 }
 
+// The same path once Windows has resolved it: a doubled separator (the
+// product folder below a drive root) is one.
+String Resolved(const String& path) {
+  char full[MAX_PATH * 2] = {};
+  GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return full;
+}
+
+bool SamePath(const String& a, const String& b) { return lstrcmpiA(Resolved(a).c_str(), Resolved(b).c_str()) == 0; }
+
 void ExpectShortcuts(const String& product) {
   CoInitialize(nullptr);
   const String program = product + "\\Quillor.EXE";
@@ -129,12 +144,11 @@ void ExpectShortcuts(const String& product) {
   for (const String& link : {SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + kProgramLink,
                              SpecialFolder(CSIDL_PROGRAMS) + "\\" + kProgramLink, menu + kProgramLink}) {
     const LinkInfo info = ReadShortcut(link);
-    EXPECT_TRUE(lstrcmpiA(info.Path.c_str(), program.c_str()) == 0) << link << ": " << info.Path;
-    EXPECT_TRUE(lstrcmpiA(info.WorkingDir.c_str(), (product + "\\").c_str()) == 0) << info.WorkingDir;
+    EXPECT_TRUE(SamePath(info.Path, program)) << link << ": " << info.Path;
+    EXPECT_TRUE(SamePath(info.WorkingDir, product + "\\")) << info.WorkingDir;
   }
   const LinkInfo notes = ReadShortcut(menu + "What is new - Quillor Pro 5.8 Build 1.lnk");
-  EXPECT_TRUE(lstrcmpiA(notes.Path.c_str(), (product + "\\What is new - Quillor Pro 5.8 Build 1.TXT").c_str()) == 0)
-      << notes.Path;
+  EXPECT_TRUE(SamePath(notes.Path, product + "\\What is new - Quillor Pro 5.8 Build 1.TXT")) << notes.Path;
   // Web pages open through the shell's URL handler, with the address as
   // its argument and the system folder to run in.
   const std::pair<const char*, const char*> web[] = {
@@ -152,29 +166,76 @@ void ExpectShortcuts(const String& product) {
   CoUninitialize();
 }
 
-// What reg.exe prints for the key in the 32-bit view.
-String QueryRegistry(const char* view) {
-  String command = String("reg query \"HKLM\\SOFTWARE\\Software MERVALDO\" ") + view + " 2>&1";
-  String output;
-  if (FILE* pipe = _popen(command.c_str(), "r")) {
-    char line[512];
-    while (fgets(line, sizeof line, pipe)) output += line;
-    _pclose(pipe);
+const char kRegistryKey[] = "SOFTWARE\\Software MERVALDO";
+
+// The values of the maker's key in one registry view, by name.
+std::map<String, String> RegistryValues(REGSAM view) {
+  std::map<String, String> values;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return values;
+  char name[256], data[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = sizeof name, dataLength = sizeof data - 1, type = 0;
+    if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
+        ERROR_SUCCESS)
+      break;
+    data[dataLength] = 0;
+    values[name] = type == REG_SZ ? String(data) : "(type " + IntToStr(int(type)) + ")";
   }
-  return output;
+  RegCloseKey(key);
+  return values;
 }
 
 void RemoveRegistryKey() {
-  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Software MERVALDO", KEY_WOW64_32KEY, 0);
-  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Software MERVALDO", KEY_WOW64_64KEY, 0);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, KEY_WOW64_32KEY, 0);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kRegistryKey, KEY_WOW64_64KEY, 0);
 }
 
+// The product reads the 32-bit view; nothing is written to the other.
 void ExpectRegistryValues(const String& stored) {
-  const String values = QueryRegistry("/reg:32");
-  for (const String& expected : {String("ZLTR Application"), String("Quillor_Pro"), String("ZLTR Version"),
-                                 String("5.8"), String("ZLTR Build"), String("ZLTR Path"), stored})
-    EXPECT_NE(values.find(expected), String::npos) << expected << " in\n" << values;
-  EXPECT_EQ(QueryRegistry("/reg:64").find("ZLTR Path"), String::npos);
+  const std::map<String, String> expected = {{"ZLTR Application", "Quillor_Pro"},
+                                             {"ZLTR Version", "5.8"},
+                                             {"ZLTR Build", "1"},
+                                             {"ZLTR Path", stored}};
+  EXPECT_EQ(RegistryValues(KEY_WOW64_32KEY), expected);
+  EXPECT_TRUE(RegistryValues(KEY_WOW64_64KEY).empty());
+}
+
+// --- What a refusal must leave as it was -----------------------------------------------------
+
+// Every file and folder below the chosen folder and the maker's menu
+// folder with its contents, the program's shortcuts on the desktop and in
+// the user's menu, and the maker's registry values in both views.
+using Snapshot = std::map<String, String>;
+
+Snapshot TakeSnapshot(const String& chosen) {
+  Snapshot snapshot;
+  for (const String& root : {chosen, SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\MERVALDO"}) {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root.c_str(), ignored)) {
+      const String name = entry.path().string();
+      snapshot[name] = entry.is_directory() ? String("<folder>") : ReadFile(name);
+    }
+  }
+  for (const String& link : {SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + kProgramLink,
+                             SpecialFolder(CSIDL_PROGRAMS) + "\\" + kProgramLink})
+    if (os::FileExists(link)) snapshot[link] = ReadFile(link);
+  for (const auto& [name, value] : RegistryValues(KEY_WOW64_32KEY)) snapshot["HKLM 32: " + name] = value;
+  for (const auto& [name, value] : RegistryValues(KEY_WOW64_64KEY)) snapshot["HKLM 64: " + name] = value;
+  return snapshot;
+}
+
+void ExpectUnchanged(const Snapshot& before, const String& chosen) {
+  const Snapshot after = TakeSnapshot(chosen);
+  for (const auto& [name, contents] : after)
+    EXPECT_TRUE(before.count(name)) << "added: " << name;
+  for (const auto& [name, contents] : before) {
+    auto found = after.find(name);
+    if (found == after.end())
+      ADD_FAILURE() << "removed: " << name;
+    else
+      EXPECT_TRUE(found->second == contents) << "changed: " << name;
+  }
 }
 
 std::unique_ptr<TTomeTable> OpenTable(const String& product, const char* name) {
@@ -202,21 +263,78 @@ void ExpectConfigurationRows(const String& product, const String& stored, const 
 
   auto societe = OpenTable(product, "Societe");
   ASSERT_EQ(societe->RecordCount(), 1);
-  const std::pair<const char*, const char*> texts[] = {
-      {"Societe", c.Societe}, {"Activite", c.Activite}, {"Adresse", c.Adresse}, {"Tel", c.Tel}, {"Fax", c.Fax},
-      {"Email", c.Email},     {"URL", ""},              {"CBank", ""},          {"NIF", c.NIF}};
-  for (const auto& [field, text] : texts) EXPECT_EQ(societe->FieldByName(field)->AsString(), text) << field;
+  const std::vector<const char*> texts = c.Texts();
+  for (size_t i = 0; i < texts.size(); ++i)
+    EXPECT_EQ(societe->FieldByName(Company::Fields[i])->AsString(), texts[i]) << Company::Fields[i];
   EXPECT_EQ(societe->FieldByName("CapitalS")->AsFloat(), capital);
   societe->Close();
 }
 
+// --- The end page -------------------------------------------------------------------------------
+
+// The saved picture of the end page shows what a person sees: the
+// congratulation in its grey text, and no Next or Previous button.
+void ExpectEndPagePicture(HWND main, const String& png) {
+  driver::Picture picture = driver::LoadPicture(png);
+  const RECT frame = driver::WindowBounds(main);
+  ASSERT_EQ(picture.Width, frame.right - frame.left);
+  auto at = [&](int clientX, int clientY) {
+    POINT p{clientX, clientY};
+    ClientToScreen(main, &p);
+    return picture.At(p.x - frame.left, p.y - frame.top);
+  };
+  // The first label of the page (work area at 152, 0; label at 274, 20).
+  int textPixels = 0;
+  for (int y = 20; y < 59; ++y)
+    for (int x = 152 + 274; x < 152 + 553; ++x) textPixels += at(x, y) == 0x3C3C3Cu;
+  EXPECT_GT(textPixels, 50);
+  // Where Previous and Next were: one colour, the window's face.
+  const uint32_t face = at(445, 414);
+  for (int y = 412; y < 436; y += 3)
+    for (int x = 442; x < 640; x += 3) ASSERT_EQ(at(x, y), face) << x << "," << y;
+}
+
 // --- The tests ----------------------------------------------------------------------------------------
+
+const char kDamagedText[] =
+    "Attention, le package fichiers d'installation est endommagé ou n'est pas celui de cette application. Rien n'a "
+    "été modifié. Veuillez SVP contacter le support technique.";
+const char kUnwritableText[] =
+    "Attention, l'installation ne peut pas écrire dans le chemin choisi (accès refusé, espace disque insuffisant "
+    "ou fichier en cours d'utilisation). Rien n'a été modifié. Veuillez SVP choisir un autre chemin ou fermer "
+    "l'application installée.";
+
+// A zip of every file of tree, encrypted with password, made as fileName;
+// its bytes.
+String ZipOf(const String& tree, const char* password, const String& fileName) {
+  {
+    TZipArchiver zip(nullptr);
+    zip.SetFileName(fileName);
+    zip.SetPassword(password);
+    zip.SetBaseDir(tree + "\\");
+    zip.OpenArchiveFile();
+    zip.AddFiles(tree + "\\*");
+    zip.CloseArchiveFile();
+  }
+  const String bytes = ReadFile(fileName);
+  fs::remove(fileName.c_str());
+  return bytes;
+}
+
+// Next pressed on a refusal: the page stays with its buttons as they were.
+void ExpectPageStays(const Session& s) {
+  EXPECT_TRUE(s.ShowsPage("TForm_Params"));
+  EXPECT_TRUE(driver::IsEnabled(s.Next()));
+  EXPECT_TRUE(driver::IsEnabled(s.Previous()));
+  EXPECT_EQ(driver::WindowText(s.Quit()), "&Quitter");
+}
 
 TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   const String chosen = FreshFolder("whole");
   const String product = ProductFolder(chosen);
   RemoveShortcuts();
   RemoveRegistryKey();
+  const Snapshot untouched = TakeSnapshot(chosen);
   Session s(SetupFolder());
   ASSERT_TRUE(s.AtParameters());
   Company company;
@@ -224,16 +342,17 @@ TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   s.Fill(company, chosen + "\\missing", "1,250,000");
   EXPECT_EQ(s.PressNext({"OK"}), std::vector<String>{"Attention, le chemin d'installation choisis n'existe pas. "
                                                      "Veuillez SVP faire choisir un chemin existant ?"});
-  s.Fill(company, chosen, "12 500 DA");
-  std::vector<String> texts = s.PressNext({"OK"});
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_NE(texts[0].find("capital social doit être un nombre"), String::npos) << texts[0];
+  // Grouping marks only where they group thousands.
+  for (const char* capital : {"12 500 DA", "1,5", "12,34,567"}) {
+    s.Fill(company, chosen, capital);
+    std::vector<String> texts = s.PressNext({"OK"});
+    ASSERT_EQ(texts.size(), 1u) << capital;
+    EXPECT_NE(texts[0].find("capital social doit être un nombre"), String::npos) << texts[0];
+  }
   s.Fill(company, chosen, "(1,250,000)");
   EXPECT_EQ(s.PressNext({"Cancel"}), std::vector<String>{kConfirmText});
-  EXPECT_TRUE(s.ShowsPage("TForm_Params"));
-  EXPECT_TRUE(driver::IsEnabled(s.Next()));
-  EXPECT_TRUE(driver::IsEnabled(s.Previous()));
-  EXPECT_FALSE(os::DirectoryExists(product));
+  ExpectPageStays(s);
+  ExpectUnchanged(untouched, chosen);
 
   const TDateTime before = Now();
   EXPECT_EQ(s.PressNext({"OK"}), std::vector<String>{kConfirmText});
@@ -242,8 +361,9 @@ TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   EXPECT_FALSE(driver::IsVisible(s.Previous()));
   EXPECT_EQ(driver::WindowText(s.Quit()), "&Terminer");
   driver::Settle(s.Main());
-  Sleep(200);
-  driver::SaveWindowPng(s.Main(), Screenshot("06-finish.png"));
+  const String png = Screenshot("06-finish.png");
+  driver::SaveWindowPng(s.Main(), png);
+  ExpectEndPagePicture(s.Main(), png);
   EXPECT_EQ(s.QuitProgram(), 0);
 
   ExpectPackageFilesInPlace(product);
@@ -300,31 +420,138 @@ TEST(Installation, WithoutThePackageInTheCurrentFolderNothingIsWritten) {
   EXPECT_EQ(s.QuitProgram(), 0);
 }
 
-// A package whose configuration database entry is damaged: the archiver
-// asks, Abort stops the installation with its message, and only Quit is
-// left; the end page never shows.
-TEST(Installation, ADamagedPackageStopsBeforeTheEndPage) {
-  const String chosen = FreshFolder("damaged");
-  const String work = FreshFolder("damaged-package");
-  String package = ReadFile(String(SetupFolder()) + "\\" + kPackage);
-  const size_t header = package.find("PK\x03\x04");
-  size_t at = package.find("scg.qec");
-  ASSERT_NE(header, String::npos);
-  ASSERT_NE(at, String::npos);
-  for (size_t i = at + 200; i < at + 260; ++i) package[i] = char(package[i] ^ 0x5A);
-  std::ofstream((work + "\\" + kPackage).c_str(), std::ios::binary) << package;
+// A package cut as an interrupted download leaves it (at fixed places and
+// at random ones), damaged, made with another password, or no zip at all:
+// each is refused with one French message before anything is written, and
+// no prompt shows the password. The package is swapped between presses.
+TEST(Installation, ABadPackageIsRefusedAndChangesNothing) {
+  const String chosen = FreshFolder("badpackage");
+  const String work = FreshFolder("badpackage-work");
+  const String package = ReadFile(String(SetupFolder()) + "\\" + kPackage);
+  RemoveShortcuts();
+  const Snapshot before = TakeSnapshot(chosen);
+
+  std::vector<std::pair<String, String>> cases;  // what, bytes
+  const size_t lastEntry = package.rfind("PK\x03\x04");
+  const size_t directory = package.find("PK\x01\x02");
+  ASSERT_NE(lastEntry, String::npos);
+  ASSERT_NE(directory, String::npos);
+  for (size_t cut : {lastEntry + 100, directory + 30, package.size() - 1})
+    cases.push_back({"cut at " + IntToStr(int(cut)), package.substr(0, cut)});
+  const unsigned seed = std::random_device()();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<size_t> at(1, package.size() - 1);
+  for (int i = 0; i < 10; ++i) {
+    const size_t cut = at(random);
+    cases.push_back({"random cut at " + IntToStr(int(cut)) + ", seed " + IntToStr(int(seed)), package.substr(0, cut)});
+  }
+  String damaged = package;
+  const size_t inDatabase = package.find("scg.qec") + 200;
+  damaged[inDatabase] = char(damaged[inDatabase] ^ 0x5A);
+  cases.push_back({"damaged", damaged});
+  cases.push_back({"not a zip", "MZ, a program and no package"});
+  cases.push_back({"another password", ZipOf(PackageTree(), "autre", work + "\\other.zip")});
 
   Session s(work);
   ASSERT_TRUE(s.AtParameters());
   s.Fill(Company(), chosen, "");
-  std::vector<String> texts = s.PressNext({"OK", "Abort", "OK"});
-  ASSERT_EQ(texts.size(), 3u);
-  EXPECT_NE(texts[2].find("were not processed"), String::npos) << texts[2];
-  EXPECT_FALSE(s.ShowsPage("TForm_Finish"));
-  EXPECT_FALSE(driver::IsEnabled(s.Next()));
-  EXPECT_FALSE(driver::IsEnabled(s.Previous()));
-  EXPECT_EQ(driver::WindowText(s.Quit()), "&Terminer");
+  for (const auto& [what, bytes] : cases) {
+    SCOPED_TRACE(what);
+    std::ofstream((work + "\\" + kPackage).c_str(), std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(s.PressNext({"OK", "OK"}), (std::vector<String>{kConfirmText, kDamagedText}));
+    EXPECT_EQ(driver::WaitForMessageBox(s.Program(), 0).Window, nullptr);
+    ExpectPageStays(s);
+  }
   EXPECT_EQ(s.QuitProgram(), 0);
+  ExpectUnchanged(before, chosen);
+}
+
+// A folder that cannot hold the product: a file stands where its folder
+// must go, or the program of an earlier installation is running and holds
+// its file. Refused before anything is written.
+TEST(Installation, ATargetThatCannotBeWrittenIsRefusedAndChangesNothing) {
+  const String blocked = FreshFolder("blocked");
+  std::ofstream((blocked + "\\MERVALDO").c_str()) << "a file, not a folder";
+  const String running = FreshFolder("running");
+  const String product = ProductFolder(running);
+  os::ForceDirectories(product);
+  std::ofstream((product + "\\Quillor.exe").c_str(), std::ios::binary) << "the earlier program, running";
+  RemoveShortcuts();
+  const Snapshot beforeBlocked = TakeSnapshot(blocked), beforeRunning = TakeSnapshot(running);
+
+  Session s(SetupFolder());
+  ASSERT_TRUE(s.AtParameters());
+  s.Fill(Company(), blocked, "");
+  EXPECT_EQ(s.PressNext({"OK", "OK"}), (std::vector<String>{kConfirmText, kUnwritableText}));
+  ExpectPageStays(s);
+
+  const HANDLE held = CreateFileA((product + "\\Quillor.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  s.Fill(Company(), running, "");
+  std::vector<String> texts = s.PressNext({"OK", "OK", "OK"});
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[2], kUnwritableText);
+  ExpectPageStays(s);
+  CloseHandle(held);
+  EXPECT_EQ(s.QuitProgram(), 0);
+
+  ExpectUnchanged(beforeBlocked, blocked);
+  ExpectUnchanged(beforeRunning, running);
+}
+
+// A sound package whose configuration database is not one: the failure
+// comes after the point of no return, once files and shortcuts are written.
+// It is told in French, what the run added is removed again, and the page
+// can be used once more.
+TEST(Installation, AFailureAfterThePointOfNoReturnIsTakenBack) {
+  const String chosen = FreshFolder("nodatabase");
+  const String work = FreshFolder("nodatabase-work");
+  const String tree = FreshFolder("nodatabase-tree") + "\\tree";
+  fs::copy(PackageTree().c_str(), tree.c_str(), fs::copy_options::recursive);
+  std::ofstream((tree + "\\scg.qec").c_str(), std::ios::binary | std::ios::trunc) << "no database";
+  std::ofstream((work + "\\" + kPackage).c_str(), std::ios::binary)
+      << ZipOf(tree, "pelurok", work + "\\package.zip");
+  RemoveShortcuts();
+  RemoveRegistryKey();
+  const Snapshot untouched = TakeSnapshot(chosen);
+
+  Session s(work);
+  ASSERT_TRUE(s.AtParameters());
+  s.Fill(Company(), chosen, "");
+  EXPECT_EQ(s.PressNext({"OK", "OK"}),
+            (std::vector<String>{kConfirmText,
+                                 "Attention, l'installation n'a pas pu être terminée pendant l'écriture de la "
+                                 "configuration. Les fichiers, dossiers et raccourcis ajoutés par cette installation "
+                                 "ont été supprimés."}));
+  ExpectPageStays(s);
+  EXPECT_EQ(s.QuitProgram(), 0);
+  ExpectUnchanged(untouched, chosen);
+}
+
+// A drive root as the chosen folder ("Q:\", a drive the test set-up maps to
+// a folder of the build): files go below it, the database, the registry
+// and the shortcuts name the product folder without a doubled separator.
+TEST(Installation, ToADriveRoot) {
+  ASSERT_TRUE(os::DirectoryExists("Q:\\")) << "the test set-up maps drive Q:";
+  std::error_code ignored;
+  fs::remove_all("Q:\\MERVALDO", ignored);
+  RemoveShortcuts();
+  RemoveRegistryKey();
+  Session s(SetupFolder());
+  ASSERT_TRUE(s.AtParameters());
+  Company company;
+  s.Fill(company, "Q:\\", "1 000 000");
+  const TDateTime before = Now();
+  EXPECT_EQ(s.PressNext({"OK"}), std::vector<String>{kConfirmText});
+  ASSERT_TRUE(s.WaitForPage("TForm_Finish"));
+  EXPECT_EQ(s.QuitProgram(), 0);
+
+  const String stored = "Q:\\MERVALDO\\Quillor_Pro";
+  ExpectPackageFilesInPlace(stored);
+  ExpectShortcuts("Q:\\\\MERVALDO\\Quillor_Pro");
+  ExpectRegistryValues(stored);
+  ExpectConfigurationRows(stored, stored, company, 1000000, before);
 }
 
 }  // namespace

@@ -7,8 +7,22 @@
 #include "app/Params.h"
 #include "app/Unit_Main.h"
 #include "app/Welcome.h"
+#include "tabledb/TomeDBFileSchema.h"
+#include "tools/mkpackage/ConfigSchema.h"
 
 namespace {
+
+// The declared size of a field of the configuration database, as the
+// package's own schema gives it; -1 when the table has no such field.
+int DatabaseFieldSize(const char* table, const char* field) {
+  static const TTomeSchema schema = ParseTomeSchema(kConfigSchema);
+  for (const TTomeTableHeader& header : schema.Tables) {
+    if (header.Name() != table) continue;
+    for (int i = 0; i < header.FieldCount(); ++i)
+      if (header.Field(i).Name == field) return header.Field(i).Size;
+  }
+  return -1;
+}
 
 class ParamsPage : public testing::Test {
  protected:
@@ -97,14 +111,17 @@ TEST_F(ParamsPage, EachMandatoryFieldIsColouredByItsOwnText) {
 // so nothing typed is cut off when it is stored.
 TEST_F(ParamsPage, NoEditTakesMoreThanItsDatabaseField) {
   TForm_Params* page = Form_Params;
-  const std::pair<TFmEdit*, int> limits[] = {
-      {page->Edit_Societe, 40}, {page->Edit_Activite, 100}, {page->Edit_Adresse, 80}, {page->Edit_Tel, 30},
-      {page->Edit_Fax, 30},     {page->Edit_Email, 60},     {page->Edit_URL, 40},     {page->Edit_CBank, 50},
-      {page->Edit_RC, 20},      {page->Edit_MF, 15},        {page->Edit_AI, 11},      {page->Edit_NIF, 15},
-      {page->Edit_NIS, 15},
+  const std::pair<TFmEdit*, const char*> fields[] = {
+      {page->Edit_Societe, "Societe"}, {page->Edit_Activite, "Activite"}, {page->Edit_Adresse, "Adresse"},
+      {page->Edit_Tel, "Tel"},         {page->Edit_Fax, "Fax"},           {page->Edit_Email, "Email"},
+      {page->Edit_URL, "URL"},         {page->Edit_CBank, "CBank"},       {page->Edit_RC, "RC"},
+      {page->Edit_MF, "MF"},           {page->Edit_AI, "AI"},             {page->Edit_NIF, "NIF"},
+      {page->Edit_NIS, "NIS"},
   };
-  for (const auto& [edit, size] : limits) {
-    EXPECT_EQ(edit->MaxLength(), size);
+  for (const auto& [edit, field] : fields) {
+    const int size = DatabaseFieldSize("Societe", field);
+    ASSERT_GT(size, 0) << field;
+    EXPECT_EQ(edit->MaxLength(), size) << field;
     // The window enforces it on typing.
     EXPECT_EQ(int(SendMessageA(edit->Handle(), EM_GETLIMITTEXT, 0, 0)), size);
   }

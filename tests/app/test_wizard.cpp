@@ -65,10 +65,32 @@ struct Wizard {
 
 // The program takes input only after its blocking splash sequence: it is
 // started without waiting for that, so that the splash can be watched.
-driver::StartOptions FromItsStart() {
+// splashWaits is the program's test switch, the share in percent of each
+// splash wait; nullptr leaves the waits whole (once per run).
+driver::StartOptions FromItsStart(const char* splashWaits) {
+  SetEnvironmentVariableA("QE_SETUP_SPLASH_WAITS", splashWaits);
   driver::StartOptions options;
   options.WaitForInput = false;
   return options;
+}
+
+// The splash as saved after its first status line: 601 x 371, the
+// progress bar (at 140, 300) filled from its left end in the bar's green,
+// and not yet to its middle.
+void ExpectSplashPicture(HWND splash, const String& png) {
+  driver::Picture picture = driver::LoadPicture(png);
+  ASSERT_EQ(picture.Width, 601);
+  ASSERT_EQ(picture.Height, 371);
+  auto green = [](uint32_t rgb) {
+    const int r = int(rgb >> 16) & 0xFF, g = int(rgb >> 8) & 0xFF;
+    return g > 120 && g > r + 60;
+  };
+  RECT frame = driver::WindowBounds(splash);
+  POINT start{145, 310}, middle{440, 310};
+  ClientToScreen(splash, &start);
+  ClientToScreen(splash, &middle);
+  EXPECT_TRUE(green(picture.At(start.x - frame.left, start.y - frame.top)));
+  EXPECT_FALSE(green(picture.At(middle.x - frame.left, middle.y - frame.top)));
 }
 
 void AnswerCloseQuery(const driver::Program& setup, const char* answer) {
@@ -78,13 +100,16 @@ void AnswerCloseQuery(const driver::Program& setup, const char* answer) {
   EXPECT_TRUE(driver::AnswerMessageBox(box.Window, answer));
 }
 
+// The one start of the run that pays the whole splash sequence.
 TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
-  driver::Program setup(QE_SETUP_EXE, FromItsStart());
+  driver::Program setup(QE_SETUP_EXE, FromItsStart(nullptr));
   HWND splash = setup.WaitForWindowOfClass("TLuxSplashWindow", kStartTimeoutMs);
   ASSERT_NE(splash, nullptr);
-  // After the first pause and two status lines.
-  Sleep(4000);
+  // After the first pause and the first status line (2.5 s), before the
+  // second (4.5 s).
+  Sleep(3500);
   SaveShot(splash, "01-splash.png");
+  ExpectSplashPicture(splash, Screenshot("01-splash.png"));
   HWND main = setup.WaitForWindow(kMainCaption, kStartTimeoutMs);
   ASSERT_NE(main, nullptr);
   EXPECT_FALSE(IsWindow(splash));
@@ -168,7 +193,7 @@ TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
 // A close of the splash window, or of the main window from its system menu,
 // is never lost and never skips the question.
 TEST(Wizard, ClosingDuringTheSplashAsksOnceTheWizardShows) {
-  driver::Program setup(QE_SETUP_EXE, FromItsStart());
+  driver::Program setup(QE_SETUP_EXE, FromItsStart("10"));
   HWND splash = setup.WaitForWindowOfClass("TLuxSplashWindow", kStartTimeoutMs);
   ASSERT_NE(splash, nullptr);
   PostMessageA(splash, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "platform/Errors.h"
 #include "platform/OsFiles.h"
@@ -199,18 +200,43 @@ void Settle(HWND window, uint32_t timeoutMs) {
   }
 }
 
+namespace {
+
+void Send(std::vector<INPUT>& inputs) {
+  if (!inputs.empty()) SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+INPUT KeyInput(WORD vk, WORD scan, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
 void MoveMouse(HWND window, Point p) {
   POINT screen{p.X, p.Y};
   ClientToScreen(window, &screen);
   SetCursorPos(screen.x, screen.y);
-  PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(p.X, p.Y));
   Settle(window);
 }
 
+// Real input: the press goes to whatever window is under the pointer, as
+// a person's would, and a disabled control ignores it.
 void Click(HWND window, Point p) {
   MoveMouse(window, p);
-  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.X, p.Y));
-  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(p.X, p.Y));
+  std::vector<INPUT> inputs = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+  Send(inputs);
   Settle(window);
 }
 
@@ -219,17 +245,60 @@ void ClickCenter(HWND window) {
   Click(window, {(r.right - r.left) / 2, (r.bottom - r.top) / 2});
 }
 
+namespace {
+
+void AddText(std::vector<INPUT>& inputs, const String& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+  std::wstring wide(size_t(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
+  for (wchar_t c : wide) {
+    inputs.push_back(KeyInput(0, WORD(c), KEYEVENTF_UNICODE));
+    inputs.push_back(KeyInput(0, WORD(c), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+}
+
+void AddKey(std::vector<INPUT>& inputs, uint16_t vk, bool up) {
+  const WORD scan = WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  inputs.push_back(KeyInput(vk, scan, up ? KEYEVENTF_KEYUP : 0));
+}
+
+void AddPress(std::vector<INPUT>& inputs, uint16_t vk) {
+  AddKey(inputs, vk, false);
+  AddKey(inputs, vk, true);
+}
+
+}  // namespace
+
 void TypeText(HWND window, const String& text) {
-  for (char c : text) PostMessageA(window, WM_CHAR, WPARAM(uint8_t(c)), 1);
+  Focus(window);
+  std::vector<INPUT> inputs;
+  AddText(inputs, text);
+  Send(inputs);
   Settle(window);
 }
 
-void PressKey(HWND window, uint16_t vk, bool alt) {
-  UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
-  LPARAM down = 1 | (LPARAM(scan) << 16) | (alt ? 0x20000000 : 0);
-  LPARAM up = down | 0xC0000000;
-  PostMessageA(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, down);
-  PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, vk, up);
+void ReplaceText(HWND window, const String& text) {
+  Focus(window);
+  std::vector<INPUT> inputs;
+  AddPress(inputs, VK_END);
+  AddKey(inputs, VK_SHIFT, false);
+  AddPress(inputs, VK_HOME);
+  AddKey(inputs, VK_SHIFT, true);
+  AddPress(inputs, VK_DELETE);
+  AddText(inputs, text);
+  Send(inputs);
+  Settle(window);
+}
+
+void PressKey(HWND window, uint16_t vk, bool alt) { PressKeys(window, {vk}, alt ? VK_MENU : 0); }
+
+void PressKeys(HWND window, std::initializer_list<uint16_t> keys, uint16_t modifier) {
+  Focus(window);
+  std::vector<INPUT> inputs;
+  if (modifier) AddKey(inputs, modifier, false);
+  for (uint16_t vk : keys) AddPress(inputs, vk);
+  if (modifier) AddKey(inputs, modifier, true);
+  Send(inputs);
   Settle(window);
 }
 

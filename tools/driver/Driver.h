@@ -1,6 +1,6 @@
 // The driver: uses our Windows programs as a person would. It starts a
 // program, waits for its windows, finds controls by class, text or
-// position, clicks and types through window messages, answers message
+// position, clicks and types with real input (SendInput), answers message
 // boxes by their buttons, reads what the windows show and saves PNG
 // pictures of them. The end-to-end tests of every program use it.
 #pragma once
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/Text.h"
@@ -80,10 +81,17 @@ String StripAccelerators(const String& text);
 void Click(HWND window, Point clientPoint);
 void ClickCenter(HWND window);
 void MoveMouse(HWND window, Point clientPoint);
-// Types each character as WM_CHAR to the window.
+// Gives the window the focus and types each character as a key press.
 void TypeText(HWND window, const String& text);
-// A key down and up (virtual key), with Alt as the system-key form.
+// Gives the window the focus, selects its whole text with the keyboard
+// (End, Shift+Home), deletes it and types text.
+void ReplaceText(HWND window, const String& text);
+// Gives the window the focus and presses a key (virtual key), with Alt
+// held when alt is set.
 void PressKey(HWND window, uint16_t virtualKey, bool alt = false);
+// Gives the window the focus and presses the keys in turn, with modifier
+// (a virtual key such as VK_SHIFT; 0 for none) held throughout.
+void PressKeys(HWND window, std::initializer_list<uint16_t> keys, uint16_t modifier = 0);
 // Gives the window the keyboard focus (the program's thread does it).
 void Focus(HWND window);
 // Gives the window's thread time to handle what was posted to it: posted
