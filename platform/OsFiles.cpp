@@ -1,6 +1,24 @@
 // Path helpers shared by both sides of the OS seam.
 #include "OsFiles.h"
 
+#include <algorithm>
+#include <atomic>
+
+namespace os {
+
+namespace {
+std::atomic<TFileWriteHook> writeHook{nullptr};
+}  // namespace
+
+void SetFileWriteHook(TFileWriteHook hook) { writeHook = hook; }
+
+int64_t AllowedWrite(THandle h, int64_t count) {
+  const TFileWriteHook hook = writeHook;
+  return hook ? std::clamp<int64_t>(hook(h, count), 0, count) : count;
+}
+
+}  // namespace os
+
 bool IsPathDelimiter(char c) { return c == '\\' || c == '/'; }
 
 namespace {

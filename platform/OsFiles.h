@@ -50,6 +50,14 @@ int64_t FileSeek(THandle h, int64_t offset, int origin);          // -1 on error
 // FileWriteAt past the end extends the file. -1 on error.
 int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count);
 int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count);
+// For tests of interrupted writes: when set, the hook is asked before every
+// FileWrite and FileWriteAt how many of its count bytes may go out. When
+// it allows fewer, that many are written and the call fails as on a full
+// disk. A hook may also end the process there, as a crash would.
+using TFileWriteHook = int64_t (*)(THandle h, int64_t count);
+void SetFileWriteHook(TFileWriteHook hook);
+// The hook's answer, count when none is set (used by both sides).
+int64_t AllowedWrite(THandle h, int64_t count);
 bool FileSetSize(THandle h, int64_t size);
 bool FileFlush(THandle h);
 void FileClose(THandle h);

@@ -61,7 +61,18 @@ bool LockCommand(THandle h, int type, int64_t offset, int64_t length) {
   return true;
 }
 
+// A write that the write hook cut short: what went out, as a full disk
+// reports it (-1 when nothing did).
+int64_t WriteThenFail(int64_t written) {
+  errno = ENOSPC;
+  return written > 0 ? written : Fail(int64_t(-1));
+}
+
 }  // namespace
+
+// The writes themselves, after the write hook had its say.
+static int64_t WriteAll(THandle h, const void* buffer, int64_t count);
+static int64_t WriteAllAt(THandle h, int64_t offset, const void* buffer, int64_t count);
 
 THandle FileOpen(const String& name, uint32_t mode) {
   int fd = ::open(name.c_str(), AccessFlags(mode) | O_CLOEXEC);
@@ -95,6 +106,12 @@ int64_t FileRead(THandle h, void* buffer, int64_t count) {
 }
 
 int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
+  const int64_t allowed = AllowedWrite(h, count);
+  if (allowed < count) return WriteThenFail(WriteAll(h, buffer, allowed));
+  return WriteAll(h, buffer, count);
+}
+
+static int64_t WriteAll(THandle h, const void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     ssize_t n = ::write(int(h), static_cast<const char*>(buffer) + done, size_t(count - done));
@@ -122,6 +139,12 @@ int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count) {
 }
 
 int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
+  const int64_t allowed = AllowedWrite(h, count);
+  if (allowed < count) return WriteThenFail(WriteAllAt(h, offset, buffer, allowed));
+  return WriteAllAt(h, offset, buffer, count);
+}
+
+static int64_t WriteAllAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     ssize_t n =

@@ -94,7 +94,8 @@ int64_t FileRead(THandle h, void* buffer, int64_t count) {
   return done;
 }
 
-int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
+// The writes themselves, after the write hook had its say.
+static int64_t WriteAll(THandle h, const void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     DWORD chunk = DWORD(std::min<int64_t>(count - done, 1 << 30));
@@ -104,6 +105,19 @@ int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
     done += n;
   }
   return done;
+}
+
+// A write that the write hook cut short: what went out, as a full disk
+// reports it (-1 when nothing did).
+static int64_t WriteThenFail(int64_t written) {
+  ::SetLastError(ERROR_DISK_FULL);
+  return written > 0 ? written : Fail(int64_t(-1));
+}
+
+int64_t FileWrite(THandle h, const void* buffer, int64_t count) {
+  const int64_t allowed = AllowedWrite(h, count);
+  if (allowed < count) return WriteThenFail(WriteAll(h, buffer, allowed));
+  return WriteAll(h, buffer, count);
 }
 
 int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count) {
@@ -122,7 +136,7 @@ int64_t FileReadAt(THandle h, int64_t offset, void* buffer, int64_t count) {
   return done;
 }
 
-int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
+static int64_t WriteAllAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
     DWORD chunk = DWORD(std::min<int64_t>(count - done, 1 << 30));
@@ -133,6 +147,12 @@ int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count
     done += n;
   }
   return done;
+}
+
+int64_t FileWriteAt(THandle h, int64_t offset, const void* buffer, int64_t count) {
+  const int64_t allowed = AllowedWrite(h, count);
+  if (allowed < count) return WriteThenFail(WriteAllAt(h, offset, buffer, allowed));
+  return WriteAllAt(h, offset, buffer, count);
 }
 
 int64_t FileSeek(THandle h, int64_t offset, int origin) {

@@ -17,9 +17,6 @@ const char* const kTypeMismatch = "Type mismatch in expression";
 constexpr int kMaxNesting = 100;
 constexpr int kMaxDepth = 500;
 
-// Longest kept string literal; the rest is read and dropped.
-constexpr size_t kMaxStringLiteral = 256;
-
 bool IsBlank(char c) { return static_cast<unsigned char>(c) < 33; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -174,9 +171,8 @@ size_t TSyntaxParserBase::SkipBlanks(size_t pos) const {
   while (pos < n && IsBlank(text_[pos])) ++pos;
   if (pos + 1 < n && text_[pos] == '/' && text_[pos + 1] == '*') {
     const size_t star = text_.find('*', pos + 2);
-    if (star == String::npos || star + 1 == n || text_[star + 1] != '/')
-      DatabaseErrorFmt("Invalid filter expression character: '%s'",
-                       {star == String::npos ? String() : String("*")});
+    if (star == String::npos) DatabaseErrorFmt("Unterminated comment at position %d", {int32_t(pos + 1)});
+    if (star + 1 == n || text_[star + 1] != '/') DatabaseError("Invalid filter expression character: '*'");
     pos = star + 2;
     while (pos < n && IsBlank(text_[pos])) ++pos;
   }
@@ -264,7 +260,7 @@ size_t TSyntaxParserBase::ScanString(size_t pos) {
       else
         break;
     }
-    if (value.size() < kMaxStringLiteral) value.push_back(c);
+    value.push_back(c);
   }
   token_ = etString;
   tokenText_ = std::move(value);

@@ -2,8 +2,12 @@
 #include "tabledb/TomeDBFileAccess.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/Errors.h"
@@ -56,15 +60,30 @@ namespace {
 
 constexpr int64_t kLockOffset = 1;
 constexpr int64_t kLockLength = 1;
+// Waiters queue on this byte: a process takes it before the lock byte and
+// lets it go once it has the lock, so a holder that lets go of the lock
+// cannot take it again while a waiter holds this one. It lies in the bytes
+// after the file header that no reader uses, so that systems with mandatory
+// locks refuse no read because of it.
+constexpr int64_t kTurnOffset = 12;
 
-// Tries attempt until it succeeds, as the lock policy allows.
-void RetryUnderPolicy(const TTomeLockPolicy& policy, const std::function<bool()>& attempt) {
-  int32_t failures = 0;
+// The longest pause between two tries: a lock let go is taken within it.
+constexpr auto kMaxPause = std::chrono::microseconds(100);
+
+// Tries attempt until it succeeds, first at once and then after pauses
+// that start short and grow to kMaxPause (or WaitTime, when shorter). False
+// once the policy's time (RetryCount pauses of WaitTime) is spent.
+bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start,
+              const std::function<bool()>& attempt) {
+  const auto limit = std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
+  const auto longest = std::min<std::chrono::microseconds>(kMaxPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
+  auto pause = std::chrono::microseconds(10);
   while (!attempt()) {
-    ++failures;
-    if (policy.RetryCount != 0 && failures > policy.RetryCount) DatabaseError("Wait for unlock time out");
-    os::SleepMs(uint32_t(std::max(policy.WaitTime, 0)));
+    if (policy.RetryCount != 0 && std::chrono::steady_clock::now() - start >= limit) return false;
+    std::this_thread::sleep_for(std::min(pause, longest));
+    pause *= 2;
   }
+  return true;
 }
 
 }  // namespace
@@ -98,6 +117,9 @@ void TTomeDBFileIO::Open(const String& fileName, TTomeDBMediumType mediumType, i
       OpenDisk(fileName, readOnly, exclusive);
     else
       OpenMemory(fileName);
+    // A writer that appends while we read would show us half its work.
+    TTomeDBFileLock lock(*this);
+    ReadFileHeader(fileName);
     fileName_ = fileName;
     ReadHeaders();
   } catch (...) {
@@ -108,10 +130,6 @@ void TTomeDBFileIO::Open(const String& fileName, TTomeDBMediumType mediumType, i
 
 void TTomeDBFileIO::OpenDisk(const String& fileName, bool readOnly, bool exclusive) {
   if (!os::FileExists(fileName)) DatabaseErrorFmt("Cannot open file %s", {fileName});
-  {
-    TFileStream check(fileName, fmOpenRead | fmShareDenyNone);
-    ReadFileHeader(check, fileName);
-  }
   const int32_t attr = os::FileGetAttr(fileName);
   fileIsReadOnly_ = attr >= 0 && (attr & faReadOnly) != 0;
   const uint32_t access = fileIsReadOnly_ || readOnly ? fmOpenRead : fmOpenReadWrite;
@@ -123,21 +141,16 @@ void TTomeDBFileIO::OpenDisk(const String& fileName, bool readOnly, bool exclusi
 void TTomeDBFileIO::OpenMemory(const String& fileName) {
   if (!IsMemoryMediumName(fileName)) DatabaseErrorFmt("Invalid database name '%s'", {fileName});
   TMemoryStream* memory = MemoryMediumNameToStream(fileName);
-  ReadFileHeader(*memory, fileName);
   fileIsReadOnly_ = false;
   stream_ = memory;
 }
 
-// Another process that holds the byte lock makes the header unreadable on
-// systems with mandatory locks; the read then waits as a lock would.
-void TTomeDBFileIO::ReadFileHeader(TStream& stream, const String& fileName) {
+// Read under the byte lock: on systems with mandatory locks another holder
+// would keep the read out.
+void TTomeDBFileIO::ReadFileHeader(const String& fileName) {
   uint8_t header[kFileHeaderSize];
-  if (stream.Size() < baseOffset_ + kFileHeaderSize)
-    DatabaseErrorFmt("Database file '%s' is a invalid TomeDB", {fileName});
-  RetryUnderPolicy(LockPolicy(), [&] {
-    stream.Seek(baseOffset_, soBeginning);
-    return stream.Read(header, kFileHeaderSize) == kFileHeaderSize;
-  });
+  if (FileSize() < kFileHeaderSize) DatabaseErrorFmt("Database file '%s' is a invalid TomeDB", {fileName});
+  ReadBuffer(header, 0, kFileHeaderSize);
   CheckFileHeader(header, fileName);
 }
 
@@ -196,7 +209,13 @@ THandle DiskHandle(TStream* stream) {
 void TTomeDBFileIO::Lock() {
   const THandle handle = DiskHandle(stream_);
   if (handle == InvalidHandle) return;
-  RetryUnderPolicy(LockPolicy(), [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
+  const TTomeLockPolicy policy = LockPolicy();
+  const auto start = std::chrono::steady_clock::now();
+  if (!TryUntil(policy, start, [&] { return os::FileLockRange(handle, kTurnOffset, 1); }))
+    DatabaseError("Wait for unlock time out");
+  const bool locked = TryUntil(policy, start, [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
+  os::FileUnlockRange(handle, kTurnOffset, 1);
+  if (!locked) DatabaseError("Wait for unlock time out");
   locked_ = true;
   knownSize_ = -1;
 }
@@ -216,13 +235,17 @@ void TTomeDBFileIO::CollectWrites() { collecting_ = locked_ && ownedStream_ != n
 
 void TTomeDBFileIO::IssueWrites() {
   collecting_ = false;
-  WritePending();
+  WritePending(wsLinks);
 }
 
-void TTomeDBFileIO::WritePending() {
-  if (pending_.empty()) return;
-  std::vector<TPendingWrite> writes = std::move(pending_);
-  pending_.clear();
+void TTomeDBFileIO::WritePending(TTomeWriteStage last) {
+  for (int stage = wsBody; stage <= last; ++stage) WriteRuns(pending_[stage]);
+}
+
+void TTomeDBFileIO::WriteRuns(std::vector<TPendingWrite>& pending) {
+  if (pending.empty()) return;
+  std::vector<TPendingWrite> writes = std::move(pending);
+  pending.clear();
   // Runs of touching or overlapping ranges, in file order.
   std::vector<std::pair<int64_t, int64_t>> ranges;
   for (const TPendingWrite& w : writes) ranges.emplace_back(w.Position, w.Position + int64_t(w.Bytes.size()));
@@ -248,12 +271,26 @@ void TTomeDBFileIO::WritePending() {
       throw EWriteError("Stream write error");
 }
 
+void TTomeDBFileIO::OverlayHeldBack(void* buffer, int64_t position, int64_t count) const {
+  for (int stage = wsCommit; stage <= wsLinks; ++stage)
+    for (const TPendingWrite& w : pending_[stage]) {
+      const int64_t from = std::max(position, w.Position);
+      const int64_t to = std::min(position + count, w.Position + int64_t(w.Bytes.size()));
+      if (from < to)
+        std::memcpy(static_cast<uint8_t*>(buffer) + (from - position), w.Bytes.data() + (from - w.Position),
+                    size_t(to - from));
+    }
+}
+
 // Their bytes are in the read cache already, which must not keep them.
 void TTomeDBFileIO::DropWrites() {
   collecting_ = false;
-  if (pending_.empty()) return;
-  pending_.clear();
-  cache_.Clear();
+  bool any = false;
+  for (auto& pending : pending_) {
+    any = any || !pending.empty();
+    pending.clear();
+  }
+  if (any) cache_.Clear();
 }
 
 // --- Positioned access -------------------------------------------------------------------
@@ -268,10 +305,16 @@ int64_t TTomeDBFileIO::FileSize() {
 }
 
 int64_t TTomeDBFileIO::ReadAt(void* buffer, int64_t position, int64_t count) {
-  WritePending();
-  if (ownedStream_) return ownedStream_->ReadAt(position, buffer, count);
-  stream_->Seek(position, soBeginning);
-  return stream_->Read(buffer, count);
+  WritePending(wsBody);
+  int64_t n;
+  if (ownedStream_) {
+    n = ownedStream_->ReadAt(position, buffer, count);
+  } else {
+    stream_->Seek(position, soBeginning);
+    n = stream_->Read(buffer, count);
+  }
+  OverlayHeldBack(buffer, position, n);
+  return n;
 }
 
 int64_t TTomeDBFileIO::WriteAt(const void* buffer, int64_t position, int64_t count) {
@@ -285,14 +328,14 @@ void TTomeDBFileIO::ReadBuffer(void* buffer, int64_t position, int64_t count) {
   if (count != 0 && ReadAt(buffer, position, count) != count) throw EReadError("Stream read error");
 }
 
-void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t count) {
+void TTomeDBFileIO::WriteBuffer(const void* buffer, int64_t position, int64_t count, TTomeWriteStage stage) {
   if (!stream_) DatabaseError("Cannot perform this operation on a closed database");
   if (position < 0 || position + count > kMaxFileSize)
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileName_});
   if (count == 0) return;
   if (collecting_) {
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    pending_.push_back({position, std::vector<uint8_t>(bytes, bytes + count)});
+    pending_[stage].push_back({position, std::vector<uint8_t>(bytes, bytes + count)});
   } else if (WriteAt(buffer, position, count) != count) {
     throw EWriteError("Stream write error");
   }
@@ -310,15 +353,36 @@ void TTomeDBFileIO::ReadStored(void* buffer, int64_t position, int64_t count) {
 void TTomeDBFileIO::ReadTableHeader(int tableIndex, TTomeTableHeader& header) {
   if (tableIndex < 0 || tableIndex >= tableDir_.TableCount()) DatabaseError("General error");
   ReadBuffer(header.Image.data(), tableDir_.TablePos(tableIndex), kTableHeaderSize);
-  header.Validate(FileSize(), fileName_);
+  try {
+    header.Validate(FileSize(), fileName_);
+  } catch (const EDatabaseError&) {
+    const int32_t count = header.RecordCount();
+    if (count <= 0) throw;
+    const std::exception_ptr whole = std::current_exception();
+    // Without the last record, whose chunks may not be written, and with
+    // heads that point to it taken as pointing elsewhere.
+    TTomeTableHeader without = header;
+    without.SetRecordCount(count - 1);
+    for (int j = 0; j < without.IndexCount() && j < kMaxIndexes; ++j)
+      if (without.Head(j) == count - 1) without.SetHead(j, 0);
+    try {
+      without.Validate(FileSize(), fileName_);
+    } catch (const EDatabaseError&) {
+      std::rethrow_exception(whole);
+    }
+  }
 }
 
-void TTomeDBFileIO::WriteTableHeader(int tableIndex, const TTomeTableHeader& header) {
+void TTomeDBFileIO::WriteTableHeader(int tableIndex, const TTomeTableHeader& header, TTomeWriteStage stage) {
   if (tableIndex < 0 || tableIndex >= tableDir_.TableCount()) DatabaseError("General error");
-  WriteBuffer(header.Image.data(), tableDir_.TablePos(tableIndex), kTableHeaderSize);
+  WriteBuffer(header.Image.data(), tableDir_.TablePos(tableIndex), kTableHeaderSize, stage);
 }
 
 void TTomeDBFileIO::GetTableNames(TStrings& names) {
+  // A header read while another process appends may point past what that
+  // process has written so far: read under the lock.
+  std::optional<TTomeDBFileLock> lock;
+  if (!locked_) lock.emplace(*this);
   names.BeginUpdate();
   try {
     names.Clear();
@@ -369,15 +433,16 @@ void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItem
 }
 
 void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                                 TIndexTabItems& entries) {
+                                 TIndexTabItems& entries, bool toDropped) {
   const int32_t count = header.RecordCount();
+  const int32_t nextLimit = toDropped ? count + 1 : count;
   const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
   entries.assign(size_t(count), {});
   ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
                [&](const uint8_t* p, int32_t from, int32_t n) {
                  for (int32_t i = 0; i < n; ++i) {
                    TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
-                   if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= count)
+                   if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= nextLimit)
                      CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
                    entries[size_t(from + i)] = entry;
                  }
@@ -403,7 +468,15 @@ void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool
     ValidateBlobDescriptor(d, FileSize(), fileName_);
     stored.SetSize(d.DataSize);
     ReadStored(stored.Memory(), d.DataPos, d.DataSize);
-    DecodeFieldStream(stored, target, compressed, encrypted);
+    try {
+      DecodeFieldStream(stored, target, compressed, encrypted);
+    } catch (const EDatabaseError&) {
+      throw;
+    } catch (const Exception& e) {
+      // The codec's own message ("error") says nothing of where.
+      DatabaseErrorFmt("Value at position %d in '%s' cannot be decoded: %s",
+                       {int32_t(position), fileName_, e.Message()});
+    }
     return;
   }
   if (!encrypted) {

@@ -47,9 +47,12 @@ class TTomeDBFileStream : public TFileStream {
   bool flushed_ = true;
 };
 
-// How long a lock waits for another holder: RetryCount further tries (0:
-// no limit), WaitTime milliseconds apart. The owning database takes them
-// from its session.
+// When a collected write goes out; see TTomeDBFileIO::CollectWrites.
+enum TTomeWriteStage { wsBody, wsCommit, wsLinks };
+
+// How long a lock waits for another holder: as long as RetryCount further
+// tries WaitTime milliseconds apart would take (RetryCount 0: no limit).
+// The owning database takes them from its session.
 struct TTomeLockPolicy {
   int32_t RetryCount = 20;
   int32_t WaitTime = 100;
@@ -87,18 +90,23 @@ class TTomeDBFileIO : public TObject {
   bool CheckPassword(const String& password);
 
   // Takes the byte lock, waiting as GetLockPolicy says; EDatabaseError
-  // "Wait for unlock time out" when the tries run out. Nothing happens for
-  // a closed file or a memory stream.
+  // "Wait for unlock time out" when the time runs out. Waiters take it in
+  // turns: a holder that lets go cannot take it again before a process that
+  // was waiting for it has had it. Nothing happens for a closed file or a
+  // memory stream.
   void Lock();
   void Unlock();
   // Where the lock policy comes from; empty: the defaults.
   std::function<TTomeLockPolicy()> GetLockPolicy;
 
   // Table headers, checked on reading (EDatabaseError "General error" for a
-  // table index outside the directory).
+  // table index outside the directory). A header whose last record is
+  // unfinished passes when it is sound without that record; the table's
+  // load drops the record.
   void ReadTableHeader(int tableIndex, TTomeTableHeader& header);
-  void WriteTableHeader(int tableIndex, const TTomeTableHeader& header);
-  // Clears the list and adds every table's name in directory order.
+  void WriteTableHeader(int tableIndex, const TTomeTableHeader& header, TTomeWriteStage stage = wsCommit);
+  // Clears the list and adds every table's name in directory order, under
+  // the lock (taken here when not held).
   void GetTableNames(TStrings& names);
 
   // Asks the system once per taking of the lock: while the lock is held
@@ -107,15 +115,21 @@ class TTomeDBFileIO : public TObject {
   // Always reads the file (after issuing the collected writes).
   void ReadBuffer(void* buffer, int64_t position, int64_t count);
   // Refuses, before writing, a write that would end past 2 GiB. Cached
-  // bytes take the written values.
-  void WriteBuffer(const void* buffer, int64_t position, int64_t count);
+  // bytes take the written values. The stage says when a collected write
+  // goes out (see CollectWrites); uncollected writes go out at once.
+  void WriteBuffer(const void* buffer, int64_t position, int64_t count, TTomeWriteStage stage = wsBody);
 
   // With the lock held on a disk file, the writes between these two calls
-  // are collected and issued together by IssueWrites, in file order, with
-  // touching ranges merged into one system call, before the lock can be
-  // released. A read issues them first, so that it sees them. When the lock
-  // is released with writes still collected (an operation that failed
-  // half-way), they are dropped and the read cache emptied.
+  // are collected and issued together by IssueWrites before the lock can be
+  // released: first every wsBody write, then every wsCommit write, then
+  // every wsLinks write, each stage in file order with touching ranges
+  // merged into one system call. So the commit point (the table header
+  // with its record count) reaches the file only after everything it
+  // points to, and a writer that dies or fails before it leaves the table
+  // as it was. A read issues the collected wsBody writes first and sees the
+  // later stages' bytes over the file's. When the lock is released with
+  // writes still collected (an operation that failed half-way), they are
+  // dropped and the read cache emptied.
   void CollectWrites();
   void IssueWrites();
 
@@ -130,9 +144,10 @@ class TTomeDBFileIO : public TObject {
 
   // The whole record tab of a table (record count items) and its chunks.
   void ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items, TIntegerAry& chunkPositions);
-  // The same for the index tab of index j.
+  // The same for the index tab of index j. toDropped: an entry may point
+  // to the record just past the header's record count.
   void ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                    TIndexTabItems& entries);
+                    TIndexTabItems& entries, bool toDropped = false);
   // Sets the deleted flag of the record tab item at the position.
   void MarkRecordDeleted(int64_t itemPosition);
 
@@ -164,7 +179,7 @@ class TTomeDBFileIO : public TObject {
   TTomeLockPolicy LockPolicy() const;
   void OpenDisk(const String& fileName, bool readOnly, bool exclusive);
   void OpenMemory(const String& fileName);
-  void ReadFileHeader(TStream& stream, const String& fileName);
+  void ReadFileHeader(const String& fileName);
   void ReadHeaders();
   // Follows a tab's chunk chain from first for count items of itemSize
   // bytes, checking each chunk, and hands each chunk's items to take.
@@ -198,8 +213,12 @@ class TTomeDBFileIO : public TObject {
     std::vector<uint8_t> Bytes;
   };
   bool collecting_ = false;
-  std::vector<TPendingWrite> pending_;
-  void WritePending();
+  std::vector<TPendingWrite> pending_[3];  // by stage
+  // Issues the collected writes of the stages up to last, in stage order.
+  void WritePending(TTomeWriteStage last);
+  void WriteRuns(std::vector<TPendingWrite>& writes);
+  // Copies the held-back bytes of the later stages over what a read got.
+  void OverlayHeldBack(void* buffer, int64_t position, int64_t count) const;
   void DropWrites();
 };
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 
 #include "platform/Errors.h"
@@ -139,6 +140,35 @@ void TTomeTableIO::LoadSchema(const TTomeTableHeader& header) {
 }
 
 void TTomeTableIO::LoadContents(const TTomeTableHeader& header) {
+  fileHeader_ = header;
+  stale_ = false;
+  trimmed_ = false;
+  repairs_.clear();
+  const int32_t count = header.RecordCount();
+  std::exception_ptr whole;
+  try {
+    LoadRecords(header, -1);
+    return;
+  } catch (const EDatabaseError&) {
+    if (count == 0) throw;
+    whole = std::current_exception();
+  }
+  // The last record may be unfinished: a writer that put the record count
+  // out before the record (older writers did), or one that died between
+  // the count and linking the record into its index chains. Every other
+  // record is read; that one is dropped, and our next write drops it from
+  // the file too. A file that fails even without it fails as it is.
+  TTomeTableHeader without = header;
+  without.SetRecordCount(count - 1);
+  try {
+    LoadRecords(without, count - 1);
+  } catch (const EDatabaseError&) {
+    std::rethrow_exception(whole);
+  }
+  trimmed_ = true;
+}
+
+void TTomeTableIO::LoadRecords(const TTomeTableHeader& header, int32_t dropped) {
   header_ = header;
   const int indexes = header.IndexCount();
   fileIO_.ReadRecordTab(header, recordTab_, recordTabChunks_);
@@ -153,9 +183,50 @@ void TTomeTableIO::LoadContents(const TTomeTableHeader& header) {
   indexTabChunks_.assign(size_t(indexes), {});
   indexEntries_.assign(size_t(indexes), {});
   for (int j = 0; j < indexes; ++j) {
-    if (header.IndexTabPos(j) != 0) fileIO_.ReadIndexTab(header, j, indexTabChunks_[size_t(j)], indexEntries_[size_t(j)]);
+    if (header.IndexTabPos(j) != 0)
+      fileIO_.ReadIndexTab(header, j, indexTabChunks_[size_t(j)], indexEntries_[size_t(j)], dropped >= 0);
+    if (dropped >= 0) UnlinkDropped(j, dropped);
     BuildIndexList(j);
   }
+}
+
+// The dropped record may already be linked: by the head (it sorted first)
+// or by the entry before it. The record it was linked in front of is then
+// the one record that nothing else points to.
+void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
+  TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const int32_t count = int32_t(entries.size());
+  const bool fromHead = header_.Head(index) == dropped;
+  int32_t from = -1;
+  std::vector<bool> pointedTo(static_cast<size_t>(count), false);
+  for (int32_t k = 0; k < count; ++k) {
+    const int32_t next = entries[size_t(k)].Next;
+    if (next == dropped)
+      from = k;
+    else if (next >= 0)
+      pointedTo[size_t(next)] = true;
+  }
+  if (!fromHead && from < 0) return;
+  if (fromHead && from >= 0) return;  // no chain: BuildIndexList refuses it
+  if (!fromHead && header_.Head(index) < count) pointedTo[size_t(header_.Head(index))] = true;
+  int32_t orphan = -1;
+  for (int32_t k = 0; k < count; ++k)
+    if (!pointedTo[size_t(k)]) {
+      if (orphan >= 0) return;  // more than one: BuildIndexList refuses it
+      orphan = k;
+    }
+  if (fromHead) {
+    header_.SetHead(index, std::max(orphan, 0));
+    return;
+  }
+  entries[size_t(from)].Next = orphan;
+  repairs_.push_back({index, from});
+}
+
+void TTomeTableIO::WriteRepairs() {
+  if (!trimmed_) return;
+  for (const auto& [index, recNo] : repairs_) WriteIndexEntry(index, recNo, wsBody);
+  fileIO_.WriteTableHeader(tableIndex_, header_, wsCommit);
 }
 
 // Every record, deleted ones included, is in the chain exactly once: a
@@ -209,11 +280,14 @@ void TTomeTableIO::LeaveLock() {
 void TTomeTableIO::NoteOwnWrite() {
   lockedHeader_ = header_;
   cachedHeader_ = header_;
+  fileHeader_ = header_;
+  trimmed_ = false;
+  repairs_.clear();
 }
 
 void TTomeTableIO::RefreshLocked() {
   const TTomeTableHeader& fresh = lockedHeader_;
-  if (fresh.Image == header_.Image) return;
+  if (!stale_ && fresh.Image == fileHeader_.Image) return;
   // The definitions stay (data sets hold them) unless the schema changed.
   if (!SameSchema(fresh, header_)) LoadSchema(fresh);
   LoadContents(fresh);
@@ -466,10 +540,10 @@ void TTomeTableIO::BumpChangeStamp() {
 
 // --- Index chains ------------------------------------------------------------------------------------
 
-void TTomeTableIO::WriteIndexEntry(int index, int32_t recNo) {
+void TTomeTableIO::WriteIndexEntry(int index, int32_t recNo, TTomeWriteStage stage) {
   uint8_t raw[kIndexTabEntrySize];
   StoreIndexTabItem(raw, indexEntries_[size_t(index)][size_t(recNo)]);
-  fileIO_.WriteBuffer(raw, IndexEntryPos(index, recNo), kIndexTabEntrySize);
+  fileIO_.WriteBuffer(raw, IndexEntryPos(index, recNo), kIndexTabEntrySize, stage);
 }
 
 // Records linked in key order (ascending keys appended one by one) have
@@ -478,15 +552,15 @@ void TTomeTableIO::WriteIndexEntries(int index, int32_t recNoA, int32_t recNoB) 
   const int32_t low = std::min(recNoA, recNoB), high = std::max(recNoA, recNoB);
   const int64_t lowPos = IndexEntryPos(index, low);
   if (high != low + 1 || IndexEntryPos(index, high) != lowPos + kIndexTabEntrySize) {
-    WriteIndexEntry(index, recNoA);
-    WriteIndexEntry(index, recNoB);
+    WriteIndexEntry(index, recNoA, wsLinks);
+    WriteIndexEntry(index, recNoB, wsLinks);
     return;
   }
   const TIndexTabItems& entries = indexEntries_[size_t(index)];
   uint8_t raw[2 * kIndexTabEntrySize];
   StoreIndexTabItem(raw, entries[size_t(low)]);
   StoreIndexTabItem(raw + kIndexTabEntrySize, entries[size_t(high)]);
-  fileIO_.WriteBuffer(raw, lowPos, sizeof raw);
+  fileIO_.WriteBuffer(raw, lowPos, sizeof raw, wsLinks);
 }
 
 void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged) {
@@ -507,10 +581,10 @@ void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& he
   }
   indexEntries_[size_t(index)].push_back({recNo, -1});
   if (recNo == 0) {
-    WriteIndexEntry(index, recNo);  // (0, -1); the head stays 0
+    WriteIndexEntry(index, recNo, wsBody);  // (0, -1); the head stays 0
     return;
   }
-  LinkEntryAt(index, recNo, position, headerChanged);
+  LinkEntryAt(index, recNo, position, headerChanged, wsBody);
 }
 
 // The chain predecessor may be a deleted record, so it is found in the
@@ -526,26 +600,34 @@ void TTomeTableIO::UnlinkEntry(int index, int32_t recNo, bool& headerChanged) {
   for (TIndexTabItem& entry : entries)
     if (entry.Next == recNo) {
       entry.Next = next;
-      WriteIndexEntry(index, entry.RecNo);
+      WriteIndexEntry(index, entry.RecNo, wsLinks);
       return;
     }
 }
 
 // Links the record where position of list j + 1 (the list without it)
 // puts it: at the head for position 0, else behind the record before it.
-void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged) {
+// The record's own entry goes out in its stage; the entry before it, which
+// readers follow already, in the wsLinks stage.
+void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged,
+                               TTomeWriteStage ownStage) {
   TIndexTabItems& entries = indexEntries_[size_t(index)];
   if (position == 0) {
     entries[size_t(recNo)].Next = header_.Head(index);
     header_.SetHead(index, recNo);
     headerChanged = true;
-    WriteIndexEntry(index, recNo);
+    WriteIndexEntry(index, recNo, ownStage);
     return;
   }
   const int32_t before = lists_[size_t(index) + 1][size_t(position - 1)].RecNo;
   entries[size_t(recNo)].Next = entries[size_t(before)].Next;
   entries[size_t(before)].Next = recNo;
-  WriteIndexEntries(index, recNo, before);
+  if (ownStage == wsLinks) {
+    WriteIndexEntries(index, recNo, before);
+    return;
+  }
+  WriteIndexEntry(index, recNo, ownStage);
+  WriteIndexEntry(index, before, wsLinks);
 }
 
 // --- Append ------------------------------------------------------------------------------------------------
@@ -617,7 +699,28 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
     DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
 
   fileIO_.CollectWrites();
-  BumpChangeStamp();
+  try {
+    WriteAppended(fields, n, counter, fixedPart, stored, hasBlobs, insertPositions, callback, dataSet);
+  } catch (...) {
+    stale_ = true;  // what we hold is not what the file holds
+    throw;
+  }
+  NoteOwnWrite();
+  if (flush) fileIO_.Flush();
+}
+
+// Everything but the table header goes out before it, the entries before
+// the new record in index order after it (see CollectWrites).
+void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t counter, std::vector<uint8_t>& fixedPart,
+                                 std::vector<TMemoryStream>& stored, bool hasBlobs,
+                                 const std::vector<int>& insertPositions, const TAppendCallback& callback,
+                                 TObject* dataSet) {
+  const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
+  const bool newChunk = n % kTabChunkItems == 0;
+  const int64_t fileSize = fileIO_.FileSize();
+  WriteRepairs();
+  // The header goes out whole at the end and carries the change stamp.
+  header_.SetChangeStamp(header_.ChangeStamp() + 1);
   // 1. The record tab item, in a new chunk every 1024 records.
   int32_t dataPos;
   if (newChunk) {
@@ -675,12 +778,9 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
     TPositionList& list = lists_[size_t(j) + 1];
     list.insert(list.begin() + position, record);
   }
-  // The header image is the file's, read under this lock, with our changes:
-  // written whole, it merges with the change stamp into one write.
-  fileIO_.WriteTableHeader(tableIndex_, header_);
+  // The header image is the file's, read under this lock, with our changes.
+  fileIO_.WriteTableHeader(tableIndex_, header_, wsCommit);
   fileIO_.IssueWrites();
-  NoteOwnWrite();
-  if (flush) fileIO_.Flush();
 }
 
 // --- Modify -------------------------------------------------------------------------------------------------
@@ -703,7 +803,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   CheckFieldBuffers(fields);
   CheckUnique(fields, recNo);
 
-  const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
+  const int fieldCount = fieldDefs_.Count();
   const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
   std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
   fileIO_.ReadStored(fixedPart.data(), dataPos, recordSize_);
@@ -752,6 +852,24 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   if (fileEnd > kMaxFileSize) DatabaseErrorFmt("Database file '%s' cannot grow past 2 GB", {fileIO_.FileName()});
 
   fileIO_.CollectWrites();
+  try {
+    WriteModified(fields, recNo, counter, fixedPart, blobs, callback, dataSet);
+  } catch (...) {
+    stale_ = true;  // what we hold is not what the file holds
+    throw;
+  }
+  NoteOwnWrite();
+  if (flush) fileIO_.Flush();
+}
+
+// New blob areas go out first, then the fixed part that points to them,
+// then the index chains.
+void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t counter,
+                                 std::vector<uint8_t>& fixedPart, std::vector<TBlobPlan>& blobs,
+                                 const TMoveCallback& callback, TObject* dataSet) {
+  const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
+  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  WriteRepairs();
   BumpChangeStamp();
   for (int f = 0; f < fieldCount; ++f) {
     TBlobPlan& plan = blobs[size_t(f)];
@@ -763,9 +881,9 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   if (counter != header_.AutoIncCounter()) {
     header_.SetAutoIncCounter(counter);
     fileIO_.WriteBuffer(&header_.Image[kThAutoIncCounter],
-                        int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThAutoIncCounter, 4);
+                        int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThAutoIncCounter, 4, wsCommit);
   }
-  fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_);
+  fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_, wsCommit);
 
   // Records whose key changed place move in their lists and chains.
   bool headerChanged = false;
@@ -782,13 +900,11 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
     }
     if (callback) callback(dataSet, j, o, d < o ? d : d + 1);
     UnlinkEntry(j, recNo, headerChanged);
-    LinkEntryAt(j, recNo, d, headerChanged);
+    LinkEntryAt(j, recNo, d, headerChanged, wsLinks);
     list.insert(list.begin() + d, record);
   }
-  if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_);
+  if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_, wsLinks);
   fileIO_.IssueWrites();
-  NoteOwnWrite();
-  if (flush) fileIO_.Flush();
 }
 
 // --- Delete and read ----------------------------------------------------------------------------------------
@@ -800,15 +916,21 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   RefreshLocked();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
   fileIO_.CollectWrites();
-  BumpChangeStamp();
-  fileIO_.MarkRecordDeleted(RecordTabItemPos(recNo));
+  try {
+    WriteRepairs();
+    BumpChangeStamp();
+    fileIO_.MarkRecordDeleted(RecordTabItemPos(recNo));
+    fileIO_.IssueWrites();
+  } catch (...) {
+    stale_ = true;  // what we hold is not what the file holds
+    throw;
+  }
   recordTab_[size_t(recNo)].Deleted = 1;
   for (size_t l = 1; l < lists_.size(); ++l) {
     const int pos = PositionInList(int(l), recNo);
     lists_[l].erase(lists_[l].begin() + pos);
   }
   lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
-  fileIO_.IssueWrites();
   NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }

@@ -78,6 +78,9 @@ class TTomeTableIO : public TObject {
   // The first index with tiPrimary, -1 when none.
   int FindPrimaryIndex() const;
 
+  // A write that fails part way leaves the file as it was before it (the
+  // table header goes out last) and the table loaded again at the next
+  // taking of the lock.
   void AppendRecord(TFieldBuffers& fields, bool flush, const TAppendCallback& callback, TObject* dataSet);
   void ModifyRecord(TFieldBuffers& fields, int naturalPosition, const TMoveCallback& callback, TObject* dataSet,
                     bool flush);
@@ -133,12 +136,25 @@ class TTomeTableIO : public TObject {
   void Unload();
   // The definitions, field offsets and record size of a header's schema.
   void LoadSchema(const TTomeTableHeader& header);
-  // The header, record tab, index tabs and position lists.
+  // The header, record tab, index tabs and position lists; without an
+  // unfinished last record when only that one fails its checks.
   void LoadContents(const TTomeTableHeader& header);
+  // The same for the header's records; dropped >= 0: the record past them
+  // that is being dropped, which entries and heads may still point to.
+  void LoadRecords(const TTomeTableHeader& header, int32_t dropped);
+  void UnlinkDropped(int index, int32_t dropped);
+  // After a load that dropped a record, the first write puts the mended
+  // entries and header in the file.
+  void WriteRepairs();
   void BuildIndexList(int index);
   // With the lock held: loads the table again when its header changed.
   void RefreshLocked();
   void CheckCanWrite() const;
+  void WriteAppended(TFieldBuffers& fields, int32_t n, int32_t counter, std::vector<uint8_t>& fixedPart,
+                     std::vector<TMemoryStream>& stored, bool hasBlobs, const std::vector<int>& insertPositions,
+                     const TAppendCallback& callback, TObject* dataSet);
+  void WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t counter, std::vector<uint8_t>& fixedPart,
+                     std::vector<TBlobPlan>& blobs, const TMoveCallback& callback, TObject* dataSet);
   void CheckFieldBuffers(TFieldBuffers& fields) const;
   // Marks the table changed, before the first byte of a write.
   void BumpChangeStamp();
@@ -159,13 +175,13 @@ class TTomeTableIO : public TObject {
 
   int64_t RecordTabItemPos(int32_t recNo) const;
   int64_t IndexEntryPos(int index, int32_t recNo) const;
-  void WriteIndexEntry(int index, int32_t recNo);
+  void WriteIndexEntry(int index, int32_t recNo, TTomeWriteStage stage);
   // Both records' entries (two different records).
   void WriteIndexEntries(int index, int32_t recNoA, int32_t recNoB);
   // Gives record n its entry in index j's chain, at position d of list j + 1.
   void LinkNewEntry(int index, int32_t recNo, int position, bool& headerChanged);
   void UnlinkEntry(int index, int32_t recNo, bool& headerChanged);
-  void LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged);
+  void LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged, TTomeWriteStage ownStage);
 
   TTomeDBFileIO& fileIO_;
   int openCount_ = 0;
@@ -177,6 +193,12 @@ class TTomeTableIO : public TObject {
   TIntegerAry fieldOffsets_;
   int32_t autoIncField_ = -1;
   TTomeTableHeader header_;
+  // The header as the file held it when the table was loaded or last
+  // written by us; another image under the lock means another writer.
+  TTomeTableHeader fileHeader_;
+  bool stale_ = false;    // a write of ours failed part way: load again
+  bool trimmed_ = false;  // the load dropped an unfinished last record
+  std::vector<std::pair<int, int32_t>> repairs_;  // (index, record) entries mended by the load
   TRecordTabItems recordTab_;
   TIntegerAry recordTabChunks_;
   std::vector<TIntegerAry> indexTabChunks_;

@@ -1,6 +1,7 @@
 // Opening database files (read-only, exclusive, in memory), the password
 // check, and the byte lock between processes: its retries, the header read
-// that waits for it, and four processes appending to one table at once.
+// that waits for it, six writers that take it in turns, and eight
+// processes that connect and append at once.
 #include <chrono>
 #include <cstdlib>
 #include <set>
@@ -215,54 +216,100 @@ TEST(TomeDBFileAccess, LockRetriesThenTimesOut) {
   EXPECT_EQ(holder.Wait(), 0);
 }
 
-// Child: appends QE_TOMEDB_ROWS rows with keys QE_TOMEDB_BASE + i.
+// The writers' table: a Twofish CFB8 memo of 200 bytes makes each append
+// hold the lock long enough for the others to queue.
+constexpr char kWriters[] = R"(
+encrypt Twofish 2
+password pw
+table T
+  field Id autoinc
+  field Key integer
+  field Text string 16
+  field Memo memo
+  index ById Id unique
+  index ByKey Key primary
+)";
+
+// Child: appends QE_TOMEDB_ROWS rows with keys QE_TOMEDB_BASE + i, waiting
+// for the lock as the defaults say.
 TEST(TomeDBFileChild, AppendRows) {
   const String file = Env("QE_TOMEDB_FILE");
   if (file.empty()) GTEST_SKIP() << "runs as a child of the concurrency test";
   const int32_t base = StrToInt(Env("QE_TOMEDB_BASE")), rows = StrToInt(Env("QE_TOMEDB_ROWS"));
   TTomeDBFileIO io(nullptr);
-  // Four writers queue for the lock: wait as long as it takes.
-  io.GetLockPolicy = [] { return TTomeLockPolicy{0, 1}; };
   io.Open(file, mtDisk, 0, false, false);
+  ASSERT_TRUE(io.CheckPassword("pw"));
   TTomeTableIO table(io, "T");
   table.Open();
   Row row(table);
+  const String memo(200, 'm');
   for (int32_t i = 0; i < rows; ++i) {
-    row.Set<int32_t>("Id", 0).Set<int32_t>("Key", base + i).SetText("Text", IntToStr(base + i));
+    row.Set<int32_t>("Id", 0).Set<int32_t>("Key", base + i).SetText("Text", IntToStr(base + i)).SetBlob("Memo", memo);
     row.Append();
   }
 }
 
-TEST(TomeDBFileAccess, FourProcessesAppendToOneTable) {
+// Child: QE_TOMEDB_ROUNDS times opens the file, appends one row with key
+// QE_TOMEDB_BASE + round, and closes it again.
+TEST(TomeDBFileChild, ConnectAndAppend) {
+  const String file = Env("QE_TOMEDB_FILE");
+  if (file.empty()) GTEST_SKIP() << "runs as a child of the connect test";
+  const int32_t base = StrToInt(Env("QE_TOMEDB_BASE")), rounds = StrToInt(Env("QE_TOMEDB_ROUNDS"));
+  for (int32_t i = 0; i < rounds; ++i) {
+    TTomeDBFileIO io(nullptr);
+    io.Open(file, mtDisk, 0, false, false);
+    ASSERT_TRUE(io.CheckPassword("pw"));
+    TTomeTableIO table(io, "T");
+    table.Open();
+    Row(table).Set<int32_t>("Key", base + i).SetText("Text", IntToStr(base + i)).SetBlob("Memo", "m").Append();
+  }
+}
+
+// Each child appends its rows with keys base + i; afterwards the file is
+// sound and holds every row once, numbered 1..rows.
+void RunWriters(const char* child, const char* countVariable, int writers, int rows) {
   TempDir dir;
   const String file = dir.File("c.tdb");
-  MakeDatabase(file, kSchema);
-  constexpr int kWriters = 4, kRows = 2000;
+  MakeDatabase(file, kWriters);
   {
-    std::vector<std::unique_ptr<ChildProcess>> writers;
-    for (int w = 0; w < kWriters; ++w)
-      writers.push_back(std::make_unique<ChildProcess>(
-          "TomeDBFileChild.AppendRows", std::vector<std::string>{"QE_TOMEDB_FILE=" + file,
-                                                                 "QE_TOMEDB_BASE=" + IntToStr(w * 100000),
-                                                                 "QE_TOMEDB_ROWS=" + IntToStr(kRows)}));
-    for (auto& w : writers) EXPECT_EQ(w->Wait(), 0);
+    std::vector<std::unique_ptr<ChildProcess>> children;
+    for (int w = 0; w < writers; ++w)
+      children.push_back(std::make_unique<ChildProcess>(
+          child, std::vector<std::string>{"QE_TOMEDB_FILE=" + file, "QE_TOMEDB_BASE=" + IntToStr(w * 100000),
+                                          String(countVariable) + "=" + IntToStr(rows)}));
+    for (auto& c : children) EXPECT_EQ(c->Wait(), 0);
   }
-  EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
-  OpenTable t(file, "T");
-  ASSERT_EQ(t.table.IndexList(0).size(), size_t(kWriters * kRows));
-  EXPECT_EQ(t.table.Header().AutoIncCounter(), kWriters * kRows);
+  EXPECT_EQ(CheckTomeDatabase(file, "pw"), std::vector<String>{});
+  OpenTable t(file, "T", "pw");
+  ASSERT_EQ(t.table.IndexList(0).size(), size_t(writers * rows));
+  EXPECT_EQ(t.table.Header().AutoIncCounter(), writers * rows);
   std::set<int32_t> ids, keys;
   Row row(t.table);
-  for (int i = 0; i < kWriters * kRows; ++i) {
+  for (int i = 0; i < writers * rows; ++i) {
     row.Read(0, i);
     ids.insert(row.Get<int32_t>("Id"));
     keys.insert(row.Get<int32_t>("Key"));
     ASSERT_EQ(row.Text("Text"), IntToStr(row.Get<int32_t>("Key")));
   }
-  EXPECT_EQ(ids.size(), size_t(kWriters * kRows));
+  EXPECT_EQ(ids.size(), size_t(writers * rows));
   EXPECT_EQ(*ids.begin(), 1);
-  EXPECT_EQ(*ids.rbegin(), kWriters * kRows);
-  EXPECT_EQ(keys.size(), size_t(kWriters * kRows));
+  EXPECT_EQ(*ids.rbegin(), writers * rows);
+  EXPECT_EQ(keys.size(), size_t(writers * rows));
+}
+
+// Writers take the lock in turns: none runs out of its default wait while
+// the others append. QE_TOMEDB_WRITER_ROWS sets the rows per writer (the
+// soak script runs 8000).
+TEST(TomeDBFileAccess, SixWritersAppendWithoutTimingOut) {
+  const String rows = Env("QE_TOMEDB_WRITER_ROWS");
+  RunWriters("TomeDBFileChild.AppendRows", "QE_TOMEDB_ROWS", 6, rows.empty() ? 1000 : StrToInt(rows));
+}
+
+// A process that opens the file while others append reads the table
+// headers under the lock, so it never sees one that points past what the
+// writer has written so far.
+TEST(TomeDBFileAccess, EightProcessesConnectAndAppendAtOnce) {
+  RunWriters("TomeDBFileChild.ConnectAndAppend", "QE_TOMEDB_ROUNDS", 8, 60);
 }
 
 }  // namespace

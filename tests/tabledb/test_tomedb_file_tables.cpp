@@ -361,6 +361,29 @@ TEST(TomeDBFileTables, CompressedAndEncryptedValues) {
   EXPECT_FALSE(CheckTomeDatabase(file, "wrong").empty());
 }
 
+// The codec's own message says only "error": the database says which
+// value in which file.
+TEST(TomeDBFileTables, ADamagedCompressedValueNamesWhereItIs) {
+  TempDir dir;
+  const String file = dir.File("d.tdb");
+  MakeDatabase(file, "compress ZLIB\ntable T\n field Body blob\n");
+  {
+    OpenTable t(file, "T");
+    Row(t.table).SetBlob("Body", String(5000, 'z')).Append();
+  }
+  const Bytes b = FileBytes(file);
+  const String all(b.begin(), b.end());
+  const size_t zlib = all.find("\x78\x9c");
+  ASSERT_NE(zlib, String::npos);
+  const uint8_t junk[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  PatchFile(file, int64_t(zlib) + 2, junk, sizeof junk);
+  OpenTable t(file, "T");
+  Row r(t.table);
+  const String message = DatabaseErrorOf([&] { r.Read(0, 0); });
+  EXPECT_NE(message.find("cannot be decoded: error"), String::npos) << message;
+  EXPECT_NE(message.find(file), String::npos) << message;
+}
+
 TEST(TomeDBFileTables, BlobAreasKeepMoveOrGrowInPlace) {
   TempDir dir;
   const String file = dir.File("b.tdb");

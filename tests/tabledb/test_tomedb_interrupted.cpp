@@ -1,0 +1,230 @@
+// Appends that do not finish: a writer killed before any one of its
+// writes, a write that fails as on a full disk, and a file whose last
+// record an older writer left unfinished. After each the table opens, the
+// file checks sound, every row whose append returned is there, and the
+// next append works.
+#include <cstdlib>
+
+#include "platform/OsFiles.h"
+#include "support/TestSupport.h"
+#include "tabledb/TomeDBFileCheck.h"
+#include "test_tomedb_file_util.h"
+
+using namespace tomedb_test;
+using testing_support::ChildProcess;
+using testing_support::TempDir;
+
+namespace {
+
+// Two indexes whose orders differ (the keys come in scrambled order), a
+// compressed and encrypted memo, and a first record tab chunk that the
+// third appended row fills up (rows 1022, 1023 and 1024, the last in new
+// chunks).
+constexpr char kSchema[] = R"(
+compress ZLIB
+encrypt Twofish 1
+password pw
+table T
+  field Id autoinc
+  field Key integer
+  field Memo memo
+  index ById Id primary
+  index ByKey Key
+)";
+constexpr int kBaseRows = 1022;
+constexpr int kNewRows = 3;
+// A killed child exits with this plus the number of its appends that
+// returned.
+constexpr int kKilledExit = 40;
+
+int32_t KeyOf(int row) { return (row * 7919) % 100003; }
+String MemoOf(int row) { return "memo of row " + IntToStr(row) + String(size_t(row % 50), 'x'); }
+
+void AppendRow(TTomeTableIO& table, int row) {
+  Row r(table);
+  r.Set<int32_t>("Key", KeyOf(row)).SetBlob("Memo", MemoOf(row)).Append();
+}
+
+String Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? String(v) : String();
+}
+
+void CopyFile(const String& from, const String& to) {
+  const Bytes bytes = FileBytes(from);
+  TFileStream out(to, fmCreate);
+  out.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+}
+
+// A file with kBaseRows rows, made once per test program.
+const String& BaseFile() {
+  static TempDir dir;
+  static const String file = [] {
+    const String f = dir.File("base.tdb");
+    MakeDatabase(f, kSchema);
+    OpenTable t(f, "T", "pw");
+    for (int row = 0; row < kBaseRows; ++row) AppendRow(t.table, row);
+    return f;
+  }();
+  return file;
+}
+
+// The rows 0..rows-1 are there, in both index orders, with their values;
+// the file checks sound; one more row appends and checks sound too.
+void ExpectRowsThenAppend(const String& file, int rows) {
+  EXPECT_EQ(CheckTomeDatabase(file, "pw"), std::vector<String>{});
+  OpenTable t(file, "T", "pw");
+  ASSERT_EQ(t.table.IndexList(0).size(), size_t(rows));
+  Row r(t.table);
+  int32_t lastId = 0;
+  for (int i = 0; i < rows; ++i) {
+    // ById lists the rows in the order appended. A number given to a row
+    // whose append failed after the table header went out is not given
+    // again.
+    r.Read(1, i);
+    ASSERT_GT(r.Get<int32_t>("Id"), lastId);
+    lastId = r.Get<int32_t>("Id");
+    ASSERT_EQ(r.Get<int32_t>("Key"), KeyOf(i));
+    ASSERT_EQ(r.Blob("Memo"), MemoOf(i));
+  }
+  AppendRow(t.table, rows);
+  EXPECT_EQ(CheckTomeDatabase(file, "pw"), std::vector<String>{});
+  OpenTable again(file, "T", "pw");
+  EXPECT_EQ(again.table.IndexList(2).size(), size_t(rows + 1));
+}
+
+// --- Killed -----------------------------------------------------------------------------------
+
+int writesLeft = 0;
+int appendsReturned = 0;
+
+int64_t KillBeforeWrite(THandle, int64_t count) {
+  if (--writesLeft == 0) std::_Exit(kKilledExit + appendsReturned);
+  return count;
+}
+
+// Child: appends the new rows and ends the process before write number
+// QE_TOMEDB_KILL_AT.
+TEST(TomeDBInterruptedChild, AppendUntilKilled) {
+  const String file = Env("QE_TOMEDB_FILE");
+  if (file.empty()) GTEST_SKIP() << "runs as a child of the interrupted append tests";
+  OpenTable t(file, "T", "pw");
+  writesLeft = StrToInt(Env("QE_TOMEDB_KILL_AT"));
+  os::SetFileWriteHook(KillBeforeWrite);
+  for (int row = kBaseRows; row < kBaseRows + kNewRows; ++row) {
+    AppendRow(t.table, row);
+    ++appendsReturned;
+  }
+  os::SetFileWriteHook(nullptr);
+}
+
+TEST(TomeDBInterrupted, AWriterKilledBeforeAnyOfItsWritesLosesOnlyTheRowItWasAppending) {
+  TempDir dir;
+  const String file = dir.File("k.tdb");
+  const String base = BaseFile();
+  int killedAt = 0;
+  for (int k = 1;; ++k) {
+    SCOPED_TRACE("killed before write " + IntToStr(k));
+    CopyFile(base, file);
+    ChildProcess child("TomeDBInterruptedChild.AppendUntilKilled",
+                       {"QE_TOMEDB_FILE=" + file, "QE_TOMEDB_KILL_AT=" + IntToStr(k)});
+    const int code = child.Wait();
+    if (code == 0) break;  // every append finished before write k
+    ASSERT_GE(code, kKilledExit);
+    ASSERT_LT(code, kKilledExit + kNewRows);
+    ExpectRowsThenAppend(file, kBaseRows + code - kKilledExit);
+    killedAt = k;
+  }
+  // Each append makes several writes: the kills hit every one of them.
+  EXPECT_GE(killedAt, 3 * kNewRows);
+}
+
+// --- Failed writes ----------------------------------------------------------------------------
+
+int64_t FailHalfOfWrite(THandle, int64_t count) { return --writesLeft == 0 ? count / 2 : count; }
+
+TEST(TomeDBInterrupted, AFailedWriteLeavesTheTableAsItWasAndTheNextAppendWorks) {
+  TempDir dir;
+  const String file = dir.File("f.tdb");
+  const String base = BaseFile();
+  for (int k = 1;; ++k) {
+    SCOPED_TRACE("write " + IntToStr(k) + " fails");
+    CopyFile(base, file);
+    int rows = kBaseRows;
+    bool failed = false;
+    {
+      OpenTable t(file, "T", "pw");
+      writesLeft = k;
+      os::SetFileWriteHook(FailHalfOfWrite);
+      for (int i = 0; i < kNewRows; ++i) {
+        try {
+          AppendRow(t.table, rows);
+          ++rows;
+        } catch (const EWriteError& e) {
+          EXPECT_STREQ(e.what(), "Stream write error");
+          failed = true;
+        }
+      }
+      os::SetFileWriteHook(nullptr);
+      // The same objects go on: the table loads again and takes the row.
+      if (failed) {
+        AppendRow(t.table, rows);
+        ++rows;
+      }
+    }
+    if (!failed) break;
+    ExpectRowsThenAppend(file, rows);
+  }
+}
+
+// --- Unfinished by an older writer ------------------------------------------------------------
+
+// Such a writer put the table header (the record count, and the head when
+// the record sorted first) and the index links out before the record
+// itself: cutting the file inside the last record leaves what it left.
+TEST(TomeDBInterrupted, AnUnfinishedLastRecordIsDroppedAndEveryOtherRead) {
+  constexpr char kPlain[] = R"(
+table T
+  field Key integer
+  field Text string 20
+  index ByKey Key
+)";
+  struct Case {
+    const char* name;
+    int32_t lastKey;  // first, middle or last in key order
+  };
+  for (const Case& c : {Case{"head", -5}, Case{"middle", 15}, Case{"tail", 99}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const String file = dir.File("u.tdb");
+    MakeDatabase(file, kPlain);
+    int64_t before;
+    {
+      OpenTable t(file, "T");
+      for (int32_t key : {10, 20, 30}) Row(t.table).Set<int32_t>("Key", key).SetText("Text", IntToStr(key)).Append();
+      before = os::FileSizeByName(file);
+      Row(t.table).Set<int32_t>("Key", c.lastKey).SetText("Text", "lost").Append();
+    }
+    {
+      TFileStream f(file, fmOpenReadWrite | fmShareDenyNone);
+      f.SetSize(before + 3);
+    }
+    EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
+    OpenTable t(file, "T");
+    ASSERT_EQ(t.table.IndexList(1).size(), 3u);
+    Row r(t.table);
+    for (int i = 0; i < 3; ++i) {
+      r.Read(1, i);
+      EXPECT_EQ(r.Get<int32_t>("Key"), 10 * (i + 1));
+    }
+    Row(t.table).Set<int32_t>("Key", 25).SetText("Text", "25").Append();
+    EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
+    OpenTable again(file, "T");
+    ASSERT_EQ(again.table.IndexList(1).size(), 4u);
+    Row a(again.table);
+    a.Read(1, 2);
+    EXPECT_EQ(a.Text("Text"), "25");
+  }
+}
+
+}  // namespace
