@@ -1,0 +1,625 @@
+// The framed controls under Wine, by pixels: the installer's gradient
+// progress bar through a whole installation's steps, labels (rotated
+// bounds, blinking through one timer, 3-D text), the URL label's click, the
+// separator, and the frame and gradient painters on a real canvas. System
+// colours are pinned for each test and restored after it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "framed/FmBckgnd.h"
+#include "framed/FmCommonController.h"
+#include "framed/FmGrafx.h"
+#include "framed/FmLabel.h"
+#include "framed/FmPrgres.h"
+#include "platform/ui/Registry.h"
+
+namespace {
+
+constexpr TColor kFace = RGBColor(212, 208, 200), kShadow = RGBColor(128, 128, 128);
+constexpr TColor kHighlight = RGBColor(10, 36, 106), kHotLight = RGBColor(0, 102, 204);
+constexpr TColor kDkShadow = RGBColor(64, 64, 64), kLight = RGBColor(192, 192, 192);
+constexpr TColor kFormColor = RGBColor(200, 220, 240);
+
+// Pins the system colours the controls use; restores them afterwards.
+class PinnedColors {
+ public:
+  PinnedColors() {
+    const std::pair<int, TColor> pins[] = {
+        {COLOR_BTNFACE, kFace}, {COLOR_BTNSHADOW, kShadow}, {COLOR_BTNHIGHLIGHT, clWhite},
+        {COLOR_HIGHLIGHT, kHighlight}, {COLOR_HOTLIGHT, kHotLight}, {COLOR_WINDOW, clWhite},
+        {COLOR_3DDKSHADOW, kDkShadow}, {COLOR_3DLIGHT, kLight}, {COLOR_BTNTEXT, clBlack},
+    };
+    for (auto [index, color] : pins) {
+      indices_.push_back(index);
+      saved_.push_back(GetSysColor(index));
+      colors_.push_back(COLORREF(color));
+    }
+    SetSysColors(int(indices_.size()), indices_.data(), colors_.data());
+  }
+  ~PinnedColors() { SetSysColors(int(indices_.size()), indices_.data(), saved_.data()); }
+
+ private:
+  std::vector<int> indices_;
+  std::vector<COLORREF> saved_, colors_;
+};
+
+// A shown form in a pinned colour scheme, and pictures of it. Showing a
+// top-level window costs seconds under Wine: the tests of a suite share one.
+class FramedForm : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Application->Initialize();
+    form_ = new TForm(nullptr);
+    form_->SetBounds(20, 20, 600, 300);
+    form_->SetColor(kFormColor);
+    form_->Show();
+    Application->ProcessMessages();
+  }
+  static void TearDownTestSuite() {
+    delete form_;
+    form_ = nullptr;
+  }
+
+  // The form's client area as PrintWindow draws it.
+  std::unique_ptr<TBitmap> Capture() {
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(form_->ClientWidth(), form_->ClientHeight());
+    PrintWindow(form_->Handle(), b->Canvas()->Handle(), PW_CLIENTONLY);
+    return b;
+  }
+
+  PinnedColors pinned_;
+  static inline TForm* form_ = nullptr;
+};
+
+TColor At(TBitmap& b, int x, int y) { return b.Canvas()->Pixel(x, y); }
+
+// Every channel within tolerance.
+bool Near(TColor a, TColor b, int tolerance) {
+  for (int shift = 0; shift < 24; shift += 8)
+    if (std::abs(((a >> shift) & 0xFF) - ((b >> shift) & 0xFF)) > tolerance) return false;
+  return true;
+}
+
+void UseFont(TFont* font, const char* name, int height, TFontStyles style, TColor color) {
+  font->SetName(name);
+  font->SetHeight(height);
+  font->SetStyle(style);
+  font->SetColor(color);
+}
+
+// The columns, within a box, of the pixels in one colour.
+struct TColumns {
+  int count = 0, minX = 1 << 30, maxX = -1;
+};
+TColumns FindColor(TBitmap& b, const TRect& box, TColor color) {
+  TColumns c;
+  for (int y = box.Top; y < box.Bottom; ++y)
+    for (int x = box.Left; x < box.Right; ++x)
+      if (At(b, x, y) == color) {
+        ++c.count;
+        c.minX = std::min(c.minX, x);
+        c.maxX = std::max(c.maxX, x);
+      }
+  return c;
+}
+
+// --- Progress bar ----------------------------------------------------------------------------
+
+std::unique_ptr<TFmProgressBar> MakeInstallerBar(TForm* form, int left, int top) {
+  auto bar = std::make_unique<TFmProgressBar>(form);
+  bar->SetParent(form);
+  bar->SetBounds(left, top, 489, 17);
+  bar->SetBarStyle(bsGradient);
+  bar->SetBorderOuter(fsFlatRounded);
+  bar->SetBorderWidth(0);
+  bar->SetInteriorOffset(0);
+  bar->SetPercent(0);
+  bar->SetPartsComplete(0);
+  bar->SetTotalParts(0);
+  UseFont(bar->Font(), "Tahoma", -11, fsBold, clBlack);
+  return bar;
+}
+
+// Steps the installer's bar from 10 to 100 percent, a picture at each step.
+// inside: where the bar's colours begin, within the frame or the theme's
+// track.
+void CheckSteps(TFmProgressBar* bar, const TRect& inside, const std::function<std::unique_ptr<TBitmap>()>& capture,
+                const std::function<void(TBitmap&)>& checkFrame) {
+  const int middle = inside.Top + inside.Height() / 2;
+  for (int percent = 10; percent <= 100; percent += 10) {
+    SCOPED_TRACE(percent);
+    bar->SetPercent(uint16_t(percent));
+    std::unique_ptr<TBitmap> shot = capture();
+    TBitmap& b = *shot;
+    checkFrame(b);
+    const int barRight = inside.Left + int(std::nearbyint(percent * inside.Width() / 100.0));
+    // The bar: its colour at the bottom edge, the stop colour along the
+    // middle, and at the top edge a step short of its colour.
+    EXPECT_EQ(At(b, inside.Left, inside.Bottom - 1), kHighlight);
+    EXPECT_EQ(At(b, barRight - 1, inside.Bottom - 1), kHighlight);
+    EXPECT_EQ(At(b, inside.Left, middle), kHotLight);
+    EXPECT_TRUE(Near(At(b, inside.Left, inside.Top), kHighlight, 16));
+    if (percent < 100) {
+      // The rest: white at the edges, button face in the middle.
+      EXPECT_EQ(At(b, barRight, inside.Bottom - 1), clWhite);
+      EXPECT_TRUE(Near(At(b, barRight, inside.Top), clWhite, 16));
+      EXPECT_EQ(At(b, inside.Right - 1, middle), kFace);
+    }
+    // The text sits centred on the bar area: in white over the bar, in the
+    // bar colour over the rest.
+    const TRect textBox(inside.Left + 180, inside.Top + 1, inside.Right - 180, inside.Bottom - 1);
+    const TColumns overBar = FindColor(b, TRect(textBox.Left, textBox.Top, barRight, textBox.Bottom), clWhite);
+    const TColumns overRest = FindColor(b, TRect(barRight, textBox.Top, textBox.Right, textBox.Bottom), kHighlight);
+    EXPECT_GT(overBar.count + overRest.count, 10);
+    const int minX = std::min(overBar.minX, overRest.minX), maxX = std::max(overBar.maxX, overRest.maxX);
+    EXPECT_NEAR((minX + maxX) / 2.0, (inside.Left + inside.Right) / 2.0, 3.0);
+  }
+}
+
+TEST_F(FramedForm, InstallerProgressBarAtEveryStepWithoutThemes) {
+  const int left = 30, top = 40;
+  std::unique_ptr<TFmProgressBar> bar = MakeInstallerBar(form_, left, top);
+  bar->SetThemeAware(false);
+  const TColor ring = ColorToRGB(LightenColor(clBtnShadow, 30));
+  // The cut corners show the form, the rounded line is the lightened flat
+  // colour; 2 pixels in from each edge the bar's colours begin.
+  CheckSteps(bar.get(), TRect(left + 2, top + 2, left + 487, top + 15), [this] { return Capture(); },
+             [&](TBitmap& b) {
+               EXPECT_EQ(At(b, left, top), kFormColor);
+               EXPECT_EQ(At(b, left + 488, top + 16), kFormColor);
+               EXPECT_EQ(At(b, left + 5, top), ring);
+               EXPECT_EQ(At(b, left, top + 8), ring);
+               EXPECT_EQ(At(b, left + 1, top + 1), ring);
+             });
+}
+
+TEST_F(FramedForm, InstallerProgressBarAtEveryStepInTheThemesTrack) {
+  if (!fm_themes::Enabled()) GTEST_SKIP() << "no visual styles in this prefix";
+  const int left = 30, top = 40;
+  std::unique_ptr<TFmProgressBar> bar = MakeInstallerBar(form_, left, top);
+  // The theme's track, then 3 pixels in, the bar.
+  CheckSteps(bar.get(), TRect(left + 3, top + 3, left + 486, top + 14), [this] { return Capture(); },
+             [&](TBitmap& b) { EXPECT_NE(At(b, left + 100, top), kFormColor); });
+}
+
+TEST_F(FramedForm, ProgressBarStylesPartsAndOrientation) {
+  TFmProgressBar bar(form_);
+  bar.SetParent(form_);
+  int changes = 0;
+  bar.OnChange = [&](TObject*, int) { ++changes; };
+  bar.SetTotalParts(7);
+  bar.SetShowParts(true);
+  bar.SetPartsComplete(3);
+  EXPECT_EQ(bar.Percent(), 43);
+  bar.SetPartsComplete(9);
+  EXPECT_EQ(bar.PartsComplete(), 7u);
+  EXPECT_EQ(bar.Percent(), 100);
+  bar.SetPercent(100);
+  EXPECT_EQ(changes, 2);  // 43 and 100; the same value again does nothing
+
+  bar.SetBarStyle(bsLED);
+  EXPECT_FALSE(bar.ShowPercent());
+  EXPECT_EQ(bar.InteriorOffset(), 1);
+  bar.SetBarStyle(bsGradient);
+  EXPECT_TRUE(bar.ShowPercent());
+  EXPECT_EQ(bar.InteriorOffset(), 0);
+
+  bar.SetBounds(0, 0, 17, 100);
+  EXPECT_EQ(bar.Orientation(), orVertical);
+  bar.SetBounds(0, 0, 100, 17);
+  EXPECT_EQ(bar.Orientation(), orHorizontal);
+}
+
+TEST(ProgressBarLed, SegmentLayout) {
+  struct Case {
+    int length, segments, percent;
+    TLedLayout expected;
+  };
+  const Case cases[] = {
+      {60, 20, 50, {10, 6, 0, 5}},     // short bars keep ten segments
+      {200, 20, 37, {20, 10, 0, 7}},
+      {205, 20, 100, {20, 10, 2, 20}},
+      {210, 20, 0, {21, 10, 0, 0}},    // a spare segment's worth is added
+      {200, 20, 150, {20, 10, 0, 20}}, // beyond 100 percent: every segment, no more
+  };
+  for (const Case& c : cases) {
+    const TLedLayout l = LayoutLedSegments(c.length, c.segments, c.percent);
+    EXPECT_EQ(l.Segments, c.expected.Segments) << c.length;
+    EXPECT_EQ(l.Size, c.expected.Size) << c.length;
+    EXPECT_EQ(l.Margin, c.expected.Margin) << c.length;
+    EXPECT_EQ(l.Lit, c.expected.Lit) << c.length;
+  }
+}
+
+TEST_F(FramedForm, LedBarLightsItsSegments) {
+  TFmProgressBar bar(form_);
+  bar.SetParent(form_);
+  bar.SetBounds(10, 10, 204, 20);
+  bar.SetBarStyle(bsLED);
+  bar.SetThemeAware(false);
+  bar.SetBorderOuter(fsNone);
+  bar.SetPercent(250);
+  std::unique_ptr<TBitmap> shot = Capture();
+  // 202 pixels inside the 1-pixel gap: 20 segments of 10, a margin of 1.
+  int lit = 0;
+  for (int i = 0; i < 20; ++i) lit += At(*shot, 10 + 1 + 1 + 10 * i + 5, 20) == kHighlight;
+  EXPECT_EQ(lit, 20);
+  bar.SetPercent(37);
+  shot = Capture();
+  lit = 0;
+  for (int i = 0; i < 20; ++i) lit += At(*shot, 10 + 1 + 1 + 10 * i + 5, 20) == kHighlight;
+  EXPECT_EQ(lit, 7);
+}
+
+// --- Labels ----------------------------------------------------------------------------------
+
+TEST_F(FramedForm, RotatedLabelBoundsHoldTheTurnedText) {
+  TFmLabel label(form_);
+  label.SetParent(form_);
+  UseFont(label.Font(), "Tahoma", -13, 0, clBlack);
+  label.SetCaption("Rotated caption");
+  const int w = label.Width(), h = label.Height();
+  EXPECT_GT(w, 3 * h);
+  label.SetAngle(90);
+  EXPECT_EQ(label.Rotation(), roFlat);
+  EXPECT_EQ(label.Width(), h);
+  EXPECT_EQ(label.Height(), w);
+  label.SetAngle(-90);
+  EXPECT_EQ(label.Angle(), 270);
+  EXPECT_EQ(label.Width(), h);
+  label.SetAngle(405);  // 45 degrees
+  EXPECT_EQ(label.Angle(), 45);
+  const int diagonal = int(std::nearbyint((w + h) * std::sqrt(0.5)));
+  EXPECT_NEAR(label.Width(), diagonal, 1);
+  EXPECT_NEAR(label.Height(), diagonal, 1);
+  label.SetAngle(725);
+  EXPECT_EQ(label.Angle(), 5);
+
+  // Frames and margins grow the bounds on the sides that carry them.
+  label.SetRotation(roNone);
+  EXPECT_EQ(label.Angle(), 0);
+  label.SetTextMargin(3);
+  label.SetBorderOuter(fsLowered);
+  label.SetBorderSides(sdLeft | sdTop);
+  EXPECT_EQ(label.Width(), w + 2 + 6);
+  EXPECT_EQ(label.Height(), h + 2 + 6);
+}
+
+TEST_F(FramedForm, RotatedAndArcTextDraw) {
+  TFmLabel flat(form_);
+  flat.SetParent(form_);
+  UseFont(flat.Font(), "Tahoma", -16, fsBold, clBlack);
+  flat.SetCaption("Up");
+  flat.SetLeft(20);
+  flat.SetAngle(90);
+  TFmLabel arc(form_);
+  arc.SetParent(form_);
+  arc.SetAutoSize(false);
+  arc.SetBounds(200, 20, 120, 120);
+  UseFont(arc.Font(), "Tahoma", -14, fsBold, clBlack);
+  arc.SetCaption("ARC TEXT");
+  arc.SetRotation(roCurve);
+  arc.SetAngle(60);
+  // A label too small for a radius draws no arc and does not fail.
+  TFmLabel tiny(form_);
+  tiny.SetParent(form_);
+  tiny.SetAutoSize(false);
+  tiny.SetBounds(400, 20, 2, 2);
+  tiny.SetCaption("x");
+  tiny.SetRotation(roCurve);
+  tiny.SetBorderWidth(3);
+  std::unique_ptr<TBitmap> shot = Capture();
+  EXPECT_GT(FindColor(*shot, flat.BoundsRect(), clBlack).count, 20);
+  EXPECT_GT(FindColor(*shot, arc.BoundsRect(), clBlack).count, 40);
+}
+
+TEST_F(FramedForm, BlinkingRunsOnOneSharedTimer) {
+  auto threadWindows = [] {
+    int n = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(), [](HWND, LPARAM p) { return ++*reinterpret_cast<int*>(p), TRUE; }, LPARAM(&n));
+    return n;
+  };
+  EXPECT_EQ(TFmBlinkingControlsList::Instance(), nullptr);
+  std::vector<std::unique_ptr<TFmLabel>> labels;
+  labels.push_back(std::make_unique<TFmLabel>(nullptr));
+  TFmBlinkingControlsList* list = TFmBlinkingControlsList::Instance();
+  ASSERT_NE(list, nullptr);
+  const int windows = threadWindows();
+  for (int i = 0; i < 5; ++i) labels.push_back(std::make_unique<TFmLabel>(nullptr));
+  EXPECT_EQ(TFmBlinkingControlsList::Instance(), list);
+  EXPECT_EQ(list->Count(), 6);
+  EXPECT_EQ(threadWindows(), windows);  // no timer of their own
+  EXPECT_EQ(list->Timer()->Interval(), 500u);
+
+  // The installer's blinking label and a quiet one beside it.
+  const TColor fontColor = RGBColor(234, 0, 0), blinkColor = RGBColor(55, 155, 255);
+  TFmLabel& blinking = *labels[1];
+  TFmLabel& quiet = *labels[2];
+  for (TFmLabel* l : {&blinking, &quiet}) {
+    l->SetParent(form_);
+    UseFont(l->Font(), "Tahoma", -16, fsBold, fontColor);
+    l->SetCaption("Blink");
+  }
+  quiet.SetLeft(200);
+  blinking.SetBlinkColor(blinkColor);
+  blinking.SetBlinking(true);
+  // The list starts in the blink phase, so the first tick shows the font
+  // colour and the second the blink colour.
+  list->Tick();
+  EXPECT_EQ(blinking.CurrentColor(), fontColor);
+  list->Tick();
+  EXPECT_EQ(blinking.CurrentColor(), blinkColor);
+  EXPECT_EQ(quiet.CurrentColor(), fontColor);
+  std::unique_ptr<TBitmap> shot = Capture();
+  EXPECT_GT(FindColor(*shot, blinking.BoundsRect(), blinkColor).count, 10);
+  EXPECT_EQ(FindColor(*shot, blinking.BoundsRect(), fontColor).count, 0);
+  EXPECT_GT(FindColor(*shot, quiet.BoundsRect(), fontColor).count, 10);
+  // Stopping returns to the font colour at once.
+  blinking.SetBlinking(false);
+  EXPECT_EQ(blinking.CurrentColor(), fontColor);
+  list->Tick();
+  EXPECT_EQ(blinking.CurrentColor(), fontColor);
+
+  labels.clear();
+  EXPECT_EQ(TFmBlinkingControlsList::Instance(), nullptr);
+}
+
+TEST_F(FramedForm, TextStylesAndFramesOfALabel) {
+  TFmLabel label(form_);
+  label.SetParent(form_);
+  label.SetBounds(10, 10, 150, 40);
+  label.SetAutoSize(false);
+  UseFont(label.Font(), "Tahoma", -20, fsBold, clBlack);
+  label.SetCaption("Shadow");
+  label.SetTextStyle(tsShadow);
+  label.SetShadowColor(RGBColor(255, 0, 0));
+  label.SetShadowDepth(3);
+  label.SetBorderOuter(fsRaised);
+  label.SetTransparent(false);
+  label.SetColor(RGBColor(0, 255, 0));
+  std::unique_ptr<TBitmap> shot = Capture();
+  const TColumns shadow = FindColor(*shot, label.BoundsRect(), RGBColor(255, 0, 0));
+  const TColumns text = FindColor(*shot, label.BoundsRect(), clBlack);
+  EXPECT_GT(shadow.count, 10);
+  EXPECT_GT(text.count, 10);
+  EXPECT_EQ(shadow.minX - text.minX, 3);
+  // The raised frame's outer ring, then the label's colour inside.
+  EXPECT_EQ(At(*shot, 10, 30), kLight);
+  EXPECT_EQ(At(*shot, 159, 30), kDkShadow);
+  EXPECT_EQ(At(*shot, 155, 45), RGBColor(0, 255, 0));
+}
+
+TEST_F(FramedForm, CondensedCaptionEndsWithAnEllipsis) {
+  TFmLabel label(form_);
+  label.SetParent(form_);
+  label.SetCaption("A caption far too long for the width it is given");
+  EXPECT_TRUE(label.AutoSize());
+  label.SetCondenseCaption(ccAtEnd);
+  EXPECT_FALSE(label.AutoSize());
+  label.SetWidth(60);
+  EXPECT_EQ(label.Width(), 60);
+}
+
+// --- URL label -----------------------------------------------------------------------------------
+
+class URLLabel : public FramedForm {
+ protected:
+  void SetUp() override {
+    FramedForm::SetUp();
+    saved_ = FmShell();
+    FmShell().Open = [this](const String& target) {
+      opened_.push_back(target);
+      return openSucceeds_;
+    };
+    FmShell().Run = [this](const String& commandLine) { run_.push_back(commandLine); };
+  }
+  void TearDown() override {
+    FmShell() = saved_;
+    FramedForm::TearDown();
+  }
+  // A real click of the left button on the label, through its parent.
+  void ClickOn(TControl* c) {
+    const LPARAM at = MAKELPARAM(c->Left() + 3, c->Top() + 3);
+    SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(form_->Handle(), WM_LBUTTONUP, 0, at);
+  }
+
+  TFmShellSeam saved_;
+  std::vector<String> opened_, run_;
+  bool openSucceeds_ = true;
+};
+
+TEST_F(URLLabel, ClickOpensTheURLAndMarksItVisited) {
+  TFmURLLabel label(form_);
+  label.SetParent(form_);
+  label.SetCaption("Notre site");
+  label.SetURL("https://example.org/quillor");
+  EXPECT_EQ(label.Cursor(), crFmHandPoint);
+  EXPECT_TRUE(label.Font()->Style() & fsUnderline);
+  int clicks = 0;
+  label.OnClick = [&](TObject*) { ++clicks; };
+  ClickOn(&label);
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], "https://example.org/quillor");
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(label.Visited());
+  EXPECT_EQ(label.Font()->Color(), clPurple);
+
+  // A blank URL opens the caption.
+  label.SetURL("   ");
+  ClickOn(&label);
+  ASSERT_EQ(opened_.size(), 2u);
+  EXPECT_EQ(opened_[1], "Notre site");
+}
+
+TEST_F(URLLabel, FailedOpenFallsBackOnlyForPagesAndByFullPath) {
+  openSucceeds_ = false;
+  TFmURLLabel label(form_);
+  label.SetParent(form_);
+  label.SetCaption("contact@example.org");
+  ClickOn(&label);
+  EXPECT_EQ(opened_.size(), 1u);
+  EXPECT_TRUE(run_.empty());
+  EXPECT_FALSE(label.Visited());
+
+  label.SetURL("C:\\missing\\page.htm");
+  ClickOn(&label);
+  ASSERT_EQ(run_.size(), 1u);
+  char folder[MAX_PATH];
+  GetSystemDirectoryA(folder, MAX_PATH);
+  EXPECT_EQ(run_[0], "\"" + String(folder) + "\\RunDLL32.exe\" Shell32.dll,OpenAs_RunDLL *.htm");
+
+  label.SetURL("");
+  label.SetCaption("  ");
+  ClickOn(&label);
+  EXPECT_EQ(opened_.size(), 2u);  // nothing to open
+}
+
+// --- Separator ---------------------------------------------------------------------------------
+
+TEST_F(FramedForm, InstallerSeparatorFadesToTheHighlightInTheMiddle) {
+  TFmSeparator sep(form_);
+  sep.SetParent(form_);
+  sep.SetBounds(20, 100, 483, 2);
+  sep.SetShowGradient(true);
+  sep.SetColor(clBtnFace);
+  std::unique_ptr<TBitmap> shot = Capture();
+  // The left end steps toward the face colour and stops a step short.
+  EXPECT_NEAR(At(*shot, 20, 100) & 0xFF, kFace & 0xFF, 2);
+  EXPECT_EQ(At(*shot, 20 + 482, 101), kFace);
+  EXPECT_EQ(At(*shot, 20 + 241, 100), kHighlight);
+  EXPECT_EQ(At(*shot, 20 + 241, 102), kFormColor);
+
+  sep.SetShowGradient(false);
+  shot = Capture();
+  EXPECT_EQ(At(*shot, 20 + 241, 100), kFace);
+
+  sep.SetOrientation(orVertical);
+  EXPECT_EQ(sep.Width(), 2);
+  EXPECT_EQ(sep.Height(), 483);
+  EXPECT_EQ(sep.Direction(), gdHorizontalCenter);
+  sep.SetHighlightLocation(hlUpperLeft);
+  EXPECT_EQ(sep.Direction(), gdHorizontalEnd);
+  EXPECT_EQ(sep.StartColor(), clHighlight);
+}
+
+// --- Painters on a canvas ------------------------------------------------------------------------
+
+TEST(CanvasPainters, FramesDrawAsOnTheGrid) {
+  PinnedColors pinned;
+  TBitmap b;
+  b.SetSize(6, 4);
+  b.Canvas()->Brush()->SetColor(clWhite);
+  b.Canvas()->FillRect(TRect(0, 0, 6, 4));
+  TCanvasFrameSurface surface(b.Canvas());
+  EXPECT_EQ(PaintFrameStyle(surface, TRect(0, 0, 6, 4), fsRaised), TRect(2, 2, 4, 2));
+  const TColor rows[4][6] = {
+      {kLight, kLight, kLight, kLight, kLight, kDkShadow},
+      {kLight, clWhite, clWhite, clWhite, kShadow, kDkShadow},
+      {kLight, kShadow, kShadow, kShadow, kShadow, kDkShadow},
+      {kDkShadow, kDkShadow, kDkShadow, kDkShadow, kDkShadow, kDkShadow},
+  };
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(At(b, x, y), rows[y][x]) << x << "," << y;
+  EXPECT_EQ(b.Canvas()->Pen()->Width(), 1);
+}
+
+TEST(CanvasPainters, GradientLandsAtTheRectangle) {
+  PinnedColors pinned;
+  TBitmap b;
+  b.SetSize(40, 30);
+  b.Canvas()->Brush()->SetColor(clWhite);
+  b.Canvas()->FillRect(TRect(0, 0, 40, 30));
+  PaintTwoColorGradient(b.Canvas(), TRect(10, 5, 30, 25), gdHorizontalEnd, clBlack, clBtnFace, 1);
+  EXPECT_EQ(At(b, 9, 10), clWhite);
+  EXPECT_EQ(At(b, 30, 10), clWhite);
+  EXPECT_EQ(At(b, 10, 24), kFace);
+  EXPECT_EQ(At(b, 29, 24), kFace);
+  EXPECT_EQ(At(b, 20, 4), clWhite);
+  // 1 x 1 and 2 x 2 rectangles in every direction draw without fault.
+  for (int d = gdDiagonalUp; d <= gdBigSquareBox; ++d) {
+    PaintTwoColorGradient(b.Canvas(), TRect(0, 0, 1, 1), TGradientDirection(d), clBlack, clWhite, 1);
+    PaintTwoColorGradient(b.Canvas(), TRect(2, 0, 4, 2), TGradientDirection(d), clBlack, clWhite, 1);
+  }
+  EXPECT_EQ(At(b, 0, 0), clBlack);  // too small for a box: the start colour
+}
+
+TEST(CanvasPainters, FlipAndTransparentStretch) {
+  TBitmap b;
+  b.SetSize(3, 3);
+  b.Canvas()->Brush()->SetColor(clRed);
+  b.Canvas()->FillRect(TRect(0, 0, 3, 1));
+  FlipBitmapVertically(&b);
+  EXPECT_EQ(At(b, 1, 2), clRed);
+  EXPECT_EQ(At(b, 1, 0), clWhite);
+
+  TBitmap target;
+  target.SetSize(6, 6);
+  target.Canvas()->Brush()->SetColor(clBlue);
+  target.Canvas()->FillRect(TRect(0, 0, 6, 6));
+  // White is transparent: only the red row comes through, doubled.
+  PaintTransparentStretched(target.Canvas(), TRect(0, 0, 6, 6), &b, TRect(0, 0, 3, 3), clWhite);
+  EXPECT_EQ(At(target, 2, 5), clRed);
+  EXPECT_EQ(At(target, 2, 4), clRed);
+  EXPECT_EQ(At(target, 2, 1), clBlue);
+}
+
+// --- Scheme and frame controller -------------------------------------------------------------------
+
+TEST(Scheme, ColorNameIsReadWithoutRegardToCase) {
+  TRegIniFile ini("\\Software\\Microsoft\\Windows\\CurrentVersion");
+  const String saved = ini.ReadString("ThemeManager", "ColorName", "");
+  ini.WriteString("ThemeManager", "ColorName", "homestead");
+  EXPECT_EQ(ReadXPColorScheme(), 1);
+  ini.WriteString("ThemeManager", "ColorName", "Metallic");
+  EXPECT_EQ(ReadXPColorScheme(), 2);
+  ini.WriteString("ThemeManager", "ColorName", "NormalColor");
+  EXPECT_EQ(ReadXPColorScheme(), 0);
+  if (saved.empty()) ini.DeleteKey("ThemeManager", "ColorName");
+  else ini.WriteString("ThemeManager", "ColorName", saved);
+}
+
+TEST_F(FramedForm, FrameControllerPushesItsSettings) {
+  TFmFrameController controller(nullptr);
+  TFmProgressBar bar(form_);
+  TFmLabel label(form_);
+  label.SetFrameControllerNotifications(fcnAll & ~(1 << fcpColor));
+  controller.SetFrameVisible(true);
+  controller.LockUpdates();
+  controller.SetFrameStyle(fsGroove);
+  // Attaching updates at once, even inside an update block.
+  bar.SetFrameController(&controller);
+  label.SetFrameController(&controller);
+  EXPECT_EQ(bar.BorderOuter(), fsGroove);
+  EXPECT_EQ(label.BorderOuter(), fsGroove);
+  controller.SetFrameStyle(fsFlat);
+  EXPECT_EQ(bar.BorderOuter(), fsGroove);  // waits for the unlock
+  controller.SetColor(RGBColor(1, 2, 3));
+  EXPECT_EQ(controller.FocusColor(), RGBColor(1, 2, 3));  // moved along
+  controller.UnlockUpdates();
+  EXPECT_EQ(bar.BorderOuter(), fsFlat);
+  EXPECT_EQ(bar.BackColor(), RGBColor(1, 2, 3));
+  EXPECT_NE(label.Color(), RGBColor(1, 2, 3));  // its notifications leave Color out
+  EXPECT_EQ(controller.AttachedCount(), 2);
+  label.SetFrameController(nullptr);
+  EXPECT_EQ(controller.AttachedCount(), 1);
+}
+
+TEST_F(FramedForm, DestroyedControllerIsForgotten) {
+  TFmProgressBar bar(form_);
+  {
+    TFmFrameController controller(nullptr);
+    bar.SetFrameController(&controller);
+    EXPECT_EQ(bar.FrameController(), &controller);
+  }
+  EXPECT_EQ(bar.FrameController(), nullptr);
+}
+
+}  // namespace
