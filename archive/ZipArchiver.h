@@ -318,6 +318,8 @@ class TZABaseArchiver : public TComponent {
   enum TItemOutcome { ioDone, ioDeclined, ioNotDone, ioAborted };
   TItemOutcome ProcessItem(int index, TZAProcessOperation operation);
   String TargetPathFor(const String& targetName, const String& baseFolder) const;
+  void CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
+                           const String& targetName);
   bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
   TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
   void MakeWritable();
@@ -403,6 +405,7 @@ class TZABaseArchiver : public TComponent {
 
   // Progress of the running operation.
   std::unique_ptr<TZAReadAhead> readAhead_;  // during extraction and test
+  String checkedFolder_;  // the last target folder found free of links out
   int filesDone_ = 0;
   int filesToDo_ = 0;
   bool cancel_ = false;

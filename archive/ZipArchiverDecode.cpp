@@ -16,6 +16,7 @@ constexpr uint64_t kChunkSize = 1 << 20;
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;
 constexpr uint16_t kMethodDeflate64 = 9;
+constexpr uint16_t kMethodAes = 99;  // the method field of an AES-encrypted entry
 
 String EntryDisplayName(const TDirItem& entry) {
   String name = entry.Name;
@@ -39,6 +40,8 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
     failed = true;
   } else if (entry.Header.Method == kMethodDeflate64) {
     throw EZAException(55, this);
+  } else if (entry.Header.Method == kMethodAes) {
+    throw EZAException(63, this);
   } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
     throw EZAException(58, this, {int(entry.Header.Method)});
   } else {

@@ -7,7 +7,9 @@
 //   refused, and the final path must still lie below the base folder;
 // - an existing file is replaced only by a complete, checked copy: each entry
 //   is decoded into a temporary "FC" file beside its target, which takes the
-//   target's place once its size and CRC-32 are right;
+//   target's place once its size and CRC-32 are right (the file is named
+//   after the target, so a killed run leaves no litter that the next one
+//   does not clear);
 // - an operation that left a selected entry out does not end quietly.
 #include <algorithm>
 #include <mutex>
@@ -109,6 +111,7 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
     throw Exception("Only extraction and test run over the selected entries");
   std::lock_guard<TCriticalSection> lock(ProcessLock());
   operation_ = operation;
+  checkedFolder_.clear();
   cancel_ = false;
   filesDone_ = 0;
   filesToDo_ = 0;
@@ -202,18 +205,22 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   if (isFolder && !options_.CreateDirs()) return true;
   const String path = TargetPathFor(targetName, baseFolder);
   const String folder = ExtractFilePath(path);
+  CheckNoLinkLeadsOut(folder, baseFolder, targetName);
   if (options_.CreateDirs() && !os::DirectoryExists(folder) && !os::ForceDirectories(folder))
     throw EZAException(20, this, {folder});
   if (isFolder) return true;
   if (os::FileExists(path) && !MayReplace(path, entry, entryName)) return true;
 
-  const String temp = os::CreateTempFile(folder, "FC");
-  if (temp.empty()) throw EZAException(19, this, {path});
+  // Named after its target: what a run killed in the middle leaves behind
+  // is taken over and replaced by the next run that extracts the target.
+  const String targetFile = ExtractFileName(path);
+  const String temp =
+      folder + "FC" + IntToHex(ZACrc32(targetFile.data(), targetFile.size()), 8) + ".tmp";
   TTempFileGuard guard(temp);
   {
     std::unique_ptr<TFileStream> out;
     try {
-      out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
+      out = std::make_unique<TFileStream>(temp, fmCreate);
     } catch (const EStreamError&) {
       throw EZAException(19, this, {temp});
     }
@@ -228,6 +235,30 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   guard.Keep();
   if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
   return true;
+}
+
+// A folder below the base folder by name may lie elsewhere: a symbolic link
+// or junction on its way, already in the target, can lead out. The deepest
+// part of the folder that exists is resolved and must still lie in the
+// resolved base folder (the parts below it are made new, and cannot be
+// links). EZAException 57 otherwise.
+void TZABaseArchiver::CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
+                                          const String& targetName) {
+  if (folder == checkedFolder_) return;  // entries of one folder come in a row
+  String existing = ExcludeTrailingPathDelimiter(folder);
+  while (!os::DirectoryExists(existing)) {
+    const String parent = ExtractFileDir(existing);
+    if (parent.empty() || parent == existing) return;
+    existing = parent;
+  }
+  const String base = os::RealPath(ExcludeTrailingPathDelimiter(baseFolder));
+  const String real = os::RealPath(existing);
+  // A base folder that does not exist yet has no links below it.
+  if (base.empty()) return;
+  const String prefix = IncludeTrailingPathDelimiter(base);
+  if (real != base && real.compare(0, prefix.size(), prefix) != 0)
+    throw EZAException(57, this, {targetName});
+  checkedFolder_ = folder;
 }
 
 // The overwrite rules for an existing target.

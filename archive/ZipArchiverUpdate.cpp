@@ -42,8 +42,11 @@ void TZABaseArchiver::QueueFiles(const String& fileMask, TZAProcessOperation ope
   const String plain = ExcludeTrailingPathDelimiter(path);
   const int32_t attr = os::FileGetAttr(plain);
   if (attr < 0) throw EZAException(33, this, {fileMask});
-  QueueFile(plain, operation, base);
-  if ((attr & faDirectory) && options_.Recurse())
+  // The base folder itself (".") has no name of its own below itself: only
+  // its contents go in.
+  const bool isBase = plain == ExcludeTrailingPathDelimiter(ZAExpandFileName(base, ""));
+  if (!isBase) QueueFile(plain, operation, base);
+  if ((attr & faDirectory) && (options_.Recurse() || isBase))
     QueueFolderContents(IncludeTrailingPathDelimiter(plain), "*", operation, base);
 }
 
@@ -55,11 +58,17 @@ void TZABaseArchiver::QueueFolderContents(const String& folder, const String& ma
   while (search.Next(rec)) found.push_back(rec);
   std::sort(found.begin(), found.end(),
             [](const os::TSearchRec& a, const os::TSearchRec& b) { return a.Name < b.Name; });
+  String real;  // of folder, found when the first subfolder needs it
   for (const os::TSearchRec& r : found) {
     const String full = folder + r.Name;
     if (MatchesMask(r.Name, mask)) QueueFile(full, operation, base);
-    if ((r.Attr & faDirectory) && options_.Recurse())
-      QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, operation, base);
+    if (!(r.Attr & faDirectory) || !options_.Recurse()) continue;
+    // A link to this folder or one above it would lead round for ever.
+    if (real.empty()) real = IncludeTrailingPathDelimiter(os::RealPath(folder));
+    const String sub = os::RealPath(full);
+    if (!sub.empty() && real.compare(0, sub.size() + 1, IncludeTrailingPathDelimiter(sub)) == 0)
+      throw EZAException(62, this, {full});
+    QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, operation, base);
   }
 }
 
