@@ -135,6 +135,9 @@ class TZABaseArchiver : public TComponent {
   int CompressionMode() const { return compressionMode_; }
   // Modes above 9 raise EZAException 5 and leave the mode as it was.
   void SetCompressionMode(int mode);
+  // The version of this archiver, fixed. The property is published so that
+  // forms that stored a value still load; a write is accepted and dropped,
+  // because the value describes the code, not the component.
   String CurrentVersion() const;
   void SetCurrentVersion(const String&) {}
   // An archive without its end records is damaged and does not open

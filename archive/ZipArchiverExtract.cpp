@@ -90,7 +90,7 @@ class TTempFileGuard {
 void TZABaseArchiver::ExtractFilesByMask(const String& fileMask, int searchAttr,
                                          const String& exclusionMask) {
   CheckActive();
-  if (InUpdate()) throw EZAException(26, this);
+  if (InUpdate()) throw EZAException(zeUpdatePending, this);
   SelectItemsByMask(fileMask, searchAttr, exclusionMask);
   ProcessSelectedItems(poExtract);
 }
@@ -145,7 +145,7 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   int files = 0;
   for (int i = 0; i < dir_->Items.Count(); ++i)
     files += dir_->Items.Item(i).Selected && !dir_->Items.Item(i).IsFolder();
-  throw EZAException(60, this, {missing, std::max(files, missing)});
+  throw EZAException(zeEntriesLeftOut, this, {missing, std::max(files, missing)});
 }
 
 // One selected entry, with the failure event deciding after a failure:
@@ -183,12 +183,12 @@ TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
 // The full path for targetName below baseFolder; EZAException 57 when the
 // name would lead anywhere else.
 String TZABaseArchiver::TargetPathFor(const String& targetName, const String& baseFolder) const {
-  if (!IsSafeRelativeName(targetName)) throw EZAException(57, this, {targetName});
+  if (!IsSafeRelativeName(targetName)) throw EZAException(zeNameLeavesBase, this, {targetName});
   const String name = options_.CreateDirs() ? targetName : ExtractFileName(targetName);
   const String base = IncludeTrailingPathDelimiter(ZAExpandFileName(baseFolder, os::GetCurrentDir()));
   const String path = ZAExpandFileName(name, base);
   if (path.size() <= base.size() || path.compare(0, base.size(), base) != 0)
-    throw EZAException(57, this, {targetName});
+    throw EZAException(zeNameLeavesBase, this, {targetName});
   return path;
 }
 
@@ -200,14 +200,14 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   DoExtractFile(targetName, attr, entry.Comment);
   // Characters without a place in the system's set would come out as "?",
   // and two different names could land on one file.
-  if (!entry.NameExact && targetName == entryName) throw EZAException(61, this, {entryName});
+  if (!entry.NameExact && targetName == entryName) throw EZAException(zeNameNotRepresentable, this, {entryName});
   const bool isFolder = (attr & faDirectory) || entry.IsFolder();
   if (isFolder && !options_.CreateDirs()) return true;
   const String path = TargetPathFor(targetName, baseFolder);
   const String folder = ExtractFilePath(path);
   CheckNoLinkLeadsOut(folder, baseFolder, targetName);
   if (options_.CreateDirs() && !os::DirectoryExists(folder) && !os::ForceDirectories(folder))
-    throw EZAException(20, this, {folder});
+    throw EZAException(zeCannotCreateFolder, this, {folder});
   if (isFolder) return true;
   if (os::FileExists(path) && !MayReplace(path, entry, entryName)) return true;
 
@@ -222,16 +222,16 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
     try {
       out = std::make_unique<TFileStream>(temp, fmCreate);
     } catch (const EStreamError&) {
-      throw EZAException(19, this, {temp});
+      throw EZAException(zeCannotCreateFile, this, {temp});
     }
     if (!ExtractItemToStream(index, *out)) return false;
     if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out->Handle()))
-      throw EZAException(19, this, {path});
+      throw EZAException(zeCannotCreateFile, this, {path});
   }
   os::FileSetModTime(temp, ZADosDateTimeToUnix(entry.DosDateTime()));
   // A read-only target would refuse to be replaced.
   if (os::FileExists(path)) os::FileSetAttr(path, faNormal);
-  if (!os::MoveReplacing(temp, path)) throw EZAException(19, this, {path});
+  if (!os::MoveReplacing(temp, path)) throw EZAException(zeCannotCreateFile, this, {path});
   guard.Keep();
   if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
   return true;
@@ -257,7 +257,7 @@ void TZABaseArchiver::CheckNoLinkLeadsOut(const String& folder, const String& ba
   if (base.empty()) return;
   const String prefix = IncludeTrailingPathDelimiter(base);
   if (real != base && real.compare(0, prefix.size(), prefix) != 0)
-    throw EZAException(57, this, {targetName});
+    throw EZAException(zeNameLeavesBase, this, {targetName});
   checkedFolder_ = folder;
 }
 
@@ -285,13 +285,13 @@ bool TZABaseArchiver::TestItem(int index, const String& entryName) {
   if (dir_->Items.Item(index).IsFolder()) return true;
   const String folder = tempDir_.empty() ? os::TempDirectory() : tempDir_;
   const String temp = os::CreateTempFile(folder, "FC");
-  if (temp.empty()) throw EZAException(19, this, {folder});
+  if (temp.empty()) throw EZAException(zeCannotCreateFile, this, {folder});
   TTempFileGuard guard(temp);
   std::unique_ptr<TFileStream> out;
   try {
     out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
   } catch (const EStreamError&) {
-    throw EZAException(19, this, {temp});
+    throw EZAException(zeCannotCreateFile, this, {temp});
   }
   return ExtractItemToStream(index, *out);
 }

@@ -12,7 +12,7 @@ void TZABaseArchiver::BeginUpdate() {
 }
 
 void TZABaseArchiver::EnterUpdate() {
-  if (volumeSet_) throw EZAException(52, this);
+  if (volumeSet_) throw EZAException(zeVolumeSetUpdate, this);
   MakeWritable();
   if (updateCount_ <= 0) updateCount_ = 1;
 }
@@ -41,7 +41,7 @@ void TZABaseArchiver::QueueFiles(const String& fileMask, TZAProcessOperation ope
   }
   const String plain = ExcludeTrailingPathDelimiter(path);
   const int32_t attr = os::FileGetAttr(plain);
-  if (attr < 0) throw EZAException(33, this, {fileMask});
+  if (attr < 0) throw EZAException(zeCannotOpenFile, this, {fileMask});
   // The base folder itself (".") has no name of its own below itself: only
   // its contents go in.
   const bool isBase = plain == ExcludeTrailingPathDelimiter(ZAExpandFileName(base, ""));
@@ -67,7 +67,7 @@ void TZABaseArchiver::QueueFolderContents(const String& folder, const String& ma
     if (real.empty()) real = IncludeTrailingPathDelimiter(os::RealPath(folder));
     const String sub = os::RealPath(full);
     if (!sub.empty() && real.compare(0, sub.size() + 1, IncludeTrailingPathDelimiter(sub)) == 0)
-      throw EZAException(62, this, {full});
+      throw EZAException(zeLinkLoop, this, {full});
     QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, operation, base);
   }
 }
@@ -133,7 +133,7 @@ bool TZABaseArchiver::PrepareItemFromFile(TDirItem& item, const String& fileName
 // --- Changing and removing entries -----------------------------------------------------------
 
 void TZABaseArchiver::ReplaceItemFromFile(int index, const String& fileName) {
-  CheckUpdateIndex(index, 24, 25);
+  CheckUpdateIndex(index, zeReplaceIndex, zeReplaceNoUpdate);
   TDirItem item;
   if (!PrepareItemFromFile(item, fileName, os::GetCurrentDir())) return;
   // The entry keeps its name; only its contents come from the file.
@@ -145,7 +145,7 @@ void TZABaseArchiver::ReplaceItemFromFile(int index, const String& fileName) {
 }
 
 void TZABaseArchiver::DeleteItemAt(int index) {
-  CheckUpdateIndex(index, 21, 22);
+  CheckUpdateIndex(index, zeDeleteIndex, zeDeleteNoUpdate);
   dir_->Items.Delete(index);
 }
 
@@ -172,7 +172,7 @@ void TZABaseArchiver::RenameItem(int index, const String& newName) {
 
 void TZABaseArchiver::UpdateItemFromDisk(int index, const String& entryName,
                                          const String& baseFolder) {
-  CheckUpdateIndex(index, 24, 25);
+  CheckUpdateIndex(index, zeReplaceIndex, zeReplaceNoUpdate);
   const TDirItem& entry = dir_->Items.Item(index);
   if (entry.IsFolder()) return;
   const String path = ZAExpandFileName(entryName, baseFolder);
