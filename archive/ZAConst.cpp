@@ -40,6 +40,8 @@ const char* const ZAMessages[ZAMessageCount] = {
     "Entry \"%s\" overlaps another entry of the archive",
     "%d of %d selected entries were not processed",
     "Entry name \"%s\" cannot be represented in the system's character set",
+    "Folder \"%s\" leads back into a folder being added",
+    "AES encryption is not supported",
 };
 
 namespace {
@@ -49,7 +51,7 @@ struct CodeMapping {
   int messageIndex;
 };
 
-// Searched in order; the native codes happen to be listed 0..61.
+// Searched in order; the native codes happen to be listed 0..63.
 const CodeMapping kCodeTable[ZANativeErrorCount] = {
     {0, 0},   {1, 1},   {2, 1},   {3, 1},   {4, 1},   {5, 2},   {6, 3},   {7, 1},
     {8, 4},   {9, 5},   {10, 5},  {11, 6},  {12, 6},  {13, 7},  {14, 7},  {15, 6},
@@ -58,7 +60,7 @@ const CodeMapping kCodeTable[ZANativeErrorCount] = {
     {32, 16}, {33, 12}, {34, 17}, {35, 18}, {36, 19}, {37, 20}, {38, 6},  {39, 21},
     {40, 22}, {41, 23}, {42, 6},  {43, 23}, {44, 24}, {45, 24}, {46, 25}, {47, 26},
     {48, 27}, {49, 28}, {50, 29}, {51, 30}, {52, 31}, {53, 6},  {54, 6},  {55, 32},
-    {56, 33}, {57, 34}, {58, 35}, {59, 36}, {60, 37}, {61, 38},
+    {56, 33}, {57, 34}, {58, 35}, {59, 36}, {60, 37}, {61, 38}, {62, 39}, {63, 40},
 };
 
 }  // namespace

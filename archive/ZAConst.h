@@ -5,17 +5,18 @@
 
 #include "platform/Text.h"
 
-// Messages, indexed by EZAException::ErrorCode (0-38).
-constexpr int ZAMessageCount = 39;
+// Messages, indexed by EZAException::ErrorCode (0-40).
+constexpr int ZAMessageCount = 41;
 extern const char* const ZAMessages[ZAMessageCount];
 
-// Native error codes 0-61 each map to one message index; a code outside the
-// table maps to 0 ("Unknown error"). Codes 57-61 guard extraction against
-// hostile archives: an entry name that leads out of the base folder, a
-// compression method we cannot decode, entries whose data overlap, an
-// operation that left selected entries unprocessed, and an entry name that
-// has no form in the system's character set.
-constexpr int ZANativeErrorCount = 62;
+// Native error codes 0-63 each map to one message index; a code outside the
+// table maps to 0 ("Unknown error"). Codes 57-61 and 63 guard extraction
+// against hostile archives: an entry name that leads out of the base
+// folder, a compression method we cannot decode, entries whose data
+// overlap, an operation that left selected entries unprocessed, an entry
+// name that has no form in the system's character set, and AES-encrypted
+// data. Code 62 stops adding a tree whose links lead round in a circle.
+constexpr int ZANativeErrorCount = 64;
 int ZAMessageIndexFor(int nativeError);
 
 // The version text that CurrentVersion always reads, trailing blank included.

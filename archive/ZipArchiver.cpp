@@ -44,7 +44,7 @@ void TZABaseArchiver::SetCompressionLevel(TZACompressionLevel level) {
 }
 
 void TZABaseArchiver::SetCompressionMode(int mode) {
-  if (mode < 0 || mode > 9) throw EZAException(5, this);
+  if (mode < 0 || mode > 9) throw EZAException(zeCompressionMode, this);
   compressionMode_ = mode;
   using L = TZACompressionLevel;
   compressionLevel_ = mode == 0 ? L::clNone : mode <= 3 ? L::clFastest : mode <= 6 ? L::clNormal : L::clMax;
@@ -64,7 +64,7 @@ void TZABaseArchiver::SetInMemory(bool v) {
     return;
   }
   if (inMemory_) {
-    if (fileName_.empty()) throw EZAException(29, this);
+    if (fileName_.empty()) throw EZAException(zeInMemoryNoFileName, this);
     ReopenFromMemory();
   } else {
     CloseArchiveFile();
@@ -82,7 +82,7 @@ void TZABaseArchiver::ReopenFromMemory() {
   try {
     memory->SaveToFile(fileName_);
   } catch (const EStreamError&) {
-    throw EZAException(19, this, {fileName_});
+    throw EZAException(zeCannotCreateFile, this, {fileName_});
   }
   FreeArchive();
   inMemory_ = false;
@@ -94,7 +94,7 @@ const TZASignatures& TZABaseArchiver::Signatures() const {
 }
 
 void TZABaseArchiver::CheckActive() const {
-  if (!active_) throw EZAException(13, this);
+  if (!active_) throw EZAException(zeNotOpen, this);
 }
 
 int TZABaseArchiver::FileCount() const { return dir_ ? dir_->Items.Count() : 0; }
@@ -107,7 +107,7 @@ const TDirItem& TZABaseArchiver::DirItem(int index) const {
 // --- Opening and closing ------------------------------------------------------------------
 
 void TZABaseArchiver::OpenArchiveFile() {
-  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(9, this);
+  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(zeBlankFileName, this);
   int mode = ZAModeCreate;
   if (!inMemory_ && os::FileExists(fileName_)) {
     // A file that cannot be written (read-only, locked, read-only media) is
@@ -120,11 +120,11 @@ void TZABaseArchiver::OpenArchiveFile() {
 }
 
 void TZABaseArchiver::OpenArchiveMode(int mode) {
-  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(10, this);
+  if (!inMemory_ && ExtractFileName(fileName_).empty()) throw EZAException(zeBlankFileNameMode, this);
   if (mode != ZAModeCreate && !inMemory_ && !os::FileExists(fileName_) &&
       spanningMode_ != smSpanning && !IsRemovable(fileName_))
-    throw EZAException(12, this, {fileName_});
-  if (mode != ZAModeCreate && inMemory_) throw EZAException(28, this, {fileName_});
+    throw EZAException(zeArchiveNotFound, this, {fileName_});
+  if (mode != ZAModeCreate && inMemory_) throw EZAException(zeInMemoryCreateOnly, this, {fileName_});
   CloseArchiveFile();
   openMode_ = mode;
   try {
@@ -161,7 +161,7 @@ void TZABaseArchiver::CreateNew() {
     try {
       stream_ = std::make_unique<TFileStream>(fileName_, fmCreate);
     } catch (const EStreamError&) {
-      throw EZAException(19, this, {fileName_});
+      throw EZAException(zeCannotCreateFile, this, {fileName_});
     }
   }
   writable_ = true;
@@ -197,7 +197,7 @@ void TZABaseArchiver::OpenExisting() {
     try {
       stream_ = std::make_unique<TFileStream>(name, fmOpenRead | fmShareDenyNone);
     } catch (const EStreamError&) {
-      throw EZAException(33, this, {name});
+      throw EZAException(zeCannotOpenFile, this, {name});
     }
   };
   openFile(fileName_);
@@ -219,7 +219,7 @@ void TZABaseArchiver::OpenExisting() {
     }
   }
   if (!found && !recoverDamagedArchives_)
-    throw EZAException(dir_->StartsWithLocalHeader(*stream_) ? 48 : 35, this);
+    throw EZAException(dir_->StartsWithLocalHeader(*stream_) ? zeDamagedArchive : zeInvalidArchive, this);
   dir_->ReadDirectory(*stream_, found);
 }
 
@@ -227,10 +227,10 @@ void TZABaseArchiver::OpenExisting() {
 // An archive that could only be opened read-only raises EZAException 32.
 void TZABaseArchiver::MakeWritable() {
   if (writable_) return;
-  if (openMode_ == ZAModeReadOnly) throw EZAException(32, this);
+  if (openMode_ == ZAModeReadOnly) throw EZAException(zeReadOnly, this);
   std::unique_ptr<TStream> stream = OpenForUpdate();
   // Someone may have written the file since the directory was read.
-  if (stream->Size() != stream_->Size()) throw EZAException(33, this, {fileName_});
+  if (stream->Size() != stream_->Size()) throw EZAException(zeCannotOpenFile, this, {fileName_});
   stream_ = std::move(stream);
   writable_ = true;
 }
@@ -242,7 +242,7 @@ std::unique_ptr<TStream> TZABaseArchiver::OpenForUpdate() {
   try {
     return std::make_unique<TFileStream>(fileName_, uint32_t(mode));
   } catch (const EStreamError&) {
-    throw EZAException(33, this, {fileName_});
+    throw EZAException(zeCannotOpenFile, this, {fileName_});
   }
 }
 

@@ -135,6 +135,9 @@ class TZABaseArchiver : public TComponent {
   int CompressionMode() const { return compressionMode_; }
   // Modes above 9 raise EZAException 5 and leave the mode as it was.
   void SetCompressionMode(int mode);
+  // The version of this archiver, fixed. The property is published so that
+  // forms that stored a value still load; a write is accepted and dropped,
+  // because the value describes the code, not the component.
   String CurrentVersion() const;
   void SetCurrentVersion(const String&) {}
   // An archive without its end records is damaged and does not open
@@ -318,6 +321,8 @@ class TZABaseArchiver : public TComponent {
   enum TItemOutcome { ioDone, ioDeclined, ioNotDone, ioAborted };
   TItemOutcome ProcessItem(int index, TZAProcessOperation operation);
   String TargetPathFor(const String& targetName, const String& baseFolder) const;
+  void CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
+                           const String& targetName);
   bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
   TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
   void MakeWritable();
@@ -403,6 +408,7 @@ class TZABaseArchiver : public TComponent {
 
   // Progress of the running operation.
   std::unique_ptr<TZAReadAhead> readAhead_;  // during extraction and test
+  String checkedFolder_;  // the last target folder found free of links out
   int filesDone_ = 0;
   int filesToDo_ = 0;
   bool cancel_ = false;

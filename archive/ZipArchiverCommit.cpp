@@ -64,7 +64,7 @@ bool IsCopiedUnchanged(const TDirItem& item) {
 
 void TZABaseArchiver::CommitUpdates() {
   if (updateCount_ <= 0) return;
-  if (volumeSet_) throw EZAException(52, this);
+  if (volumeSet_) throw EZAException(zeVolumeSetUpdate, this);
   MakeWritable();
   updateCount_ = 0;
   filesDone_ = 0;
@@ -121,7 +121,7 @@ void TZABaseArchiver::CommitUpdates() {
   for (const String& source : c.moved) {
     for (;;) {
       if (os::RemoveFile(source)) break;
-      const EZAException e(27, this, {source});
+      const EZAException e(zeCannotDeleteMoved, this, {source});
       TZAAction action = fxaAbort;
       DoProcessFileFailure(source, poMove, e.NativeError(), e.ErrorCode(), e.Message(), action);
       if (action != fxaRetry) break;
@@ -186,19 +186,19 @@ bool TZABaseArchiver::StartReplacement(TCommit& c) {
   c.original->Seek(0, soBeginning);
   // (CopyFrom takes a count of 0 as "everything".)
   if (c.rewriteAt > 0 && stream_->CopyFrom(*c.original, c.rewriteAt) != c.rewriteAt)
-    throw EZAException(46, this);
+    throw EZAException(zeWriteFailed, this);
   return true;
 }
 
 // Puts the complete new archive, flushed to disk, in the old one's place
 // and opens it as the archive.
 void TZABaseArchiver::FinishReplacement(TCommit& c) {
-  if (!os::FileFlush(static_cast<TFileStream&>(*stream_).Handle())) throw EZAException(46, this);
+  if (!os::FileFlush(static_cast<TFileStream&>(*stream_).Handle())) throw EZAException(zeWriteFailed, this);
   stream_.reset();
   c.original.reset();
   const int32_t attr = os::FileGetAttr(fileName_);
   if (attr >= 0) os::FileSetAttr(c.replacement, uint32_t(attr));
-  if (!os::MoveReplacing(c.replacement, fileName_)) throw EZAException(19, this, {fileName_});
+  if (!os::MoveReplacing(c.replacement, fileName_)) throw EZAException(zeCannotCreateFile, this, {fileName_});
   c.replacement.clear();
   stream_ = OpenForUpdate();
 }
@@ -212,8 +212,8 @@ void TZABaseArchiver::SaveTail(TCommit& c) {
   TStream& tail = c.tail->Stream();
   stream_->Seek(c.rewriteAt, soBeginning);
   if (tail.CopyFrom(*stream_, size - c.rewriteAt) != size - c.rewriteAt)
-    throw EZAException(46, this);
-  if (!os::FileFlush(c.tail->Stream().Handle())) throw EZAException(46, this);
+    throw EZAException(zeWriteFailed, this);
+  if (!os::FileFlush(c.tail->Stream().Handle())) throw EZAException(zeWriteFailed, this);
 }
 
 // Writes or copies entry index; moves index on unless the entry is to be
@@ -273,16 +273,16 @@ void TZABaseArchiver::CopyEntry(TCommit& c, TDirItem& item) {
   auto old = c.savedIndex.find(item.Name);
   if (old == c.savedIndex.end() && item.Operation == poRename)
     old = c.savedIndex.find(item.OldName);
-  if (old == c.savedIndex.end() || (!c.tail && !c.original)) throw EZAException(7, this);
+  if (old == c.savedIndex.end() || (!c.tail && !c.original)) throw EZAException(zeOldEntryMissing, this);
   const TDirItem& was = dir_->SavedItems.Item(old->second);
   // The old archive whole, or its saved tail.
   TStream& tail = c.original ? *c.original : c.tail->Stream();
   const int64_t at = int64_t(was.LocalHeaderOffset) - (c.original ? 0 : c.rewriteAt);
   uint8_t raw[TZALocalHeader::Size];
   TZALocalHeader local;
-  if (at < 0 || !ZAReadAt(tail, at, raw, sizeof raw)) throw EZAException(7, this);
+  if (at < 0 || !ZAReadAt(tail, at, raw, sizeof raw)) throw EZAException(zeOldEntryMissing, this);
   local.Read(raw);
-  if (local.Signature != Signatures().Local) throw EZAException(7, this);
+  if (local.Signature != Signatures().Local) throw EZAException(zeOldEntryMissing, this);
   const int64_t oldHead = int64_t(TZALocalHeader::Size) + local.NameLength;
   int64_t rest = int64_t(local.ExtraLength) + int64_t(was.CompressedSize);
   if (local.Flags & ZAFlagDataDescriptor) {
@@ -331,7 +331,7 @@ void TZABaseArchiver::RollBack(TCommit& c) {
   if (c.tail) {
     TStream& tail = c.tail->Stream();
     tail.Seek(0, soBeginning);
-    if (stream_->CopyFrom(tail, tail.Size()) != tail.Size()) throw EZAException(6, this);
+    if (stream_->CopyFrom(tail, tail.Size()) != tail.Size()) throw EZAException(zeNoSavedTail, this);
   } else if (c.rewriteAt > 0) {
     dir_->WriteDirectory(*stream_, true, fileName_);
   }

@@ -16,6 +16,7 @@ constexpr uint64_t kChunkSize = 1 << 20;
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;
 constexpr uint16_t kMethodDeflate64 = 9;
+constexpr uint16_t kMethodAes = 99;  // the method field of an AES-encrypted entry
 
 String EntryDisplayName(const TDirItem& entry) {
   String name = entry.Name;
@@ -27,7 +28,7 @@ String EntryDisplayName(const TDirItem& entry) {
 
 bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   CheckActive();
-  if (index < 0 || index >= dir_->Items.Count()) throw EZAException(16, this);
+  if (index < 0 || index >= dir_->Items.Count()) throw EZAException(zeExtractIndex, this);
   cancel_ = false;
   const TDirItem& entry = dir_->Items.Item(index);
 
@@ -38,9 +39,11 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
   if (entry.Damaged || !LocateData(entry, dataAt, compressedSize)) {
     failed = true;
   } else if (entry.Header.Method == kMethodDeflate64) {
-    throw EZAException(55, this);
+    throw EZAException(zeDeflate64, this);
+  } else if (entry.Header.Method == kMethodAes) {
+    throw EZAException(zeAesEncryption, this);
   } else if (entry.Header.Method != kMethodStored && entry.Header.Method != kMethodDeflated) {
-    throw EZAException(58, this, {int(entry.Header.Method)});
+    throw EZAException(zeUnknownMethod, this, {int(entry.Header.Method)});
   } else {
     CheckNoOverlap(entry, dataAt + compressedSize);
     TZAReadAhead::TDecoded decoded;
@@ -58,7 +61,7 @@ bool TZABaseArchiver::ExtractItemToStream(int index, TStream& stream) {
     failed = failed || written != entry.UncompressedSize;
     failed = failed || ZACrcFinal(crc) != entry.Header.Crc;
   }
-  if (failed && !cancel_ && !extractCorruptedFiles_ && !skipped) throw EZAException(8, this);
+  if (failed && !cancel_ && !extractCorruptedFiles_ && !skipped) throw EZAException(zeDamagedEntry, this);
   return !skipped && !cancel_;
 }
 
@@ -142,7 +145,7 @@ void TZABaseArchiver::CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd) {
       std::upper_bound(headerOffsets_.begin(), headerOffsets_.end(), entry.LocalHeaderOffset);
   const bool shared = next - headerOffsets_.begin() >= 2 && *(next - 2) == entry.LocalHeaderOffset;
   if (shared || (next != headerOffsets_.end() && *next < dataEnd))
-    throw EZAException(59, this, {entry.Name});
+    throw EZAException(zeOverlappingEntries, this, {entry.Name});
 }
 
 bool TZABaseArchiver::CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys) {

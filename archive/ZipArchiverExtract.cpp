@@ -7,7 +7,9 @@
 //   refused, and the final path must still lie below the base folder;
 // - an existing file is replaced only by a complete, checked copy: each entry
 //   is decoded into a temporary "FC" file beside its target, which takes the
-//   target's place once its size and CRC-32 are right;
+//   target's place once its size and CRC-32 are right (the file is named
+//   after the target, so a killed run leaves no litter that the next one
+//   does not clear);
 // - an operation that left a selected entry out does not end quietly.
 #include <algorithm>
 #include <mutex>
@@ -88,7 +90,7 @@ class TTempFileGuard {
 void TZABaseArchiver::ExtractFilesByMask(const String& fileMask, int searchAttr,
                                          const String& exclusionMask) {
   CheckActive();
-  if (InUpdate()) throw EZAException(26, this);
+  if (InUpdate()) throw EZAException(zeUpdatePending, this);
   SelectItemsByMask(fileMask, searchAttr, exclusionMask);
   ProcessSelectedItems(poExtract);
 }
@@ -109,6 +111,7 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
     throw Exception("Only extraction and test run over the selected entries");
   std::lock_guard<TCriticalSection> lock(ProcessLock());
   operation_ = operation;
+  checkedFolder_.clear();
   cancel_ = false;
   filesDone_ = 0;
   filesToDo_ = 0;
@@ -142,7 +145,7 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   int files = 0;
   for (int i = 0; i < dir_->Items.Count(); ++i)
     files += dir_->Items.Item(i).Selected && !dir_->Items.Item(i).IsFolder();
-  throw EZAException(60, this, {missing, std::max(files, missing)});
+  throw EZAException(zeEntriesLeftOut, this, {missing, std::max(files, missing)});
 }
 
 // One selected entry, with the failure event deciding after a failure:
@@ -180,12 +183,12 @@ TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
 // The full path for targetName below baseFolder; EZAException 57 when the
 // name would lead anywhere else.
 String TZABaseArchiver::TargetPathFor(const String& targetName, const String& baseFolder) const {
-  if (!IsSafeRelativeName(targetName)) throw EZAException(57, this, {targetName});
+  if (!IsSafeRelativeName(targetName)) throw EZAException(zeNameLeavesBase, this, {targetName});
   const String name = options_.CreateDirs() ? targetName : ExtractFileName(targetName);
   const String base = IncludeTrailingPathDelimiter(ZAExpandFileName(baseFolder, os::GetCurrentDir()));
   const String path = ZAExpandFileName(name, base);
   if (path.size() <= base.size() || path.compare(0, base.size(), base) != 0)
-    throw EZAException(57, this, {targetName});
+    throw EZAException(zeNameLeavesBase, this, {targetName});
   return path;
 }
 
@@ -197,37 +200,65 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   DoExtractFile(targetName, attr, entry.Comment);
   // Characters without a place in the system's set would come out as "?",
   // and two different names could land on one file.
-  if (!entry.NameExact && targetName == entryName) throw EZAException(61, this, {entryName});
+  if (!entry.NameExact && targetName == entryName) throw EZAException(zeNameNotRepresentable, this, {entryName});
   const bool isFolder = (attr & faDirectory) || entry.IsFolder();
   if (isFolder && !options_.CreateDirs()) return true;
   const String path = TargetPathFor(targetName, baseFolder);
   const String folder = ExtractFilePath(path);
+  CheckNoLinkLeadsOut(folder, baseFolder, targetName);
   if (options_.CreateDirs() && !os::DirectoryExists(folder) && !os::ForceDirectories(folder))
-    throw EZAException(20, this, {folder});
+    throw EZAException(zeCannotCreateFolder, this, {folder});
   if (isFolder) return true;
   if (os::FileExists(path) && !MayReplace(path, entry, entryName)) return true;
 
-  const String temp = os::CreateTempFile(folder, "FC");
-  if (temp.empty()) throw EZAException(19, this, {path});
+  // Named after its target: what a run killed in the middle leaves behind
+  // is taken over and replaced by the next run that extracts the target.
+  const String targetFile = ExtractFileName(path);
+  const String temp =
+      folder + "FC" + IntToHex(ZACrc32(targetFile.data(), targetFile.size()), 8) + ".tmp";
   TTempFileGuard guard(temp);
   {
     std::unique_ptr<TFileStream> out;
     try {
-      out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
+      out = std::make_unique<TFileStream>(temp, fmCreate);
     } catch (const EStreamError&) {
-      throw EZAException(19, this, {temp});
+      throw EZAException(zeCannotCreateFile, this, {temp});
     }
     if (!ExtractItemToStream(index, *out)) return false;
     if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out->Handle()))
-      throw EZAException(19, this, {path});
+      throw EZAException(zeCannotCreateFile, this, {path});
   }
   os::FileSetModTime(temp, ZADosDateTimeToUnix(entry.DosDateTime()));
   // A read-only target would refuse to be replaced.
   if (os::FileExists(path)) os::FileSetAttr(path, faNormal);
-  if (!os::MoveReplacing(temp, path)) throw EZAException(19, this, {path});
+  if (!os::MoveReplacing(temp, path)) throw EZAException(zeCannotCreateFile, this, {path});
   guard.Keep();
   if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
   return true;
+}
+
+// A folder below the base folder by name may lie elsewhere: a symbolic link
+// or junction on its way, already in the target, can lead out. The deepest
+// part of the folder that exists is resolved and must still lie in the
+// resolved base folder (the parts below it are made new, and cannot be
+// links). EZAException 57 otherwise.
+void TZABaseArchiver::CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
+                                          const String& targetName) {
+  if (folder == checkedFolder_) return;  // entries of one folder come in a row
+  String existing = ExcludeTrailingPathDelimiter(folder);
+  while (!os::DirectoryExists(existing)) {
+    const String parent = ExtractFileDir(existing);
+    if (parent.empty() || parent == existing) return;
+    existing = parent;
+  }
+  const String base = os::RealPath(ExcludeTrailingPathDelimiter(baseFolder));
+  const String real = os::RealPath(existing);
+  // A base folder that does not exist yet has no links below it.
+  if (base.empty()) return;
+  const String prefix = IncludeTrailingPathDelimiter(base);
+  if (real != base && real.compare(0, prefix.size(), prefix) != 0)
+    throw EZAException(zeNameLeavesBase, this, {targetName});
+  checkedFolder_ = folder;
 }
 
 // The overwrite rules for an existing target.
@@ -254,13 +285,13 @@ bool TZABaseArchiver::TestItem(int index, const String& entryName) {
   if (dir_->Items.Item(index).IsFolder()) return true;
   const String folder = tempDir_.empty() ? os::TempDirectory() : tempDir_;
   const String temp = os::CreateTempFile(folder, "FC");
-  if (temp.empty()) throw EZAException(19, this, {folder});
+  if (temp.empty()) throw EZAException(zeCannotCreateFile, this, {folder});
   TTempFileGuard guard(temp);
   std::unique_ptr<TFileStream> out;
   try {
     out = std::make_unique<TFileStream>(temp, fmOpenReadWrite | fmShareExclusive);
   } catch (const EStreamError&) {
-    throw EZAException(19, this, {temp});
+    throw EZAException(zeCannotCreateFile, this, {temp});
   }
   return ExtractItemToStream(index, *out);
 }

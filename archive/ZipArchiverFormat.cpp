@@ -263,24 +263,24 @@ void TZADirArray::SetCount(int count) {
 }
 
 const TDirItem& TZADirArray::Item(int index) const {
-  Check(index, 2);
+  Check(index, zeItemReadIndex);
   return items_[size_t(index)];
 }
 
 void TZADirArray::SetItem(int index, const TDirItem& item) {
-  Check(index, 1);
+  Check(index, zeItemWriteIndex);
   indexed_ = false;
   items_[size_t(index)] = item;
 }
 
 TDirItem& TZADirArray::At(int index) {
-  Check(index, 3);
+  Check(index, zeItemIndex);
   indexed_ = false;  // the caller may rename it
   return items_[size_t(index)];
 }
 
 void TZADirArray::Delete(int index) {
-  Check(index, 4);
+  Check(index, zeItemDeleteIndex);
   indexed_ = false;
   items_.erase(items_.begin() + index);
 }
@@ -421,7 +421,7 @@ void TZADirManager::ReadDirectory(TStream& stream, bool endRecordFound,
   if (endRecordFound && endRecordPosition_ >= 0)
     ReadCentralDirectory(stream, volumeStarts);
   else if (!volumeStarts.empty())
-    Fail(44);
+    Fail(zeNoVolumeEnd);
   else
     RecoverFromLocalHeaders(stream);
   SavedItems.Assign(Items);
@@ -453,7 +453,7 @@ bool TZADirManager::FindZip64Records(TStream& stream) {
       return true;
     }
   }
-  Fail(40);
+  Fail(zeNoZip64EndRecord);
 }
 
 bool TZADirManager::StartsWithLocalHeader(TStream& stream) const {
@@ -485,17 +485,17 @@ void TZADirManager::ReadCentralDirectory(TStream& stream,
   }
   const bool volumeSet = !volumeStarts.empty();
   // A lone file that claims other volumes cannot be read as one.
-  if (!volumeSet && (firstVolume > 0 || lastVolume > 0)) Fail(45);
+  if (!volumeSet && (firstVolume > 0 || lastVolume > 0)) Fail(zeVolumeCancelled);
   // volumeStarts ends with the end of the last volume.
-  if (volumeSet && (lastVolume + 2 != volumeStarts.size() || firstVolume > lastVolume)) Fail(45);
+  if (volumeSet && (lastVolume + 2 != volumeStarts.size() || firstVolume > lastVolume)) Fail(zeVolumeCancelled);
 
-  if (dirSize > uint64_t(recordPosition)) Fail(48);
-  if (count > dirSize / TZACentralHeader::Size) Fail(48);
+  if (dirSize > uint64_t(recordPosition)) Fail(zeDamagedArchive);
+  if (count > dirSize / TZACentralHeader::Size) Fail(zeDamagedArchive);
   if (volumeSet) {
     // Offsets of a volume set count from the start of their volume.
     const int64_t start = volumeStarts[size_t(firstVolume)];
     const uint64_t room = uint64_t(recordPosition - start);
-    if (dirSize > room || storedOffset > room - dirSize) Fail(48);
+    if (dirSize > room || storedOffset > room - dirSize) Fail(zeDamagedArchive);
     DirectoryOffset = start + int64_t(storedOffset);
   } else {
     // The directory ends where the end records start: the stored offset is
@@ -503,12 +503,12 @@ void TZADirManager::ReadCentralDirectory(TStream& stream,
     DirectoryOffset = recordPosition - int64_t(dirSize);
   }
   std::vector<uint8_t> dir(static_cast<size_t>(dirSize));
-  if (!ZAReadAt(stream, DirectoryOffset, dir.data(), int64_t(dirSize))) Fail(48);
+  if (!ZAReadAt(stream, DirectoryOffset, dir.data(), int64_t(dirSize))) Fail(zeDamagedArchive);
   ParseCentralEntries(dir, count);
   if (volumeSet) {
     for (int i = 0; i < Items.Count(); ++i) {
       TDirItem& item = Items.At(i);
-      if (item.DiskNumberStart > lastVolume) Fail(48);
+      if (item.DiskNumberStart > lastVolume) Fail(zeDamagedArchive);
       item.LocalHeaderOffset += uint64_t(volumeStarts[item.DiskNumberStart]);
     }
     return;
@@ -520,14 +520,14 @@ void TZADirManager::ReadCentralDirectory(TStream& stream,
 void TZADirManager::ParseCentralEntries(const std::vector<uint8_t>& dir, uint64_t count) {
   size_t pos = 0;
   for (uint64_t e = 0; e < count; ++e) {
-    if (dir.size() - pos < TZACentralHeader::Size) Fail(48);
+    if (dir.size() - pos < TZACentralHeader::Size) Fail(zeDamagedArchive);
     TDirItem item;
     item.Header.Read(&dir[pos]);
-    if (item.Header.Signature != signatures_.Central) Fail(48);
+    if (item.Header.Signature != signatures_.Central) Fail(zeDamagedArchive);
     pos += TZACentralHeader::Size;
     const TZACentralHeader& h = item.Header;
     const size_t variable = size_t(h.NameLength) + h.ExtraLength + h.CommentLength;
-    if (dir.size() - pos < variable) Fail(48);
+    if (dir.size() - pos < variable) Fail(zeDamagedArchive);
     const char* p = reinterpret_cast<const char*>(&dir[pos]);
     item.StoredName.assign(p, h.NameLength);
     item.Name = NameFromStored(item.StoredName, h.Flags, h.VersionMadeBy, &item.NameExact);
@@ -613,7 +613,7 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
   const int64_t fileSize = stream.Size();
   SignatureScanner headers(stream), descriptors(stream);
   int64_t pos = headers.Find(signatures_.Local, 0, fileSize, TZALocalHeader::Size);
-  if (pos < 0) Fail(35);
+  if (pos < 0) Fail(zeInvalidArchive);
   // The next data descriptor at or after the current header: searches only
   // move forward, and once none is left no header looks again.
   int64_t descriptor = -1;
@@ -677,7 +677,7 @@ void TZADirManager::RecoverFromLocalHeaders(TStream& stream) {
 
 TZAPlace TZAStreamOutput::Write(const void* data, int64_t count, int64_t) {
   const TZAPlace place = Here();
-  if (stream_.Write(data, count) != count) throw EZAException(46, archiver_);
+  if (stream_.Write(data, count) != count) throw EZAException(zeWriteFailed, archiver_);
   return place;
 }
 
@@ -691,7 +691,7 @@ TZAPlace ZACopyToOutput(TStream& source, int64_t position, int64_t count, TZAOut
   if (int64_t(buf.size()) < piece) buf.resize(size_t(piece));
   for (bool start = true; count > 0; start = false) {
     const int64_t n = std::min(count, piece);
-    if (!ZAReadAt(source, position, buf.data(), n)) throw EZAException(46, archiver);
+    if (!ZAReadAt(source, position, buf.data(), n)) throw EZAException(zeWriteFailed, archiver);
     const TZAPlace at = out.Write(buf.data(), n, start ? keepTogether : -1);
     if (start) first = at;
     position += n;
@@ -706,7 +706,7 @@ TZATempFile::TZATempFile(const String& folder, const TComponent* archiver) {
   try {
     stream_ = std::make_unique<TFileStream>(name_, fmOpenReadWrite | fmShareExclusive);
   } catch (const EStreamError&) {
-    throw EZAException(19, archiver, {name_});
+    throw EZAException(zeCannotCreateFile, archiver, {name_});
   }
 }
 
@@ -720,7 +720,7 @@ void TZADirManager::WriteSfxStub(TStream& archive, TStream& stub) {
   archive.Seek(0, soBeginning);
   stub.Seek(0, soBeginning);
   const int64_t size = stub.Size();
-  if (archive.CopyFrom(stub, size) != size) Fail(46);
+  if (archive.CopyFrom(stub, size) != size) Fail(zeWriteFailed);
   StubSize = size;
 }
 
@@ -758,7 +758,7 @@ void TZADirManager::WriteDirectory(TZAOutput& output, bool allowZip64,
     for (const TZAExtraBlock& b : item.ExtraBlocks) extraSize += 4 + b.Data.size();
     const String name =
         item.StoredName.empty() ? EncodeName(item.Name, h.Flags, h.VersionMadeBy) : item.StoredName;
-    if (name.size() > ZAMax16 || extraSize > ZAMax16 || item.Comment.size() > ZAMax16) Fail(46);
+    if (name.size() > ZAMax16 || extraSize > ZAMax16 || item.Comment.size() > ZAMax16) Fail(zeWriteFailed);
     h.NameLength = uint16_t(name.size());
     h.ExtraLength = uint16_t(extraSize);
     h.CommentLength = uint16_t(item.Comment.size());
@@ -790,7 +790,7 @@ void TZADirManager::WriteDirectory(TZAOutput& output, bool allowZip64,
   const uint64_t dirEnd = uint64_t(end.Position);
   // More than 65534 entries need the Zip64 count, or a re-read loses some.
   UsesZip64 = dirEnd >= ZAMax32 || count > 65534 || end.Volume >= ZAMax16;
-  if (UsesZip64 && !allowZip64) throw EZAException(43, archiver_, {archiveName});
+  if (UsesZip64 && !allowZip64) throw EZAException(zeZip64Disabled, archiver_, {archiveName});
 
   EndRecord = TZAEndRecord();
   EndRecord.Signature = signatures_.End;

@@ -12,7 +12,7 @@ void TZABaseArchiver::BeginUpdate() {
 }
 
 void TZABaseArchiver::EnterUpdate() {
-  if (volumeSet_) throw EZAException(52, this);
+  if (volumeSet_) throw EZAException(zeVolumeSetUpdate, this);
   MakeWritable();
   if (updateCount_ <= 0) updateCount_ = 1;
 }
@@ -41,9 +41,12 @@ void TZABaseArchiver::QueueFiles(const String& fileMask, TZAProcessOperation ope
   }
   const String plain = ExcludeTrailingPathDelimiter(path);
   const int32_t attr = os::FileGetAttr(plain);
-  if (attr < 0) throw EZAException(33, this, {fileMask});
-  QueueFile(plain, operation, base);
-  if ((attr & faDirectory) && options_.Recurse())
+  if (attr < 0) throw EZAException(zeCannotOpenFile, this, {fileMask});
+  // The base folder itself (".") has no name of its own below itself: only
+  // its contents go in.
+  const bool isBase = plain == ExcludeTrailingPathDelimiter(ZAExpandFileName(base, ""));
+  if (!isBase) QueueFile(plain, operation, base);
+  if ((attr & faDirectory) && (options_.Recurse() || isBase))
     QueueFolderContents(IncludeTrailingPathDelimiter(plain), "*", operation, base);
 }
 
@@ -55,11 +58,17 @@ void TZABaseArchiver::QueueFolderContents(const String& folder, const String& ma
   while (search.Next(rec)) found.push_back(rec);
   std::sort(found.begin(), found.end(),
             [](const os::TSearchRec& a, const os::TSearchRec& b) { return a.Name < b.Name; });
+  String real;  // of folder, found when the first subfolder needs it
   for (const os::TSearchRec& r : found) {
     const String full = folder + r.Name;
     if (MatchesMask(r.Name, mask)) QueueFile(full, operation, base);
-    if ((r.Attr & faDirectory) && options_.Recurse())
-      QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, operation, base);
+    if (!(r.Attr & faDirectory) || !options_.Recurse()) continue;
+    // A link to this folder or one above it would lead round for ever.
+    if (real.empty()) real = IncludeTrailingPathDelimiter(os::RealPath(folder));
+    const String sub = os::RealPath(full);
+    if (!sub.empty() && real.compare(0, sub.size() + 1, IncludeTrailingPathDelimiter(sub)) == 0)
+      throw EZAException(zeLinkLoop, this, {full});
+    QueueFolderContents(IncludeTrailingPathDelimiter(full), mask, operation, base);
   }
 }
 
@@ -124,7 +133,7 @@ bool TZABaseArchiver::PrepareItemFromFile(TDirItem& item, const String& fileName
 // --- Changing and removing entries -----------------------------------------------------------
 
 void TZABaseArchiver::ReplaceItemFromFile(int index, const String& fileName) {
-  CheckUpdateIndex(index, 24, 25);
+  CheckUpdateIndex(index, zeReplaceIndex, zeReplaceNoUpdate);
   TDirItem item;
   if (!PrepareItemFromFile(item, fileName, os::GetCurrentDir())) return;
   // The entry keeps its name; only its contents come from the file.
@@ -136,7 +145,7 @@ void TZABaseArchiver::ReplaceItemFromFile(int index, const String& fileName) {
 }
 
 void TZABaseArchiver::DeleteItemAt(int index) {
-  CheckUpdateIndex(index, 21, 22);
+  CheckUpdateIndex(index, zeDeleteIndex, zeDeleteNoUpdate);
   dir_->Items.Delete(index);
 }
 
@@ -163,7 +172,7 @@ void TZABaseArchiver::RenameItem(int index, const String& newName) {
 
 void TZABaseArchiver::UpdateItemFromDisk(int index, const String& entryName,
                                          const String& baseFolder) {
-  CheckUpdateIndex(index, 24, 25);
+  CheckUpdateIndex(index, zeReplaceIndex, zeReplaceNoUpdate);
   const TDirItem& entry = dir_->Items.Item(index);
   if (entry.IsFolder()) return;
   const String path = ZAExpandFileName(entryName, baseFolder);

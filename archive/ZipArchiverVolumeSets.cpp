@@ -42,17 +42,17 @@ std::unique_ptr<TStream> TZABaseArchiver::CreateVolume(uint32_t volume, int64_t&
     name = VolumeFileNameFor(int(volume));
     bool cancel = false;
     DoRequestBlankVolume(int(volume) + 1, name, cancel);
-    if (cancel) throw EZAException(45, this);
+    if (cancel) throw EZAException(zeVolumeCancelled, this);
     const int64_t free = os::DiskFree(FolderOf(name));
     if (free < 0 || (free > kMinimumFreeSpace && (limit == 0 || free >= limit))) break;
     DoDiskFull(int(volume) + 1, name, limit, free, cancel);
-    if (cancel) throw EZAException(45, this);
+    if (cancel) throw EZAException(zeVolumeCancelled, this);
   }
   std::unique_ptr<TStream> file;
   try {
     file = std::make_unique<TFileStream>(name, fmCreate);
   } catch (const EStreamError&) {
-    throw EZAException(19, this, {name});
+    throw EZAException(zeCannotCreateFile, this, {name});
   }
   // Only a disk of its own gets a label; a fixed drive keeps its name.
   if (spanningMode_ == smSpanning && ZAIsRemovableDrive(name))
@@ -65,12 +65,12 @@ void TZABaseArchiver::WriteStub() {
   try {
     stub = std::make_unique<TFileStream>(sfxStub_, fmOpenRead | fmShareDenyWrite);
   } catch (const EStreamError&) {
-    throw EZAException(33, this, {sfxStub_});
+    throw EZAException(zeCannotOpenFile, this, {sfxStub_});
   }
   const int64_t firstLimit =
       ZAVolumeLimit(spanningOptions_.VolumeSize(), spanningOptions_.CustomVolumeSize(),
                     spanningOptions_.FirstVolumeSize(), 0);
-  if (volumes_ && firstLimit > 0 && stub->Size() > firstLimit) throw EZAException(47, this);
+  if (volumes_ && firstLimit > 0 && stub->Size() > firstLimit) throw EZAException(zeStubTooLarge, this);
   dir_->WriteSfxStub(*stream_, *stub);
 }
 
@@ -107,11 +107,11 @@ std::unique_ptr<TStream> TZABaseArchiver::OpenVolumeForReading(uint32_t volume,
   else
     DoRequestMiddleVolume(int(volume) + 1, name, cancel);
   const String existing = cancel ? String() : ZAExistingFileName(name);
-  if (existing.empty()) throw EZAException(45, this);
+  if (existing.empty()) throw EZAException(zeVolumeCancelled, this);
   try {
     return std::make_unique<TFileStream>(existing, fmOpenRead | fmShareDenyNone);
   } catch (const EStreamError&) {
-    throw EZAException(45, this);
+    throw EZAException(zeVolumeCancelled, this);
   }
 }
 

@@ -153,7 +153,7 @@ TZAPlace TZAVolumeWriter::Write(const void* data, int64_t count, int64_t keepTog
     const int64_t room = Room();
     if (room < need) {
       // A record that does not fit on an empty volume fits nowhere.
-      if (freshVolume) throw EZAException(46, archiver_);
+      if (freshVolume) throw EZAException(zeWriteFailed, archiver_);
       NextVolume();
       freshVolume = true;
       continue;
@@ -162,7 +162,7 @@ TZAPlace TZAVolumeWriter::Write(const void* data, int64_t count, int64_t keepTog
     if (!placed) place = Here();
     placed = true;
     freshVolume = false;
-    if (current_->Write(p, n) != n) throw EZAException(46, archiver_);
+    if (current_->Write(p, n) != n) throw EZAException(zeWriteFailed, archiver_);
     p += n;
     count -= n;
   }
@@ -174,7 +174,7 @@ void TZAVolumeWriter::Finish(const String& finalName) {
   current_.reset();
   if (os::FileExists(finalName)) os::RemoveFile(finalName);
   if (!os::RenameFile(VolumeName(), finalName))
-    throw EZAException(19, archiver_, {finalName});
+    throw EZAException(zeCannotCreateFile, archiver_, {finalName});
   names_.back() = finalName;
   current_ = std::make_unique<TFileStream>(finalName, fmOpenReadWrite | fmShareDenyWrite);
   current_->Seek(0, soEnd);

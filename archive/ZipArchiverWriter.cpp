@@ -35,7 +35,7 @@ void TZABaseArchiver::AddEntry(TDirItem& item, TZAOutput& out) {
       source = std::make_unique<TFileStream>(
           item.SourceFileName, fmOpenRead | ShareModeFlags(options_.ShareMode()));
     } catch (const EStreamError&) {
-      throw EZAException(33, this, {item.SourceFileName});
+      throw EZAException(zeCannotOpenFile, this, {item.SourceFileName});
     }
   }
   const int64_t sourceSize = source ? source->Size() : 0;
@@ -43,7 +43,7 @@ void TZABaseArchiver::AddEntry(TDirItem& item, TZAOutput& out) {
   const bool bigOffset = uint64_t(out.Here().Position) >= ZAMax32;
   item.NeedsZip64 = bigOffset || MayNeedZip64Sizes(sourceSize) || zip64Mode_ == zmAlways;
   if (item.NeedsZip64 && zip64Mode_ == zmDisabled)
-    throw EZAException(43, this, {item.SourceFileName});
+    throw EZAException(zeZip64Disabled, this, {item.SourceFileName});
 
   TMemoryStream none;
   TStream& from = source ? static_cast<TStream&>(*source) : none;
@@ -97,7 +97,7 @@ void TZABaseArchiver::WriteEntry(TDirItem& item, TStream& source, int64_t source
   std::memcpy(head.data() + TZALocalHeader::Size, name.data(), name.size());
   const int64_t headerAt = target.Position();
   if (target.Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
-    throw EZAException(46, this);
+    throw EZAException(zeWriteFailed, this);
 
   uint64_t compressedSize = 0;
   uint32_t crc = 0;
@@ -108,7 +108,7 @@ void TZABaseArchiver::WriteEntry(TDirItem& item, TStream& source, int64_t source
     h.Flags &= uint16_t(~ZAFlagEncrypted);
   }
   if (!item.NeedsZip64 && compressedSize >= ZAMax32)
-    throw EZAException(41, this, {item.SourceFileName});
+    throw EZAException(zeZip64Size, this, {item.SourceFileName});
 
   h.Crc = crc;
   item.CompressedSize = compressedSize;
@@ -124,7 +124,7 @@ void TZABaseArchiver::WriteEntry(TDirItem& item, TStream& source, int64_t source
   const int64_t end = target.Position();
   target.Seek(headerAt, soBeginning);
   if (target.Write(head.data(), int64_t(head.size())) != int64_t(head.size()))
-    throw EZAException(46, this);
+    throw EZAException(zeWriteFailed, this);
   target.Seek(end, soBeginning);
 }
 
@@ -135,7 +135,7 @@ void TZABaseArchiver::EncodeData(TDirItem& item, TStream& source, int64_t source
   std::vector<uint8_t> block(std::min<size_t>(ZABlockSizeForMode(mode), size_t(sourceSize)));
   std::vector<uint8_t> out;
   auto write = [&](const uint8_t* data, size_t count) {
-    if (target.Write(data, int64_t(count)) != int64_t(count)) throw EZAException(46, this);
+    if (target.Write(data, int64_t(count)) != int64_t(count)) throw EZAException(zeWriteFailed, this);
     compressedSize += count;
   };
 
@@ -181,6 +181,6 @@ void TZABaseArchiver::EncodeData(TDirItem& item, TStream& source, int64_t source
     if (encrypt) EncryptBuffer(const_cast<uint8_t*>(data), count, keys);
     write(data, count);
   }
-  if (done < sourceSize) throw EZAException(34, this, {sourceSize, done});
+  if (done < sourceSize) throw EZAException(zeShortSource, this, {sourceSize, done});
   crc = ZACrcFinal(running);
 }

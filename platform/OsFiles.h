@@ -78,6 +78,9 @@ bool RemoveDir(const String& name);
 bool RemoveFile(const String& name);
 bool RenameFile(const String& from, const String& to);  // fails if 'to' exists
 bool MoveReplacing(const String& from, const String& to); // replaces 'to' atomically where possible
+// The absolute name of an existing file or folder with every symbolic
+// link and junction on the way resolved; empty when it cannot be resolved.
+String RealPath(const String& name);
 int64_t FileSizeByName(const String& name);  // -1 when absent
 int32_t FileGetAttr(const String& name);     // -1 when absent
 bool FileSetAttr(const String& name, uint32_t attr);

@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -208,6 +209,14 @@ bool RenameFile(const String& from, const String& to) {
 }
 
 bool MoveReplacing(const String& from, const String& to) { return ::rename(from.c_str(), to.c_str()) == 0 || Fail(false); }
+
+String RealPath(const String& name) {
+  char* resolved = ::realpath(name.c_str(), nullptr);
+  if (!resolved) return Fail(String());
+  String result(resolved);
+  ::free(resolved);
+  return result;
+}
 
 int64_t FileSizeByName(const String& name) {
   struct stat st;

@@ -223,6 +223,22 @@ bool MoveReplacing(const String& from, const String& to) {
   return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || Fail(false);
 }
 
+String RealPath(const String& name) {
+  // Opening a folder needs backup semantics; the handle follows links.
+  HANDLE h = ::CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return Fail(String());
+  char buf[MAX_PATH * 4];
+  const DWORD n = ::GetFinalPathNameByHandleA(h, buf, sizeof buf, FILE_NAME_NORMALIZED);
+  ::CloseHandle(h);
+  if (n == 0 || n >= sizeof buf) return Fail(String());
+  String path(buf, n);
+  // "\\?\C:\..." for a drive, "\\?\UNC\server\..." for a share.
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + path.substr(7);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
 int64_t FileSizeByName(const String& name) {
   WIN32_FILE_ATTRIBUTE_DATA d;
   if (!::GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &d)) return Fail(int64_t(-1));

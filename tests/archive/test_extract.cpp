@@ -11,6 +11,12 @@
 
 #include "ArchiveTestUtil.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 using namespace archive_test;
 using testing_support::TempDir;
 
@@ -423,6 +429,48 @@ TEST(ZAExtract, HostileNamesWriteNothingOutsideTheTarget) {
   EXPECT_TRUE(ListTree(out2.Path()).empty());
 }
 
+namespace {
+
+// Wine may report a link made that is not there: only one that can be gone
+// through counts.
+bool MakeFolderLink(const String& link, const String& target) {
+#ifdef _WIN32
+  ::CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+#else
+  ::symlink(target.c_str(), link.c_str());
+#endif
+  return os::DirectoryExists(link);
+}
+
+}  // namespace
+
+// Links already in the target folder: one that leads out of it is never
+// written through, nor are folders made behind it; one that stays inside
+// is followed.
+TEST(ZAExtract, LinksInTheTargetLeadNowhereOutside) {
+  TempDir tmp;
+  const String out = tmp.File("out");
+  const String outside = tmp.File("outside");
+  os::CreateDir(out);
+  os::CreateDir(outside);
+  os::CreateDir(out + PathDelim + "sub");
+  if (!MakeFolderLink(out + PathDelim + "pre", outside) ||
+      !MakeFolderLink(out + PathDelim + "in", out + PathDelim + "sub"))
+    GTEST_SKIP() << "links cannot be made here";
+  const String archive = tmp.File("links.zip");
+  PutBytes(archive, BuildArchive({Stored("pre/x.txt", "evil"), Stored("pre/deep/y.txt", "evil"),
+                                  Stored("ok.txt", "fine"), Stored("in/z.txt", "inside")}));
+  FailureLog log;
+  TZipArchiver zip(nullptr);
+  log.Attach(zip);
+  EXPECT_EQ(NativeErrorOf([&] { ExtractAll(zip, archive, out); }), 60);
+  EXPECT_EQ(log.seen, (std::vector<std::pair<String, int>>{{"pre\\x.txt", 57},
+                                                             {"pre\\deep\\y.txt", 57}}));
+  EXPECT_TRUE(ListTree(outside).empty());
+  EXPECT_EQ(Content(out + PathDelim + "ok.txt"), "fine");
+  EXPECT_EQ(Content(out + PathDelim + "sub" + PathDelim + "z.txt"), "inside");
+}
+
 TEST(ZAExtract, HostileDataEndsWithClearErrors) {
   std::string zeros(20 << 20, '\0');
   CraftedEntry bomb = Deflated("bomb.bin", zeros);
@@ -526,11 +574,14 @@ TEST(ZAExtract, KilledInTheMiddleKeepsTheOldFile) {
   PutFile(target, "the old file");
   EXPECT_EQ(testing_support::RunSelf("ZAExtractKill.Child", {"QE_ZA_KILL_DIR=" + tmp.Path()}), 7);
   EXPECT_EQ(Content(target), "the old file");
+  EXPECT_EQ(ListTree(tmp.File("out")).size(), 2u);  // and the partial new one
 
   // The next run replaces it whole.
   TZipArchiver zip(nullptr);
   ExtractAll(zip, tmp.File("big.zip"), tmp.File("out"));
   EXPECT_TRUE(Content(target) == big);
+  // The killed run's temporary file is gone with it.
+  EXPECT_EQ(ListTree(tmp.File("out")), std::set<String>{"big.bin"});
 }
 
 // Entries are decoded ahead on other threads; what the host sees must not

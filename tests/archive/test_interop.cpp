@@ -370,3 +370,53 @@ TEST_F(ZAInterop, ForeignNamesSurviveAnUpdateAndExtractAsWritten) {
     EXPECT_FALSE(os::FileExists(out + "??.txt"));
   }
 }
+
+// zatool's command line as people use it.
+TEST_F(ZAInterop, ZatoolCommandLine) {
+  const String zatool = Q(ZATOOL_PATH);
+  EXPECT_EQ(Shell(zatool + " --help | grep -q '^  zatool x '"), 0);
+  EXPECT_EQ(Shell(Cd() + zatool + " a z.zip -q src"), 2);  // unknown options are no file names
+  EXPECT_EQ(Shell(Cd() + zatool + " t z.zip -p"), 2);      // -p needs its value
+  EXPECT_FALSE(os::FileExists(tree.dir.File("z.zip")));
+
+  // "." stores names relative to itself.
+  ASSERT_EQ(Shell("cd " + Q(tree.Src()) + " && " + zatool + " a ../dot.zip ."), 0);
+  EXPECT_EQ(Shell(Cd() + "unzip -Z1 dot.zip | sort | tr '\\n' ' ' | "
+                         "grep -qx 'empty.txt sub/ sub/deeper/ sub/deeper/zeros.dat sub/random.bin text.txt '"),
+            0);
+
+  // Masks and files that match nothing fail; a refused new archive leaves
+  // nothing behind and a failed add leaves an old one as it was.
+  EXPECT_EQ(Shell(Cd() + zatool + " x -d out dot.zip 'nothing*'"), 1);
+  EXPECT_EQ(Shell(Cd() + zatool + " a none.zip missing.txt"), 1);
+  EXPECT_FALSE(os::FileExists(tree.dir.File("none.zip")));
+  const Bytes before = GetFile(tree.dir.File("dot.zip"));
+  EXPECT_EQ(Shell(Cd() + zatool + " a dot.zip src/text.txt missing.txt"), 1);
+  EXPECT_EQ(Shell(Cd() + zatool + " a dot.zip 'src/*.none'"), 1);
+  EXPECT_TRUE(GetFile(tree.dir.File("dot.zip")) == before);
+
+  // A link back up the tree is found, not followed for ever.
+  ASSERT_EQ(Shell(Cd() + "ln -s .. src/sub/loop"), 0);
+  EXPECT_EQ(Shell(Cd() + zatool + " a loop.zip src 2>&1 | grep -q 'leads back'"), 0);
+  EXPECT_FALSE(os::FileExists(tree.dir.File("loop.zip")));
+  Shell(Cd() + "rm src/sub/loop");
+
+  // AES entries say what they are.
+  ASSERT_EQ(Shell(Cd() + "7z a -tzip -bd -mem=AES256 -ps3cret aes.zip src/text.txt"), 0);
+  EXPECT_EQ(Shell(Cd() + zatool + " t -p s3cret aes.zip 2>&1 | grep -q 'AES encryption is not supported'"),
+            0);
+  EXPECT_NE(Shell(Cd() + zatool + " t -p s3cret aes.zip"), 0);
+}
+
+// An archive of 70,000 entries made by Python takes zatool's additions,
+// with Zip64 end records switched on as needed.
+TEST_F(ZAInterop, ZatoolAddsToSeventyThousandEntriesOfPython) {
+  ASSERT_EQ(Shell(Cd() + "python3 -c \"import zipfile\n"
+                         "with zipfile.ZipFile('many.zip','w') as z:\n"
+                         "  [z.writestr('m/%05d' % i, str(i)) for i in range(70000)]\""),
+            0);
+  ASSERT_EQ(Shell(Cd() + Q(ZATOOL_PATH) + " a many.zip src"), 0);
+  EXPECT_EQ(Shell(Cd() + "unzip -tq many.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + "7z t many.zip"), 0);
+  EXPECT_EQ(Shell(Cd() + "unzip -Z1 many.zip | wc -l | grep -qx 70007"), 0);
+}

@@ -46,39 +46,62 @@ struct CommandLine {
   std::vector<String> operands;
 };
 
+const char* const kUsage =
+    "usage: zatool COMMAND [OPTIONS] ARCHIVE [OPERANDS]\n"
+    "  zatool l [-r] ARCHIVE                          list the entries\n"
+    "  zatool t [-r] [-p PASSWORD] ARCHIVE            test every entry\n"
+    "  zatool x [-r] [-p PASSWORD] -d DIR ARCHIVE [MASK]  extract below DIR\n"
+    "  zatool a [-p PASSWORD] [-m 0-9] [-v SIZE] ARCHIVE FILE...  add files and folders\n"
+    "  zatool d ARCHIVE NAME...                       delete entries\n"
+    "  zatool --help                                  this text\n"
+    "options: -r read an archive whose end records are lost; -p password;\n"
+    "         -m compression level; -v split into SIZE-byte volumes; -d target folder\n";
+
 int Usage() {
-  std::fprintf(stderr,
-               "usage: zatool l [-r] ARCHIVE\n"
-               "       zatool t [-r] [-p PASSWORD] ARCHIVE\n"
-               "       zatool x [-r] [-p PASSWORD] -d DIR ARCHIVE [MASK]\n"
-               "       zatool a [-p PASSWORD] [-m 0-9] [-v SIZE] ARCHIVE FILE...\n"
-               "       zatool d ARCHIVE NAME...\n");
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+// A wrong command line says what was wrong, then how it is used.
+bool Wrong(const char* what, const String& arg) {
+  std::fprintf(stderr, "zatool: %s: %s\n", what, arg.c_str());
+  return false;
 }
 
 bool Parse(int argc, char** argv, CommandLine& cl) {
   if (argc < 2) return false;
   cl.command = argv[1];
+  bool optionsEnd = false;
   for (int i = 2; i < argc; ++i) {
     const String arg = argv[i];
-    if (arg == "-r") {
-      cl.recover = true;
-    } else if (arg == "-p" && i + 1 < argc) {
-      cl.password = argv[++i];
-    } else if (arg == "-d" && i + 1 < argc) {
-      cl.dir = argv[++i];
-    } else if (arg == "-v" && i + 1 < argc) {
-      cl.volumeSize = std::atoll(argv[++i]);
-      if (cl.volumeSize <= 0) return false;
-    } else if (arg == "-m" && i + 1 < argc) {
-      const String m = argv[++i];
-      if (m.size() != 1 || m[0] < '0' || m[0] > '9') return false;
-      cl.mode = m[0] - '0';
-    } else {
+    const bool hasValue = i + 1 < argc;
+    if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
       cl.operands.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnd = true;
+    } else if (arg == "-r") {
+      cl.recover = true;
+    } else if (arg == "-p" || arg == "-d" || arg == "-v" || arg == "-m") {
+      if (!hasValue) return Wrong("option needs a value", arg);
+      const String value = argv[++i];
+      if (arg == "-p") {
+        cl.password = value;
+      } else if (arg == "-d") {
+        cl.dir = value;
+      } else if (arg == "-v") {
+        cl.volumeSize = std::atoll(value.c_str());
+        if (cl.volumeSize <= 0) return Wrong("bad volume size", value);
+      } else {
+        if (value.size() != 1 || value[0] < '0' || value[0] > '9')
+          return Wrong("compression level must be 0-9", value);
+        cl.mode = value[0] - '0';
+      }
+    } else {
+      return Wrong("unknown option", arg);
     }
   }
-  return !cl.operands.empty();
+  if (cl.operands.empty()) return Wrong("no archive named", cl.command);
+  return true;
 }
 
 String MethodName(const TDirItem& item) {
@@ -144,8 +167,21 @@ int Extract(TZipArchiver& zip, const CommandLine& cl) {
     action = fxaIgnore;
   };
   zip.OpenArchiveMode(ZAModeReadOnly);
-  zip.ExtractFilesByMask(cl.operands.size() == 2 ? cl.operands[1] : String("*.*"));
+  const String mask = cl.operands.size() == 2 ? cl.operands[1] : String("*.*");
+  TZAArchiveItem found;
+  if (zip.FileCount() > 0 && !zip.FindFirstItem(mask, found)) {
+    std::fprintf(stderr, "%s: no entry matches\n", mask.c_str());
+    return 1;
+  }
+  zip.ExtractFilesByMask(mask);
   return 0;
+}
+
+// Entries new or changed since the archive was opened.
+int QueuedCount(TZipArchiver& zip) {
+  int n = 0;
+  for (int i = 0; i < zip.FileCount(); ++i) n += zip.DirItem(i).Modified;
+  return n;
 }
 
 int Add(TZipArchiver& zip, const CommandLine& cl) {
@@ -163,10 +199,29 @@ int Add(TZipArchiver& zip, const CommandLine& cl) {
     failure = message;
     action = fxaAbort;
   };
+  // A new archive that does not come about leaves nothing behind, and a
+  // failed add leaves an old one as it was.
+  const bool existed = os::FileExists(cl.operands[0]);
+  auto fail = [&](const String& message) {
+    zip.CancelUpdateMode();
+    zip.CloseArchiveFile();
+    if (!existed) os::RemoveFile(cl.operands[0]);
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+  };
   zip.OpenArchiveFile();
-  for (size_t i = 1; i < cl.operands.size(); ++i) zip.AddFiles(cl.operands[i]);
-  zip.CloseArchiveFile();
+  try {
+    for (size_t i = 1; i < cl.operands.size(); ++i) {
+      const int queued = QueuedCount(zip);
+      zip.AddFiles(cl.operands[i]);
+      if (QueuedCount(zip) == queued) return fail(cl.operands[i] + ": no file matches");
+    }
+    zip.CloseArchiveFile();
+  } catch (const Exception& e) {
+    return fail(e.Message());
+  }
   if (failure.empty()) return 0;
+  if (!existed) os::RemoveFile(cl.operands[0]);
   std::fprintf(stderr, "%s\n", failure.c_str());
   return 1;
 }
@@ -195,9 +250,15 @@ int Delete(TZipArchiver& zip, const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (String(argv[1]) == "--help" || String(argv[1]) == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   CommandLine cl;
   if (!Parse(argc, argv, cl)) return Usage();
   TZipArchiver zip(nullptr);
+  // Zip64 records where the archive needs them, as other zip tools write.
+  zip.SetZip64Mode(zmAuto);
   zip.SetFileName(cl.operands[0]);
   zip.SetPassword(cl.password);
   zip.SetRecoverDamagedArchives(cl.recover);
