@@ -48,7 +48,7 @@ TEST(InstallSteps, CapitalReadAsANumber) {
   for (const auto& c : cases) {
     Variant value;
     EXPECT_EQ(install::ReadCapital(c.text, value), c.valid) << c.text;
-    if (c.valid) EXPECT_EQ(value.AsDouble(), c.value) << c.text;
+    if (c.valid) { EXPECT_EQ(value.AsDouble(), c.value) << c.text; }
   }
   Variant empty = 1;
   EXPECT_TRUE(install::ReadCapital("  ", empty));
