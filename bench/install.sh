@@ -17,7 +17,7 @@ QE_BINARY_DIR="$build" cmake/wine-run.sh "$build" "$build/tests/app/install_benc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-zatool="$build/host-tools/tools/zatool/zatool"
+zatool="$root/build/host/tools/zatool/zatool"
 # Seconds for EXTRACT_RUNS extractions of the package into a fresh folder.
 time_runs() {
   local start end

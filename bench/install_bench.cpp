@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/InstallSession.h"
+#include "tools/fixtures/InstallSession.h"
 
 using install_session::Session;
 

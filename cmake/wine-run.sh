@@ -4,6 +4,18 @@
 # The Wine prefix lives in BUILD_DIR/wineprefix (or $WINEPREFIX) and is made on
 # first use, with Wine's TrueType fonts copied in so that GDI+ sees them too.
 # Without a display, a private Xvfb (1024x768x24) serves this one run.
+#
+# Test lanes: CTest hands a test that shows windows one "display" resource
+# (CTEST_RESOURCE_GROUP_0_DISPLAY=id:N,...). Lane N has its own prefix,
+# BUILD_DIR/wineprefix-lane-N, and its own display, whose name
+# scripts/test.sh writes to BUILD_DIR/lanes/N.display; so two such tests run
+# side by side without covering each other's windows or sharing a
+# wineserver.
+#
+# Wine sees a home folder inside the prefix, never the user's: the prefix's
+# desktop and documents folders would otherwise be links into the Linux home,
+# and tests that make shortcuts would write (and delete) files there.
+#
 # QE_WINE_DESKTOP=1 runs PROGRAM, and what it starts, in a Wine virtual
 # desktop of the screen's size: without a window manager Wine draws the frames
 # of top-level windows only there, so end-to-end pictures then show what a
@@ -13,23 +25,27 @@ set -u
 build=$1; shift
 program=$(basename "$1")
 
+lane=""
+if [ -n "${CTEST_RESOURCE_GROUP_0_DISPLAY:-}" ]; then
+  lane=${CTEST_RESOURCE_GROUP_0_DISPLAY#id:}
+  lane=${lane%%,*}
+  export WINEPREFIX="$build/wineprefix-lane-$lane"
+  if [ -s "$build/lanes/$lane.display" ]; then
+    export DISPLAY
+    DISPLAY=$(cat "$build/lanes/$lane.display")
+  else
+    unset DISPLAY
+  fi
+fi
+
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml,winemenubuilder.exe="}
 export WINEARCH=win64
+export HOME="$WINEPREFIX/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
 
-start_xvfb() {
-  local fd_file
-  fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 1 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.05
-  done
-  export DISPLAY=":$(head -n1 "$fd_file")"
-  rm -f "$fd_file"
-}
+. "$(dirname "$0")/xvfb.sh"
 
 XVFB_PID=""
 if [ -z "${DISPLAY:-}" ]; then
@@ -37,7 +53,19 @@ if [ -z "${DISPLAY:-}" ]; then
   trap '[ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null' EXIT
 fi
 
-mkdir -p "$build"
+# The prefix's user folders that Wine links to the home folder become real
+# folders inside the prefix (prefixes made before HOME moved have such links
+# to the user's home).
+own_user_folders() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    [ -L "$link" ] || continue
+    rm -f "$link"
+    mkdir -p "$link"
+  done
+}
+
+mkdir -p "$build" "$HOME"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.qe-ready" ]; then
@@ -51,6 +79,7 @@ mkdir -p "$build"
     cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
     touch "$WINEPREFIX/.qe-ready"
   fi
+  own_user_folders
   desktop_key="HKCU\\Software\\Wine\\AppDefaults\\$program\\Explorer"
   desktop_mark="$WINEPREFIX/.qe-desktop-$program"
   if [ "${QE_WINE_DESKTOP:-0}" = 1 ] && [ ! -f "$desktop_mark" ]; then
@@ -60,7 +89,7 @@ mkdir -p "$build"
   elif [ "${QE_WINE_DESKTOP:-0}" != 1 ] && [ -f "$desktop_mark" ]; then
     wine reg delete "$desktop_key" /f </dev/null >/dev/null 2>&1 9>&- && rm -f "$desktop_mark"
   fi
-) 9>"$build/.wineprefix.lock"
+) 9>"$WINEPREFIX.lock"
 
 if [ -n "$XVFB_PID" ]; then
   wine "$@"

@@ -4,8 +4,6 @@
 
 #include "platform/ui/StandardControls.h"
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
 class TvxMemo;
 
 class TvxMemoProperties {

@@ -2,11 +2,14 @@
 # Fuzzes the zip directory reader for a while (default 600 seconds), outside
 # CI. The seed corpus is made of archives written by zip, 7z, Python's
 # zipfile and zatool, generated into the build folder.
-#   fuzz/run_archive_dir.sh [SECONDS]
+#   fuzz/run_archive_dir.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/fuzz"
 seconds=${1:-600}
+# "seeds" runs the target once over its seed corpus and stops (CI does).
+limit="-max_total_time=$seconds"
+[ "$seconds" = seeds ] && limit="-runs=0"
 
 cmake --preset fuzz -S "$here" >/dev/null
 cmake --build "$build" --target archive_dir_fuzz zatool -j4
@@ -33,5 +36,5 @@ with zipfile.ZipFile('seed-py.zip','w',zipfile.ZIP_DEFLATED) as z: z.write('src/
   cp seed-*.zip "$corpus/"
 )
 export ASAN_OPTIONS=detect_leaks=1
-exec "$build/fuzz/archive_dir_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 \
+exec "$build/fuzz/archive_dir_fuzz" "$limit" -rss_limit_mb=2048 \
   -max_len=200000 -print_final_stats=1 "$corpus"

@@ -3,11 +3,14 @@
 # bytes are extracted with the password "fuzz" into a scratch folder under
 # TMPDIR (a memory file system by default). The seed corpus is made of
 # archives written by zip, 7z, Python's zipfile and zatool.
-#   fuzz/run_archive_extract.sh [SECONDS]
+#   fuzz/run_archive_extract.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD:-"$here/build/fuzz"}
 seconds=${1:-600}
+# "seeds" runs the target once over its seed corpus and stops (CI does).
+limit="-max_total_time=$seconds"
+[ "$seconds" = seeds ] && limit="-runs=0"
 
 cmake --preset fuzz -S "$here" -B "$build" >/dev/null
 cmake --build "$build" --target archive_extract_fuzz zatool -j4
@@ -33,5 +36,5 @@ with zipfile.ZipFile('seed-py.zip','w',zipfile.ZIP_DEFLATED) as z: z.write('src/
 )
 export TMPDIR=${TMPDIR:-/dev/shm}
 export ASAN_OPTIONS=detect_leaks=1
-exec "$build/fuzz/archive_extract_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 \
+exec "$build/fuzz/archive_extract_fuzz" "$limit" -rss_limit_mb=2048 \
   -max_len=65536 -timeout=30 -print_final_stats=1 "$corpus"

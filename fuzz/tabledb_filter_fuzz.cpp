@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "tabledb/TomeDB.h"
-#include "tests/tabledb/test_tomedb_expr_record.h"
+#include "tools/fixtures/FilterRecord.h"
 
 namespace {
 

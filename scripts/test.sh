@@ -1,55 +1,112 @@
 #!/usr/bin/env bash
-# Builds the three presets and runs every test: host natively, host-asan
-# natively, windows under Wine (one Xvfb and one persistent wineserver for
-# the whole run, ended afterwards).
+# Builds every preset and runs every test: host natively, host-asan natively,
+# each fuzz target once over its seed corpus, and windows under Wine. Prints
+# the time each stage took.
+#
+# Windows tests run in two lanes: each lane has its own Xvfb display, Wine
+# prefix and persistent wineserver, and CTest gives every test that shows
+# windows (label "gui") one lane to itself (cmake/lanes.json). Tests that
+# show none run beside them in lane 0's prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. cmake/xvfb.sh
 bash scripts/setup.sh
 
 jobs=$(nproc)
 status=0
+started=$SECONDS
 
-run_preset() {
-  local preset=$1
-  echo "=== $preset: configure and build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j"$jobs"
-  echo "=== $preset: test"
-  ctest --preset "$preset" -j"$jobs" || status=1
+# stage NAME COMMAND...: runs one stage and prints its time.
+stage() {
+  local name=$1 t0=$SECONDS rc=0
+  shift
+  echo "=== $name"
+  "$@" || rc=$?
+  echo "=== $name: $((SECONDS - t0)) s$([ $rc -eq 0 ] || echo ", FAILED")"
+  return $rc
 }
 
-run_preset host
-run_preset host-asan
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j"$jobs"
+}
 
-# Windows tests: one display and one wineserver for the whole run.
-export WINEPREFIX="$PWD/build/windows/wineprefix"
-export WINEDEBUG=-all
-XVFB_PID=""
+fuzz_seeds() {
+  local script
+  for script in fuzz/run_*.sh; do
+    echo "--- $script"
+    bash "$script" seeds >/dev/null 2>&1 || { echo "$script failed: see build/fuzz"; return 1; }
+  done
+}
+
+windows_lanes() {
+  local build=$PWD/build/windows lane starters=()
+  export WINEDEBUG=-all
+  mkdir -p "$build/lanes"
+  for lane in 0 1; do
+    start_xvfb
+    XVFB_PIDS+=("$XVFB_PID")
+    echo "$DISPLAY" >"$build/lanes/$lane.display"
+    PREFIXES+=("$build/wineprefix-lane-$lane")
+    # One persistent wineserver for the whole run; the wrapper makes the
+    # prefix on first use. Wine's helper processes start with the first
+    # program and live as long as the server: start them here with no output
+    # attached, or they would hold the first test's output pipe open until
+    # its time-out.
+    (
+      export WINEPREFIX=$build/wineprefix-lane-$lane
+      mkdir -p "$WINEPREFIX"
+      wineserver -k 2>/dev/null || true
+      wineserver -p
+      CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
+        cmake/wine-run.sh "$build" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+      # The desktop process starts with the first window: make one now.
+      CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
+        cmake/wine-run.sh "$build" rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 || true
+    ) &
+    starters+=($!)
+  done
+  wait "${starters[@]}"
+  # Tests without a lane share lane 0's prefix and display.
+  export WINEPREFIX=$build/wineprefix-lane-0
+  DISPLAY=$(cat "$build/lanes/0.display")
+  export DISPLAY
+}
+
+# native_test PRESET: the native suites write many small files (70000 in
+# one test); they write them to memory when it has room, several times
+# faster than to disk.
+native_test() {
+  local scratch=""
+  if [ "$(df -k --output=avail /dev/shm 2>/dev/null | tail -n1)" -gt 2000000 ] 2>/dev/null; then
+    scratch=$(mktemp -d /dev/shm/qe-test.XXXXXX)
+    SCRATCH+=("$scratch")
+  fi
+  TMPDIR=${scratch:-${TMPDIR:-/tmp}} ctest --preset "$1" -j"$jobs"
+}
+
+XVFB_PIDS=()
+PREFIXES=()
+SCRATCH=()
 cleanup() {
-  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  local prefix pid
+  rm -rf "${SCRATCH[@]}"
+  for prefix in "${PREFIXES[@]}"; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
+  for pid in "${XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf build/windows/lanes
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 1 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-  export DISPLAY=":$(head -n1 "$fd_file")"
-  rm -f "$fd_file"
-fi
-# One persistent wineserver for the whole run; the wrapper makes the prefix
-# on first use.
-# Wine's helper processes start with the first program and live as long as
-# the server: start them here with no output attached, or they would hold the
-# first test's output pipe open until its time-out.
-mkdir -p "$WINEPREFIX"
-wineserver -k 2>/dev/null || true
-wineserver -p
-cmake/wine-run.sh "$PWD/build/windows" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-# The desktop process starts with the first window: make one now.
-wine rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 || true
-run_preset windows
 
+stage "host: build" build host
+stage "host: test" native_test host || status=1
+stage "host-asan: build" build host-asan
+stage "host-asan: test" native_test host-asan || status=1
+stage "fuzz: build" build fuzz
+stage "fuzz: each target once over its seeds" fuzz_seeds || status=1
+stage "windows: build" build windows
+stage "windows: start two Wine lanes" windows_lanes
+stage "windows: test" ctest --preset windows -j"$jobs" || status=1
+
+echo "=== total: $((SECONDS - started)) s"
 if [ $status -eq 0 ]; then echo "=== all tests passed"; else echo "=== some tests failed"; fi
 exit $status

@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/ui/Forms.h"
 
@@ -411,6 +412,18 @@ namespace {
 // The control whose window CreateWindowEx is making on this thread.
 thread_local TWinControl* creatingControl = nullptr;
 
+// A child window's control identifier, unique among its siblings: messages
+// that name a child by identifier alone (WM_MEASUREITEM, which an owner-draw
+// list sends while it is being created, and whatever GetDlgItem looks up)
+// must reach that child and not the first one. Identifiers stay within 16
+// bits, as WM_COMMAND carries them, and are never 0.
+UINT_PTR NewChildId(HWND parent) {
+  static std::atomic<UINT> counter{0};
+  for (;;) {
+    const UINT id = counter.fetch_add(1, std::memory_order_relaxed) % 0xFFFF + 1;
+    if (!parent || !GetDlgItem(parent, int(id))) return id;
+  }
+}
 
 }  // namespace
 
@@ -521,9 +534,11 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  // For a child window the menu argument is its control identifier.
+  HMENU id = (p.Style & WS_CHILD) ? reinterpret_cast<HMENU>(NewChildId(p.WndParent)) : nullptr;
   creatingControl = this;
   HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                           p.Height, p.WndParent, nullptr, p.WindowClass.hInstance, p.Param);
+                           p.Height, p.WndParent, id, p.WindowClass.hInstance, p.Param);
   creatingControl = nullptr;
   handle_ = h;
 }

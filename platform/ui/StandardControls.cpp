@@ -558,8 +558,10 @@ UINT TLabel::TextFlags() const {
 
 void TLabel::DoDrawText(TRect& r, UINT flags) {
   String text = Caption();
-  // An empty line still has a height when measuring.
-  if (text.empty() && (flags & DT_CALCRECT)) text = " ";
+  // An empty line still has a height when measuring. (push_back, not
+  // assignment of " ": inlined into a unity build, the assignment trips a
+  // false -Wstringop-overflow of GCC 12.)
+  if (text.empty() && (flags & DT_CALCRECT)) text.push_back(' ');
   HDC dc = Canvas()->Handle();
   SelectObject(dc, Font()->Handle());
   RECT rc = r;

@@ -77,6 +77,9 @@ class TCustomMaskEdit : public TCustomEdit {
   String editMask_;
 };
 
+// The scroll bars of a multi-line editor.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 class TMemo : public TCustomEdit {
  public:
   explicit TMemo(TComponent* owner);

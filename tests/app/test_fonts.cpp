@@ -1,6 +1,7 @@
 // Every page of the wizard draws with "Tahoma" and "MS Sans Serif": both GDI
 // and GDI+ must find them in the test prefix.
 #include <windows.h>
+#include <objidl.h>
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 

@@ -22,7 +22,7 @@
 #include "platform/DateTime.h"
 #include "platform/OsFiles.h"
 #include "tabledb/TomeDBTable.h"
-#include "app/InstallSession.h"
+#include "tools/fixtures/InstallSession.h"
 #include "tools/driver/Driver.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,7 @@
 // The window machinery: message dispatch and WindowProc chaining, mouse
 // enter and leave, accelerators through CM_DIALOGCHAR, focus order by
-// TabOrder, alignment and anchors, and the lines of a memo.
+// TabOrder, alignment and anchors, notifications that name a child by its
+// control identifier, and the lines of a memo.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -239,6 +240,41 @@ TEST_F(ShownForm, ClicksBecomeClickEventsAndModalResults) {
   Send(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 110));
   Send(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(110, 110));
   EXPECT_EQ(labelClicks, 1);
+}
+
+// An owner-draw list asks its parent for its item height with
+// WM_MEASUREITEM while its window is being made, naming itself by control
+// identifier alone: with an edit made before it, the question must still
+// reach the list, so every child has an identifier of its own.
+TEST_F(ShownForm, MeasureItemReachesTheOwnerDrawListBehindAnEdit) {
+  class TOwnerDrawList : public TListBox {
+   public:
+    using TListBox::TListBox;
+    int measured = 0;
+    void Dispatch(TMessage& m) override {
+      if (m.Msg != CN_MEASUREITEM) return TListBox::Dispatch(m);
+      ++measured;
+      reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->itemHeight = 23;
+      m.Result = TRUE;
+    }
+
+   protected:
+    void CreateParams(TCreateParams& p) override {
+      TListBox::CreateParams(p);
+      p.Style |= LBS_OWNERDRAWFIXED;
+    }
+  };
+  TEdit edit(form_.get());
+  edit.SetParent(form_.get());
+  TOwnerDrawList list(form_.get());
+  list.SetParent(form_.get());
+  list.SetBounds(10, 40, 120, 100);
+  edit.HandleNeeded();
+  list.HandleNeeded();
+  EXPECT_EQ(list.measured, 1);
+  EXPECT_EQ(SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0), 23);
+  EXPECT_NE(GetDlgCtrlID(edit.Handle()), GetDlgCtrlID(list.Handle()));
+  EXPECT_EQ(GetDlgItem(form_->Handle(), GetDlgCtrlID(list.Handle())), list.Handle());
 }
 
 

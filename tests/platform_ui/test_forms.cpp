@@ -214,8 +214,8 @@ TEST_F(FormsTest, HintsShowThroughTheReplaceableHintWindow) {
   PostMessageA(button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   DWORD start = GetTickCount();
   while (!Application->HintWindow()->Showing() && GetTickCount() - start < 3000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     Application->ProcessMessages();
-    Sleep(10);
   }
   ASSERT_TRUE(Application->HintWindow()->Showing());
   EXPECT_EQ(shown, "Next step");

@@ -90,11 +90,17 @@ TEST(Timers, TimerFiresOnTheMessageLoopUntilDisabled) {
   timer.SetOnTimer([&](TObject*) {
     if (++ticks == 3) timer.SetEnabled(false);
   });
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < 500) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
+  // The loop waits for messages, not for time: WM_TIMER is one. Once the
+  // third tick disabled the timer, a few more intervals bring no fourth.
+  auto pump = [](DWORD ms, auto done) {
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      Application->ProcessMessages();
+    }
+  };
+  pump(5000, [&] { return ticks == 3; });
+  ASSERT_EQ(ticks, 3);
+  pump(100, [] { return false; });
   EXPECT_EQ(ticks, 3);
   // Without an event the timer stays stopped even when enabled.
   TTimer idle(nullptr);

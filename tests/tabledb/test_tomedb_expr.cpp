@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "tabledb/TomeDB.h"
-#include "tests/tabledb/test_tomedb_expr_record.h"
+#include "tools/fixtures/FilterRecord.h"
 
 namespace {
 

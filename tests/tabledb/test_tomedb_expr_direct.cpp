@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "tabledb/TomeDB.h"
-#include "tests/tabledb/test_tomedb_expr_record.h"
+#include "tools/fixtures/FilterRecord.h"
 
 namespace {
 
