@@ -206,6 +206,35 @@ void vdSoftAssert(bool condition, std::string_view message);
 using TvdSoftAssertHandler = std::function<void(std::string_view message)>;
 TvdSoftAssertHandler vdSetSoftAssertHandler(TvdSoftAssertHandler handler);
 
+#ifdef _WIN32
+// --- Bitmap pixels ------------------------------------------------------------------------
+// 32-bit pixels are RGBQUAD values: blue, green, red, alpha in memory.
+#include <windows.h>
+
+class TBitmap;
+
+// The colour (system colours resolved) as a pixel with that alpha.
+RGBQUAD vdColorToRGBQuad(int32_t color, uint8_t alpha);
+// 1, 4, 8, 16 (15-bit too), 24 or 32; for a device or custom format, the
+// bits per pixel of the bitmap's canvas.
+int vdBitsPerPixelOf(TBitmap& bitmap);
+// A 32-bit, uncompressed header; negative height when topDown.
+void vdInitBitmapInfoHeader(BITMAPINFOHEADER& header, int width, int height, bool topDown);
+void vdInitBitmapInfoHeaderFor(BITMAPINFOHEADER& header, TBitmap& bitmap, bool topDown);
+// Width x height pixels through GetDIBits / SetDIBits; false for an empty
+// bitmap or a failed call. pixels must hold width x height values.
+bool vdReadBitmapPixels(TBitmap& bitmap, RGBQUAD* pixels, bool topDown);
+bool vdWriteBitmapPixels(TBitmap& bitmap, const RGBQUAD* pixels, bool topDown);
+// The same with an array sized here (get) or checked (put: false when its
+// size is not width x height).
+bool vdGetBitmapPixelArray(TBitmap& bitmap, std::vector<RGBQUAD>& pixels, bool topDown);
+bool vdPutBitmapPixelArray(TBitmap& bitmap, const std::vector<RGBQUAD>& pixels, bool topDown);
+// A 32-bit bitmap's scan lines, top first; nothing for other formats.
+void vdCopyScanlinesToPixelArray(TBitmap& bitmap, std::vector<RGBQUAD>& pixels);
+// 32 bits per pixel and at least one pixel with a non-zero alpha.
+bool vdBitmapHasAlpha(TBitmap& bitmap);
+#endif
+
 // --- Module ------------------------------------------------------------------------------
 
 // Start-up computes the version flags; shut-down frees the repository and

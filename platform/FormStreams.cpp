@@ -253,7 +253,9 @@ void TReader::ReadPropValue(TPersistent& instance, const TPropInfo& prop) {
         prop.Set(instance, static_cast<TPersistent*>(nullptr));
       } else {
         if (NextValue() != vaIdent) InvalidValue();
-        fixups_.push_back({&instance, &prop, ReadIdent()});
+        String name = ReadIdent();
+        if (name.empty()) InvalidValue();  // only unnamed components would match
+        fixups_.push_back({&instance, &prop, std::move(name)});
       }
       break;
     }
