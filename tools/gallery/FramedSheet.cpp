@@ -117,6 +117,12 @@ void Labels(TForm* page) {
   arcShadow->SetRotation(roCurve);
   arcShadow->SetCenterPoint(cpLowerCenter);
   arcShadow->SetAngle(70);
+
+  new TPaintedArea(page, TRect(700, 330, 800, 400), [](TCanvas* c) {
+    Caption(c, 0, 0, "URL label's cursor");
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "FMCOMMON_HANDCURSOR");
+    DrawIconEx(c->Handle(), 30, 20, hand, 32, 32, 0, nullptr, DI_NORMAL);
+  });
 }
 
 TFmProgressBar* Bar(TForm* page, const TRect& r, TBarStyle style, int percent, bool themed) {
