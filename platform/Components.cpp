@@ -1,8 +1,6 @@
 #include "Components.h"
 
 #include <algorithm>
-#include <map>
-#include <mutex>
 
 // --- TPersistent -------------------------------------------------------------
 
@@ -156,50 +154,10 @@ void TComponent::EndLoading() {
   if (state_ & csLoading) Loaded();
 }
 
+void TComponent::CancelLoading() {
+  for (TComponent* c : components_) c->CancelLoading();
+  state_ &= ~(csLoading | csReading);
+}
+
 void TComponent::Loaded() { state_ &= ~csLoading; }
 
-// --- Class registry ----------------------------------------------------------
-
-namespace {
-
-struct NoCaseLess {
-  bool operator()(const String& a, const String& b) const { return CompareText(a, b) < 0; }
-};
-
-struct Registry {
-  std::mutex lock;
-  std::map<String, TComponentFactory, NoCaseLess> classes;
-};
-
-Registry& ClassRegistry() {
-  static Registry r;
-  return r;
-}
-
-}  // namespace
-
-void RegisterComponentClass(const String& className, TComponentFactory factory) {
-  Registry& r = ClassRegistry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  if (!r.classes.emplace(className, std::move(factory)).second)
-    throw EComponentError("Class %s already registered", {className});
-}
-
-void UnregisterComponentClass(const String& className) {
-  Registry& r = ClassRegistry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  r.classes.erase(className);
-}
-
-TComponentFactory FindComponentClass(std::string_view className) {
-  Registry& r = ClassRegistry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  auto it = r.classes.find(String(className));
-  return it == r.classes.end() ? TComponentFactory() : it->second;
-}
-
-TComponentFactory GetComponentClass(std::string_view className) {
-  TComponentFactory f = FindComponentClass(className);
-  if (!f) throw EComponentError("Class %s not found", {className});
-  return f;
-}

@@ -29,6 +29,8 @@ class TPersistent : public TObject {
   // Copies source into this object. Raises EConvertError
   // "Cannot assign a %s to a %s" when neither side knows the other.
   virtual void Assign(const TPersistent* source);
+  // The object this one belongs to, for streaming and the designer.
+  TPersistent* PersistentOwner() const { return GetOwner(); }
 
  protected:
   virtual void AssignTo(TPersistent* dest) const;
@@ -98,6 +100,8 @@ class TComponent : public TPersistent {
   // components first.
   void BeginLoading();
   void EndLoading();
+  // Leaves the loading state without Loaded, after a failed read.
+  void CancelLoading();
 
  protected:
   virtual void Notification(TComponent* component, TOperation operation);

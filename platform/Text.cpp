@@ -92,18 +92,29 @@ String WideToAnsi(std::u16string_view s) {
   return out;
 }
 
-String AnsiToUtf8(std::string_view s) {
+String WideToUtf8(std::u16string_view s) {
   String out;
   out.reserve(s.size());
-  for (char c : s) {
-    char32_t w = ByteToWide(static_cast<unsigned char>(c));
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t w = s[i];
+    if (w >= 0xD800 && w < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+      w = 0x10000 + ((w - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    } else if (w >= 0xD800 && w < 0xE000) {
+      w = 0xFFFD;  // a lone surrogate has no UTF-8 form
+    }
     if (w < 0x80) {
       out.push_back(char(w));
     } else if (w < 0x800) {
       out.push_back(char(0xC0 | (w >> 6)));
       out.push_back(char(0x80 | (w & 0x3F)));
-    } else {
+    } else if (w < 0x10000) {
       out.push_back(char(0xE0 | (w >> 12)));
+      out.push_back(char(0x80 | ((w >> 6) & 0x3F)));
+      out.push_back(char(0x80 | (w & 0x3F)));
+    } else {
+      out.push_back(char(0xF0 | (w >> 18)));
+      out.push_back(char(0x80 | ((w >> 12) & 0x3F)));
       out.push_back(char(0x80 | ((w >> 6) & 0x3F)));
       out.push_back(char(0x80 | (w & 0x3F)));
     }
@@ -111,8 +122,8 @@ String AnsiToUtf8(std::string_view s) {
   return out;
 }
 
-String Utf8ToAnsi(std::string_view s) {
-  String out;
+WideString Utf8ToWide(std::string_view s) {
+  WideString out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -122,21 +133,29 @@ String Utf8ToAnsi(std::string_view s) {
     else if ((c & 0xE0) == 0xC0) { w = c & 0x1F; len = 2; }
     else if ((c & 0xF0) == 0xE0) { w = c & 0x0F; len = 3; }
     else if ((c & 0xF8) == 0xF0) { w = c & 0x07; len = 4; }
-    else { out.push_back('?'); ++i; continue; }
-    if (i + len > s.size()) { out.push_back('?'); break; }
+    else { out.push_back(0xFFFD); ++i; continue; }
+    if (i + len > s.size()) { out.push_back(0xFFFD); break; }
     bool ok = true;
     for (size_t k = 1; k < len; ++k) {
       unsigned char cc = static_cast<unsigned char>(s[i + k]);
       if ((cc & 0xC0) != 0x80) { ok = false; break; }
       w = (w << 6) | (cc & 0x3F);
     }
-    if (!ok) { out.push_back('?'); ++i; continue; }
-    int b = WideToByte(w);
-    out.push_back(b < 0 ? '?' : char(b));
+    if (!ok || w > 0x10FFFF) { out.push_back(0xFFFD); ++i; continue; }
+    if (w >= 0x10000) {
+      out.push_back(char16_t(0xD800 + ((w - 0x10000) >> 10)));
+      out.push_back(char16_t(0xDC00 + ((w - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(char16_t(w));
+    }
     i += len;
   }
   return out;
 }
+
+String AnsiToUtf8(std::string_view s) { return WideToUtf8(AnsiToWide(s)); }
+
+String Utf8ToAnsi(std::string_view s) { return WideToAnsi(Utf8ToWide(s)); }
 
 String UpperCase(std::string_view s) {
   String r(s);

@@ -23,6 +23,9 @@ WideString AnsiToWide(std::string_view s);
 String WideToAnsi(std::u16string_view s);
 String AnsiToUtf8(std::string_view s);
 String Utf8ToAnsi(std::string_view s);
+// Malformed UTF-8 becomes U+FFFD; a lone surrogate becomes U+FFFD in UTF-8.
+WideString Utf8ToWide(std::string_view s);
+String WideToUtf8(std::u16string_view s);
 
 // --- Case mapping and comparison -------------------------------------------
 // UpperCase/LowerCase/CompareText touch ASCII letters only. The Ansi* forms

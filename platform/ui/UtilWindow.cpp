@@ -43,9 +43,10 @@ void RegisterUtilClass() {
 
 }  // namespace
 
-HWND AllocateHWnd(TWndMethod method) {
+HWND AllocateHWnd(TWndMethod method, bool hearBroadcasts) {
   RegisterUtilClass();
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+  HWND parent = hearBroadcasts ? nullptr : HWND_MESSAGE;
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, parent, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   if (!window) throw EOSError("Cannot create a utility window", GetLastError());
   Methods()[window] = std::move(method);
