@@ -117,7 +117,9 @@ TForm_Main::TForm_Main(TComponent* owner) : TForm(owner) {
   for (const char* name : pictures::kStatusNames) {
     TBitmap picture;
     pictures::Load(&picture, "STATUS_" + UpperCase(name));
-    GDIPPictureContainer1->Add(name, &picture);
+    TPictureItem* item = GDIPPictureContainer1->Items()->Add();
+    item->SetName(name);
+    item->Picture()->Assign(&picture);
   }
 
   FmBalloonHints1 = new TFmBalloonHints(this);
@@ -157,7 +159,9 @@ void TForm_Main::CreateSplash() {
   version.ColorStart = clYellow;
   version.ColorEnd = RGBColor(232, 244, 244);
 
-  pictures::Load(Splash->Fill()->Picture(), pictures::kSplash);
+  TBitmap splash;
+  pictures::Load(&splash, pictures::kSplash);
+  Splash->Fill()->Picture()->Assign(&splash);
   Splash->Fill()->SetOpacity(249);
 
   TGDIPSplashProgress* bar = Splash->ProgressBar();

@@ -1,18 +1,21 @@
 #include "smooth/GDIPPictureContainer.h"
 
-void TGDIPPictureContainer::Add(const String& name, TBitmap* picture) {
-  auto copy = std::make_unique<TBitmap>();
-  copy->Assign(picture);
-  for (Item& item : items_)
-    if (SameText(item.Name, name)) {
-      item.Picture = std::move(copy);
-      return;
-    }
-  items_.push_back(Item{name, std::move(copy)});
+TPictureItem::TPictureItem(TCollection* collection) : TCollectionItem(collection) {}
+
+void TPictureItem::Assign(const TPersistent* source) {
+  auto* other = dynamic_cast<const TPictureItem*>(source);
+  if (!other) throw EConvertError("Invalid class typecast");
+  name_ = other->name_;
+  tag_ = other->tag_;
+  picture_->Assign(other->picture_.get());
 }
 
-TBitmap* TGDIPPictureContainer::FindPicture(const String& name) const {
-  for (const Item& item : items_)
-    if (SameText(item.Name, name)) return item.Picture.get();
+TPictureCollection::TPictureCollection(TPersistent* owner)
+    : TOwnedCollection(owner, [](TCollection* c) { return new TPictureItem(c); }) {}
+
+TLuxGDIPPicture* TGDIPPictureContainer::FindPicture(const String& name) const {
+  const String wanted = UpperCase(name);
+  for (int i = 0; i < items_.Count(); ++i)
+    if (UpperCase(items_.Items(i)->Name()) == wanted) return items_.Items(i)->Picture();
   return nullptr;
 }

@@ -1,50 +1,227 @@
 #include "smooth/LuxSmoothLabel.h"
 
-void TLuxSmoothCaption::SetText(const String& text) {
+#include <cmath>
+
+// --- Caption -------------------------------------------------------------------------
+
+TLuxSmoothLabelCaption::TLuxSmoothLabelCaption(TLuxSmoothLabel* owner) : owner_(owner) {
+  font_.SetName("Tahoma");
+  font_.SetSize(20);
+  font_.OnChange = [this](TObject*) { Changed(); };
+  picture_.OnChange = [this](TObject*) { Changed(); };
+}
+
+void TLuxSmoothLabelCaption::Changed() {
+  if (OnChange) OnChange(this);
+  if (owner_) owner_->Changed();
+}
+
+void TLuxSmoothLabelCaption::Assign(const TPersistent* source) {
+  auto* s = dynamic_cast<const TLuxSmoothLabelCaption*>(source);
+  if (!s) return;
+  location_ = s->location_;
+  left_ = s->left_;
+  top_ = s->top_;
+  colorStart_ = s->colorStart_;
+  colorEnd_ = s->colorEnd_;
+  gradientType_ = s->gradientType_;
+  hatchStyle_ = s->hatchStyle_;
+  opacityStart_ = s->opacityStart_;
+  opacityEnd_ = s->opacityEnd_;
+  {
+    // The picture's own change would notify a second time.
+    const TNotifyEvent onChange = std::move(picture_.OnChange);
+    picture_.OnChange = nullptr;
+    picture_.Assign(&s->picture_);
+    picture_.OnChange = onChange;
+  }
+  text_ = s->text_;
+  Changed();
+}
+
+void TLuxSmoothLabelCaption::SetText(const String& text) {
+  if (text_ == text) return;
   text_ = text;
-  owner_->Invalidate();
+  if (owner_ && owner_->AutoShadowCaption() && owner_->CaptionShadow() != this)
+    owner_->CaptionShadow()->SetText(text);
+  Changed();
 }
 
-void TLuxSmoothCaption::SetColorStart(TColor color) {
-  colorStart_ = color;
-  owner_->Invalidate();
+void TLuxSmoothLabelCaption::SetPicture(const TLuxGDIPPicture* picture) {
+  if (picture != &picture_) picture_.Assign(picture);
 }
 
-void TLuxSmoothCaptionShadow::SetText(const String& text) {
-  text_ = text;
-  owner_->Invalidate();
+// --- Label ---------------------------------------------------------------------------
+
+// The GDI+ font, family and format of a caption, made for one measure or
+// paint and freed with it.
+struct TLuxSmoothLabel::TCaptionFont {
+  TCaptionFont(TLuxSmoothLabelCaption& caption, bool wordWrap) {
+    TFont* font = caption.Font();
+    family = std::make_unique<TGPFontFamily>(font->Name());
+    if (family->LastStatus() == GdipFontFamilyNotFound || family->LastStatus() == GdipFontStyleNotFound)
+      family = std::make_unique<TGPFontFamily>("Arial");
+    int style = FontStyleRegular;
+    if (font->Style() & fsBold) style |= FontStyleBold;
+    if (font->Style() & fsItalic) style |= FontStyleItalic;
+    if (font->Style() & fsUnderline) style |= FontStyleUnderline;
+    format = std::make_unique<TGPStringFormat>(wordWrap ? 0 : StringFormatFlagsNoWrap);
+    if (wordWrap) {
+      switch (caption.Location()) {
+        case plTopCenter: case plCenterCenter: case plBottomCenter: format->SetAlignment(StringAlignmentCenter); break;
+        case plTopRight: case plCenterRight: case plBottomRight: format->SetAlignment(StringAlignmentFar); break;
+        case plTopLeft: case plCenterLeft: case plBottomLeft: format->SetAlignment(StringAlignmentNear); break;
+        case plCustom: break;
+      }
+    }
+    gpFont = std::make_unique<TGPFont>(family.get(), float(font->Size()), style, UnitPoint);
+  }
+  std::unique_ptr<TGPFontFamily> family;
+  std::unique_ptr<TGPStringFormat> format;
+  std::unique_ptr<TGPFont> gpFont;
+};
+
+TLuxSmoothLabel::TLuxSmoothLabel(TComponent* owner)
+    : TGraphicControl(owner),
+      fill_(std::make_unique<TGDIPFill>()),
+      caption_(std::make_unique<TLuxSmoothLabelCaption>(this)),
+      captionShadow_(std::make_unique<TLuxSmoothLabelCaption>(this)) {
+  ChangeBounds(0, 0, 280, 50);
+  SetControlStyle(ControlStyle() | csReplicatable);
+  fill_->OnChange = [this](TObject*) { Changed(); };
+  if (IsDesigning() && !IsLoading()) {
+    caption_->SetText("LuxSmoothLabel");
+    captionShadow_->SetText("LuxSmoothLabel");
+  }
 }
 
-void TLuxSmoothCaptionShadow::SetColor(TColor color) {
-  color_ = color;
-  owner_->Invalidate();
-}
+TLuxSmoothLabel::~TLuxSmoothLabel() = default;
 
-void TLuxSmoothCaptionShadow::SetVisible(bool value) {
-  visible_ = value;
-  owner_->Invalidate();
-}
-
-TLuxSmoothLabel::TLuxSmoothLabel(TComponent* owner) : TGraphicControl(owner) { ChangeBounds(0, 0, 150, 40); }
-
-void TLuxSmoothLabel::SetWordWrap(bool value) {
-  wordWrap_ = value;
+void TLuxSmoothLabel::Changed() {
+  if (autoSize_) DoAutoSize();
   Invalidate();
+  if (OnChange) OnChange(this);
 }
 
-void TLuxSmoothLabel::Paint() {
-  HDC dc = Canvas()->Handle();
-  const UINT flags = DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
-  SetBkMode(dc, TRANSPARENT);
-  auto draw = [&](const String& text, TFont* font, TColor color, int offset) {
-    if (text.empty()) return;
-    RECT r = ClientRect();
-    OffsetRect(&r, offset, offset);
-    HGDIOBJ old = SelectObject(dc, font->Handle());
-    ::SetTextColor(dc, ColorToRGB(color));
-    DrawTextA(dc, text.c_str(), -1, &r, flags);
-    SelectObject(dc, old);
-  };
-  if (shadow_.Visible()) draw(shadow_.Text(), shadow_.Font(), shadow_.Color(), shadow_.Offset());
-  draw(caption_.Text(), caption_.Font(), caption_.ColorStart(), 0);
+void TLuxSmoothLabel::SetAutoSize(bool v) {
+  autoSize_ = v;
+  DoAutoSize();
+}
+
+void TLuxSmoothLabel::SetFill(const TGDIPFill* fill) {
+  if (fill != fill_.get()) fill_->Assign(fill);
+  Changed();
+}
+
+void TLuxSmoothLabel::SetCaption(const TLuxSmoothLabelCaption* caption) {
+  if (caption != caption_.get()) caption_->Assign(caption);
+  Changed();
+}
+
+void TLuxSmoothLabel::SetCaptionShadow(const TLuxSmoothLabelCaption* caption) {
+  if (caption != captionShadow_.get()) captionShadow_->Assign(caption);
+  Changed();
+}
+
+void TLuxSmoothLabel::Assign(const TPersistent* source) {
+  auto* s = dynamic_cast<const TLuxSmoothLabel*>(source);
+  if (!s) return;
+  autoShadowCaption_ = s->autoShadowCaption_;
+  autoSize_ = s->autoSize_;
+  fill_->Assign(s->fill_.get());
+  caption_->Assign(s->caption_.get());
+  captionShadow_->Assign(s->captionShadow_.get());
+  transparent_ = s->transparent_;
+  wordWrap_ = s->wordWrap_;
+  textRendering_ = s->textRendering_;
+  captionShadowVisible_ = s->captionShadowVisible_;
+  captionShadowOffsetTop_ = s->captionShadowOffsetTop_;
+  captionShadowOffsetLeft_ = s->captionShadowOffsetLeft_;
+  Changed();
+}
+
+void TLuxSmoothLabel::Loaded() {
+  TGraphicControl::Loaded();
+  if (autoSize_) DoAutoSize();
+}
+
+void TLuxSmoothLabel::Resize() {
+  TGraphicControl::Resize();
+  if (autoSize_) DoAutoSize();
+}
+
+void TLuxSmoothLabel::DoAutoSize() {
+  if (sizing_) return;
+  if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && !owner->HandleAllocated()) return;
+  sizing_ = true;
+  TGPRectF bounds;
+  {
+    HDC dc = CreateCompatibleDC(nullptr);
+    {
+      TGPGraphics g(dc);
+      TCaptionFont font(*caption_, wordWrap_);
+      g.MeasureString(caption_->Text(), font.gpFont.get(), TGPRectF(0, 0, 10000, 10000), font.format.get(), bounds);
+    }
+    DeleteDC(dc);
+  }
+  SetBounds(Left(), Top(), int(std::lrint(bounds.Width + 2)), int(std::lrint(bounds.Height + 2)));
+  sizing_ = false;
+}
+
+void TLuxSmoothLabel::PaintTo(TCanvas* canvas) {
+  if (Width() < 2 || Height() < 2) return;
+  TGPGraphics g(canvas->Handle());
+  TGPRectF area(0, 0, float(Width() - 1), float(Height() - 1));
+  if (!transparent_) area = fill_->Fill(&g, area);
+  if (!captionShadow_->Text().empty() && captionShadowVisible_)
+    DrawCaption(g, *captionShadow_, captionShadowOffsetLeft_, captionShadowOffsetTop_, area);
+  if (!caption_->Text().empty()) DrawCaption(g, *caption_, 0, 0, area);
+}
+
+void TLuxSmoothLabel::DrawCaption(TGPGraphics& g, TLuxSmoothLabelCaption& caption, int leftOffset, int topOffset,
+                                  const TGPRectF& area) {
+  TCaptionFont font(caption, wordWrap_);
+  TGPRectF bounds;
+  g.MeasureString(caption.Text(), font.gpFont.get(), area, font.format.get(), bounds);
+  const float tw = bounds.Width, th = bounds.Height;
+
+  // Offsets from the label's origin, not from the area's corner.
+  float px = 0, py = 0;
+  const TLuxSmoothLabelLocation location = caption.Location();
+  if (location == plCustom) {
+    px = float(caption_->Left());
+    py = float(caption_->Top());
+  } else {
+    const float dx = area.Width - tw, dy = area.Height - th;
+    const int column = location % 3, row = location / 3;
+    px = column == 0 ? 0 : column == 1 ? dx / 2 : dx;
+    py = row == 0 ? 0 : row == 1 ? dy / 2 : dy;
+  }
+  const float x = float(leftOffset) + px + float(fill_->ShadowOffset());
+  const float y = float(topOffset) + py + float(fill_->ShadowOffset());
+
+  const ARGB start = ColorToARGB(caption.OpacityStart(), caption.ColorStart());
+  const ARGB end = caption.ColorEnd() == clNone ? start : ColorToARGB(caption.OpacityEnd(), caption.ColorEnd());
+  g.SetTextRenderingHint(textRendering_ == tClearType ? TextRenderingHintClearTypeGridFit
+                                                      : TextRenderingHintAntiAliasGridFit);
+  std::unique_ptr<TGPBrush> brush;
+  switch (caption.GradientType()) {
+    case gtSolid: brush = std::make_unique<TGPSolidBrush>(start); break;
+    case gtVertical:
+      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x, y + th), start, end);
+      break;
+    case gtHorizontal:
+      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + tw, y), start, end);
+      break;
+    case gtForwardDiagonal:
+      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + tw, y + th), start, end);
+      break;
+    case gtBackwardDiagonal:
+      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y + th), TGPPointF(x + tw, y), end, start);
+      break;
+    case gtHatch: brush = std::make_unique<TGPHatchBrush>(caption.HatchStyle(), start, end); break;
+    case gtTexture: brush = caption.Picture()->CreateTextureBrush(); break;
+    default: break;  // radial, angle, path and none draw no text
+  }
+  if (brush) g.DrawString(caption.Text(), font.gpFont.get(), TGPRectF(x, y, tw, th), font.format.get(), brush.get());
 }

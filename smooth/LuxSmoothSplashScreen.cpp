@@ -79,9 +79,12 @@ int DrawHtmlLine(HDC dc, const String& html, int left, int top, TFont& baseFont,
       x = left;
       lineHeight = 0;
     } else if (name == "img") {
-      TBitmap* picture = pictures ? pictures->FindPicture(AttributeValue(tag, "src")) : nullptr;
-      if (!picture) continue;
-      if (draw) BitBlt(dc, x, y, picture->Width(), picture->Height(), picture->Canvas()->Handle(), 0, 0, SRCCOPY);
+      TLuxGDIPPicture* picture = pictures ? pictures->FindPicture(AttributeValue(tag, "src")) : nullptr;
+      if (!picture || picture->Empty()) continue;
+      if (draw) {
+        TGPGraphics graphics(dc);
+        picture->DrawToGraphics(graphics, TRect(x, y, x + picture->Width(), y + picture->Height()));
+      }
       x += picture->Width() + kPictureGap;
       lineHeight = std::max(lineHeight, picture->Height());
     } else if (name == "font") {
@@ -254,8 +257,11 @@ void TLuxSmoothSplashScreen::Changed() {
 
 void TLuxSmoothSplashScreen::Paint(HDC dc, int width, int height) {
   RECT all{0, 0, width, height};
-  if (fill_.Picture()->Empty()) FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-  else BitBlt(dc, 0, 0, width, height, fill_.Picture()->Canvas()->Handle(), 0, 0, SRCCOPY);
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  if (!fill_.Picture()->Empty()) {
+    TGPGraphics graphics(dc);
+    fill_.Picture()->DrawToGraphics(graphics, TRect(0, 0, width, height));
+  }
 
   DrawHeading(dc, programInfo_.ProgramName);
   DrawHeading(dc, programInfo_.ProgramVersion);
