@@ -22,6 +22,9 @@ namespace {
 constexpr uint32_t kFileAttributes = faReadOnly | faHidden | faSysFile | faArchive;
 constexpr int kHostUnix = 3;
 constexpr uint32_t kUnixOwnerWrite = 0200;
+// Entries up to this size, for files that do not exist yet, are decoded in
+// memory and written once.
+constexpr uint64_t kInMemoryEntrySize = 1 << 20;
 
 // The attributes a file gets from its entry. Unix archivers keep the file's
 // mode in the high word and may leave the read-only bit clear: a mode
@@ -209,7 +212,10 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   if (options_.CreateDirs() && !os::DirectoryExists(folder) && !os::ForceDirectories(folder))
     throw EZAException(zeCannotCreateFolder, this, {folder});
   if (isFolder) return true;
-  if (os::FileExists(path) && !MayReplace(path, entry, entryName)) return true;
+  const bool exists = os::FileExists(path);
+  if (exists && !MayReplace(path, entry, entryName)) return true;
+  if (!exists && entry.UncompressedSize <= kInMemoryEntrySize)
+    return WriteNewSmallFile(index, path, attr);
 
   // Named after its target: what a run killed in the middle leaves behind
   // is taken over and replaced by the next run that extracts the target.
@@ -234,6 +240,32 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   if (!os::MoveReplacing(temp, path)) throw EZAException(zeCannotCreateFile, this, {path});
   guard.Keep();
   if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
+  return true;
+}
+
+// A small entry for a file that does not exist yet is decoded and checked
+// in memory, and the file written once: no temporary file, no rename, and
+// attributes set only where they differ from a new file's.
+bool TZABaseArchiver::WriteNewSmallFile(int index, const String& path, uint32_t attr) {
+  const TDirItem& entry = dir_->Items.Item(index);
+  TMemoryStream data;
+  if (!ExtractItemToStream(index, data)) return false;
+  try {
+    TFileStream out(path, fmCreate);
+    if (out.Write(data.Memory(), data.Size()) != data.Size())
+      throw EZAException(zeCannotCreateFile, this, {path});
+    if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out.Handle()))
+      throw EZAException(zeCannotCreateFile, this, {path});
+  } catch (const EStreamError&) {
+    throw EZAException(zeCannotCreateFile, this, {path});
+  } catch (const EZAException&) {
+    os::RemoveFile(path);
+    throw;
+  }
+  os::FileSetModTime(path, ZADosDateTimeToUnix(entry.DosDateTime()));
+  const uint32_t fileAttr = FileAttributesOf(entry, attr);
+  if (options_.SetAttributes() && (fileAttr & ~uint32_t(faArchive | faNormal)) != 0)
+    os::FileSetAttr(path, fileAttr);
   return true;
 }
 

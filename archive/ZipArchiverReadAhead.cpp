@@ -27,7 +27,7 @@ TZAReadAhead::TZAReadAhead(const String& archiveFile, const String& password,
     : archiveFile_(archiveFile),
       password_(password),
       workerCount_(std::max(workerCount, 1)),
-      budget_(kMaxEntryBytes * uint64_t(std::clamp(workerCount_, 4, 8))) {
+      budget_(kBudgetBytes) {
   slots_.resize(jobs.size());
   for (size_t i = 0; i < jobs.size(); ++i) {
     slots_[i].Job = jobs[i];
@@ -92,7 +92,7 @@ void TZAReadAhead::Release(int index) {
 // Under the lock. The slot's output is kept for later entries while the
 // kept ones stay within the budget.
 void TZAReadAhead::ReleaseSlot(TSlot& slot) {
-  if (slot.Output.Capacity > 0 && spareBytes_ + slot.Output.Capacity <= budget_) {
+  if (slot.Output.Capacity > 0 && spareBytes_ + slot.Output.Capacity <= budget_ / 4) {
     spareBytes_ += slot.Output.Capacity;
     spare_.push_back(std::move(slot.Output));
   }

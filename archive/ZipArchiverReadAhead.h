@@ -14,8 +14,9 @@
 // DecryptLanes) and inflates them piece by piece. Memory is bounded: an
 // entry's output counts against a budget until the loop is done with it,
 // and workers wait while the total would pass the budget; outputs kept for
-// reuse take at most as much again. The budget grows with the number of
-// workers: more of them run further ahead.
+// reuse take at most a quarter as much again. The budget is fixed, so that
+// an extraction stays within a few tens of mebibytes however many
+// processors run it.
 #pragma once
 
 #include <atomic>
@@ -50,7 +51,9 @@ class TZAReadAhead {
   };
 
   // An entry declared larger than this is left to the loop.
-  static constexpr uint64_t kMaxEntryBytes = 32ull << 20;
+  static constexpr uint64_t kMaxEntryBytes = 16ull << 20;
+  // What decoded entries waiting for the loop may hold at once.
+  static constexpr uint64_t kBudgetBytes = 40ull << 20;
 
   // Starts the workers on a separate read-only opening of the archive file.
   TZAReadAhead(const String& archiveFile, const String& password, std::vector<TJob> jobs,
