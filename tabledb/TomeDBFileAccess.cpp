@@ -72,15 +72,24 @@ constexpr auto kMaxPause = std::chrono::microseconds(100);
 
 // Tries attempt until it succeeds, first at once and then after pauses
 // that start short and grow to kMaxPause (or WaitTime, when shorter). False
-// once the policy's time (RetryCount pauses of WaitTime) is spent.
+// once the policy's time (RetryCount pauses of WaitTime) is spent. Past
+// half of that time it only yields between tries, so that it wins the
+// queue byte from waiters that came later.
 bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start,
               const std::function<bool()>& attempt) {
   const auto limit = std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
-  const auto longest = std::min<std::chrono::microseconds>(kMaxPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
+  const auto longest =
+      std::min<std::chrono::microseconds>(kMaxPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
   auto pause = std::chrono::microseconds(10);
   while (!attempt()) {
-    if (policy.RetryCount != 0 && std::chrono::steady_clock::now() - start >= limit) return false;
-    std::this_thread::sleep_for(std::min(pause, longest));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (policy.RetryCount != 0 && waited >= limit) return false;
+    if (policy.RetryCount != 0 && waited >= limit / 2) {
+      std::this_thread::yield();
+      continue;
+    }
+    pause = std::min(pause, longest);
+    std::this_thread::sleep_for(pause);
     pause *= 2;
   }
   return true;
