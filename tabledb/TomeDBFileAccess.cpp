@@ -67,20 +67,21 @@ constexpr int64_t kLockLength = 1;
 // locks refuse no read because of it.
 constexpr int64_t kTurnOffset = 12;
 
-// The longest pause between two tries: a lock let go is taken within it.
-constexpr auto kMaxPause = std::chrono::microseconds(100);
+// Pauses between two tries: a lock let go is taken within the longest.
+constexpr auto kLongestPause = std::chrono::microseconds(100);
+constexpr auto kShortestPause = std::chrono::microseconds(5);
 
-// Tries attempt until it succeeds, first at once and then after pauses
-// that start short and grow to kMaxPause (or WaitTime, when shorter). False
-// once the policy's time (RetryCount pauses of WaitTime) is spent. Past
-// half of that time it only yields between tries, so that it wins the
-// queue byte from waiters that came later.
+// Tries attempt until it succeeds, and false once the policy's time
+// (RetryCount pauses of WaitTime) is spent. The longer a process waits, the
+// more often it tries: its pauses halve from kLongestPause (or WaitTime,
+// when shorter) down to kShortestPause, and past half of its time it only
+// yields between tries. So the queue byte goes to the process that has
+// waited longest rather than to one that just let go of the lock.
 bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start,
               const std::function<bool()>& attempt) {
   const auto limit = std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
-  const auto longest =
-      std::min<std::chrono::microseconds>(kMaxPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
-  auto pause = std::chrono::microseconds(10);
+  auto pause =
+      std::min<std::chrono::microseconds>(kLongestPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
   while (!attempt()) {
     const auto waited = std::chrono::steady_clock::now() - start;
     if (policy.RetryCount != 0 && waited >= limit) return false;
@@ -88,9 +89,8 @@ bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_poi
       std::this_thread::yield();
       continue;
     }
-    pause = std::min(pause, longest);
     std::this_thread::sleep_for(pause);
-    pause *= 2;
+    pause = std::max(pause / 2, std::min(pause, kShortestPause));
   }
   return true;
 }
