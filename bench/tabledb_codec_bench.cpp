@@ -1,6 +1,16 @@
 // Times the table database's codecs against peers in the same run and prints
 // the ratios (peer speed / our speed, so 1.0 is level and above 1 is slower):
 //   Blowfish-CBC   against `openssl speed -evp bf-cbc`
+//   Twofish-CBC    against `openssl speed -evp aes-128-cbc` (OpenSSL has no
+//                  Twofish: the nearest 128-bit block cipher it has)
+//   GOST-CBC       against `openssl speed -evp des-ede3-cbc` (no GOST in
+//                  OpenSSL's default providers: the nearest 64-bit block
+//                  cipher of many rounds)
+//   Blowfish-CFB8, -OFB8  against `openssl speed -evp aes-128-cfb8` (one
+//                  block encryption per byte on both sides; OpenSSL has
+//                  no Blowfish CFB8 and no OFB8 at all)
+//   ZLIB           the compression module against zlib's compress2 at the
+//                  same level on the same text-like buffer
 //   SHA            against `openssl speed sha1` (SHA-0 costs what SHA-1
 //                  costs: the schedule rotation is the only difference)
 //   CRC-32         against zlib's crc32 on the same buffer
@@ -16,7 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "tabledb/Compress_Zlib.h"
 #include "tabledb/Enc_Blowfish.h"
+#include "tabledb/Enc_Gost.h"
+#include "tabledb/Enc_Twofish.h"
 #include "tabledb/Hash_CheckSum.h"
 #include "tabledb/Hash_SHA.h"
 
@@ -97,13 +110,51 @@ int main(int argc, char** argv) {
   volatile uLong sink = 0;
   double zlibCrc = Throughput(seconds, [&] { sink = crc32(0, data.data(), uInt(kBlock)); });
 
+  // One cipher of ours in one mode over the buffer.
+  auto cipherSpeed = [&](TEncrypt& cipher, uint8_t mode) {
+    cipher.InitKey("benchmark password", nullptr);
+    cipher.SetMode(mode);
+    return Throughput(seconds, [&] { cipher.EncodeBuffer(data.data(), data.data(), kBlock); });
+  };
+  TEnc_Twofish twofish;
+  TEnc_Gost gost;
+  TEnc_Blowfish bf8;
+  const double twofishSpeed = cipherSpeed(twofish, ecmCBC);
+  const double gostSpeed = cipherSpeed(gost, ecmCBC);
+  const double cfb8Speed = cipherSpeed(bf8, ecmCFB8);
+  const double ofb8Speed = cipherSpeed(bf8, ecmOFB8);
+
+  // Text-like bytes that deflate well, as field values do.
+  std::vector<uint8_t> text(kBlock);
+  for (size_t i = 0; i < text.size(); ++i) text[i] = uint8_t("name value row field "[(i * 7 + i / 97) % 21]);
+  TCompAlgo_Zlib zlibModule(nullptr);
+  TMemoryStream plain, packed;
+  plain.WriteBuffer(text.data(), int64_t(text.size()));
+  const double moduleSpeed = Throughput(seconds, [&] {
+    plain.SetPosition(0);
+    zlibModule.EncodeStream(&plain, &packed, -1);
+  });
+  std::vector<uint8_t> out(compressBound(uLong(kBlock)));
+  const double zlibSpeed = Throughput(seconds, [&] {
+    uLongf n = uLongf(out.size());
+    compress2(out.data(), &n, text.data(), uLong(kBlock), Z_DEFAULT_COMPRESSION);
+  });
+
   double opensslBf = OpensslThroughput("-provider legacy -provider default -evp bf-cbc", seconds);
   double opensslSha = OpensslThroughput("sha1", seconds);
+  double opensslAes = OpensslThroughput("-evp aes-128-cbc", seconds);
+  double openssl3Des = OpensslThroughput("-evp des-ede3-cbc", seconds);
+  double opensslCfb8 = OpensslThroughput("-evp aes-128-cfb8", seconds);
 
   std::printf("16384-byte buffers, %.1f s per measurement; SHA engine: %s\n", seconds,
               ShaEngine() == THashEngine::ProcessorExtensions ? "processor extensions" : "portable");
   Report("Blowfish-CBC", blowfish, "openssl bf-cbc", opensslBf, 1.5);
   Report("SHA", shaSpeed, "openssl sha1", opensslSha, 1.5);
   Report("CRC-32", crcSpeed, "zlib crc32", zlibCrc, 1.0);
+  Report("Twofish-CBC", twofishSpeed, "openssl aes-128-cbc", opensslAes, 1.5);
+  Report("GOST-CBC", gostSpeed, "openssl des-ede3-cbc", openssl3Des, 1.5);
+  Report("Blowfish-CFB8", cfb8Speed, "openssl aes-128-cfb8", opensslCfb8, 1.5);
+  Report("Blowfish-OFB8", ofb8Speed, "openssl aes-128-cfb8", opensslCfb8, 1.5);
+  Report("ZLIB", moduleSpeed, "zlib compress2", zlibSpeed, 1.1);
   return 0;
 }

@@ -6,7 +6,7 @@
 //
 // Two things a portable library cannot do itself are hooks that a program
 // installs: the login dialog that asks for a password (the Windows side
-// installs it, TomeDBLogin.h) and the timer that drives the auto-flush.
+// installs it, ui/TomeDBLogin.h) and the timer that drives the auto-flush.
 // Without a login dialog a database that needs a password it was not given
 // refuses access ("Access denied"); without a timer factory the flush timer
 // keeps its settings and never fires on its own.

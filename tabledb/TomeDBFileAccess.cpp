@@ -67,21 +67,30 @@ constexpr int64_t kLockLength = 1;
 // locks refuse no read because of it.
 constexpr int64_t kTurnOffset = 12;
 
-// The longest pause between two tries: a lock let go is taken within it.
-constexpr auto kMaxPause = std::chrono::microseconds(100);
+// Pauses between two tries: a lock let go is taken within the longest.
+constexpr auto kLongestPause = std::chrono::microseconds(100);
+constexpr auto kShortestPause = std::chrono::microseconds(5);
 
-// Tries attempt until it succeeds, first at once and then after pauses
-// that start short and grow to kMaxPause (or WaitTime, when shorter). False
-// once the policy's time (RetryCount pauses of WaitTime) is spent.
+// Tries attempt until it succeeds, and false once the policy's time
+// (RetryCount pauses of WaitTime) is spent. The longer a process waits, the
+// more often it tries: its pauses halve from kLongestPause (or WaitTime,
+// when shorter) down to kShortestPause, and past half of its time it only
+// yields between tries. So the queue byte goes to the process that has
+// waited longest rather than to one that just let go of the lock.
 bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start,
               const std::function<bool()>& attempt) {
   const auto limit = std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
-  const auto longest = std::min<std::chrono::microseconds>(kMaxPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
-  auto pause = std::chrono::microseconds(10);
+  auto pause =
+      std::min<std::chrono::microseconds>(kLongestPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
   while (!attempt()) {
-    if (policy.RetryCount != 0 && std::chrono::steady_clock::now() - start >= limit) return false;
-    std::this_thread::sleep_for(std::min(pause, longest));
-    pause *= 2;
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (policy.RetryCount != 0 && waited >= limit) return false;
+    if (policy.RetryCount != 0 && waited >= limit / 2) {
+      std::this_thread::yield();
+      continue;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::max(pause / 2, std::min(pause, kShortestPause));
   }
   return true;
 }

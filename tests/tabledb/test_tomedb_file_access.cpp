@@ -302,7 +302,7 @@ void RunWriters(const char* child, const char* countVariable, int writers, int r
 // soak script runs 8000).
 TEST(TomeDBFileAccess, SixWritersAppendWithoutTimingOut) {
   const String rows = Env("QE_TOMEDB_WRITER_ROWS");
-  RunWriters("TomeDBFileChild.AppendRows", "QE_TOMEDB_ROWS", 6, rows.empty() ? 1000 : StrToInt(rows));
+  RunWriters("TomeDBFileChild.AppendRows", "QE_TOMEDB_ROWS", 6, rows.empty() ? 400 : StrToInt(rows));
 }
 
 // A process that opens the file while others append reads the table

@@ -5,7 +5,7 @@
 // other error (its message in the database's file name + ".err").
 #include <cstdio>
 
-#include "tabledb/TomeDBLogin.h"
+#include "tabledb/ui/TomeDBLogin.h"
 #include "tabledb/TomeDBTable.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {

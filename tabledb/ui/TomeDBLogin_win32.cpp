@@ -1,5 +1,5 @@
 // The "Database Login" dialog and the installation of the Windows hooks.
-#include "tabledb/TomeDBLogin.h"
+#include "tabledb/ui/TomeDBLogin.h"
 
 #include <memory>
 

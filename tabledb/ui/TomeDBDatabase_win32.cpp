@@ -1,7 +1,7 @@
 // Flush timers that tick: the database's timer settings followed by a
 // platform timer on the UI thread.
 #include "platform/ui/Timers.h"
-#include "tabledb/TomeDBLogin.h"
+#include "tabledb/ui/TomeDBLogin.h"
 
 namespace {
 
