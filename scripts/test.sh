@@ -32,10 +32,11 @@ build() {
 }
 
 fuzz_seeds() {
-  local script
+  local script log
   for script in fuzz/run_*.sh; do
-    echo "--- $script"
-    bash "$script" seeds >/dev/null 2>&1 || { echo "$script failed: see build/fuzz"; return 1; }
+    log=build/fuzz/$(basename "$script" .sh).log
+    echo "--- $script ($log)"
+    bash "$script" seeds >"$log" 2>&1 || { tail -n 30 "$log"; return 1; }
   done
 }
 
