@@ -208,3 +208,35 @@ TEST_F(FormStreams, UnregisteredClassesAreNotWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+const TClassInfo shapeBase("TShapeBase", TComponentClass());
+const TClassInfo shapeRound("TShapeRound", &shapeBase);
+const TClassInfo shapeOther("TShapeRound", TComponentClass());
+const TClassInfo looseClass("TLoose", TPersistentClass());
+
+TEST(ClassRegistry, FindsByNameAndRefusesAnotherClassOfTheSameName) {
+  RegisterPersistentClass(&shapeRound);
+  RegisterPersistentClass(&shapeRound);  // again: nothing
+  EXPECT_EQ(FindClass("tshaperound"), &shapeRound);
+  EXPECT_THROW(RegisterPersistentClass(&shapeOther), EComponentError);
+  UnregisterPersistentClass(&shapeOther);  // not the registered one: nothing
+  EXPECT_EQ(FindClass("TShapeRound"), &shapeRound);
+  UnregisterPersistentClass(&shapeRound);
+  EXPECT_EQ(FindClass("TShapeRound"), nullptr);
+  EXPECT_THROW(GetClass("TShapeRound"), EClassNotFound);
+  EXPECT_TRUE(shapeRound.InheritsFrom(TComponentClass()));
+  EXPECT_FALSE(shapeBase.InheritsFrom(&shapeRound));
+  EXPECT_EQ(shapeRound.FindProperty("TAG")->Name, "Tag");
+}
+
+TEST(ClassRegistry, ClassGroups) {
+  StartClassGroup(&shapeBase);
+  GroupDescendentsWith(&looseClass, &shapeBase);
+  EXPECT_EQ(ClassGroupOf(&shapeRound), &shapeBase);
+  EXPECT_EQ(ClassGroupOf(&looseClass), &shapeBase);
+  EXPECT_EQ(ClassGroupOf(TPersistentClass()), nullptr);
+}
+
+}  // namespace
