@@ -127,7 +127,7 @@ class TFmFrameController : public TComponent {
 // the old one and on the control's end, forgets a controller that dies.
 class TFmFrameControllerLink {
  public:
-  TFmFrameControllerLink(TControl* control) : control_(control) {}
+  explicit TFmFrameControllerLink(TControl* control) : control_(control) {}
   ~TFmFrameControllerLink();
   TFmFrameController* Get() const { return controller_; }
   void Set(TFmFrameController* controller);

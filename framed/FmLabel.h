@@ -159,7 +159,6 @@ class TFmLabel : public TLabel, public IFmFrameControllerClient {
     Invalidate();
   }
   UINT DrawFlags() const;
-  TAlignment EffectiveAlignment() const { return Alignment(); }
   void UseVerdanaIfNotTrueType();
   void DrawStyledText(const std::function<void(int dx, int dy, TColor)>& draw);
   void PaintText(TCanvas* c, TRect r);
