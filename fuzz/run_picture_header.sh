@@ -1,8 +1,9 @@
 #!/bin/sh
 # Fuzzes the picture header readers for a while (default 600 seconds),
 # outside CI. The seeds are small pictures of each format written by
-# Python's PIL (PNG, BMP, GIF, JPEG baseline and progressive, TIFF in both
-# byte orders), each behind the byte that picks its reader.
+# Debian's Python with PIL (python3-pil): PNG, BMP, GIF, JPEG baseline and
+# progressive, TIFF in both byte orders, each behind the byte that picks
+# its reader.
 #   fuzz/run_picture_header.sh [SECONDS]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,7 @@ cmake --build "$build" --target picture_header_fuzz -j4
 
 corpus="$build/picture_header_fuzz.work/corpus"
 mkdir -p "$corpus"
-python3 - "$corpus" <<'PY'
+/usr/bin/python3 - "$corpus" <<'PY'
 import io, sys
 from PIL import Image
 out = sys.argv[1]

@@ -7,26 +7,27 @@
 #include <memory>
 #include <mutex>
 
+#include "foundation/vdGDIPlusAPI.h"
+
 namespace flat = Gdiplus::DllExports;
 
 // --- The GDI+ session ----------------------------------------------------------------
 //
-// One start-up token for the process. The session counts its users (every
-// live wrapper, and whoever else acquired it); it shuts down when the module
-// is finalised at the end of the process, or later, when the last user
-// that outlived the finalisation lets go. A start-up that failed leaves no
-// token and is tried again at the next need. The background thread is
-// suppressed, so the notification hook always runs: GDI+ needs it then to
-// do the background work on the caller's message loop.
+// GDI+ is started once for the process by the foundation's run-time
+// binding, which holds the start-up token and the notification hook (the
+// background thread is suppressed, so the hook always runs). The session
+// here counts the smooth controls' users: every live wrapper, and whoever
+// else acquired it. A start-up that failed is tried again at the next need.
+// Shut-down comes after the last user: when the foundation's units loader
+// exists, its finalisers run this module's first and shut GDI+ down after;
+// without one, the session shuts GDI+ down itself when the module is
+// finalised at the end of the process, or later, when the last user that
+// outlived the finalisation lets go.
 namespace {
 
 class TGdiplusSession {
  public:
-  ~TGdiplusSession() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    finalised_ = true;
-    if (users_ == 0) Shutdown();
-  }
+  ~TGdiplusSession() { Finalise(); }
 
   bool Acquire() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -45,42 +46,37 @@ class TGdiplusSession {
     return running_;
   }
 
+  void Finalise() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finalised_ = true;
+    if (users_ == 0) Shutdown();
+  }
+
  private:
   bool Startup() {
-    Gdiplus::GdiplusStartupInput input;
-    input.GdiplusVersion = 1;
-    input.DebugEventCallback = nullptr;
-    input.SuppressBackgroundThread = TRUE;
-    input.SuppressExternalCodecs = FALSE;
-    Gdiplus::GdiplusStartupOutput output;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, &output) != Gdiplus::Ok) return false;
-    ULONG_PTR hookToken = 0;
-    if (!output.NotificationHook || output.NotificationHook(&hookToken) != Gdiplus::Ok) {
-      Gdiplus::GdiplusShutdown(token);
-      return false;
-    }
-    token_ = token;
-    hookToken_ = hookToken;
-    unhook_ = output.NotificationUnhook;
+    if (!vdGpIsLibraryAvailable()) return false;
     running_ = true;
+    if (TvdUnitsLoader* loader = vdSharedUnitsLoader(); loader && !registered_) {
+      loader->RegisterUnit(nullptr, FinaliseFromLoader);
+      registered_ = true;
+    }
     return true;
   }
 
+  // The loader's own finaliser shuts GDI+ down after this module's.
   void Shutdown() {
     if (!running_) return;
-    if (unhook_) unhook_(hookToken_);
-    Gdiplus::GdiplusShutdown(token_);
     running_ = false;
+    if (!vdSharedUnitsLoader()) vdUnloadGdiPlus();
   }
+
+  static void FinaliseFromLoader();
 
   std::mutex mutex_;
   int users_ = 0;
   bool running_ = false;
   bool finalised_ = false;
-  ULONG_PTR token_ = 0;
-  ULONG_PTR hookToken_ = 0;
-  Gdiplus::NotificationUnhookProc unhook_ = nullptr;
+  bool registered_ = false;
 };
 
 TGdiplusSession& Session() {
@@ -91,6 +87,8 @@ TGdiplusSession& Session() {
 // Made before main, so that its finalisation comes after every wrapper
 // that static objects or main hold.
 [[maybe_unused]] TGdiplusSession& sessionAtStart = Session();
+
+void TGdiplusSession::FinaliseFromLoader() { Session().Finalise(); }
 
 Gdiplus::RectF ToGp(const TGPRectF& r) { return Gdiplus::RectF(r.X, r.Y, r.Width, r.Height); }
 TGPRectF FromGp(const Gdiplus::RectF& r) { return TGPRectF(r.X, r.Y, r.Width, r.Height); }
