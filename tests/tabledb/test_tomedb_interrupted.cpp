@@ -94,7 +94,9 @@ void ExpectRowsThenAppend(const String& file, int rows) {
   const TPositionList& byKey = again.table.IndexList(2);
   for (size_t i = 0; i < byKey.size(); ++i) {
     last.Read(2, int(i));
-    if (i > 0) ASSERT_LE(lastKey, last.Get<int32_t>("Key")) << i;
+    if (i > 0) {
+      ASSERT_LE(lastKey, last.Get<int32_t>("Key")) << i;
+    }
     lastKey = last.Get<int32_t>("Key");
   }
 }
