@@ -454,6 +454,10 @@ TEST(Installation, ABadPackageIsRefusedAndChangesNothing) {
 
   Session s(work);
   ASSERT_TRUE(s.AtParameters());
+  // A click on the disabled "Installer" does nothing.
+  driver::ClickCenter(s.Next());
+  EXPECT_EQ(driver::WaitForMessageBox(s.Program(), 1000).Window, nullptr);
+  EXPECT_TRUE(s.ShowsPage("TForm_Params"));
   s.Fill(Company(), chosen, "");
   for (const auto& [what, bytes] : cases) {
     SCOPED_TRACE(what);

@@ -224,19 +224,57 @@ INPUT KeyInput(WORD vk, WORD scan, DWORD flags) {
 
 }  // namespace
 
-void MoveMouse(HWND window, Point p) {
+namespace {
+
+// An absolute mouse event at a client point of window: absolute input
+// counts in 65536ths of the primary screen. Each event carries its place,
+// so that nothing moving the cursor in between (a Wine virtual desktop
+// reports its display's pointer now and then) sends it elsewhere.
+INPUT MouseInputAt(HWND window, Point p, DWORD flags) {
   POINT screen{p.X, p.Y};
   ClientToScreen(window, &screen);
-  SetCursorPos(screen.x, screen.y);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = MouseInput(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+  input.mi.dx = LONG((int64_t(screen.x) * 65536 + width / 2) / width);
+  input.mi.dy = LONG((int64_t(screen.y) * 65536 + height / 2) / height);
+  return input;
+}
+
+}  // namespace
+
+void MoveMouse(HWND window, Point p) {
+  std::vector<INPUT> inputs = {MouseInputAt(window, p, 0)};
+  Send(inputs);
   Settle(window);
 }
 
 // Real input: the press goes to whatever window is under the pointer, as
-// a person's would, and a disabled control ignores it.
+// a person's would, and a disabled control ignores it. In a Wine virtual
+// desktop, input reaches only the foreground window's thread: the window
+// is brought to the front first, as a person's first click would.
 void Click(HWND window, Point p) {
+  const HWND top = GetAncestor(window, GA_ROOT);
+  WaitUntil(kSendTimeoutMs, [&] { return IsWindowEnabled(top) != 0; });
+  const DWORD target = GetWindowThreadProcessId(top, nullptr), self = GetCurrentThreadId();
+  AttachThreadInput(self, target, TRUE);
+  SetForegroundWindow(top);
+  AttachThreadInput(self, target, FALSE);
   MoveMouse(window, p);
-  std::vector<INPUT> inputs = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+  // Two clicks on one spot within the double-click time make a double
+  // click: a second single click waits that time out.
+  static POINT lastSpot{-1, -1};
+  static DWORD lastTime = 0;
+  POINT spot{p.X, p.Y};
+  ClientToScreen(window, &spot);
+  const DWORD since = GetTickCount() - lastTime, doubleClick = GetDoubleClickTime();
+  if (std::abs(spot.x - lastSpot.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+      std::abs(spot.y - lastSpot.y) <= GetSystemMetrics(SM_CYDOUBLECLK) && since <= doubleClick)
+    Sleep(doubleClick - since + 1);
+  std::vector<INPUT> inputs = {MouseInputAt(window, p, 0), MouseInputAt(window, p, MOUSEEVENTF_LEFTDOWN),
+                               MouseInputAt(window, p, MOUSEEVENTF_LEFTUP)};
   Send(inputs);
+  lastSpot = spot;
+  lastTime = GetTickCount();
   Settle(window);
 }
 
@@ -340,6 +378,9 @@ bool AnswerMessageBox(HWND box, const String& buttonText) {
   if (!button) return false;
   DWORD_PTR result = 0;
   SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  // Until the box is gone its owner takes no input: a click made at once
+  // would be lost, as a person's would.
+  WaitUntil(kSendTimeoutMs, [&] { return !IsWindow(box); });
   return true;
 }
 
