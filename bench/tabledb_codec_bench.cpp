@@ -14,7 +14,8 @@
 //   SHA            against `openssl speed sha1` (SHA-0 costs what SHA-1
 //                  costs: the schedule rotation is the only difference)
 //   CRC-32         against zlib's crc32 on the same buffer
-// Targets: within 1.5x of OpenSSL, level with zlib.
+// Targets: within 1.5x of OpenSSL on the algorithms it has, level with
+// zlib; the other peers are references.
 //
 //   tabledb_codec_bench [SECONDS]   (default 1 per measurement)
 #include <zlib.h>
@@ -78,6 +79,11 @@ void Report(const char* what, double ours, const char* peer, double theirs, doub
     return;
   }
   double ratio = theirs / ours;
+  if (target <= 0) {  // a peer of another algorithm: a reference, no target
+    std::printf("%-14s %9.1f MB/s   %-24s %9.1f MB/s   ratio %.2f (reference)\n", what, ours / 1e6, peer,
+                theirs / 1e6, ratio);
+    return;
+  }
   std::printf("%-14s %9.1f MB/s   %-24s %9.1f MB/s   ratio %.2f (target <= %.2f) %s\n", what, ours / 1e6, peer,
               theirs / 1e6, ratio, target, ratio <= target ? "ok" : "MISSED");
 }
@@ -151,10 +157,12 @@ int main(int argc, char** argv) {
   Report("Blowfish-CBC", blowfish, "openssl bf-cbc", opensslBf, 1.5);
   Report("SHA", shaSpeed, "openssl sha1", opensslSha, 1.5);
   Report("CRC-32", crcSpeed, "zlib crc32", zlibCrc, 1.0);
-  Report("Twofish-CBC", twofishSpeed, "openssl aes-128-cbc", opensslAes, 1.5);
-  Report("GOST-CBC", gostSpeed, "openssl des-ede3-cbc", openssl3Des, 1.5);
-  Report("Blowfish-CFB8", cfb8Speed, "openssl aes-128-cfb8", opensslCfb8, 1.5);
-  Report("Blowfish-OFB8", ofb8Speed, "openssl aes-128-cfb8", opensslCfb8, 1.5);
+  // OpenSSL has none of these: its nearest ciphers are references only
+  // (AES runs on the processor's own instructions).
+  Report("Twofish-CBC", twofishSpeed, "openssl aes-128-cbc", opensslAes, 0);
+  Report("GOST-CBC", gostSpeed, "openssl des-ede3-cbc", openssl3Des, 0);
+  Report("Blowfish-CFB8", cfb8Speed, "openssl aes-128-cfb8", opensslCfb8, 0);
+  Report("Blowfish-OFB8", ofb8Speed, "openssl aes-128-cfb8", opensslCfb8, 0);
   Report("ZLIB", moduleSpeed, "zlib compress2", zlibSpeed, 1.1);
   return 0;
 }
