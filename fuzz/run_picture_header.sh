@@ -4,11 +4,14 @@
 # Debian's Python with PIL (python3-pil): PNG, BMP, GIF, JPEG baseline and
 # progressive, TIFF in both byte orders, each behind the byte that picks
 # its reader.
-#   fuzz/run_picture_header.sh [SECONDS]
+#   fuzz/run_picture_header.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/fuzz"
 seconds=${1:-600}
+# "seeds" runs the target once over its seed corpus and stops (CI does).
+limit="-max_total_time=$seconds"
+[ "$seconds" = seeds ] && limit="-runs=0"
 
 cmake --preset fuzz -S "$here" >/dev/null
 cmake --build "$build" --target picture_header_fuzz -j4
@@ -38,5 +41,5 @@ for name, (selector, save) in seeds.items():
     open(f"{out}/seed-{name}", "wb").write(bytes([selector]) + b.getvalue())
 PY
 export ASAN_OPTIONS=detect_leaks=1
-exec "$build/fuzz/picture_header_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 \
+exec "$build/fuzz/picture_header_fuzz" $limit -rss_limit_mb=2048 \
   -max_len=4096 -print_final_stats=1 "$corpus"

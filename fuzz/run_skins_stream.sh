@@ -3,7 +3,7 @@
 # workers (default: half the cores), seeded with the 32 generated skins. Inputs
 # are kept to 64 KiB (the seeds are cut there): every record type of the
 # stream lies in the first kilobytes, and short inputs run many times faster.
-#   fuzz/run_skins_stream.sh [MINUTES] [WORKERS]
+#   fuzz/run_skins_stream.sh [MINUTES|seeds] [WORKERS]
 set -euo pipefail
 minutes=${1:-10}
 jobs=${2:-$(( $(nproc) > 1 ? $(nproc) / 2 : 1 ))}
@@ -21,6 +21,10 @@ logs=$build/skins_stream_fuzz.logs
 rm -rf "$logs"
 mkdir -p "$logs"
 cd "$logs"
+if [ "$minutes" = seeds ]; then
+  # Once over the seed corpus and stop (CI does).
+  exec "$build/fuzz/skins_stream_fuzz" -runs=0 -max_len=65536 "$corpus"
+fi
 "$build/fuzz/skins_stream_fuzz" "$corpus" \
   -max_len=65536 -max_total_time=$(( minutes * 60 )) -jobs="$jobs" -workers="$jobs" \
   -artifact_prefix="$build/crashes/skins_stream/" -print_final_stats=1 \

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build ccache g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine wine64 xvfb xauth fonts-wine fonts-liberation
-  zlib1g-dev googletest libgtest-dev libbenchmark-dev
+  zlib1g-dev libpng-dev python3-pil googletest libgtest-dev libbenchmark-dev
   zip unzip p7zip-full sqlite3 openssl python3 imagemagick
 )
 
