@@ -100,7 +100,6 @@ const TSeed& SeedOf(const char* skin) {
 
 enum TFace { fNormal, fHot, fPressed, fDisabled };
 constexpr TvdSkinElementStates kButtonStates = vdSkinStates({esNormal, esHot, esPressed, esDisabled});
-constexpr TFace kFaces[] = {fNormal, fHot, fPressed, fDisabled};
 
 // A glossy face: lighter upper half, the base colour below, a rim and a thin
 // inner highlight.
