@@ -4,18 +4,26 @@
 # - the user's desktop, which Wine links to the Unix home folder, becomes a
 #   folder of the prefix, so that the shortcuts an installation saves there
 #   stay inside the prefix and no other prefix's run sees them.
-# The prefix is $WINEPREFIX when set, else PREFIX.
+# Every prefix of the build folder gets it: a test that shows windows runs in
+# the prefix of the lane CTest gives it (wineprefix-lane-N), the others in
+# $WINEPREFIX or PREFIX.
+file(GLOB prefixes LIST_DIRECTORIES true ${PREFIX}-lane-*)
+list(APPEND prefixes ${PREFIX})
 if(DEFINED ENV{WINEPREFIX})
-  set(PREFIX $ENV{WINEPREFIX})
+  list(APPEND prefixes $ENV{WINEPREFIX})
 endif()
-file(MAKE_DIRECTORY ${ROOT} ${PREFIX}/dosdevices)
-file(REMOVE ${PREFIX}/dosdevices/q:)
-file(CREATE_LINK ${ROOT} ${PREFIX}/dosdevices/q: SYMBOLIC)
+list(REMOVE_DUPLICATES prefixes)
+file(MAKE_DIRECTORY ${ROOT})
+foreach(prefix IN LISTS prefixes)
+  file(MAKE_DIRECTORY ${prefix}/dosdevices)
+  file(REMOVE ${prefix}/dosdevices/q:)
+  file(CREATE_LINK ${ROOT} ${prefix}/dosdevices/q: SYMBOLIC)
 
-file(GLOB desktops LIST_DIRECTORIES true ${PREFIX}/drive_c/users/*/Desktop)
-foreach(desktop IN LISTS desktops)
-  if(IS_SYMLINK ${desktop})
-    file(REMOVE ${desktop})
-    file(MAKE_DIRECTORY ${desktop})
-  endif()
+  file(GLOB desktops LIST_DIRECTORIES true ${prefix}/drive_c/users/*/Desktop)
+  foreach(desktop IN LISTS desktops)
+    if(IS_SYMLINK ${desktop})
+      file(REMOVE ${desktop})
+      file(MAKE_DIRECTORY ${desktop})
+    endif()
+  endforeach()
 endforeach()
