@@ -206,6 +206,37 @@ void TInstallTrace::Note(const String& fileName) {
   }
 }
 
+void TInstallTrace::NoteKept(const String& fileName) {
+  if (!os::FileExists(fileName)) {
+    Note(fileName);
+    return;
+  }
+  try {
+    TMemoryStream contents;
+    contents.LoadFromFile(fileName);
+    const char* bytes = reinterpret_cast<const char*>(contents.Memory());
+    keptFiles_.push_back({fileName, String(bytes, size_t(contents.Size()))});
+  } catch (const Exception&) {
+    oldFiles_.push_back(fileName);
+  }
+}
+
+namespace {
+
+bool WriteBack(const String& fileName, const String& contents) {
+  try {
+    TMemoryStream stream;
+    stream.Write(contents.data(), int64_t(contents.size()));
+    os::FileSetAttr(fileName, faNormal);
+    stream.SaveToFile(fileName);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+}  // namespace
+
 std::vector<String> TInstallTrace::Undo() const {
   for (const String& file : newFiles_) {
     os::FileSetAttr(file, faNormal);
@@ -217,6 +248,8 @@ std::vector<String> TInstallTrace::Undo() const {
   std::vector<String> stay;
   for (const String& file : oldFiles_)
     if (os::FileExists(file)) stay.push_back(file);
+  for (const KeptFile& file : keptFiles_)
+    if (!WriteBack(file.Name, file.Contents)) stay.push_back(file.Name);
   return stay;
 }
 

@@ -75,14 +75,23 @@ class TInstallTrace {
  public:
   // Notes whether each file, and each folder above it, exists now.
   void Note(const String& fileName);
+  // The same for a small file that the run may replace, whose contents are
+  // kept when it exists, so that Undo puts it back as it was (a shortcut of
+  // an earlier installation must not be left pointing at this one).
+  void NoteKept(const String& fileName);
   // Removes the noted files and folders that did not exist when noted
-  // (folders only when empty). Returns the noted files that existed and
-  // stay, possibly replaced.
+  // (folders only when empty) and writes the kept files back. Returns the
+  // noted files that existed and stay, possibly replaced.
   std::vector<String> Undo() const;
 
  private:
+  struct KeptFile {
+    String Name;
+    String Contents;
+  };
   std::vector<String> newFiles_;
   std::vector<String> oldFiles_;
+  std::vector<KeptFile> keptFiles_;
   std::vector<String> newFolders_;  // deepest last
 };
 

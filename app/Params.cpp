@@ -329,13 +329,13 @@ bool TForm_Params::ConfirmInstallation(const String& productFolder, Variant& cap
 }
 
 // Every file the installation may add: the package's files, the year's
-// exercise file and the shortcuts.
+// exercise file and the shortcuts, those of an earlier installation kept.
 install::TInstallTrace TForm_Params::TraceInstallation(const String& productFolder,
                                                        const install::PackageContents& package) {
   install::TInstallTrace trace;
   for (const String& file : package.Files) trace.Note(productFolder + "\\" + file);
   trace.Note(productFolder + "\\Ex_Data\\DBEx_" + IntToStr(CurrentYear()) + ".FDB");
-  for (const String& link : install::ShortcutFiles()) trace.Note(link);
+  for (const String& link : install::ShortcutFiles()) trace.NoteKept(link);
   return trace;
 }
 

@@ -326,11 +326,17 @@ void TZABaseArchiver::DoConfirmProcessFile(const String& fileName, TZAProcessOpe
   if (OnConfirmProcessFile) OnConfirmProcessFile(this, fileName, operation, confirm);
 }
 
+// The default box never shows the password that failed: it may be the
+// host's own, which the person at the screen must not learn.
 void TZABaseArchiver::DoPassword(const String& fileName, String& newPassword, bool& skipFile) {
-  if (OnPassword)
+  if (OnPassword) {
     OnPassword(this, fileName, newPassword, skipFile);
-  else if (!Prompts().AskPassword(Format(SZAPasswordCaption, {fileName}), SZAPasswordPrompt,
-                                  newPassword))
+    return;
+  }
+  String typed;
+  if (Prompts().AskPassword(Format(SZAPasswordCaption, {fileName}), SZAPasswordPrompt, typed))
+    newPassword = typed;
+  else
     skipFile = true;
 }
 

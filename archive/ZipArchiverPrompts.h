@@ -16,8 +16,8 @@ class TZAPrompts {
   virtual ~TZAPrompts() = default;
   // Asks text with the buttons Yes, No, No to All and Yes to All.
   virtual TOverwriteAnswer ConfirmOverwrite(const String& text) = 0;
-  // An input box showing value; true with the typed value on OK, false on
-  // Cancel.
+  // A masked input box that starts empty; true with the typed value in
+  // value on OK, false (value untouched) on Cancel.
   virtual bool AskPassword(const String& caption, const String& prompt, String& value) = 0;
   // Asks text with the buttons Abort, Retry and Ignore.
   virtual TZAAction AskFailureAction(const String& text) = 0;

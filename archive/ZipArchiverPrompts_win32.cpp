@@ -1,6 +1,6 @@
 // The archiver's prompts as Windows dialogs: a message box for failures and
 // two small dialogs built from in-memory templates, one with the four
-// overwrite answers and one input box for a password.
+// overwrite answers and one masked input box for a password.
 #include <windows.h>
 
 #include <vector>
@@ -76,7 +76,6 @@ INT_PTR CALLBACK PasswordProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
     const auto* state = reinterpret_cast<TPasswordState*>(lParam);
     SetDlgItemTextA(dialog, kIdText, state->prompt.c_str());
-    SetDlgItemTextA(dialog, kIdEdit, state->value->c_str());
     return TRUE;
   }
   if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -115,7 +114,7 @@ class TZAWindowsPrompts : public TZAPrompts {
   bool AskPassword(const String& caption, const String& prompt, String& value) override {
     TDialogTemplate t(caption, 200, 66);
     t.Add(kStaticClass, SS_LEFT, 8, 8, 184, 10, kIdText, "");
-    t.Add(kEditClass, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 22, 184, 12, kIdEdit, "");
+    t.Add(kEditClass, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD, 8, 22, 184, 12, kIdEdit, "");
     t.Add(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 84, 44, 50, 14, IDOK, "OK");
     t.Add(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 142, 44, 50, 14, IDCANCEL, "Cancel");
     TPasswordState state{prompt, &value};

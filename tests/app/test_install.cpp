@@ -506,8 +506,9 @@ TEST(Installation, ATargetThatCannotBeWrittenIsRefusedAndChangesNothing) {
 
 // A sound package whose configuration database is not one: the failure
 // comes after the point of no return, once files and shortcuts are written.
-// It is told in French, what the run added is removed again, and the page
-// can be used once more.
+// It is told in French, what the run added is removed again, the shortcuts
+// of an earlier installation elsewhere are put back as they were, and the
+// page can be used once more.
 TEST(Installation, AFailureAfterThePointOfNoReturnIsTakenBack) {
   const String chosen = FreshFolder("nodatabase");
   const String work = FreshFolder("nodatabase-work");
@@ -518,6 +519,10 @@ TEST(Installation, AFailureAfterThePointOfNoReturnIsTakenBack) {
       << ZipOf(tree, "pelurok", work + "\\package.zip");
   RemoveShortcuts();
   RemoveRegistryKey();
+  const String menu = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\MERVALDO";
+  os::ForceDirectories(menu);
+  for (const String& link : {SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\" + kProgramLink, menu + "\\" + kProgramLink})
+    std::ofstream(link.c_str(), std::ios::binary) << "an earlier installation's shortcut to D:\\Quillor.EXE";
   const Snapshot untouched = TakeSnapshot(chosen);
 
   Session s(work);
@@ -531,6 +536,7 @@ TEST(Installation, AFailureAfterThePointOfNoReturnIsTakenBack) {
   ExpectPageStays(s);
   EXPECT_EQ(s.QuitProgram(), 0);
   ExpectUnchanged(untouched, chosen);
+  RemoveShortcuts();
 }
 
 // A drive root as the chosen folder ("Q:\", a drive the test set-up maps to

@@ -198,7 +198,8 @@ TEST(InstallSteps, TargetThatCannotBeWritten) {
   EXPECT_FALSE(install::CanWriteProductFolder(product, contents));
 }
 
-// A failed run takes back the files and folders it added and names the
+// A failed run takes back the files and folders it added, puts back the
+// kept files it replaced (an earlier installation's shortcut) and names the
 // files of an earlier installation that stay.
 TEST(InstallSteps, TraceUndoesWhatTheRunAdded) {
   testing_support::TempDir dir;
@@ -206,23 +207,31 @@ TEST(InstallSteps, TraceUndoesWhatTheRunAdded) {
   os::ForceDirectories(product + "\\Common");
   const String earlier = product + "\\Common\\WrkData.FDB";
   WriteAll(earlier, "earlier");
+  const String earlierLink = dir.File("Desktop\\Quillor.lnk");
+  os::ForceDirectories(dir.File("Desktop"));
+  WriteAll(earlierLink, String("earlier link\0to D:", 18));
   const String added[] = {product + "\\Quillor.exe", product + "\\Ex_Data\\DBEx_20xx.FDB",
                           dir.File("Menu\\MERVALDO\\Quillor.lnk")};
   install::TInstallTrace trace;
-  for (const String& file : added) trace.Note(file);
+  trace.Note(added[0]);
+  trace.Note(added[1]);
+  trace.NoteKept(added[2]);  // a new shortcut: removed like any new file
   trace.Note(earlier);
+  trace.NoteKept(earlierLink);
   for (const String& file : added) {
     os::ForceDirectories(ExtractFileDir(file));
     WriteAll(file, "new");
   }
   os::FileSetAttr(added[0], faReadOnly);
   WriteAll(earlier, "replaced");
+  WriteAll(earlierLink, "new link");
 
   EXPECT_EQ(trace.Undo(), std::vector<String>{earlier});
   for (const String& file : added) EXPECT_FALSE(os::FileExists(file)) << file;
   EXPECT_FALSE(os::DirectoryExists(product + "\\Ex_Data"));
   EXPECT_FALSE(os::DirectoryExists(dir.File("Menu")));
   EXPECT_TRUE(os::FileExists(earlier));
+  EXPECT_EQ(ReadAll(earlierLink), String("earlier link\0to D:", 18));
 }
 
 class YearlyFile : public ::testing::Test {

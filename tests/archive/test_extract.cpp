@@ -298,7 +298,7 @@ TEST(ZAExtract, PasswordsAskedUntilRightOrCancelled) {
     ExtractAll(zip, tree.archive, out.Path());
     EXPECT_EQ(zip.Password(), "right");
     ASSERT_EQ(prompts.asked.size(), 2u);
-    EXPECT_EQ(prompts.asked[0], "Password for \"ro.txt\"|Enter password: |wrong");
+    EXPECT_EQ(prompts.asked[0], "Password for \"ro.txt\"|Enter password: |");
     EXPECT_EQ(Content(out.File("text.txt")), tree.files[0].second);
     PackedTree::MakeWritable(out.Path());
   }

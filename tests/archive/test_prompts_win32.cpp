@@ -137,21 +137,25 @@ TEST(ZAPromptsWin32, OverwriteDialogHasFourAnswers) {
   }
 }
 
-TEST(ZAPromptsWin32, PasswordBoxShowsThePasswordAndTakesTheTypedOne) {
+// The box neither starts with a password nor shows what is typed.
+TEST(ZAPromptsWin32, PasswordBoxIsMaskedAndTakesTheTypedOne) {
   const char* caption = "Password for \"a.txt\"";
   String prompt, shown;
+  LONG_PTR style = 0;
   String value = "old";
   EXPECT_TRUE(Answered(
       caption,
       [&](HWND w) {
         prompt = TextOf(w, 100);
         shown = TextOf(w, 101);
+        style = GetWindowLongPtrA(GetDlgItem(w, 101), GWL_STYLE);
         SetDlgItemTextA(w, 101, "typed");
         Click(w, IDOK);
       },
       [&] { return ZASystemPrompts().AskPassword(caption, "Enter password: ", value); }));
   EXPECT_EQ(prompt, "Enter password: ");
-  EXPECT_EQ(shown, "old");
+  EXPECT_EQ(shown, "");
+  EXPECT_TRUE(style & ES_PASSWORD);
   EXPECT_EQ(value, "typed");
 
   EXPECT_FALSE(Answered(

@@ -376,8 +376,7 @@ MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs) {
 bool AnswerMessageBox(HWND box, const String& buttonText) {
   HWND button = FindChild(box, "Button", buttonText);
   if (!button) return false;
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  ClickCenter(button);
   // Until the box is gone its owner takes no input: a click made at once
   // would be lost, as a person's would.
   WaitUntil(kSendTimeoutMs, [&] { return !IsWindow(box); });

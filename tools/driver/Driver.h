@@ -109,7 +109,7 @@ struct MessageBoxInfo {
 };
 // The program's next message box (standard dialog class "#32770").
 MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs);
-// Presses the box's button whose text (without '&') is buttonText and
+// Clicks the box's button whose text (without '&') is buttonText and
 // waits until the box is gone. Returns false when the box has no such
 // button.
 bool AnswerMessageBox(HWND box, const String& buttonText);
