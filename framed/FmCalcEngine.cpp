@@ -130,7 +130,7 @@ int CalculatorCellForChar(char c, bool shift, char decimalSeparator) {
     case '=': return shift ? ccAdd : ccEquals;
     case 'C':
     case 'c': return ccClear;
-    default: return ccNone;
+    default: return kNoCell;
   }
 }
 

@@ -15,7 +15,7 @@ enum : int {
 };
 constexpr int kCalculatorCells = 19;
 // No cell: the display's index, which no key press acts on.
-constexpr int ccNone = ccDisplay;
+constexpr int kNoCell = ccDisplay;
 
 enum TFmCalcOp { opNone, opAdd, opSubtract, opMultiply, opDivide };
 
@@ -57,7 +57,7 @@ class TFmCalculatorEngine {
 };
 
 // The cell a typed character presses (Shift held for Shift+8 and Shift+=),
-// or ccNone.
+// or kNoCell.
 int CalculatorCellForChar(char c, bool shift, char decimalSeparator);
 
 // Cells relative to the control, whose client area inside its borders is

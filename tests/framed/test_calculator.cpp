@@ -11,7 +11,7 @@ namespace {
 String Press(TFmCalculatorEngine& calc, std::string_view keys) {
   for (char k : keys) {
     const int cell = k == 'S' ? ccSet : CalculatorCellForChar(k, false, '.');
-    EXPECT_NE(cell, ccNone) << k;
+    EXPECT_NE(cell, kNoCell) << k;
     calc.Press(cell);
   }
   return calc.DisplayText(TFormatSettings{});
@@ -84,8 +84,8 @@ TEST(Calculator, CharactersPressKeys) {
   EXPECT_EQ(CalculatorCellForChar('=', true, '.'), ccAdd);       // Shift+= is '+'
   EXPECT_EQ(CalculatorCellForChar('c', false, '.'), ccClear);
   EXPECT_EQ(CalculatorCellForChar(',', false, ','), ccDecimal);
-  EXPECT_EQ(CalculatorCellForChar('.', false, ','), ccNone);
-  EXPECT_EQ(CalculatorCellForChar('x', false, '.'), ccNone);
+  EXPECT_EQ(CalculatorCellForChar('.', false, ','), kNoCell);
+  EXPECT_EQ(CalculatorCellForChar('x', false, '.'), kNoCell);
 }
 
 TEST(Calculator, KeypadLayout) {
