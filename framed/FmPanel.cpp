@@ -13,16 +13,16 @@ constexpr int kCheckBoxSize = 13;
 // Theme parts of the group box and its check box.
 constexpr int BP_CHECKBOX = 3, BP_GROUPBOX = 4;
 
-// The height of "Yy" in a font, measured on the screen: the box may have no
-// window yet when its children are laid out.
-int CaptionTextHeight(TFont* font) {
+// Text measured on the screen in a font: the box may have no window yet
+// when its children are laid out.
+SIZE TextExtent(TFont* font, const String& text) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font->Handle());
   SIZE size{};
-  GetTextExtentPoint32A(dc, "Yy", 2, &size);
+  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return size.cy;
+  return size;
 }
 
 }  // namespace
@@ -367,7 +367,7 @@ bool TFmCustomGroupBox::Themed() {
 
 void TFmCustomGroupBox::AdjustClientRect(TRect& r) {
   TFmCustomPanel::AdjustClientRect(r);
-  const int h = CaptionTextHeight(Font());
+  const int h = TextExtent(Font(), "Yy").cy;
   switch (groupStyle_) {
     case gsStandard:
     case gsFlat: {
@@ -392,12 +392,13 @@ void TFmCustomGroupBox::CreateWnd() {
   if (IsWindowsAtLeast(4)) SendMessageA(Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }
 
-TRect TFmCustomGroupBox::CaptionRect(TCanvas* c, bool themed) {
+TRect TFmCustomGroupBox::CaptionRect(bool themed) {
   const String caption = Caption();
   if (caption.empty() || groupStyle_ == gsCustom) return TRect();
   (void)themed;  // the theme's caption font is the box's own here
   const String shown = StripAccelChars(caption);
-  int cx = c->TextWidth(shown), cy = c->TextHeight(shown);
+  const SIZE size = TextExtent(&captionFont_, shown);
+  int cx = size.cx, cy = size.cy;
   if (showCheckBox_) cx += kCheckBoxSize + 4;
   const int w = Width();
   switch (groupStyle_) {
@@ -490,9 +491,9 @@ void TFmCustomGroupBox::PaintFrame(TCanvas* c, const TRect& b, TColor fc) {
 void TFmCustomGroupBox::Paint() {
   TCanvas* c = Canvas();
   c->Font()->Assign(&captionFont_);
-  const int y0 = c->TextHeight("Pp") / 2 - 1;
+  const int y0 = TextExtent(&captionFont_, "Pp").cy / 2 - 1;
   const bool themed = Themed();
-  captionRect_ = CaptionRect(c, themed);
+  captionRect_ = CaptionRect(themed);
   const bool hasCaption = !captionRect_.IsEmpty();
   HDC dc = c->Handle();
   if (themed) {
@@ -535,7 +536,9 @@ void TFmCustomGroupBox::Paint() {
     ::SetTextColor(dc, ColorToRGB(color));
     RECT out = text;
     const String caption = Caption();
+    HGDIOBJ oldFont = SelectObject(dc, captionFont_.Handle());
     DrawTextA(dc, caption.c_str(), -1, &out, AlignmentFlag(Alignment()) | DT_SINGLELINE | DT_VCENTER);
+    SelectObject(dc, oldFont);
     const bool focusCues = !(SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
     if (showCheckBox_ && Focused() && focusCues) {
       TCanvasFrameSurface s(c);

@@ -204,7 +204,7 @@ class TFmCustomGroupBox : public TFmCustomPanel {
 
  private:
   bool Themed();
-  TRect CaptionRect(TCanvas* c, bool themed);
+  TRect CaptionRect(bool themed);
   TRect CheckBoxRect() const;
   void PaintCheckBox(TCanvas* c, bool themed);
   void PaintFrame(TCanvas* c, const TRect& b, TColor fc);

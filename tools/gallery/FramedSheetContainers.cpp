@@ -132,7 +132,7 @@ void Edits(TForm* page) {
 
 void Calculators(TForm* page) {
   new TPaintedArea(page, TRect(10, 346, 400, 360), [](TCanvas* c) {
-    Caption(c, 0, 0, "Calculator: classic keys after 12 + 3, popup keys (set key), bold and coloured");
+    Caption(c, 0, 0, "Calculator after 12 + 3; popup keys");
   });
   auto* calc = new TFmCalculator(page);
   calc->SetParent(page);
