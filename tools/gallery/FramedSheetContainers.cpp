@@ -7,6 +7,7 @@
 #include "framed/FmCalc.h"
 #include "framed/FmEdit.h"
 #include "framed/FmPanel.h"
+#include "tools/gallery/FramedSheet.h"
 #include "tools/gallery/Gallery.h"
 
 namespace {
@@ -14,18 +15,13 @@ namespace {
 using gallery::Caption;
 using gallery::TPaintedArea;
 
-void Font(TFont* font, int height, TFontStyles style, TColor color) {
-  font->SetName("Tahoma");
-  font->SetHeight(height);
-  font->SetStyle(style);
-  font->SetColor(color);
-}
+using framed_sheet::UseFont;
 
 TFmPanel* Panel(TForm* page, int x, int y, const char* caption) {
   auto* p = new TFmPanel(page);
   p->SetParent(page);
   p->SetBounds(x, y, 110, 70);
-  Font(p->Font(), -11, 0, clBlack);
+  UseFont(p->Font(), -11, 0, clBlack);
   p->SetCaption(caption);
   return p;
 }
@@ -74,7 +70,7 @@ void GroupBoxes(TForm* page) {
       auto* box = new TFmGroupBox(page);
       box->SetParent(page);
       box->SetBounds(10 + s * 163, 118 + row * 86, 150, 78);
-      Font(box->Font(), -11, fsBold, RGBColor(26, 66, 132));
+      UseFont(box->Font(), -11, fsBold, RGBColor(26, 66, 132));
       box->SetGroupStyle(TFmGroupBoxStyle(s));
       box->SetCaption(names[s]);
       box->SetVisualStyle(row == 0 ? vsClassic : vsWinXP);
@@ -92,7 +88,7 @@ TFmEdit* Edit(TForm* page, int x, int y, const char* text) {
   auto* e = new TFmEdit(page);
   e->SetParent(page);
   e->SetBounds(x, y, 110, 22);
-  Font(e->Font(), -12, 0, clBlack);
+  UseFont(e->Font(), -12, 0, clBlack);
   e->SetFrameVisible(true);
   e->SetFramingPreference(fpCustomFraming);
   e->SetText(text);
@@ -123,7 +119,7 @@ void Edits(TForm* page) {
   auto* numeric = new TFmNumericEdit(page);
   numeric->SetParent(page);
   numeric->SetBounds(850, 310, 130, 22);
-  Font(numeric->Font(), -12, 0, clBlack);
+  UseFont(numeric->Font(), -12, 0, clBlack);
   numeric->SetFrameVisible(true);
   numeric->SetFramingPreference(fpCustomFraming);
   numeric->SetCalculatorVisible(true);
@@ -162,7 +158,7 @@ void Balloon(TForm* page, const TRect& area, TPoint anchor, TFmHintCorner corner
   hint->SetShowBalloon(showBalloon);
   hint->SetFrameColor(cl3DDkShadow);
   hint->SetColor(clInfoBk);
-  Font(hint->Font(), -11, 0, clInfoText);
+  UseFont(hint->Font(), -11, 0, clInfoText);
   hint->SetBounds(anchor.X, anchor.Y, 10, 10);
   const TRect r = hint->CalcHintRect(0, text, nullptr);
   hint->ActivateHint(r, text);
