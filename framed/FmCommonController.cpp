@@ -123,3 +123,21 @@ void TFmFrameControllerLink::Set(TFmFrameController* controller) {
     controller->Attach(control_);
   }
 }
+
+void TakeControllerFrame(TControl& control, const TFmFrameController& c, TFmFrameControllerNotifications n,
+                         const TFmControllerFrame& frame) {
+  if (!c.FrameVisible()) return;
+  if (HasNotification(n, fcpFrameStyle)) frame.BorderOuter = c.FrameStyle();
+  if (HasNotification(n, fcpFrameSides)) frame.BorderSides = c.FrameSides();
+  if (HasNotification(n, fcpFrameColor)) {
+    frame.FlatColor = c.FrameColor();
+    frame.FlatColorAdjustment = 0;
+  }
+  if (HasNotification(n, fcpColor)) {
+    control.SetColor(c.Color());
+    frame.BorderHighlight = LightenColor(control.Color(), 100);
+    frame.BorderShadow = DarkenColor(control.Color(), 50);
+  }
+  if (HasNotification(n, fcpParentColor)) control.SetParentColor(c.ParentColor());
+  control.Invalidate();
+}

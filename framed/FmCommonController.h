@@ -141,6 +141,21 @@ class TFmFrameControllerLink {
   TFmFrameController* controller_ = nullptr;
 };
 
+// The frame fields of a framed label or panel that its controller sets.
+struct TFmControllerFrame {
+  TFrameStyleEx& BorderOuter;
+  TSides& BorderSides;
+  TColor& FlatColor;
+  int& FlatColorAdjustment;
+  TColor& BorderHighlight;
+  TColor& BorderShadow;
+};
+// With the controller's frame visible: its frame style, sides, frame colour,
+// colour (the bevel colours derived from it) and parent colour, as the
+// notifications select; then the control repaints.
+void TakeControllerFrame(TControl& control, const TFmFrameController& c, TFmFrameControllerNotifications n,
+                         const TFmControllerFrame& frame);
+
 enum TFmPathType { ptIniFile, ptRegistry };
 enum TFmRegKey {
   hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData, hkeyCurrentConfig, hkeyDynData

@@ -142,21 +142,9 @@ void TFmLabel::ApplyBlinkPhase(bool showBlinkColor) {
 }
 
 void TFmLabel::UpdateFrameFromController() {
-  TFmFrameController* c = controller_.Get();
-  if (!c || !c->FrameVisible()) return;
-  if (HasNotification(notifications_, fcpFrameStyle)) borderOuter_ = c->FrameStyle();
-  if (HasNotification(notifications_, fcpFrameSides)) borderSides_ = c->FrameSides();
-  if (HasNotification(notifications_, fcpFrameColor)) {
-    flatColor_ = c->FrameColor();
-    flatColorAdjustment_ = 0;
-  }
-  if (HasNotification(notifications_, fcpColor)) {
-    SetColor(c->Color());
-    borderHighlight_ = LightenColor(Color(), 100);
-    borderShadow_ = DarkenColor(Color(), 50);
-  }
-  if (HasNotification(notifications_, fcpParentColor)) SetParentColor(c->ParentColor());
-  Invalidate();
+  if (const TFmFrameController* c = controller_.Get())
+    TakeControllerFrame(*this, *c, notifications_,
+                        {borderOuter_, borderSides_, flatColor_, flatColorAdjustment_, borderHighlight_, borderShadow_});
 }
 
 void TFmLabel::Loaded() {

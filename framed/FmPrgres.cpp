@@ -15,7 +15,8 @@ int RoundEven(double v) { return int(std::nearbyint(v)); }
 }  // namespace
 
 TLedLayout LayoutLedSegments(int length, int numSegments, int percent) {
-  int n = numSegments;
+  // A segment count outside 1..100 never divides by zero.
+  int n = std::clamp(numSegments, 1, 100);
   int d = length / n;
   if (length <= 80 && n > 10) {
     d = length / 10;

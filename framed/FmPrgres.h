@@ -4,6 +4,7 @@
 // progress shows while the caller blocks the message loop.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -55,7 +56,7 @@ class TFmCustomProgressBar : public TGraphicControl, public IFmFrameControllerCl
   virtual void SetInteriorOffset(uint8_t v) { SetAndRepaint(interiorOffset_, v); }
   // 1..100 segments of the LED style.
   int NumSegments() const { return numSegments_; }
-  virtual void SetNumSegments(int v) { SetAndRepaint(numSegments_, v); }
+  virtual void SetNumSegments(int v) { SetAndRepaint(numSegments_, std::clamp(v, 1, 100)); }
   // Follows the bounds: vertical when narrower than high.
   TOrientation Orientation() const { return orientation_; }
   virtual void SetOrientation(TOrientation v) { SetAndRepaint(orientation_, v); }

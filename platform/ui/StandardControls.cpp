@@ -114,6 +114,11 @@ void TCustomEdit::Dispatch(TMessage& m) {
   }
 }
 
+void TCustomMaskEdit::ValidateError() {
+  MessageBeep(0);
+  throw EDBEditError("Invalid input value.  Use escape key to abandon changes");
+}
+
 // --- TMemo ----------------------------------------------------------------------------------
 
 // The memo's lines, read from and written to its text.

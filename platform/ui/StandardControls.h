@@ -62,6 +62,9 @@ class TEdit : public TCustomEdit {
   const char* ClassName() const override { return "TEdit"; }
 };
 
+// A text that its edit mask refuses.
+QE_DECLARE_EXCEPTION(EDBEditError, Exception);
+
 // The masked edit's base. The mask engine comes with the editors; here the
 // mask is kept and the text passes through unchanged.
 class TCustomMaskEdit : public TCustomEdit {
@@ -72,6 +75,11 @@ class TCustomMaskEdit : public TCustomEdit {
   void SetEditMask(const String& mask) { editMask_ = mask; }
   bool IsMasked() const { return !editMask_.empty(); }
   String EditText() { return Text(); }
+
+ protected:
+  // What a refused text raises; a mask engine calls it when the text does
+  // not fit. Descendants may raise a message of their own.
+  virtual void ValidateError();
 
  private:
   String editMask_;

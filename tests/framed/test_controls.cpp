@@ -227,6 +227,7 @@ TEST(ProgressBarLed, SegmentLayout) {
       {205, 20, 100, {20, 10, 2, 20}},
       {210, 20, 0, {21, 10, 0, 0}},    // a spare segment's worth is added
       {200, 20, 150, {20, 10, 0, 20}}, // beyond 100 percent: every segment, no more
+      {60, 0, 50, {1, 60, 0, 0}},      // no segments asked for: one
   };
   for (const Case& c : cases) {
     const TLedLayout l = LayoutLedSegments(c.length, c.segments, c.percent);

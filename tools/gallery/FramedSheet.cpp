@@ -7,6 +7,7 @@
 #include "framed/FmGrafx.h"
 #include "framed/FmLabel.h"
 #include "framed/FmPrgres.h"
+#include "tools/gallery/FramedSheet.h"
 #include "tools/gallery/Gallery.h"
 
 namespace {
@@ -20,12 +21,7 @@ const char* const kDirectionNames[] = {"DiagonalUp", "DiagonalDown", "Horizontal
                                        "HorizontalBox", "VerticalEnd", "VerticalCenter", "VerticalBox",
                                        "SquareBox", "BigSquareBox"};
 
-void Font(TFont* font, int height, TFontStyles style, TColor color) {
-  font->SetName("Tahoma");
-  font->SetHeight(height);
-  font->SetStyle(style);
-  font->SetColor(color);
-}
+using framed_sheet::UseFont;
 
 void FrameStyles(TForm* page) {
   new TPaintedArea(page, TRect(10, 10, 990, 170), [](TCanvas* c) {
@@ -64,7 +60,7 @@ TFmLabel* Label(TForm* page, int left, int top, const char* caption) {
   l->SetLeft(left);
   l->SetTop(top);
   l->SetTransparent(true);
-  Font(l->Font(), -16, fsBold, RGBColor(26, 66, 132));
+  UseFont(l->Font(), -16, fsBold, RGBColor(26, 66, 132));
   l->SetCaption(caption);
   return l;
 }
@@ -131,7 +127,7 @@ TFmProgressBar* Bar(TForm* page, const TRect& r, TBarStyle style, int percent, b
   bar->SetBoundsRect(r);
   bar->SetBarStyle(style);
   bar->SetThemeAware(themed);
-  Font(bar->Font(), -11, fsBold, clBlack);
+  UseFont(bar->Font(), -11, fsBold, clBlack);
   bar->SetPercent(uint16_t(percent));
   return bar;
 }
