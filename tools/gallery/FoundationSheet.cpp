@@ -12,8 +12,9 @@ namespace {
 using gallery::Caption;
 using gallery::TPaintedArea;
 
-// A 16 x 16 tile that shows its own edges: a blue and white checker with a
-// red corner pixel at the tile's top-left.
+// A 16 x 16 tile that shows its own cell: a light gradient with a dark
+// line along its top and left edges and a red 3 x 3 mark at its top-left
+// corner, so the grid and its origin can be seen.
 TBitmap* Tile() {
   static std::unique_ptr<TBitmap> tile;
   if (tile) return tile.get();
@@ -22,9 +23,9 @@ TBitmap* Tile() {
   tile->SetSize(16, 16);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
-      const bool dark = ((x / 4) + (y / 4)) % 2 == 0;
-      COLORREF color = dark ? RGB(60, 100, 200 - 8 * y) : RGB(240, 240, 250);
-      if (x < 2 && y < 2) color = RGB(220, 0, 0);
+      COLORREF color = RGB(250 - 4 * y, 250 - 4 * x, 255);
+      if (x == 0 || y == 0) color = RGB(40, 60, 140);
+      if (x < 3 && y < 3) color = RGB(220, 0, 0);
       SetPixelV(tile->Canvas()->Handle(), x, y, color);
     }
   return tile.get();
