@@ -604,7 +604,7 @@ void vxPaintControlOnCanvas(TWinControl* control, TvxCanvas* canvas, const TPoin
       const TControlState saved = control->ControlState();
       control->SetControlState(saved | csPaintCopy);
       try {
-        IvxBorderPaintQuery* query = dynamic_cast<IvxBorderPaintQuery*>(control);
+        IvxBorderPaintQuery* query = Supports<IvxBorderPaintQuery>(control);
         if (drawBorder && (!query || query->DrawsBorder())) vxDrawNonClientEdgeOnCanvas(control, canvas);
         if (clipToWindowRegion) vxClipToWindowRegion(control, canvas);
         canvas->IntersectClipWithRect(rect);

@@ -21,6 +21,7 @@
 
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphicsText.h"
+#include "platform/Interfaces.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
 
@@ -312,11 +313,10 @@ int vxCursorMaskLowestRow(const uint8_t* bits, size_t size, int width, int rows)
 
 // Answered by controls whose non-client edge is not to be drawn when they
 // are painted as another control's background.
-struct IvxBorderPaintQuery {
+class IvxBorderPaintQuery : public IInterface {
+ public:
+  static constexpr TGUID IID = StringToGUID("{7EFAF634-E8D2-489D-9603-FCFC03ACA460}");
   virtual bool DrawsBorder() = 0;
-
- protected:
-  ~IvxBorderPaintQuery() = default;
 };
 
 void vxDrawThemeParentBackground(TWinControl* control, TvxCanvas* canvas, const TRect& rect);

@@ -465,6 +465,24 @@ TEST(Helpers, CursorMaskScan) {
   EXPECT_GT(size.cy, 0);
 }
 
+TEST(Module, BindsAlphaBlendAndDropsTheSharedCanvasesWhenItStops) {
+  vxGraphicsInitialize();
+  EXPECT_NE(vxAlphaBlendEntry(), nullptr);
+  EXPECT_GT(vxScreenDPI().Y, 0);
+  ASSERT_NE(vxScreenCanvasInstance(), nullptr);
+  EXPECT_GT(vxScreenCanvasInstance()->MeasureTextWidth("W"), 0);
+  vxScreenCanvasInstance()->ReleaseScreenDC();
+  vxGraphicsFinalize();
+  // Nothing is made again while (or after) the module stops.
+  EXPECT_EQ(vxScreenCanvasInstance(), nullptr);
+  EXPECT_EQ(vxPaintCanvasInstance(), nullptr);
+  EXPECT_EQ(vxAlphaBlendEntry(), nullptr);
+  vxGraphicsInitialize();
+  EXPECT_NE(vxPaintCanvasInstance(), nullptr);
+  vxGraphicsFinalize();
+  vxGraphicsInitialize();  // the other tests use the shared canvases
+}
+
 // --- Parent background --------------------------------------------------------------
 
 // A plain window of a colour, placed on its parent.
