@@ -7,6 +7,7 @@
 #include "foundation/vxClasses.h"
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
+#include "foundation/vxGraphics.h"
 
 const std::vector<TvxModule>& vxFoundationModules() {
   static const std::vector<TvxModule> modules = {
@@ -17,6 +18,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxDWMApi", vxDWMApiInitialize, vxDWMApiFinalize},
       {"vdUxTheme", vdUxThemeInitialize, vdUxThemeFinalize},
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
+      {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
   };
   return modules;
 }
