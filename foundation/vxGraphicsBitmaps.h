@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "foundation/vxGraphicsPacked.h"
+#include "foundation/vxGraphicsText.h"
 #include "platform/ClassRegistry.h"
 #include "platform/ui/Graphics.h"
 
@@ -37,6 +38,8 @@ class TvxBitmap : public TBitmap {
   bool CompressData() const { return compressData_; }
   void SetCompressData(bool value) { compressData_ = value; }
 
+  // The change notification, for drawing done straight on the canvas's DC.
+  void NotifyChanged() { Changed(); }
   void LockChanges() { ++lockCount_; }
   void UnlockChanges(bool forceChanged = false);
   bool ChangesLocked() const { return lockCount_ > 0; }
@@ -44,8 +47,7 @@ class TvxBitmap : public TBitmap {
   // BitBlt of this bitmap's whole rectangle from bitmap's canvas at (0, 0).
   void CopyFromBitmap(TBitmap* bitmap, DWORD rop = SRCCOPY);
   void CopyFromBitmapRect(TBitmap* bitmap, const TRect& destRect, DWORD rop, TPoint srcTopLeft);
-  // Rotation: the canvas's rotation values (see TvxCanvas::RotateBitmap).
-  void RotatePixels(int rotation, bool flipVertically);
+  void RotatePixels(TvxRotation rotation, bool flipVertically);
 
   // The "Data" of form and skin streams: the platform's bitmap data (a
   // 32-bit byte count and a bitmap file image), packed when CompressData.
