@@ -190,11 +190,22 @@ int TvxImageList::AddWithMaskColor(TBitmap* image, TColor maskColor) {
   return index;
 }
 
+void TvxImageList::SwapNativeImages(int a, int b) {
+  // Through copies of both cells: Wine's ImageList_Copy with ILCF_SWAP
+  // loses the pixels of 32-bit lists.
+  TvxBitmap32 imageA, imageB;
+  TvxBitmap maskA, maskB;
+  ReadNativeImage(handle_, a, &imageA, &maskA);
+  ReadNativeImage(handle_, b, &imageB, &maskB);
+  ImageList_Replace(handle_, a, imageB.Handle(), maskB.Handle());
+  ImageList_Replace(handle_, b, imageA.Handle(), maskA.Handle());
+}
+
 void TvxImageList::MoveImage(int curIndex, int newIndex) {
   if (curIndex == newIndex || curIndex < 0 || newIndex < 0 || curIndex >= Count() || newIndex >= Count()) return;
   LockUpdate();
   const int step = newIndex > curIndex ? 1 : -1;
-  for (int i = curIndex; i != newIndex; i += step) ImageList_Copy(handle_, i + step, handle_, i, ILCF_SWAP);
+  for (int i = curIndex; i != newIndex; i += step) SwapNativeImages(i, i + step);
   if (!synchronizing_ && curIndex < collection_->Count() && newIndex < collection_->Count())
     collection_->MoveItem(curIndex, newIndex);
   UnlockUpdate(true);

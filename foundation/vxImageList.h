@@ -137,6 +137,7 @@ class TvxImageList : public TComponent {
 
  private:
   void RecreateHandle();
+  void SwapNativeImages(int a, int b);
   void RecordImageInfo(TBitmap* image, TBitmap* mask, TColor maskColor);
 
   HIMAGELIST handle_ = nullptr;
