@@ -79,6 +79,8 @@ void vxDecodeRuns(const uint8_t* runs, size_t size, int blockSize, size_t limit,
       for (size_t i = 0; i < n; ++i) out.insert(out.end(), runs + p, runs + p + block);
     }
     p += stored;
+    // The run may have completed the leading count: check against it too.
+    if (out.size() > EffectiveLimit(out, limit)) throw EReadError(kMalformed);
   }
 }
 

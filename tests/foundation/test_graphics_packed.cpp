@@ -151,6 +151,8 @@ TEST(PackedRecord, MalformedRecordsRaiseReadErrors) {
       {"unknown version", record(2, 3, {1, 0})},
       // Declares 2 bytes of image, then repeats past them.
       {"run past the declared count", record(9, 2, {1, 0, 0x84, 2, 0, 0, 0, 100, 7})},
+      // One repeat run writes the count (3) and goes on past it.
+      {"run completing and passing the count", record(6, 2, {1, 0, 0x81, 3, 0x40, 0})},
       {"negative declared count", record(7, 2, {1, 0, 0x84, 0xFF, 0xFF, 0xFF, 0xFF})},
   };
   for (const Case& c : cases) {
