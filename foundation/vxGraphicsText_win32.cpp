@@ -22,8 +22,10 @@ void TvxCanvas::MeasureTextRect(const String& text, TRect& rect, TvxTextFlags fl
   const UINT format = vxTextFlagsToDrawTextFlags(flags);
   TRect measured = entry;
   if (w0 <= 0 && !text.empty()) measured.Right = measured.Left + 1;
-  if (vxDrawTextInColor(DeviceContext(), text, measured, (format & ~UINT(DT_VCENTER)) | DT_CALCRECT, -1, clDefault,
-                        TRANSPARENT) == 0) {
+  // Measured from the top: the placement below aligns it (some DrawText
+  // implementations let a bottom alignment stretch the measured height).
+  const UINT measure = (format & ~UINT(DT_VCENTER | DT_BOTTOM)) | DT_CALCRECT;
+  if (vxDrawTextInColor(DeviceContext(), text, measured, measure, -1, clDefault, TRANSPARENT) == 0) {
     rect = TRect(entry.Left, entry.Top, entry.Left, entry.Top);
     return;
   }
