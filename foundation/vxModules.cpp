@@ -1,6 +1,7 @@
 #include "foundation/vxModules.h"
 
 #include "foundation/vdCore.h"
+#include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vdGDIPlusAPI.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
@@ -19,6 +20,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vdUxTheme", vdUxThemeInitialize, vdUxThemeFinalize},
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
+      {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
   };
   return modules;
 }
