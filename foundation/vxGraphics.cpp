@@ -5,6 +5,7 @@
 
 #include "foundation/vdCore.h"
 #include "foundation/vdUxTheme.h"
+#include "foundation/vxGraphicsBlend.h"
 #include "foundation/vxClasses.h"
 #include "platform/ui/SystemLibrary.h"
 
@@ -697,6 +698,7 @@ void vxGraphicsInitialize() {
               reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
         aware();
   }
+  vxRegisterBitmapClasses();
   HDC dc = GetDC(nullptr);
   s.dpi = {GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
   ReleaseDC(nullptr, dc);
@@ -707,6 +709,8 @@ void vxGraphicsFinalize() {
   s.finalizing = true;
   s.screenCanvas.reset();
   s.paintCanvas.reset();
+  vxFreeScratchBitmaps();
+  vxUnregisterBitmapClasses();
   s.alphaBlend = nullptr;
   s.msimg32.Free();
 }

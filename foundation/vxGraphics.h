@@ -339,3 +339,6 @@ TvxAlphaBlendProc vxAlphaBlendEntry();
 
 void vxGraphicsInitialize();
 void vxGraphicsFinalize();
+
+// The module's bitmaps (they carry a TvxCanvas).
+#include "foundation/vxGraphicsBitmaps.h"  // IWYU pragma: export

@@ -237,9 +237,11 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   for (int round = 0; round < 2; ++round) {
     TvxFoundationModules foundation;
     EXPECT_NE(FindClass("TvxRect"), nullptr);
+    EXPECT_NE(FindClass("TvxBitmap32"), nullptr);
     EXPECT_NE(vdSharedUnitsLoader(), nullptr);
   }
   EXPECT_EQ(FindClass("TvxRect"), nullptr);
+  EXPECT_EQ(FindClass("TvxBitmap32"), nullptr);
   EXPECT_EQ(vdSharedUnitsLoader(), nullptr);
 }
 
