@@ -5,9 +5,7 @@
 // colour scheme.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <utility>
-
+#include "PinnedSystemColors.h"
 #include "foundation/vdCore.h"
 #include "foundation/vxGraphics.h"
 #include "platform/ui/Forms.h"
@@ -18,29 +16,10 @@ constexpr COLORREF kFace = RGB(212, 208, 200), kShadow = RGB(128, 128, 128), kHi
 constexpr COLORREF kDkShadow = RGB(64, 64, 64), kLight = RGB(224, 224, 224), kSelection = RGB(10, 36, 106);
 constexpr COLORREF kWindow = RGB(250, 250, 250);
 
-// System colours held at known values for one test, given back after it.
-class SystemColors {
- public:
-  SystemColors(std::initializer_list<std::pair<int, COLORREF>> pins) {
-    for (auto [index, color] : pins) {
-      indices_.push_back(index);
-      colors_.push_back(color);
-      saved_.push_back(GetSysColor(index));
-    }
-    SetSysColors(int(indices_.size()), indices_.data(), colors_.data());
-  }
-  ~SystemColors() { SetSysColors(int(indices_.size()), indices_.data(), saved_.data()); }
-
- private:
-  std::vector<int> indices_;
-  std::vector<COLORREF> colors_, saved_;
-};
-
-SystemColors ClassicScheme() {
-  return {{COLOR_BTNFACE, kFace},   {COLOR_BTNSHADOW, kShadow}, {COLOR_BTNHIGHLIGHT, kHighlight},
-          {COLOR_3DDKSHADOW, kDkShadow}, {COLOR_3DLIGHT, kLight},   {COLOR_HIGHLIGHT, kSelection},
-          {COLOR_WINDOW, kWindow}};
-}
+const std::vector<std::pair<int, COLORREF>> kClassicScheme = {
+    {COLOR_BTNFACE, kFace},         {COLOR_BTNSHADOW, kShadow}, {COLOR_BTNHIGHLIGHT, kHighlight},
+    {COLOR_3DDKSHADOW, kDkShadow},  {COLOR_3DLIGHT, kLight},    {COLOR_HIGHLIGHT, kSelection},
+    {COLOR_WINDOW, kWindow}};
 
 // A 32-bit picture with its canvas wrapped.
 struct Picture {
@@ -206,7 +185,7 @@ TEST(Fill, ColoursAndTheClipLeftBehind) {
 }
 
 TEST(Fill, FramesAndEdgesStayInsideTheirRectangle) {
-  SystemColors scheme = ClassicScheme();
+  TPinnedSystemColors scheme(kClassicScheme);
   // Width 10 on a 6 x 6 rectangle: the whole rectangle and nothing beside.
   for (bool twoTone : {false, true}) {
     Picture p(20, 20);
@@ -367,7 +346,7 @@ TEST(PaintCanvas, NestedPaintsGiveBackTheDCAndItsObjects) {
 
 TEST(Helpers, SystemColourMixes) {
   {
-    SystemColors scheme = ClassicScheme();
+    TPinnedSystemColors scheme(kClassicScheme);
     const int r = vxClampChannel(MulDiv(212, 14, 100) + MulDiv(10, 44, 100) + MulDiv(250, 40, 100));
     const int g = vxClampChannel(MulDiv(208, 14, 100) + MulDiv(36, 44, 100) + MulDiv(250, 40, 100));
     const int b = vxClampChannel(MulDiv(200, 14, 100) + MulDiv(106, 44, 100) + MulDiv(250, 40, 100));
@@ -377,7 +356,7 @@ TEST(Helpers, SystemColourMixes) {
     EXPECT_EQ(vxMixSystemColors(100, 100, 100), RGBColor(255, 255, 255));
     EXPECT_EQ(vxPressedFlatButtonColor(), vxNearestScreenColor(vxMixSystemColors(14, 44, 40)));
   }
-  SystemColors white{{COLOR_BTNFACE, RGB(255, 255, 255)}, {COLOR_HIGHLIGHT, kSelection}};
+  TPinnedSystemColors white({{COLOR_BTNFACE, RGB(255, 255, 255)}, {COLOR_HIGHLIGHT, kSelection}});
   EXPECT_EQ(vxMixSystemColors(14, 44, 40), TColor(kSelection));
   EXPECT_EQ(vxClampChannel(-3), 0);
   EXPECT_EQ(vxClampChannel(300), 255);

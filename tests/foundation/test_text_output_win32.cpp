@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "PinnedSystemColors.h"
 #include "foundation/vxGraphics.h"
 
 namespace {
@@ -13,20 +14,8 @@ namespace {
 constexpr COLORREF kPaper = RGB(255, 255, 255), kInk = RGB(0, 0, 0);
 constexpr COLORREF kEmbossLight = RGB(250, 250, 250), kEmbossDark = RGB(100, 100, 100);
 
-class PinnedEmboss {
- public:
-  PinnedEmboss() {
-    saved_[0] = GetSysColor(COLOR_BTNHIGHLIGHT);
-    saved_[1] = GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF pinned[] = {kEmbossLight, kEmbossDark};
-    SetSysColors(2, kIndices, pinned);
-  }
-  ~PinnedEmboss() { SetSysColors(2, kIndices, saved_); }
-
- private:
-  static constexpr int kIndices[] = {COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW};
-  COLORREF saved_[2];
-};
+const std::vector<std::pair<int, COLORREF>> kEmbossColors = {{COLOR_BTNHIGHLIGHT, kEmbossLight},
+                                                               {COLOR_BTNSHADOW, kEmbossDark}};
 
 struct Sheet {
   TBitmap bitmap;
@@ -64,7 +53,7 @@ struct Sheet {
 };
 
 TEST(TextOutput, DisabledTextIsEmbossedAndKeepsAPixelForItsLightCopy) {
-  PinnedEmboss colors;
+  TPinnedSystemColors colors(kEmbossColors);
   const TvxTextFlags flags = vxtfAlignRight | vxtfAlignVCenter | vxtfSingleLine;
   Sheet enabled(100, 20), disabled(100, 20);
   enabled.canvas.OutputText("Ilj", {0, 0, 100, 20}, flags, true);
