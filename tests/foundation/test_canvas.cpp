@@ -501,6 +501,14 @@ TEST(ParentBackground, ThePartBehindAControlAndTheSiblingsBeforeIt) {
     EXPECT_EQ(p.canvas->QueryWindowOrigin(), TPoint(0, 0));
   }
 
+  // Behind a double-buffered parent the theme's parent background is not
+  // asked: the parent paints itself, without the siblings.
+  client->SetDoubleBuffered(true);
+  Picture themed(60, 60, RGB(0, 0, 0));
+  vxDrawThemeParentBackground(control, themed.canvas.get(), {0, 0, 60, 60});
+  EXPECT_EQ(themed.At(10, 10), RGB(255, 0, 0));
+  EXPECT_EQ(themed.Count(RGB(255, 0, 0)), 3600);
+
   Picture orphan(10, 10, RGB(0, 0, 0));
   TWinControl lonely(nullptr);
   vxDrawParentBackgroundBehind(&lonely, orphan.canvas.get(), {0, 0, 10, 10}, true);
