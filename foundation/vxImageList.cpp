@@ -305,7 +305,6 @@ void TvxImageList::ReadNativeImage(HIMAGELIST handle, int index, TBitmap* image,
       return;
     }
     const TRect cell(native.rcImage);
-    into->SetPixelFormat(whole.PixelFormat());
     into->SetSize(cell.Width(), cell.Height());
     vxBitBltRect(into->Canvas()->Handle(), whole.Canvas()->Handle(), TRect(0, 0, cell.Width(), cell.Height()),
                  cell.TopLeft(), SRCCOPY);

@@ -274,3 +274,26 @@ TEST(Resampling, SoftwareResamplerScalesBitmaps) {
   EXPECT_TRUE(SamePixels(same, source));
   ExpectNear(PixelAt(small, 2, 2), 0x0000FF, 0, "flat blue stays blue");
 }
+
+TEST(VxBitmap, DataClaimingMorePixelsThanItHoldsIsRefused) {
+  // A bitmap file header and info header for 30000 x 30000 at 32 bits, and
+  // no rows: refused before a bitmap of that size is made.
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = 30000;
+  info.biHeight = 30000;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  const int32_t count = int32_t(sizeof file + sizeof info + 16);
+  TMemoryStream stream;
+  stream.WriteBuffer(&count, 4);
+  stream.WriteBuffer(&file, sizeof file);
+  stream.WriteBuffer(&info, sizeof info);
+  stream.WriteBuffer("0123456789abcdef", 16);
+  stream.SetPosition(0);
+  TvxBitmap bitmap;
+  EXPECT_THROW(bitmap.ReadData(stream), EInvalidGraphic);
+  EXPECT_TRUE(bitmap.Empty());
+}
