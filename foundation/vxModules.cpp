@@ -1,12 +1,14 @@
 #include "foundation/vxModules.h"
 
 #include "foundation/vdCore.h"
+#include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vdGDIPlusAPI.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
+#include "foundation/vxGraphics.h"
 
 const std::vector<TvxModule>& vxFoundationModules() {
   static const std::vector<TvxModule> modules = {
@@ -17,6 +19,8 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxDWMApi", vxDWMApiInitialize, vxDWMApiFinalize},
       {"vdUxTheme", vdUxThemeInitialize, vdUxThemeFinalize},
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
+      {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
+      {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
   };
   return modules;
 }

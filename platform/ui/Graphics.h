@@ -326,7 +326,8 @@ class TGraphic : public TPersistent {
  protected:
   friend class TCanvas;
   virtual void Draw(TCanvas& canvas, const TRect& rect) = 0;
-  void Changed();
+  // Fires OnChange; a descendant may batch or follow up the notification.
+  virtual void Changed();
 
  private:
   bool transparent_ = false;

@@ -222,7 +222,7 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   std::vector<String> names;
   for (const TvxModule& m : vxFoundationModules()) names.emplace_back(m.Name);
   EXPECT_EQ(names, (std::vector<String>{"vdCore", "vxClasses", "vxGeometry", "vdGDIPlusAPI", "vxDWMApi",
-                                         "vdUxTheme", "vdThemeManager"}));
+                                         "vdUxTheme", "vdThemeManager", "vxGraphics", "vdGDIPlusClasses"}));
 
   Steps().clear();
   const std::vector<TvxModule> modules = {
@@ -237,9 +237,11 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   for (int round = 0; round < 2; ++round) {
     TvxFoundationModules foundation;
     EXPECT_NE(FindClass("TvxRect"), nullptr);
+    EXPECT_NE(FindClass("TvxBitmap32"), nullptr);
     EXPECT_NE(vdSharedUnitsLoader(), nullptr);
   }
   EXPECT_EQ(FindClass("TvxRect"), nullptr);
+  EXPECT_EQ(FindClass("TvxBitmap32"), nullptr);
   EXPECT_EQ(vdSharedUnitsLoader(), nullptr);
 }
 
