@@ -58,6 +58,27 @@ size_t MatchEntity(std::string_view text, size_t at, char& character) {
   return 0;
 }
 
+// The text between the first pair of double quotes from `from` on (a
+// missing closing quote: up to the end).
+std::string_view QuotedValue(std::string_view tag, size_t from) {
+  const size_t quote = tag.find('"', from);
+  if (quote == std::string_view::npos) return {};
+  const size_t end = tag.find('"', quote + 1);
+  return tag.substr(quote + 1, end == std::string_view::npos ? std::string_view::npos : end - quote - 1);
+}
+
+// Where upper-case `name` first occurs in text, letters compared without
+// case.
+size_t FindNoCase(std::string_view text, std::string_view name) {
+  if (name.size() > text.size()) return std::string_view::npos;
+  for (size_t i = 0; i + name.size() <= text.size(); ++i) {
+    size_t k = 0;
+    while (k < name.size() && Upper(text[i + k]) == name[k]) ++k;
+    if (k == name.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
 // --- Tags --------------------------------------------------------------------------------
 
 struct TTagName {
@@ -86,18 +107,9 @@ void ParseTagName(THtmlToken& token) {
   }
   size_t end = i;
   while (end < t.size() && ((t[end] >= 'A' && t[end] <= 'Z') || (t[end] >= 'a' && t[end] <= 'z'))) ++end;
-  const std::string name = UpperText(t.substr(i, end - i));
+  const std::string_view name = t.substr(i, end - i);
   for (const TTagName& n : kTagNames)
-    if (n.Name == name) token.Tag = n.Tag;
-}
-
-// The text between the first pair of double quotes from `from` on (a
-// missing closing quote: up to the end).
-std::string QuotedValue(std::string_view tag, size_t from) {
-  const size_t quote = tag.find('"', from);
-  if (quote == std::string_view::npos) return {};
-  const size_t end = tag.find('"', quote + 1);
-  return std::string(tag.substr(quote + 1, end == std::string_view::npos ? std::string_view::npos : end - quote - 1));
+    if (n.Name.size() == name.size() && FindNoCase(name, n.Name) == 0) token.Tag = n.Tag;
 }
 
 // An attribute's colour: "#RRGGBB" (in either case) or a colour name.
@@ -146,16 +158,15 @@ TColor HtmlHexColor(std::string_view text) {
   return TColor(pair(1) | pair(3) << 8 | pair(5) << 16);
 }
 
-std::string HtmlAttribute(std::string_view tag, std::string_view name) {
-  const std::string upper = UpperText(tag);
-  const size_t at = upper.find(name);
-  if (at == std::string::npos) return {};
+std::string_view HtmlAttribute(std::string_view tag, std::string_view name) {
+  const size_t at = FindNoCase(tag, name);
+  if (at == std::string_view::npos) return {};
   size_t i = at + name.size();
   while (i < tag.size() && (tag[i] == ' ' || tag[i] == '=')) ++i;
   if (i < tag.size() && tag[i] == '"') return QuotedValue(tag, i);
   size_t end = i;
   while (end < tag.size() && tag[end] != ' ') ++end;
-  return std::string(tag.substr(i, end - i));
+  return tag.substr(i, end - i);
 }
 
 std::vector<THtmlToken> TokenizeMiniHtml(std::string_view source, bool wordWrap) {
@@ -170,7 +181,11 @@ std::vector<THtmlToken> TokenizeMiniHtml(std::string_view source, bool wordWrap)
     text = escaped;
   }
 
+  // Each token starts at a '<' or a CR, or after a blank or a tag: room for
+  // all of them at once spares the copies of a growing vector.
   std::vector<THtmlToken> tokens;
+  tokens.reserve(1 + 2 * size_t(std::count_if(text.begin(), text.end(),
+                                               [](char c) { return c == '<' || c == '\r' || c == ' '; })));
   size_t i = 0;
   while (i < text.size()) {
     const char c = text[i];
@@ -196,25 +211,27 @@ std::vector<THtmlToken> TokenizeMiniHtml(std::string_view source, bool wordWrap)
     } else {
       THtmlToken& t = tokens.emplace_back();
       t.Offset = uint32_t(i);
+      // Plain stretches are appended whole; entities and LFs between them.
+      size_t start = i;
+      auto flush = [&] { t.Text.append(text.substr(start, i - start)); };
       while (i < text.size() && text[i] != '<' && text[i] != '\r') {
         const char d = text[i];
-        if (d == '\n') {
-          ++i;
-          continue;
-        }
         char decoded;
-        if (const size_t length = d == '&' ? MatchEntity(text, i, decoded) : 0) {
-          t.Text += decoded;
-          i += length;
+        size_t length = 0;
+        if (d == '\n' || (d == '&' && (length = MatchEntity(text, i, decoded)) != 0)) {
+          flush();
+          if (length) t.Text += decoded;
+          i += length ? length : 1;
+          start = i;
           continue;
         }
-        t.Text += d;
         ++i;
         if (d == ' ' && wordWrap) {
           t.EndsWithBlank = true;
           break;
         }
       }
+      flush();
       if (t.Text.empty()) tokens.pop_back();  // only LFs
     }
   }
@@ -269,6 +286,8 @@ class TLayout {
     TState state;
     state.Font = params_.Font;
     state.FontColor = state.AnchorColor = state.HiColor = params_.Font.Color;
+    // Mostly one thing to draw per token: room for them at once.
+    if (!params_.MeasureOnly) result_.Ops.reserve(tokens_.size() + 8);
     const int lineLeft = params_.Rect.Left + 1;
     int y = params_.Rect.Top, total = 0;
     size_t pos = 0;
@@ -306,6 +325,10 @@ class TLayout {
   // before the next closing anchor: an underlined run then takes a "_", so
   // that the underline crosses the blank. One pass from the end.
   void BuildUnderlineMarks() {
+    const bool underlines = std::any_of(tokens_.begin(), tokens_.end(), [](const THtmlToken& t) {
+      return t.IsTag && (t.Tag == THtmlTag::A || t.Tag == THtmlTag::U);
+    });
+    if (!underlines) return;
     continues_.assign(tokens_.size(), false);
     bool blankFirst = false;  // of the tokens after the current one, a blank comes before any "</A"
     for (size_t i = tokens_.size(); i-- > 0;) {
@@ -362,7 +385,7 @@ class TLayout {
     if (st.Sup) y -= line.SupExtra / 2;
     if (st.Sub) y += line.SubExtra / 2;
     std::string text = t.Text;
-    if ((st.Font.Style & kHtmlUnderline) && continues_[index]) text += '_';
+    if ((st.Font.Style & kHtmlUnderline) && !continues_.empty() && continues_[index]) text += '_';
     if (st.Shadow) {
       TMiniHtmlOp& shadow = AddText(text, st.Font, kHtmlNoColor, x + params_.ShadowOffset, y + params_.ShadowOffset);
       shadow.Font.Color = params_.ShadowColor;
@@ -441,7 +464,7 @@ class TLayout {
         if (closing) {
           st.Font.Color = params_.Font.Color;
         } else if (draw) {
-          if (const std::string c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
+          if (const std::string_view c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
           if (!HtmlAttribute(t.Text, "BGCOLORTO").empty()) st.Background = kHtmlNoColor;
         }
         break;
@@ -462,11 +485,11 @@ class TLayout {
         } else {
           st.FontColor = st.Font.Color;
           st.FontBackground = st.Background;
-          if (const std::string face = HtmlAttribute(t.Text, "FACE"); !face.empty()) st.Font.Name = UpperText(face);
-          if (const std::string c = HtmlAttribute(t.Text, " COLOR"); !c.empty()) st.Font.Color = AttributeColor(c);
+          if (const std::string_view face = HtmlAttribute(t.Text, "FACE"); !face.empty()) st.Font.Name = UpperText(face);
+          if (const std::string_view c = HtmlAttribute(t.Text, " COLOR"); !c.empty()) st.Font.Color = AttributeColor(c);
           if (draw)
-            if (const std::string c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
-          if (const std::string size = HtmlAttribute(t.Text, "SIZE"); !size.empty()) {
+            if (const std::string_view c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
+          if (const std::string_view size = HtmlAttribute(t.Text, "SIZE"); !size.empty()) {
             static constexpr int kSizes[] = {8, 10, 12, 14, 16};
             const int n = LeadingNumber(size);
             st.Font.Size = n >= 1 && n <= 5 ? kSizes[n - 1] : std::max(1, std::min(n, 1000));
@@ -525,7 +548,7 @@ class TLayout {
           if (align.find("RIGHT") != std::string::npos) st.Align = TAlign::Right;
           if (align.find("LEFT") != std::string::npos) st.Align = TAlign::Left;
           if (align.find("CENTER") != std::string::npos) st.Align = TAlign::Center;
-          if (const std::string indent = HtmlAttribute(t.Text, "INDENT"); !indent.empty())
+          if (const std::string_view indent = HtmlAttribute(t.Text, "INDENT"); !indent.empty())
             st.Indent = LeadingNumber(indent);
           if (!HtmlAttribute(t.Text, "BGCOLORTO").empty()) st.Background = kHtmlNoColor;
         }
@@ -558,20 +581,20 @@ class TLayout {
   bool Image(const THtmlToken& t, const TState& st, bool draw, int left, int top, int& x, TLine& line, int available,
              bool notFirst) {
     TMiniHtmlImage image;
-    const std::string source = HtmlAttribute(t.Text, "SRC");
+    const std::string_view source = HtmlAttribute(t.Text, "SRC");
     const std::string upper = UpperText(source.substr(0, 5));
     THtmlSize size;
     bool found;
     if (upper.rfind("IDX:", 0) == 0) {
       image.Kind = TMiniHtmlImage::ImageList;
-      image.Index = LeadingNumber(std::string_view(source).substr(4));
+      image.Index = LeadingNumber(source.substr(4));
       found = measurer_.ImageSize(image, size);
     } else if (upper.rfind("SSYS:", 0) == 0 || upper.rfind("LSYS:", 0) == 0) {
       image.Kind = upper[0] == 'S' ? TMiniHtmlImage::SmallIcon : TMiniHtmlImage::LargeIcon;
-      image.Source = source.substr(5);
+      image.Source.assign(source.substr(5));
       found = measurer_.ImageSize(image, size);
-    } else if (source.find(':') == std::string::npos) {
-      image.Source = source;
+    } else if (source.find(':') == std::string_view::npos) {
+      image.Source.assign(source);
       found = measurer_.ImageSize(image, size);
       const int w = LeadingNumber(HtmlAttribute(t.Text, "WIDTH")), h = LeadingNumber(HtmlAttribute(t.Text, "HEIGHT"));
       if (found && w >= 1 && h >= 1) size = {w, h};
@@ -587,13 +610,14 @@ class TLayout {
       op.Y = top;
       op.Width = size.Width;
       op.Height = size.Height;
-      op.Image = std::move(image);
+      op.Image = int(result_.Images.size());
+      result_.Images.push_back(std::move(image));
       HitTest(st, left + x, top, size);
     }
     x += size.Width;
     line.Content = true;
     line.Height = std::max(line.Height, size.Height);
-    if (UpperText(t.Text).find("WRAP") != std::string::npos) line.Height = GhHeight(st.Font);
+    if (FindNoCase(t.Text, "WRAP") != std::string_view::npos) line.Height = GhHeight(st.Font);
     return true;
   }
 
@@ -602,7 +626,7 @@ class TLayout {
     x += kBulletIndent * level - kBulletIndent;
     line.Width = std::max(line.Width, x + kBulletIndent);
     const std::string type = UpperText(HtmlAttribute(t.Text, "TYPE"));
-    const std::string colorText = HtmlAttribute(t.Text, " COLOR");
+    const std::string_view colorText = HtmlAttribute(t.Text, " COLOR");
     const TColor color = colorText.empty() ? kHtmlNoColor : AttributeColor(colorText);
     if (draw && !st.Hidden) {
       if (type == "SQUARE" || type == "CIRCLE") {
@@ -614,7 +638,7 @@ class TLayout {
         op.Color = color == kHtmlNoColor ? st.Font.Color : color;
       } else if (type == "IMAGE") {
         TMiniHtmlImage image;
-        image.Source = HtmlAttribute(t.Text, "NAME");
+        image.Source.assign(HtmlAttribute(t.Text, "NAME"));
         THtmlSize size;
         if (measurer_.ImageSize(image, size)) {
           TMiniHtmlOp& op = result_.Ops.emplace_back();
@@ -623,7 +647,8 @@ class TLayout {
           op.Y = top + 2;
           op.Width = size.Width;
           op.Height = size.Height;
-          op.Image = std::move(image);
+          op.Image = int(result_.Images.size());
+          result_.Images.push_back(std::move(image));
           if (size.Width > kBulletIndent) x += size.Width - kBulletIndent;
         }
       } else {

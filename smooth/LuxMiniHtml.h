@@ -58,7 +58,7 @@ std::vector<THtmlToken> TokenizeMiniHtml(std::string_view text, bool wordWrap);
 // The value of a tag's attribute: the text between the first pair of double
 // quotes after the name and its "=" (or, unquoted, up to the next blank); empty
 // when the tag lacks it. name is upper case; the value keeps its case.
-std::string HtmlAttribute(std::string_view tag, std::string_view name);
+std::string_view HtmlAttribute(std::string_view tag, std::string_view name);
 
 // --- Layout ------------------------------------------------------------------------------
 
@@ -114,7 +114,7 @@ struct TMiniHtmlOp {
   TMiniHtmlFont Font;
   TColor Background = kHtmlNoColor;
   TColor Color = 0;
-  TMiniHtmlImage Image;
+  int Image = -1;  // okImage: index into the layout's Images
 };
 
 struct TMiniHtmlParams {
@@ -140,6 +140,7 @@ struct TMiniHtmlLayout {
   std::string Anchor;     // and this is its name
   std::string PlainText;  // the text without its tags
   std::vector<TMiniHtmlOp> Ops;  // empty when measuring only
+  std::vector<TMiniHtmlImage> Images;
 };
 
 TMiniHtmlLayout LayoutMiniHtml(std::string_view text, const TMiniHtmlParams& params, TMiniHtmlMeasurer& measurer);

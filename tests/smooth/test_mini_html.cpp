@@ -94,7 +94,7 @@ TEST(MiniHtml, FontSizeFaceAndColourComeBackAfterTheTag) {
       Layout("<IMG src=\"system\"><FONT size=\"16\" color=\"#A45302\" face=\"Arial\">Done</FONT>s<BR>");
   ASSERT_EQ(line.Ops.size(), 3u);
   EXPECT_EQ(line.Ops[0].Kind, okImage);
-  EXPECT_EQ(line.Ops[0].Image.Source, "system");
+  EXPECT_EQ(line.Images[line.Ops[0].Image].Source, "system");
   EXPECT_EQ(line.Ops[0].X, 1);
   EXPECT_EQ(line.Ops[1].Text, "Done");
   EXPECT_EQ(line.Ops[1].X, 17);
@@ -189,7 +189,7 @@ TEST(MiniHtml, ImagesOfEachSource) {
     SCOPED_TRACE(c.text);
     const TMiniHtmlLayout l = LayoutMiniHtml(c.text, Params(), measurer);
     ASSERT_EQ(l.Ops.size(), 1u);
-    EXPECT_EQ(l.Ops[0].Image.Kind, c.kind);
+    EXPECT_EQ(l.Images[l.Ops[0].Image].Kind, c.kind);
     EXPECT_EQ((THtmlSize{l.Ops[0].Width, l.Ops[0].Height}), c.size);
     EXPECT_EQ(l.Width, c.size.Width);
     EXPECT_EQ(l.Height, c.size.Height + 2);
