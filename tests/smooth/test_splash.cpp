@@ -170,6 +170,20 @@ TEST_F(TSplashTest, OnShowHookIsRestoredAndTheTimeOutCloses) {
   EXPECT_FALSE(splash.Showing());
 }
 
+TEST_F(TSplashTest, ProgramTextsComeFromTheVersionResource) {
+  splash.LoadVersionInfo();
+  TBasicProgramInfo& info = *splash.BasicProgramInfo();
+  EXPECT_EQ(info.ProgramName.Text(), "Software MERVALDO Installer 3.7");
+  EXPECT_EQ(info.ProgramVersion.Text(), "3.7.0.0");
+  EXPECT_EQ(info.CopyRight, "Copyright (C) 2021 Software MERVALDO");
+
+  TLuxSmoothSplashScreen kept(nullptr);
+  kept.BasicProgramInfo()->AutoLoad = false;
+  kept.BasicProgramInfo()->ProgramName.SetText("Own");
+  kept.LoadVersionInfo();
+  EXPECT_EQ(kept.BasicProgramInfo()->ProgramName.Text(), "Own");
+}
+
 TEST_F(TSplashTest, VersionStylesAndValueText) {
   EXPECT_EQ(splash.Version(), "1.4.0.1");
   splash.SetVersion("9.9");
