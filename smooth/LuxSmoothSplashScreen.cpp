@@ -1158,32 +1158,13 @@ void TLuxSmoothSplashScreen::DrawSplashText(TGPGraphics& g, const String& text, 
   if (colorEnd == clNone && type != gtTexture && type != gtNone) type = gtSolid;
   const float fx = float(x), fy = float(y), w = float(width), h = float(height);
   std::unique_ptr<TGPBrush> brush;
-  switch (type) {
-    case gtSolid: brush = std::make_unique<TGPSolidBrush>(start); break;
-    case gtVertical:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(fx, fy), TGPPointF(fx, fy + h), start, end);
-      break;
-    case gtHorizontal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(fx, fy), TGPPointF(fx + w, fy), start, end);
-      break;
-    case gtForwardDiagonal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(fx, fy), TGPPointF(fx + w, fy + h), start, end);
-      break;
-    case gtBackwardDiagonal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(fx, fy + h), TGPPointF(fx + w, fy), end, start);
-      break;
-    case gtAngle: {
-      auto linear = std::make_unique<TGPLinearGradientBrush>(TGPRectF(fx, fy, w + 10, h + 10), start, end,
-                                                             float(angle), true);
-      linear->SetGammaCorrection(true);
-      brush = std::move(linear);
-      break;
-    }
-    case gtHatch: brush = std::make_unique<TGPHatchBrush>(hatchStyle, start, end); break;
-    case gtTexture:
-      if (picture && !picture->Empty()) brush = picture->CreateTextureBrush();
-      break;
-    default: break;
+  if (type == gtAngle) {
+    auto linear = std::make_unique<TGPLinearGradientBrush>(TGPRectF(fx, fy, w + 10, h + 10), start, end,
+                                                           float(angle), true);
+    linear->SetGammaCorrection(true);
+    brush = std::move(linear);
+  } else {
+    brush = CreateTextBrush(type, TGPRectF(fx, fy, w, h), start, end, hatchStyle, picture);
   }
   if (!brush) return;
   g.DrawString(text, gpFont.get(), TGPRectF(fx, fy, float(RoundEven(box.Width + 10)), box.Height + 10), &format,
