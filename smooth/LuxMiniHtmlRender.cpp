@@ -70,6 +70,29 @@ class TGdipMeasurer : public TMiniHtmlMeasurer {
   TFont font_;
 };
 
+// A list bullet in the font "Symbol", through GDI: GDI+ reads a symbol
+// font's characters only from the private range. False when the system
+// has no symbol font with the character.
+bool DrawSymbolBullet(TGPGraphics& graphics, const TMiniHtmlOp& op) {
+  HDC dc = nullptr;
+  if (graphics.GetHDC(dc) != 0) return false;
+  const HFONT symbol = CreateFontA(-MulDiv(op.Font.Size, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0,
+                                   0, SYMBOL_CHARSET, 0, 0, 0, 0, "Symbol");
+  HGDIOBJ old = SelectObject(dc, symbol);
+  WORD glyph = 0xFFFF;
+  const bool present = GetGlyphIndicesA(dc, op.Text.c_str(), 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 &&
+                       glyph != 0xFFFF && glyph != 0;
+  if (present) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(op.Font.Color));
+    TextOutA(dc, op.X, op.Y, op.Text.c_str(), int(op.Text.size()));
+  }
+  SelectObject(dc, old);
+  DeleteObject(symbol);
+  graphics.ReleaseHDC(dc);
+  return present;
+}
+
 void Draw(TGPGraphics& graphics, TGdipMeasurer& measurer, const TMiniHtmlLayout& layout, HIMAGELIST images,
           double scale) {
   TFont font;
@@ -77,6 +100,16 @@ void Draw(TGPGraphics& graphics, TGdipMeasurer& measurer, const TMiniHtmlLayout&
     switch (op.Kind) {
       case okText: {
         ToTFont(op.Font, font);
+        if (op.Font.Name == "Symbol" && DrawSymbolBullet(graphics, op)) break;
+        if (op.Font.Name == "Symbol") {
+          // No symbol font with the bullet: the text font's own bullet.
+          font.SetName("Tahoma");
+          if (op.Text == "\xB7") {
+            RECT r{op.X, op.Y, op.X, op.Y};
+            graphics.DrawTextRun("\x95", 1, op.Background, 0, &font, r);
+            break;
+          }
+        }
         RECT r{op.X, op.Y, op.X, op.Y};
         graphics.DrawTextRun(op.Text, int(op.Text.size()), op.Background, 0, &font, r);
         break;
