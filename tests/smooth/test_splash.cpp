@@ -170,6 +170,32 @@ TEST_F(TSplashTest, OnShowHookIsRestoredAndTheTimeOutCloses) {
   EXPECT_FALSE(splash.Showing());
 }
 
+TEST_F(TSplashTest, LayeredBarDrawsOverZeroToOneHundredWhateverItsMaximum) {
+  splash.DisplayStyle = dsNormal;
+  splash.ProgressBar()->SetMaximum(200);
+  splash.Show();
+  splash.ProgressBar()->SetPosition(100);
+  EXPECT_EQ(splash.Window()->Progress()->Position(), 100);
+  EXPECT_GT(ARGBGreen(Pixel(270, 170)), 150);  // full, as if the range were 0 to 100
+  splash.Close();
+}
+
+TEST_F(TSplashTest, ActivationFocusesTheFormWithoutMovingThePointer) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 200, 100);
+  form.Show();
+  POINT before{}, after{};
+  SetCursorPos(7, 9);
+  GetCursorPos(&before);
+  splash.ActivateFormLater(&form);
+  splash.ActivateFormLater(&form);  // a second call before the tick: one activation
+  splash.ActivationTimerElapsed();  // the tick of the 20 ms timer
+  GetCursorPos(&after);
+  EXPECT_EQ(after.x, before.x);
+  EXPECT_EQ(after.y, before.y);
+  EXPECT_EQ(GetFocus(), form.Handle());
+}
+
 TEST_F(TSplashTest, ProgramTextsComeFromTheVersionResource) {
   splash.LoadVersionInfo();
   TBasicProgramInfo& info = *splash.BasicProgramInfo();
