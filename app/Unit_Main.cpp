@@ -1,6 +1,7 @@
 #include "app/Unit_Main.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "app/Contrat.h"
 #include "app/Fonts.h"
@@ -115,11 +116,9 @@ TForm_Main::TForm_Main(TComponent* owner) : TForm(owner) {
 
   GDIPPictureContainer1 = new TGDIPPictureContainer(this);
   for (const char* name : pictures::kStatusNames) {
-    TBitmap picture;
-    pictures::Load(&picture, "STATUS_" + UpperCase(name));
     TPictureItem* item = GDIPPictureContainer1->Items()->Add();
     item->SetName(name);
-    item->Picture()->Assign(&picture);
+    pictures::Load(item->Picture(), "STATUS_" + UpperCase(name));
   }
 
   FmBalloonHints1 = new TFmBalloonHints(this);
@@ -158,26 +157,32 @@ void TForm_Main::CreateSplash() {
   version.PosY = 80;
   version.ColorStart = clYellow;
   version.ColorEnd = RGBColor(232, 244, 244);
+  // The texts above are the form's own: the version resource is not read.
+  Splash->BasicProgramInfo()->AutoLoad = false;
 
-  TBitmap splash;
-  pictures::Load(&splash, pictures::kSplash);
-  Splash->Fill()->Picture()->Assign(&splash);
-  Splash->Fill()->SetOpacity(249);
+  TGDIPFill* fill = Splash->Fill();
+  pictures::Load(fill->Picture(), pictures::kSplash);
+  fill->SetColor(clNone);
+  fill->SetBorderColor(clNone);
+  fill->SetOpacity(249);
 
   TGDIPSplashProgress* bar = Splash->ProgressBar();
-  bar->Visible = true;
-  bar->Left = 140;
-  bar->Top = 300;
-  bar->Height = 20;
-  bar->Maximum = 100;
-  bar->Step = 10;
-  bar->ValueFormat = "%.0f%%";
-  bar->ColorStart = RGBColor(0, 213, 128);
-  bar->ColorEnd = RGBColor(1, 124, 150);
-  bar->BorderColor = clGray;
+  bar->SetVisible(true);
+  bar->SetLeft(140);
+  bar->SetTop(300);
+  bar->SetWidth(320);
+  bar->SetHeight(20);
+  bar->SetValueVisible(true);
+  bar->SetValueType(vtPercentage);
+  bar->BackGroundFill()->SetColor(RGBColor(236, 242, 248));
+  bar->BackGroundFill()->SetColorTo(RGBColor(206, 218, 232));
+  bar->BackGroundFill()->SetBorderColor(clGray);
+  bar->ProgressFill()->SetColor(RGBColor(0, 213, 128));
+  bar->ProgressFill()->SetColorTo(RGBColor(1, 124, 150));
   AssignFont(bar->Font(), "Tahoma", -13, 0);
+  AssignFont(bar->ProgressFont(), "Tahoma", -13, 0, clWhite);
 
-  TSplashRect& list = Splash->ListItemsSettings()->Rect;
+  TListItemsRect& list = Splash->ListItemsSettings()->Rect;
   list.Left = 75;
   list.Top = 125;
   list.Width = 500;
@@ -185,6 +190,30 @@ void TForm_Main::CreateSplash() {
   AssignFont(Splash->ListItemsSettings()->HTMLFont(), "Tahoma", -11, 0);
   Splash->SetPictureContainer(GDIPPictureContainer1);
   Splash->OnCloseRequest = [this](TObject*) { SplashCloseRequest(); };
+  KeepSplashPushes();
+}
+
+// The test switch QE_SETUP_SPLASH_PUSHES names a folder: every buffer that
+// the layered splash pushes is saved there as "push-NNN.png", and a line of
+// "pushes.txt" gives its number, its alpha, the count of status lines and
+// the progress.
+void TForm_Main::KeepSplashPushes() {
+  char dir[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA("QE_SETUP_SPLASH_PUSHES", dir, sizeof dir);
+  if (n == 0 || n >= sizeof dir) return;
+  const String folder(dir);
+  Splash->OnPushLayered = [this, folder, count = 0](TGPBitmap& buffer, uint8_t alpha) mutable {
+    char name[32];
+    std::snprintf(name, sizeof name, "push-%03d.png", ++count);
+    buffer.SaveToPngFile(folder + "\\" + name);
+    char line[96];
+    std::snprintf(line, sizeof line, "%d %d %d %.0f\r\n", count, alpha, Splash->ListItems()->Count(),
+                  Splash->ProgressBar()->Position());
+    if (FILE* log = std::fopen((folder + "\\pushes.txt").c_str(), "ab")) {
+      std::fputs(line, log);
+      std::fclose(log);
+    }
+  };
 }
 
 // Closing the splash's window asks to leave the wizard. The request waits in
@@ -203,7 +232,7 @@ void TForm_Main::FormCreate(TObject*) {
   version.PosX = 290;
   Splash->EndUpdate();
 
-  TSplashRect& list = Splash->ListItemsSettings()->Rect;
+  TListItemsRect& list = Splash->ListItemsSettings()->Rect;
   list.Left = 150;
   list.Top = 260;
   list.Height = 50;

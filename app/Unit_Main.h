@@ -56,6 +56,7 @@ class TForm_Main : public TForm {
 
  private:
   void CreateSplash();
+  void KeepSplashPushes();
   void SplashCloseRequest();
 };
 

@@ -368,3 +368,21 @@ void TGDIPFill::DrawPositionedPicture(TGPGraphics& g, TLuxGDIPPicture& picture, 
     picture.FillRectWithTexture(g, TGPRectF(float(p.Left), float(p.Top), float(p.Width), float(p.Height)));
   else picture.DrawToGraphics(g, TRect(p.Left, p.Top, p.Left + p.Width, p.Top + p.Height));
 }
+
+std::unique_ptr<TGPBrush> CreateTextBrush(TLuxGradientType type, const TGPRectF& box, ARGB start, ARGB end,
+                                          int hatchStyle, const TLuxGDIPPicture* picture) {
+  const float x = box.X, y = box.Y, w = box.Width, h = box.Height;
+  switch (type) {
+    case gtSolid: return std::make_unique<TGPSolidBrush>(start);
+    case gtVertical: return std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x, y + h), start, end);
+    case gtHorizontal:
+      return std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + w, y), start, end);
+    case gtForwardDiagonal:
+      return std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + w, y + h), start, end);
+    case gtBackwardDiagonal:
+      return std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y + h), TGPPointF(x + w, y), end, start);
+    case gtHatch: return std::make_unique<TGPHatchBrush>(hatchStyle, start, end);
+    case gtTexture: return picture ? picture->CreateTextureBrush() : nullptr;
+    default: return nullptr;
+  }
+}

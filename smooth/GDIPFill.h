@@ -199,3 +199,10 @@ class TGDIPFill : public TPersistent {
   TColor glowRadialColor_ = 0xFFFFFF;
   TGPRectF focusRect_;
 };
+
+// The brush that the smooth texts are drawn with over their measured box:
+// solid start, a two-colour linear gradient along the box (vertical,
+// horizontal, either diagonal), a hatch of start over end, or picture's
+// tiled texture. Any other type, or an empty picture, gives none.
+std::unique_ptr<TGPBrush> CreateTextBrush(TLuxGradientType type, const TGPRectF& box, ARGB start, ARGB end,
+                                          int hatchStyle, const TLuxGDIPPicture* picture);

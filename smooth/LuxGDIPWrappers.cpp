@@ -329,6 +329,13 @@ int TGPImage::ImageFormatNumber() {
   }
 }
 
+int TGPImage::SaveToPngFile(const String& fileName) {
+  // The PNG encoder's class identifier, as GDI+ publishes it.
+  static const CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+  const WideString wide = AnsiToWide(fileName);
+  return Check(flat::GdipSaveImageToFile(static_cast<Gdiplus::GpImage*>(native_), Wide(wide), &kPngEncoder, nullptr));
+}
+
 TGPBitmap::TGPBitmap(IStream* stream, bool useICM) {
   auto** out = reinterpret_cast<Gdiplus::GpBitmap**>(&native_);
   QE_CREATE(useICM ? flat::GdipCreateBitmapFromStreamICM(stream, out) : flat::GdipCreateBitmapFromStream(stream, out));

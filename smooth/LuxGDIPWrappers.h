@@ -196,6 +196,9 @@ class TGPImage : public TGdiplusBase {
   unsigned Height();
   int32_t PixelFormat();
   int ImageFormatNumber();
+  // Writes the image as a PNG file (the splash's test hook keeps what it
+  // pushes this way).
+  int SaveToPngFile(const String& fileName);
 
  protected:
   TGPImage() = default;

@@ -204,24 +204,8 @@ void TLuxSmoothLabel::DrawCaption(TGPGraphics& g, TLuxSmoothLabelCaption& captio
   const ARGB end = caption.ColorEnd() == clNone ? start : ColorToARGB(caption.OpacityEnd(), caption.ColorEnd());
   g.SetTextRenderingHint(textRendering_ == tClearType ? TextRenderingHintClearTypeGridFit
                                                       : TextRenderingHintAntiAliasGridFit);
-  std::unique_ptr<TGPBrush> brush;
-  switch (caption.GradientType()) {
-    case gtSolid: brush = std::make_unique<TGPSolidBrush>(start); break;
-    case gtVertical:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x, y + th), start, end);
-      break;
-    case gtHorizontal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + tw, y), start, end);
-      break;
-    case gtForwardDiagonal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y), TGPPointF(x + tw, y + th), start, end);
-      break;
-    case gtBackwardDiagonal:
-      brush = std::make_unique<TGPLinearGradientBrush>(TGPPointF(x, y + th), TGPPointF(x + tw, y), end, start);
-      break;
-    case gtHatch: brush = std::make_unique<TGPHatchBrush>(caption.HatchStyle(), start, end); break;
-    case gtTexture: brush = caption.Picture()->CreateTextureBrush(); break;
-    default: break;  // radial, angle, path and none draw no text
-  }
+  // Radial, angle, path and none draw no text.
+  const std::unique_ptr<TGPBrush> brush =
+      CreateTextBrush(caption.GradientType(), TGPRectF(x, y, tw, th), start, end, caption.HatchStyle(), caption.Picture());
   if (brush) g.DrawString(caption.Text(), font.gpFont.get(), TGPRectF(x, y, tw, th), font.format.get(), brush.get());
 }

@@ -138,7 +138,7 @@ TEST(Splash, SequenceEndsAtOneHundredWithTheStartingLine) {
   EXPECT_EQ(splash->ProgressBar()->Position(), 100.0);
   EXPECT_EQ(splash->BasicProgramInfo()->ProgramVersion.Text(), "Application: Quillor Pro 5.8 B1");
   EXPECT_EQ(splash->BasicProgramInfo()->ProgramVersion.PosX, 290);
-  const TSplashRect& list = splash->ListItemsSettings()->Rect;
+  const TListItemsRect& list = splash->ListItemsSettings()->Rect;
   EXPECT_EQ((std::vector<int>{list.Left, list.Top, list.Width, list.Height}), (std::vector<int>{150, 260, 500, 50}));
   ASSERT_EQ(splash->ListItems()->Count(), 1);
   EXPECT_EQ(splash->ListItems()->Items(0)->HTMLText(),

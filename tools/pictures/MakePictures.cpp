@@ -1,6 +1,6 @@
-// Draws the setup program's pictures and writes them as 24-bit BMP files:
-// the wizard's side band, the button glyphs, the splash background and its
-// six status pictures, and the end page's pictures. Everything is computed
+// Draws the setup program's pictures: the wizard's side band, the button
+// glyphs and the end page's pictures as 24-bit BMP files, and the splash
+// background and its six status pictures as PNG files with alpha. Everything is computed
 // from fixed shapes and gradients, so every build writes the same bytes.
 //
 //   make_pictures OUTPUT_DIR
@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <png.h>
+
 namespace {
 
 struct Rgb {
@@ -24,13 +26,22 @@ constexpr Rgb kOlive{128, 128, 0};
 
 class Image {
  public:
-  Image(int width, int height, Rgb fill) : width_(width), height_(height), pixels_(size_t(width) * height, fill) {}
+  // A transparent image keeps alpha 0 wherever nothing is drawn.
+  Image(int width, int height, Rgb fill, bool transparent = false)
+      : width_(width), height_(height), pixels_(size_t(width) * height, fill),
+        alpha_(size_t(width) * height, transparent ? 0 : 255) {}
 
   int Width() const { return width_; }
   int Height() const { return height_; }
 
   void Set(int x, int y, Rgb c) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[size_t(y) * width_ + x] = c;
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) {
+      pixels_[size_t(y) * width_ + x] = c;
+      alpha_[size_t(y) * width_ + x] = 255;
+    }
+  }
+  void SetAlpha(int x, int y, uint8_t a) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) alpha_[size_t(y) * width_ + x] = a;
   }
   Rgb Get(int x, int y) const { return pixels_[size_t(y) * width_ + x]; }
 
@@ -95,8 +106,42 @@ class Image {
     return {lerp(a.r, b.r), lerp(a.g, b.g), lerp(a.b, b.b)};
   }
 
-  // BITMAPFILEHEADER, BITMAPINFOHEADER and bottom-up BGR rows padded to four bytes.
+  // A ".png" name gets RGBA rows through libpng, any other a BMP.
   bool Save(const std::string& fileName) const {
+    return fileName.size() > 4 && fileName.compare(fileName.size() - 4, 4, ".png") == 0 ? SavePng(fileName)
+                                                                                        : SaveBmp(fileName);
+  }
+
+  bool SavePng(const std::string& fileName) const {
+    FILE* f = std::fopen(fileName.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = png && info;
+    std::vector<uint8_t> row(size_t(width_) * 4);
+    if (ok && setjmp(png_jmpbuf(png)) == 0) {
+      png_init_io(png, f);
+      png_set_IHDR(png, info, png_uint_32(width_), png_uint_32(height_), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+                   PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+      png_write_info(png, info);
+      for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+          const Rgb c = Get(x, y);
+          uint8_t* p = &row[size_t(x) * 4];
+          p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = alpha_[size_t(y) * width_ + x];
+        }
+        png_write_row(png, row.data());
+      }
+      png_write_end(png, nullptr);
+    } else {
+      ok = false;
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0 && ok;
+  }
+
+  // BITMAPFILEHEADER, BITMAPINFOHEADER and bottom-up BGR rows padded to four bytes.
+  bool SaveBmp(const std::string& fileName) const {
     const uint32_t rowBytes = (uint32_t(width_) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * uint32_t(height_);
     std::vector<uint8_t> out;
@@ -122,6 +167,7 @@ class Image {
  private:
   int width_, height_;
   std::vector<Rgb> pixels_;
+  std::vector<uint8_t> alpha_;
 };
 
 // The wizard's left band: a deep blue gradient with rings and a light stripe.
@@ -166,21 +212,34 @@ Image QuitGlyph() {
   return im;
 }
 
-// The splash background: a light panel with a darker title band and frame.
+// The splash background, 600 x 400: a light panel with a darker title band
+// and a frame, its corners cut round (transparent) and its lowest band
+// translucent.
 Image SplashBackground() {
-  Image im(601, 371, {0, 0, 0});
-  im.VerticalGradient(0, 0, 601, 371, {250, 250, 252}, {196, 214, 236});
-  im.VerticalGradient(0, 0, 601, 70, {26, 66, 132}, {60, 110, 180});
-  im.FillRect(0, 70, 601, 73, {232, 160, 40});
+  constexpr int w = 600, h = 400, radius = 14;
+  Image im(w, h, {0, 0, 0});
+  im.VerticalGradient(0, 0, w, h, {250, 250, 252}, {196, 214, 236});
+  im.VerticalGradient(0, 0, w, 70, {26, 66, 132}, {60, 110, 180});
+  im.FillRect(0, 70, w, 73, {232, 160, 40});
   for (int i = 0; i < 3; ++i) im.Ring(540, 200, 40 + i * 18, 3, {214, 226, 242});
-  im.Frame(0, 0, 601, 371, {26, 66, 132});
-  im.Frame(1, 1, 600, 370, {120, 160, 210});
+  im.Frame(0, 0, w, h, {26, 66, 132});
+  im.Frame(1, 1, w - 1, h - 1, {120, 160, 210});
+  for (int y = h - 40; y < h - 2; ++y)
+    for (int x = 2; x < w - 2; ++x) im.SetAlpha(x, y, 215);
+  for (int y = 0; y < radius; ++y)
+    for (int x = 0; x < radius; ++x) {
+      const int dx = radius - x, dy = radius - y;
+      if (dx * dx + dy * dy <= radius * radius) continue;
+      im.SetAlpha(x, y, 0), im.SetAlpha(w - 1 - x, y, 0);
+      im.SetAlpha(x, h - 1 - y, 0), im.SetAlpha(w - 1 - x, h - 1 - y, 0);
+    }
   return im;
 }
 
-// The six 24 x 24 status pictures of the splash lines.
+// The six 24 x 24 status pictures of the splash lines, transparent around
+// their shapes.
 Image StatusPicture(const std::string& name) {
-  Image im(24, 24, {255, 255, 255});
+  Image im(24, 24, {255, 255, 255}, true);
   if (name == "files") {
     im.FillRect(5, 2, 17, 22, {120, 120, 120});
     im.FillRect(6, 3, 16, 21, {250, 250, 250});
@@ -249,13 +308,13 @@ int main(int argc, char** argv) {
       {"glyph_previous.bmp", ArrowLeftGlyph()},
       {"glyph_install.bmp", InstallGlyph()},
       {"glyph_quit.bmp", QuitGlyph()},
-      {"splash.bmp", SplashBackground()},
-      {"status_files.bmp", StatusPicture("files")},
-      {"status_folders.bmp", StatusPicture("folders")},
-      {"status_register.bmp", StatusPicture("register")},
-      {"status_system.bmp", StatusPicture("system")},
-      {"status_package.bmp", StatusPicture("package")},
-      {"status_start.bmp", StatusPicture("start")},
+      {"splash.png", SplashBackground()},
+      {"status_files.png", StatusPicture("files")},
+      {"status_folders.png", StatusPicture("folders")},
+      {"status_register.png", StatusPicture("register")},
+      {"status_system.png", StatusPicture("system")},
+      {"status_package.png", StatusPicture("package")},
+      {"status_start.png", StatusPicture("start")},
       {"finish_banner.bmp", FinishBanner()},
       {"finish_product.bmp", FinishProduct()},
       {"finish_picture.bmp", FinishPicture()},

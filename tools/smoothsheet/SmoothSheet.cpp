@@ -1,7 +1,7 @@
 // The picture sheet of the smooth controls: every rounding type, the body
 // gradients and mirrored halves, glows, shadows and picture placements of
-// the fill, and smooth labels, drawn into "smooth.png" in the working
-// folder for people to judge.
+// the fill, smooth labels, the splash's mini-HTML and progress bars, drawn
+// into "smooth.png" in the working folder for people to judge.
 #include <windows.h>
 #include <objidl.h>
 // objidl.h first: the GDI+ header needs its property types.
@@ -12,11 +12,13 @@
 
 #include "foundation/vdGDIPlusAPI.h"
 #include "smooth/GDIPFill.h"
+#include "smooth/LuxMiniHtmlRender.h"
 #include "smooth/LuxSmoothLabel.h"
+#include "smooth/LuxSmoothSplashScreen.h"
 
 namespace {
 
-constexpr int kSheetWidth = 960, kSheetHeight = 800;
+constexpr int kSheetWidth = 960, kSheetHeight = 1040;
 constexpr int kCellWidth = 150, kCellHeight = 110, kShapeWidth = 130, kShapeHeight = 70;
 
 class TSheet {
@@ -63,6 +65,46 @@ class TSheet {
     label.PaintTo(bitmap_.Canvas());
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
     Caption(x, y + height + 2, caption, false);
+  }
+
+  // Mini-HTML in the box (x, y, width, height), over a light panel, with
+  // the sheet's picture as "dot".
+  void Html(int x, int y, int width, int height, const String& caption, const String& html) {
+    TGDIPPictureContainer pictures(nullptr);
+    TPictureItem* dot = pictures.Items()->Add();
+    dot->SetName("dot");
+    dot->Picture()->Assign(&picture_);
+    TCanvas* canvas = bitmap_.Canvas();
+    canvas->Brush()->SetColor(RGBColor(240, 244, 250));
+    canvas->FillRect(TRect(x, y, x + width, y + height));
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetSize(9);
+    TGPGraphics g(canvas->Handle());
+    g.SetTextRenderingHint(TextRenderingHintClearTypeGridFit);
+    RenderMiniHtml(g, &font, html, 2, &pictures, TRect(x, y, x + width, y + height), clGray, 2, clNone, clNone,
+                   clBlue, 1.0, true, false);
+    Caption(x, y + height + 2, caption, false);
+  }
+
+  // A splash progress bar at (x, y).
+  void Progress(int x, int y, const String& caption, const std::function<void(TGDIPSplashProgress&)>& setup) {
+    TGDIPSplashProgress bar;
+    bar.SetWidth(200);
+    bar.SetHeight(20);
+    bar.ProgressFill()->SetColor(RGBColor(0, 213, 128));
+    bar.ProgressFill()->SetColorTo(RGBColor(1, 124, 150));
+    bar.BackGroundFill()->SetColor(RGBColor(236, 242, 248));
+    bar.BackGroundFill()->SetColorTo(RGBColor(206, 218, 232));
+    bar.BackGroundFill()->SetBorderColor(clGray);
+    bar.SetValueVisible(true);
+    bar.SetValueType(vtPercentage);
+    setup(bar);
+    TGPGraphics g(bitmap_.Canvas()->Handle());
+    g.SetSmoothingMode(SmoothingModeAntiAlias);
+    g.SetTextRenderingHint(TextRenderingHintClearTypeGridFit);
+    bar.Draw(g, TRect(x, y, x + bar.Width(), y + bar.Height()), bar.Minimum(), bar.Maximum(), bar.Position());
+    Caption(x, y + bar.Height() + 2, caption, false);
   }
 
   TLuxGDIPPicture* Picture() { return &picture_; }
@@ -261,6 +303,29 @@ void DrawSheet(TSheet& sheet) {
     l.Caption()->SetColorEnd(clRed);
     l.Caption()->SetText("Hatched");
     l.SetAutoSize(true);
+  });
+
+  const int html = top + 150;
+  sheet.Heading(7, "Splash mini-HTML and progress bar");
+  sheet.Html(10, html, 300, 150, "status lines, styles, list, link, rule",
+             "<IMG src=\"dot\"><FONT size=\"16\" color=\"#A45302\">V\xE9rification...</FONT><BR>"
+             "<B>bold</B> <I>italic</I> <U>under</U> <S>struck</S> <FONT color=\"clRed\" size=\"3\">red 12</FONT> "
+             "x<SUP>2</SUP> &lt;tag&gt; &amp;lt; <A href=\"more\">a link</A><HR>"
+             "<UL><LI>first</LI><LI type=\"square\" color=\"clGreen\">second</LI></UL>"
+             "<SHAD>shadowed</SHAD> <E>speling</E> <HI>highlight</HI>");
+  sheet.Html(330, html, 180, 150, "wrapping at 180, centred paragraph",
+             "<P align=\"CENTER\">A longer status text that wraps at the width of its box, word by word.</P>"
+             "<P align=\"RIGHT\">right</P>");
+  sheet.Progress(540, html, "0 %", [](TGDIPSplashProgress& b) { b.SetPosition(0); });
+  sheet.Progress(540, html + 44, "35 %, value centred", [](TGDIPSplashProgress& b) { b.SetPosition(35); });
+  sheet.Progress(540, html + 88, "100 %, no shadows or overlays", [](TGDIPSplashProgress& b) {
+    b.SetPosition(100);
+    b.SetShadows(false);
+    b.SetOverlays(false);
+  });
+  sheet.Progress(750, html, "60 %, value at the progress end", [](TGDIPSplashProgress& b) {
+    b.SetPosition(60);
+    b.SetValuePosition(vpProgressRight);
   });
 }
 
