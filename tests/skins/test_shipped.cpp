@@ -92,7 +92,7 @@ TEST(ShippedSkins, ReadBackAndSavedAgainTheyAreEqual) {
 }
 
 TEST(ShippedSkins, SkinsLookDistinct) {
-  std::set<TColor> contentColours, captionPictures;
+  std::set<TColor> contentColours;
   for (const TSkinEntry& entry : SkinEntries()) {
     TvdSkin skin("");
     LoadSkin(skin, ReadFile(StreamPath(entry)));
