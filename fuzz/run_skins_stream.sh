@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the skin stream fuzzer outside CI for N minutes (default 10) with W
-# workers (default: half the cores), seeded with the 32 generated skins. Inputs
-# are kept to 64 KiB (the seeds are cut there): every record type of the
+# workers (default: half the cores), seeded with the 32 generated skins and,
+# as whole streams, the same skins cut down to one element per group. Inputs
+# are kept to 64 KiB (the full seeds are cut there): every record type of the
 # stream lies in the first kilobytes, and short inputs run many times faster.
 #   fuzz/run_skins_stream.sh [MINUTES|seeds] [WORKERS]
 set -euo pipefail
@@ -11,11 +12,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
 cd "$root"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target skins_stream_fuzz skins_streams -j4
+cmake --build --preset fuzz --target skins_stream_fuzz skins_stream_seeds skins_streams -j4
 
 corpus=$build/corpus/skins_stream
 mkdir -p "$corpus" "$build/crashes/skins_stream"
 cp "$build"/skins/*.skin "$corpus"/
+"$build/fuzz/skins_stream_seeds" "$build/skins" "$corpus"
 
 logs=$build/skins_stream_fuzz.logs
 rm -rf "$logs"

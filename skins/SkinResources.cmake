@@ -1,19 +1,17 @@
 # The shipped skins as resources of type "VDSKINS" in every executable that
 # links skins. The skin model and its generator are portable code: the
-# project is configured a second time for the host inside this build folder,
-# only its skins_streams target is built there, and the resource script that
-# the generator writes beside the streams is compiled here.
-include(ExternalProject)
-set(QE_SKINS_HOST_DIR ${CMAKE_BINARY_DIR}/skins-host)
-set(QE_SKINS_RC ${QE_SKINS_HOST_DIR}/skins/Skins.rc)
-ExternalProject_Add(skins_host
-  SOURCE_DIR ${CMAKE_SOURCE_DIR}
-  BINARY_DIR ${QE_SKINS_HOST_DIR}
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=cc -DCMAKE_CXX_COMPILER=c++
-  BUILD_COMMAND ${CMAKE_COMMAND} --build ${QE_SKINS_HOST_DIR} --target skins_streams
-  INSTALL_COMMAND ""
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${QE_SKINS_RC})
+# streams, the icons and the resource script that carries them are made by
+# the host build of this tree that provides the other build-time tools
+# (cmake/HostTools.cmake), and the script is compiled here.
+set(QE_SKINS_RC ${QE_HOST_TOOLS_DIR}/skins/Skins.rc)
+# Always run, after host_tools has configured that folder: the host build
+# itself knows whether the skins are out of date.
+add_custom_target(skins_host
+  COMMAND ${CMAKE_COMMAND} --build ${QE_HOST_TOOLS_DIR} --target skins_streams
+  BYPRODUCTS ${QE_SKINS_RC}
+  COMMENT "Checking the generated skins"
+  VERBATIM)
+add_dependencies(skins_host host_tools)
 enable_language(RC)
 add_library(skins_resources OBJECT ${QE_SKINS_RC})
 add_dependencies(skins_resources skins_host)

@@ -34,17 +34,28 @@ TvdSkinPixels vdSkinPngDecode(const std::vector<uint8_t>& png) {
   return pixels;
 }
 
+// A picture whose pixels are all opaque is written without an alpha channel:
+// readers that judge translucency from the file's colour type (the Windows
+// build does) then see it right, and the file is smaller.
 std::vector<uint8_t> vdSkinPngEncode(const TvdSkinPixels& pixels) {
+  bool opaque = true;
+  for (size_t i = 3; i < pixels.Rgba.size() && opaque; i += 4) opaque = pixels.Rgba[i] == 255;
+  std::vector<uint8_t> rgb;
+  if (opaque) {
+    rgb.reserve(pixels.Rgba.size() / 4 * 3);
+    for (size_t i = 0; i + 3 < pixels.Rgba.size(); i += 4) rgb.insert(rgb.end(), &pixels.Rgba[i], &pixels.Rgba[i + 3]);
+  }
+  const uint8_t* source = opaque ? rgb.data() : pixels.Rgba.data();
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = png_uint_32(pixels.Width);
   image.height = png_uint_32(pixels.Height);
-  image.format = PNG_FORMAT_RGBA;
+  image.format = opaque ? PNG_FORMAT_RGB : PNG_FORMAT_RGBA;
   png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.Rgba.data(), 0, nullptr))
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, source, 0, nullptr))
     throw EvdSkin(String("PNG encoder: ") + image.message);
   std::vector<uint8_t> png(size);
-  if (!png_image_write_to_memory(&image, png.data(), &size, 0, pixels.Rgba.data(), 0, nullptr))
+  if (!png_image_write_to_memory(&image, png.data(), &size, 0, source, 0, nullptr))
     throw EvdSkin(String("PNG encoder: ") + image.message);
   png.resize(size);
   return png;

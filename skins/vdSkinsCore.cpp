@@ -140,15 +140,18 @@ QE_SKIN_VALUE_PROPERTY_BODY(TvdSkinSizeProperty, TSize)
 QE_SKIN_VALUE_PROPERTY_BODY(TvdSkinStringProperty, String)
 #undef QE_SKIN_VALUE_PROPERTY_BODY
 
+// Class names match without regard to case, as in the platform's class
+// registry.
 std::unique_ptr<TvdSkinProperty> vdSkinCreatePropertyByClassName(const String& className, TPersistent* owner,
                                                                  const String& name) {
-  if (className == "TvdSkinIntegerProperty") return std::make_unique<TvdSkinIntegerProperty>(owner, name);
-  if (className == "TvdSkinColor") return std::make_unique<TvdSkinColor>(owner, name);
-  if (className == "TvdSkinRectProperty") return std::make_unique<TvdSkinRectProperty>(owner, name);
-  if (className == "TvdSkinSizeProperty") return std::make_unique<TvdSkinSizeProperty>(owner, name);
-  if (className == "TvdSkinBooleanProperty") return std::make_unique<TvdSkinBooleanProperty>(owner, name);
-  if (className == "TvdSkinStringProperty") return std::make_unique<TvdSkinStringProperty>(owner, name);
-  if (className == "TvdSkinWideStringProperty") return std::make_unique<TvdSkinWideStringProperty>(owner, name);
+  auto is = [&](const char* candidate) { return SameText(className, candidate); };
+  if (is("TvdSkinIntegerProperty")) return std::make_unique<TvdSkinIntegerProperty>(owner, name);
+  if (is("TvdSkinColor")) return std::make_unique<TvdSkinColor>(owner, name);
+  if (is("TvdSkinRectProperty")) return std::make_unique<TvdSkinRectProperty>(owner, name);
+  if (is("TvdSkinSizeProperty")) return std::make_unique<TvdSkinSizeProperty>(owner, name);
+  if (is("TvdSkinBooleanProperty")) return std::make_unique<TvdSkinBooleanProperty>(owner, name);
+  if (is("TvdSkinStringProperty")) return std::make_unique<TvdSkinStringProperty>(owner, name);
+  if (is("TvdSkinWideStringProperty")) return std::make_unique<TvdSkinWideStringProperty>(owner, name);
   return nullptr;
 }
 

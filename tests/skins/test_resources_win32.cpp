@@ -25,6 +25,15 @@ TEST(SkinResources, EverySkinLoadsFromItsResource) {
   EXPECT_EQ(upper.Size(), lower.Size());
 }
 
+// Translucency is judged from the picture file here: opaque pictures must be
+// stored without an alpha channel, pictures with rounded corners with one.
+TEST(SkinResources, TranslucencyOfShippedPictures) {
+  TvdSkin skin("Black");
+  skin.LoadFromResource(GetModuleHandleA(nullptr));
+  EXPECT_FALSE(skin.GetGroupByName("Editors")->GetElementByName("LabelLine")->IsAlphaUsed());
+  EXPECT_TRUE(skin.GetGroupByName("Common")->GetElementByName("Button")->IsAlphaUsed());
+}
+
 TEST(SkinResources, DefaultIconsArePngPictures) {
   for (const char* name : {"DEFAULTSKINICONSMALL", "DEFAULTSKINICONLARGE"}) {
     TResourceStream stream(GetModuleHandleA(nullptr), name, "VDSKINS");

@@ -92,7 +92,7 @@ TEST(ShippedSkins, ReadBackAndSavedAgainTheyAreEqual) {
 }
 
 TEST(ShippedSkins, SkinsLookDistinct) {
-  std::set<TColor> contentColours, captionPictures;
+  std::set<TColor> contentColours;
   for (const TSkinEntry& entry : SkinEntries()) {
     TvdSkin skin("");
     LoadSkin(skin, ReadFile(StreamPath(entry)));
@@ -137,6 +137,21 @@ TEST(ShippedSkins, SkintoolChecksAndRefusesDamagedStreams) {
       }
     }
   }
+
+  // A picture whose header is sound but whose pixel data is cut off reads
+  // (pictures are decoded when drawn); the check decodes it and refuses.
+  auto skin = MakeSmallSkin();
+  TvdSkinPicture cutPicture;
+  std::vector<uint8_t> png = MakePicture(24, 8, 1).Bytes();
+  png.resize(40);
+  cutPicture.LoadFromBytes(png);
+  skin->GetGroupByName("Common")->GetElementByName("Panel")->Image().SetPicture(cutPicture);
+  TMemoryStream out;
+  skin->SaveToStream(out);
+  String file = dir.File("cut-picture.skin");
+  out.SaveToFile(file);
+  EXPECT_EQ(RunSkintool("list", file), 0);
+  EXPECT_EQ(RunSkintool("check", file), 1);
 }
 
 }  // namespace

@@ -183,6 +183,14 @@ TEST(SkinStream, NegativeCountsAndLengthsAreEmpty) {
   EXPECT_EQ(skin.Groups().Count(), 0);
 }
 
+TEST(SkinStream, PropertyClassNamesMatchInAnyCase) {
+  TvdSkin skin("S");
+  LoadSkin(skin, Bytes().header(1.03).i32(0).i32(1).str("tvdskinINTEGERproperty").str("N").i32(42).i32(0).b);
+  auto* n = dynamic_cast<TvdSkinIntegerProperty*>(skin.GetPropertyByName("N"));
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->Value(), 42);
+}
+
 TEST(SkinStream, PartStreamKeepsToItsWindow) {
   TMemoryStream source;
   source.WriteBuffer("0123456789", 10);

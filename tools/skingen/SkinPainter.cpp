@@ -25,7 +25,7 @@ const TSeed kSeeds[] = {
     {"Blue", 0xDCE8F8, 0xC3D9F3, 0xFFC84B, 0x3F72BF, 0x15428B, 3, 0.6},
     {"Caramel", 0xF2E6D0, 0xE4C896, 0xF7B84B, 0x9A5F27, 0x4A2C0E, 4, 0.5},
     {"Coffee", 0xE8DCCB, 0xB89B7A, 0xD8A060, 0x5A3E2B, 0x2E1E12, 3, 0.3},
-    {"Darkroom", 0x3C3C3C, 0x575757, 0x6FA8DC, 0x222222, 0xDDDDDD, 2, 0.2},
+    {"Darkroom", 0x3C3C3C, 0x575757, 0xD05A4A, 0x222222, 0xDDDDDD, 1, 0.1},
     {"DarkSide", 0x2E3238, 0x474E58, 0x5D9CEC, 0x1B1E23, 0xD8DEE6, 3, 0.3},
     {"Foggy", 0xECEEF2, 0xDADEE5, 0x9FB4D0, 0xB3BECD, 0x333A45, 6, 0.3},
     {"GlassOceans", 0xD8EEF2, 0x9CCFD9, 0x38B0C8, 0x1F7A8C, 0x0F3A44, 5, 0.8},
@@ -341,7 +341,12 @@ struct TBuilder {
   void Check(bool radio) {
     int size = 13, images = radio ? 2 : 3;
     TCanvas c = Strip(size, size, images, {fNormal, fHot, fPressed, fDisabled}, [&](TCanvas& c, int x, int y, int i, TFace f) {
-      TRgb border = BorderColor(p, f);
+      // On a dark skin the box sits on a darker content colour: its rim is
+      // lighter than the face, or it would vanish.
+      TRgb border = !p.Dark                         ? BorderColor(p, f)
+                    : f == fHot || f == fPressed    ? p.Accent
+                    : f == fDisabled                ? Mix(p.Face, p.Window, 0.4)
+                                                    : Lighter(p.Face, 0.3);
       TRgb fill = f == fPressed ? Mix(p.Content, p.Accent, 0.35) : f == fHot ? Mix(p.Content, p.Accent, 0.15)
                   : f == fDisabled                                ? p.Disabled
                                                                   : p.Content;
@@ -556,7 +561,10 @@ std::unique_ptr<TvdSkin> BuildSkin(const TSkinEntry& entry) {
   auto skin = std::make_unique<TvdSkin>(entry.Name);
   skin->BeginUpdate();
   TRgb header = Mix(p.Face, p.Window, 0.3);
-  const TRgb colors[] = {p.Border, p.Accent, p.Content, p.Content, Mix(p.Content, p.Face, 0.25), p.ContentText,
+  // An edit's frame: on a dark skin a light rim, as the content is darker
+  // than the window.
+  TRgb containerBorder = p.Dark ? Lighter(p.Face, 0.2) : p.Border;
+  const TRgb colors[] = {containerBorder, p.Accent, p.Content, p.Content, Mix(p.Content, p.Face, 0.25), p.ContentText,
                          p.Text, p.Accent, header, p.Text, p.Window, p.Selection,
                          p.Dark ? TRgb{255, 255, 255, 255} : p.Text};
   for (size_t i = 0; i < SkinColorNames().size(); ++i) skin->Colors().AddColor(SkinColorNames()[i], ToColorRef(colors[i]));

@@ -3,11 +3,13 @@
 //          with its element count
 //   dump   the whole tree: every colour, property, group and element with
 //          its values and pictures
-//   check  exit 0 when the stream reads cleanly, 1 with the error otherwise
+//   check  exit 0 when the stream reads cleanly and every picture in it
+//          decodes, 1 with the error otherwise
 #include <cstdio>
 #include <cstring>
 
 #include "platform/Streams.h"
+#include "skins/vdSkinPng.h"
 #include "skins/vdSkinsCore.h"
 
 namespace {
@@ -103,6 +105,25 @@ void Dump(TvdSkin& skin) {
   }
 }
 
+// The reader takes a picture on its header alone (its pixels are decoded
+// when first drawn); a check decodes them all.
+void DecodePictures(TvdSkin& skin) {
+  for (int g = 0; g < skin.Groups().Count(); ++g) {
+    TvdSkinControlGroup& group = *skin.Groups().Items(g);
+    for (int i = 0; i < group.Elements().Count(); ++i) {
+      TvdSkinElement& e = *group.Elements().Items(i);
+      for (TvdSkinImage* image : {&e.Image(), &e.Glyph()}) {
+        if (image->Picture().Empty()) continue;
+        try {
+          vdSkinPngDecode(image->Picture().Bytes());
+        } catch (const EvdSkin& error) {
+          throw EvdSkin(String(error.what()) + " (" + image->GetName() + ")");
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,6 +138,7 @@ int main(int argc, char** argv) {
     skin.LoadFromStream(stream);
     if (!std::strcmp(argv[1], "list")) List(skin);
     if (!std::strcmp(argv[1], "dump")) Dump(skin);
+    if (!std::strcmp(argv[1], "check")) DecodePictures(skin);
     if (!std::strcmp(argv[1], "check")) std::printf("%s: skin %s reads cleanly\n", argv[2], skin.Name().c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", argv[2], e.what());
