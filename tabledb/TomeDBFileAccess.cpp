@@ -468,7 +468,7 @@ void TTomeDBFileIO::MarkRecordDeleted(int64_t itemPosition) {
 // --- Field values ----------------------------------------------------------------------------
 
 void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted,
-                                   bool isBlob, int32_t width) {
+                                   bool isBlob, int32_t width, const String& fieldName, const String& tableName) {
   TMemoryStream stored;
   if (isBlob) {
     uint8_t raw[kBlobDescriptorSize];
@@ -483,8 +483,11 @@ void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool
       throw;
     } catch (const Exception& e) {
       // The codec's own message ("error") says nothing of where.
-      DatabaseErrorFmt("Value at position %d in '%s' cannot be decoded: %s",
-                       {int32_t(position), fileName_, e.Message()});
+      const String where = Format("position %d in '%s'", {int32_t(position), fileName_});
+      if (fieldName.empty())
+        DatabaseErrorFmt("Value at %s cannot be decoded: %s", {where, e.Message()});
+      DatabaseErrorFmt("Value of field '%s' of table '%s' at %s cannot be decoded: %s",
+                       {fieldName, tableName, where, e.Message()});
     }
     return;
   }

@@ -153,8 +153,10 @@ class TTomeDBFileIO : public TObject {
 
   // Decodes one stored value into target: for a blob the descriptor at the
   // position and the bytes it points to, else width bytes at the position.
+  // A value that does not decode fails with an EDatabaseError that names
+  // the field and table when given, the position and the file.
   void ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted, bool isBlob,
-                      int32_t width);
+                      int32_t width, const String& fieldName = String(), const String& tableName = String());
   // The same at field offset in the record whose record tab item is at the
   // item position.
   void ReadFieldViaRecordTab(TMemoryStream& target, int64_t itemPosition, bool compressed, bool encrypted,

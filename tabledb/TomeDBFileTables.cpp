@@ -485,7 +485,8 @@ void TTomeTableIO::ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int f
   const TTomeFieldDef* def = fieldDefs_.Items(field);
   fileIO_.ReadFieldValue(target, int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
                          IsFieldCompressed(field), IsFieldEncrypted(field),
-                         TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize));
+                         TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize),
+                         def->Name(), tableName_);
 }
 
 void TTomeTableIO::EncodeFixedValue(TFieldBufferItem& item, int field, uint8_t* fixedPart) {
@@ -1028,7 +1029,8 @@ void TTomeTableIO::DecodeRecord(TFieldBuffers& fields, const std::vector<TDecode
       deferred->SetLoadInfo(valuePos, step.Encrypted, step.Compressed);
     } else {
       TLockScope lock(*this);
-      fileIO_.ReadFieldValue(*item.Stream(), valuePos, step.Compressed, step.Encrypted, true, kBlobDescriptorSize);
+      fileIO_.ReadFieldValue(*item.Stream(), valuePos, step.Compressed, step.Encrypted, true, kBlobDescriptorSize,
+                             fieldDefs_.Items(step.Field)->Name(), tableName_);
     }
   }
 }
