@@ -242,9 +242,20 @@ void TTomeDBFileIO::Unlock() {
 
 void TTomeDBFileIO::CollectWrites() { collecting_ = locked_ && ownedStream_ != nullptr; }
 
-void TTomeDBFileIO::IssueWrites() {
+bool TTomeDBFileIO::IssueWrites(bool commitIsEnough) {
   collecting_ = false;
-  WritePending(wsLinks);
+  if (!commitIsEnough) {
+    WritePending(wsLinks);
+    return true;
+  }
+  WritePending(wsCommit);
+  try {
+    WriteRuns(pending_[wsLinks]);
+  } catch (const EWriteError&) {
+    cache_.Clear();  // it holds the bytes that did not reach the file
+    return false;
+  }
+  return true;
 }
 
 void TTomeDBFileIO::WritePending(TTomeWriteStage last) {

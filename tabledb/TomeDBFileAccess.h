@@ -131,7 +131,10 @@ class TTomeDBFileIO : public TObject {
   // writes still collected (an operation that failed half-way), they are
   // dropped and the read cache emptied.
   void CollectWrites();
-  void IssueWrites();
+  // Throws when a write fails, except that with commitIsEnough a failure
+  // of the wsLinks writes returns false (the read cache emptied): the
+  // commit point is in the file and readers make the links themselves.
+  bool IssueWrites(bool commitIsEnough = false);
 
   // The read cache (TomeDBFileCache.h). While it is on, ReadStored and the
   // field value reads below serve bytes from it. Whoever turns it on holds
