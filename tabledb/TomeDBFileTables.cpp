@@ -306,7 +306,9 @@ void TTomeTableIO::WriteRepairs() {
 }
 
 // Every record, deleted ones included, is in the chain exactly once: a
-// record met twice is a cycle, a record never met a broken chain.
+// record met twice is a cycle, a record never met a broken chain. A link
+// to the record that a trimmed load dropped, which no mending removed,
+// ends the chain early.
 void TTomeTableIO::BuildIndexList(int index) {
   const TIndexTabItems& entries = indexEntries_[size_t(index)];
   const int32_t count = int32_t(recordTab_.size());
@@ -315,7 +317,7 @@ void TTomeTableIO::BuildIndexList(int index) {
   std::vector<bool> seen(static_cast<size_t>(count), false);
   int32_t steps = 0;
   for (int32_t k = header_.Head(index); k != -1; k = entries[size_t(k)].Next) {
-    if (seen[size_t(k)]) break;
+    if (k < 0 || k >= count || k >= int32_t(entries.size()) || seen[size_t(k)]) break;
     seen[size_t(k)] = true;
     ++steps;
     if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});

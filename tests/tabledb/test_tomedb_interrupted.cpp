@@ -249,4 +249,30 @@ table T
   }
 }
 
+// A dropped record that both the head and another entry point to cannot
+// be unlinked: the order is refused as corrupt, without a read past the
+// entries.
+TEST(TomeDBInterrupted, ADroppedRecordLinkedTwiceIsRefused) {
+  TempDir dir;
+  const String file = dir.File("d.tdb");
+  MakeDatabase(file, "table T\n  field Key integer\n  index ByKey Key\n");
+  int64_t before;
+  int32_t tab;
+  {
+    OpenTable t(file, "T");
+    for (int32_t key : {10, 20, 30}) Row(t.table).Set<int32_t>("Key", key).Append();
+    before = os::FileSizeByName(file);
+    Row(t.table).Set<int32_t>("Key", -5).Append();  // the head
+    tab = t.table.Header().IndexTabPos(0);
+  }
+  PatchInt32(file, int64_t(tab) + 4 + 1 * kIndexTabEntrySize + 4, 3);  // record 1 links to it too
+  {
+    TFileStream f(file, fmOpenReadWrite | fmShareDenyNone);
+    f.SetSize(before + 3);
+  }
+  OpenTable t(file, "T");
+  EXPECT_EQ(t.table.IndexList(0).size(), 3u);
+  EXPECT_EQ(DatabaseErrorOf([&] { t.table.IndexList(1); }).rfind("Corrupt file '" + file + "': ", 0), 0u);
+}
+
 }  // namespace
