@@ -71,7 +71,7 @@ double ScanOurs(const String& file, int& matches) {
   TTomeTable table(nullptr);
   table.SetDatabaseName(file);
   table.SetTableName("T");
-  table.SetIndexName("NoIndex");  // natural order: the table's whole list
+  table.SetIndexName("NoIndex");  // an unknown name: the primary index, in Id order as SQLite's rowid
   table.Open();
   const auto start = std::chrono::steady_clock::now();
   table.SetFilter(kFilter);
