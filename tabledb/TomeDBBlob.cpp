@@ -23,7 +23,7 @@ void TOptimBlobStream::LoadOnce() {
   if (valuePosition_ == 0 || loaded_) return;
   loaded_ = true;
   try {
-    dataSet_->LoadBlob(*this, valuePosition_, compressed_, encrypted_, true, kBlobDescriptorSize);
+    dataSet_->LoadBlob(*this, valuePosition_, compressed_, encrypted_, true, kBlobDescriptorSize, field_);
   } catch (...) {
     loaded_ = false;
     throw;

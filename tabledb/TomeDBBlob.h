@@ -18,7 +18,9 @@ class TTMEDataSet;
 
 class TOptimBlobStream : public TTomeDeferredBlob {
  public:
-  explicit TOptimBlobStream(TTMEDataSet* dataSet) : dataSet_(dataSet) {}
+  // field: the blob field whose values the stream holds, named by errors.
+  explicit TOptimBlobStream(TTMEDataSet* dataSet, const TField* field = nullptr)
+      : dataSet_(dataSet), field_(field) {}
   const char* ClassName() const override { return "TOptimBlobStream"; }
 
   // position 0: no stored value.
@@ -36,6 +38,7 @@ class TOptimBlobStream : public TTomeDeferredBlob {
   void LoadOnce();
 
   TTMEDataSet* dataSet_;
+  const TField* field_;
   int32_t valuePosition_ = 0;
   bool encrypted_ = false;
   bool compressed_ = false;

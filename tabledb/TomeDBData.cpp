@@ -96,10 +96,11 @@ void TTMEDataSet::SetMediumType(TTomeDBMediumType value) {
 void TTMEDataSet::SetDatabasePassword(const String& password) { OpenDatabase(false)->SetPassword(password); }
 
 void TTMEDataSet::LoadBlob(TMemoryStream& target, int64_t position, bool compressed, bool encrypted, bool isBlob,
-                           int32_t width) {
+                           int32_t width, const TField* field) {
   if (!Database() || !Database()->FileIO())
     DatabaseError("Cannot perform this operation on a closed database", this);
-  Database()->FileIO()->ReadFieldValue(target, position, compressed, encrypted, isBlob, width);
+  Database()->FileIO()->ReadFieldValue(target, position, compressed, encrypted, isBlob, width,
+                                       field ? field->FieldName() : String(), StoredTableName());
 }
 
 void TTMEDataSet::InitBufferLayout() {
@@ -142,7 +143,7 @@ TRecordBuffer TTMEDataSet::AllocRecordBuffer() {
   std::unique_ptr<uint8_t[]> buffer(new uint8_t[size_t(recordBufferSize_)]());
   for (TField* field : Fields()) {
     if (field->FieldNo() <= 0 || !field->IsBlob()) continue;
-    auto* stream = new TOptimBlobStream(this);
+    auto* stream = new TOptimBlobStream(this, field);
     std::memcpy(buffer.get() + FieldOffset(field), &stream, sizeof stream);
   }
   return buffer.release();

@@ -78,9 +78,10 @@ class TTMEDataSet : public TTMBDataSet {
   // Connects the database (a temporary one when needed) and hands it the
   // password, which it checks at once. Meant for BeforeOpen.
   void SetDatabasePassword(const String& password);
-  // Reads one stored value through the attached database's file.
+  // Reads one stored value through the attached database's file; field,
+  // when given, is named by the error of a value that does not decode.
   void LoadBlob(TMemoryStream& target, int64_t position, bool compressed, bool encrypted, bool isBlob,
-                int32_t width);
+                int32_t width, const TField* field = nullptr);
 
   // The buffer that field access uses in the current state; false when
   // there is none.
@@ -104,6 +105,8 @@ class TTMEDataSet : public TTMBDataSet {
   virtual void ActivateFilters() {}
   virtual void DeactivateFilters() {}
   virtual void ReadRecordData(TRecordBuffer buffer, int recordIndex) {}
+  // The stored table the data set reads, for messages.
+  virtual String StoredTableName() const { return String(); }
 
   // The layout of the open data set's fields, and the key and filter
   // buffers; called once the fields are bound.

@@ -242,9 +242,20 @@ void TTomeDBFileIO::Unlock() {
 
 void TTomeDBFileIO::CollectWrites() { collecting_ = locked_ && ownedStream_ != nullptr; }
 
-void TTomeDBFileIO::IssueWrites() {
+bool TTomeDBFileIO::IssueWrites(bool commitIsEnough) {
   collecting_ = false;
-  WritePending(wsLinks);
+  if (!commitIsEnough) {
+    WritePending(wsLinks);
+    return true;
+  }
+  WritePending(wsCommit);
+  try {
+    WriteRuns(pending_[wsLinks]);
+  } catch (const EWriteError&) {
+    cache_.Clear();  // it holds the bytes that did not reach the file
+    return false;
+  }
+  return true;
 }
 
 void TTomeDBFileIO::WritePending(TTomeWriteStage last) {
@@ -468,7 +479,7 @@ void TTomeDBFileIO::MarkRecordDeleted(int64_t itemPosition) {
 // --- Field values ----------------------------------------------------------------------------
 
 void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted,
-                                   bool isBlob, int32_t width) {
+                                   bool isBlob, int32_t width, const String& fieldName, const String& tableName) {
   TMemoryStream stored;
   if (isBlob) {
     uint8_t raw[kBlobDescriptorSize];
@@ -483,8 +494,11 @@ void TTomeDBFileIO::ReadFieldValue(TMemoryStream& target, int64_t position, bool
       throw;
     } catch (const Exception& e) {
       // The codec's own message ("error") says nothing of where.
-      DatabaseErrorFmt("Value at position %d in '%s' cannot be decoded: %s",
-                       {int32_t(position), fileName_, e.Message()});
+      const String where = Format("position %d in '%s'", {int32_t(position), fileName_});
+      if (fieldName.empty())
+        DatabaseErrorFmt("Value at %s cannot be decoded: %s", {where, e.Message()});
+      DatabaseErrorFmt("Value of field '%s' of table '%s' at %s cannot be decoded: %s",
+                       {fieldName, tableName, where, e.Message()});
     }
     return;
   }

@@ -131,7 +131,10 @@ class TTomeDBFileIO : public TObject {
   // writes still collected (an operation that failed half-way), they are
   // dropped and the read cache emptied.
   void CollectWrites();
-  void IssueWrites();
+  // Throws when a write fails, except that with commitIsEnough a failure
+  // of the wsLinks writes returns false (the read cache emptied): the
+  // commit point is in the file and readers make the links themselves.
+  bool IssueWrites(bool commitIsEnough = false);
 
   // The read cache (TomeDBFileCache.h). While it is on, ReadStored and the
   // field value reads below serve bytes from it. Whoever turns it on holds
@@ -153,8 +156,10 @@ class TTomeDBFileIO : public TObject {
 
   // Decodes one stored value into target: for a blob the descriptor at the
   // position and the bytes it points to, else width bytes at the position.
+  // A value that does not decode fails with an EDatabaseError that names
+  // the field and table when given, the position and the file.
   void ReadFieldValue(TMemoryStream& target, int64_t position, bool compressed, bool encrypted, bool isBlob,
-                      int32_t width);
+                      int32_t width, const String& fieldName = String(), const String& tableName = String());
   // The same at field offset in the record whose record tab item is at the
   // item position.
   void ReadFieldViaRecordTab(TMemoryStream& target, int64_t itemPosition, bool compressed, bool encrypted,

@@ -107,6 +107,7 @@ void TTomeTableIO::Unload() {
   indexTabChunks_.clear();
   indexEntries_.clear();
   lists_.clear();
+  indexListLoaded_.clear();
   recordSize_ = 0;
   autoIncField_ = -1;
   tableIndex_ = -1;
@@ -139,19 +140,21 @@ void TTomeTableIO::LoadSchema(const TTomeTableHeader& header) {
   }
 }
 
-void TTomeTableIO::LoadContents(const TTomeTableHeader& header) {
+void TTomeTableIO::LoadContents(const TTomeTableHeader& header, bool withoutLast) {
   fileHeader_ = header;
   stale_ = false;
   trimmed_ = false;
   repairs_.clear();
   const int32_t count = header.RecordCount();
   std::exception_ptr whole;
-  try {
-    LoadRecords(header, -1);
-    return;
-  } catch (const EDatabaseError&) {
-    if (count == 0) throw;
-    whole = std::current_exception();
+  if (!withoutLast) {
+    try {
+      LoadRecords(header);
+      return;
+    } catch (const EDatabaseError&) {
+      if (count == 0) throw;
+      whole = std::current_exception();
+    }
   }
   // The last record may be unfinished: a writer that put the record count
   // out before the record (older writers did), or one that died between
@@ -161,14 +164,15 @@ void TTomeTableIO::LoadContents(const TTomeTableHeader& header) {
   TTomeTableHeader without = header;
   without.SetRecordCount(count - 1);
   try {
-    LoadRecords(without, count - 1);
+    LoadRecords(without);
   } catch (const EDatabaseError&) {
-    std::rethrow_exception(whole);
+    if (whole) std::rethrow_exception(whole);
+    throw;
   }
   trimmed_ = true;
 }
 
-void TTomeTableIO::LoadRecords(const TTomeTableHeader& header, int32_t dropped) {
+void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   header_ = header;
   const int indexes = header.IndexCount();
   fileIO_.ReadRecordTab(header, recordTab_, recordTabChunks_);
@@ -182,12 +186,62 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header, int32_t dropped) 
   }
   indexTabChunks_.assign(size_t(indexes), {});
   indexEntries_.assign(size_t(indexes), {});
-  for (int j = 0; j < indexes; ++j) {
-    if (header.IndexTabPos(j) != 0)
-      fileIO_.ReadIndexTab(header, j, indexTabChunks_[size_t(j)], indexEntries_[size_t(j)], dropped >= 0);
-    if (dropped >= 0) UnlinkDropped(j, dropped);
-    BuildIndexList(j);
+  indexListLoaded_.assign(size_t(indexes), false);
+}
+
+// A trimmed table's header counts the records before the dropped one,
+// which entries and heads may still point to.
+void TTomeTableIO::LoadIndexList(int index) {
+  const int32_t dropped = trimmed_ ? header_.RecordCount() : -1;
+  try {
+    if (header_.IndexTabPos(index) != 0)
+      fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)], indexEntries_[size_t(index)],
+                           dropped >= 0);
+    if (dropped >= 0)
+      UnlinkDropped(index, dropped);
+    else
+      LinkCommittedLast(index);
+    BuildIndexList(index);
+  } catch (...) {
+    lists_[size_t(index) + 1].clear();
+    indexTabChunks_[size_t(index)].clear();
+    indexEntries_[size_t(index)].clear();
+    throw;
   }
+  indexListLoaded_[size_t(index)] = true;
+}
+
+void TTomeTableIO::EnsureIndexList(int index) {
+  if (indexListLoaded_.at(size_t(index))) return;
+  TLockScope lock(*this);
+  RefreshLocked();
+  std::exception_ptr whole;
+  try {
+    LoadIndexList(index);
+    return;
+  } catch (const EDatabaseError&) {
+    if (trimmed_ || header_.RecordCount() == 0) throw;
+    whole = std::current_exception();
+  }
+  try {
+    LoadContents(fileHeader_, true);
+    LoadIndexList(index);
+  } catch (const EDatabaseError&) {
+    stale_ = true;  // what we hold is neither the file nor the file without its last record
+    std::rethrow_exception(whole);
+  }
+}
+
+void TTomeTableIO::LoadIndexLists() {
+  // Loading the table again without its last record, which one of them
+  // may do, forgets the others: go round until every one stands.
+  while (std::find(indexListLoaded_.begin(), indexListLoaded_.end(), false) != indexListLoaded_.end())
+    for (int j = 0; j < int(indexListLoaded_.size()); ++j) EnsureIndexList(j);
+}
+
+const TPositionList& TTomeTableIO::IndexList(int listNo) {
+  if (listNo > 0 && size_t(listNo) < lists_.size()) EnsureIndexList(listNo - 1);
+  return lists_.at(size_t(listNo));
 }
 
 // The dropped record may already be linked: by the head (it sorted first)
@@ -223,14 +277,38 @@ void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
   repairs_.push_back({index, from});
 }
 
+// A writer puts the new record's own entry (which names the record that
+// follows it in key order) out before the table header, and the link from
+// the record before it after: one that died between the two left a
+// committed record that the chain passes by. Its entry says where it goes;
+// the link is made here and our next write puts it in the file.
+void TTomeTableIO::LinkCommittedLast(int index) {
+  TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const int32_t last = int32_t(entries.size()) - 1;
+  if (last <= 0 || header_.Head(index) == last) return;
+  const int32_t next = entries[size_t(last)].Next;
+  int32_t before = -1;
+  for (int32_t k = 0; k < last; ++k) {
+    const int32_t n = entries[size_t(k)].Next;
+    if (n == last) return;  // linked
+    if (n != next) continue;
+    if (before >= 0) return;  // not this fault: BuildIndexList judges the chain
+    before = k;
+  }
+  if (before < 0) return;
+  entries[size_t(before)].Next = last;
+  repairs_.push_back({index, before});
+}
+
 void TTomeTableIO::WriteRepairs() {
-  if (!trimmed_) return;
   for (const auto& [index, recNo] : repairs_) WriteIndexEntry(index, recNo, wsBody);
-  fileIO_.WriteTableHeader(tableIndex_, header_, wsCommit);
+  if (trimmed_) fileIO_.WriteTableHeader(tableIndex_, header_, wsCommit);
 }
 
 // Every record, deleted ones included, is in the chain exactly once: a
-// record met twice is a cycle, a record never met a broken chain.
+// record met twice is a cycle, a record never met a broken chain. A link
+// to the record that a trimmed load dropped, which no mending removed,
+// ends the chain early.
 void TTomeTableIO::BuildIndexList(int index) {
   const TIndexTabItems& entries = indexEntries_[size_t(index)];
   const int32_t count = int32_t(recordTab_.size());
@@ -239,7 +317,7 @@ void TTomeTableIO::BuildIndexList(int index) {
   std::vector<bool> seen(static_cast<size_t>(count), false);
   int32_t steps = 0;
   for (int32_t k = header_.Head(index); k != -1; k = entries[size_t(k)].Next) {
-    if (seen[size_t(k)]) break;
+    if (k < 0 || k >= count || k >= int32_t(entries.size()) || seen[size_t(k)]) break;
     seen[size_t(k)] = true;
     ++steps;
     if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
@@ -382,6 +460,12 @@ int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool par
   // Every probe of one search under one taking of the lock.
   TLockScope lock(*this);
   int low = 0, high = int(list.size()) - 1, result = -1, found = -1;
+  // A key past the last one (an ascending key appended, as auto-increment
+  // numbers are) ends where the search would, after one probe.
+  if (CompareKey(key, list[size_t(high)].RecNo, partial, fieldCount, index) > 0) {
+    side = 1;
+    return high;
+  }
   while (low <= high) {
     const int probe = (low + high) / 2;
     result = probe;
@@ -420,7 +504,7 @@ int TTomeTableIO::SearchKeyBound(TFieldBuffers& key, const TPositionList& list, 
 }
 
 int TTomeTableIO::InsertPositionFor(TFieldBuffers& key, int index, int& side) {
-  const int result = SearchKey(key, lists_[size_t(index) + 1], false, 0, side, index);
+  const int result = SearchKey(key, IndexList(index + 1), false, 0, side, index);
   if (side == -2) return 0;
   return side == -1 ? result : result + 1;
 }
@@ -462,8 +546,8 @@ int TTomeTableIO::NaturalIndexOf(int32_t recNo) const {
   return it != natural.end() && it->RecNo == recNo ? int(it - natural.begin()) : -1;
 }
 
-int TTomeTableIO::PositionInList(int listNo, int32_t recNo) const {
-  const TPositionList& list = lists_.at(size_t(listNo));
+int TTomeTableIO::PositionInList(int listNo, int32_t recNo) {
+  const TPositionList& list = IndexList(listNo);
   for (auto it = list.begin(); it != list.end(); ++it)
     if (it->RecNo == recNo) return int(it.Index());
   return -1;
@@ -485,7 +569,8 @@ void TTomeTableIO::ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int f
   const TTomeFieldDef* def = fieldDefs_.Items(field);
   fileIO_.ReadFieldValue(target, int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
                          IsFieldCompressed(field), IsFieldEncrypted(field),
-                         TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize));
+                         TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize),
+                         def->Name(), tableName_);
 }
 
 void TTomeTableIO::EncodeFixedValue(TFieldBufferItem& item, int field, uint8_t* fixedPart) {
@@ -637,6 +722,7 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
   CheckCanWrite();
   TLockScope lock(*this);
   RefreshLocked();
+  LoadIndexLists();
   CheckFieldBuffers(fields);
 
   const int32_t n = header_.RecordCount();
@@ -701,8 +787,18 @@ void TTomeTableIO::AppendRecord(TFieldBuffers& fields, bool flush, const TAppend
   fileIO_.CollectWrites();
   try {
     WriteAppended(fields, n, counter, fixedPart, stored, hasBlobs, insertPositions, callback, dataSet);
-  } catch (...) {
+  } catch (const EWriteError&) {
     stale_ = true;  // what we hold is not what the file holds
+    // The table header may have gone out in part, its record count with
+    // it: the header the file had takes its place again, so that the
+    // append that failed is not committed.
+    try {
+      fileIO_.WriteTableHeader(tableIndex_, fileHeader_);
+    } catch (const Exception&) {
+    }
+    throw;
+  } catch (...) {
+    stale_ = true;
     throw;
   }
   NoteOwnWrite();
@@ -779,8 +875,12 @@ void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t count
     list.insert(list.begin() + position, record);
   }
   // The header image is the file's, read under this lock, with our changes.
+  // Once it is out the record is committed: a reader links it from its own
+  // entry when the link from the record before it did not reach the file
+  // (LinkCommittedLast), so that failure fails no append; the table loads
+  // again at the next lock.
   fileIO_.WriteTableHeader(tableIndex_, header_, wsCommit);
-  fileIO_.IssueWrites();
+  if (!fileIO_.IssueWrites(true)) stale_ = true;
 }
 
 // --- Modify -------------------------------------------------------------------------------------------------
@@ -799,6 +899,7 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
   TLockScope lock(*this);
   RefreshLocked();
+  LoadIndexLists();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) DatabaseError("Record deleted by another user");
   CheckFieldBuffers(fields);
   CheckUnique(fields, recNo);
@@ -926,7 +1027,9 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     throw;
   }
   recordTab_[size_t(recNo)].Deleted = 1;
+  // An index order not read yet will skip the record when it is.
   for (size_t l = 1; l < lists_.size(); ++l) {
+    if (!indexListLoaded_[l - 1]) continue;
     const int pos = PositionInList(int(l), recNo);
     lists_[l].erase(lists_[l].begin() + pos);
   }
@@ -1028,7 +1131,8 @@ void TTomeTableIO::DecodeRecord(TFieldBuffers& fields, const std::vector<TDecode
       deferred->SetLoadInfo(valuePos, step.Encrypted, step.Compressed);
     } else {
       TLockScope lock(*this);
-      fileIO_.ReadFieldValue(*item.Stream(), valuePos, step.Compressed, step.Encrypted, true, kBlobDescriptorSize);
+      fileIO_.ReadFieldValue(*item.Stream(), valuePos, step.Compressed, step.Encrypted, true, kBlobDescriptorSize,
+                             fieldDefs_.Items(step.Field)->Name(), tableName_);
     }
   }
 }

@@ -54,8 +54,11 @@ class TTomeTableIO : public TObject {
   int32_t AutoIncField() const { return autoIncField_; }
   const TTomeTableHeader& Header() const { return header_; }
   const TRecordTabItems& RecordTab() const { return recordTab_; }
-  // List 0 (natural order) or list j + 1 (order of index j).
-  const TPositionList& IndexList(int listNo) const { return lists_.at(size_t(listNo)); }
+  // List 0 (natural order) or list j + 1 (order of index j). An index's
+  // order is read from the file when it is first asked for, under the lock;
+  // when another writer changed the table since it was loaded, the table
+  // is loaded again first, as before a write.
+  const TPositionList& IndexList(int listNo);
 
   // EDatabaseError "Cannot perform this operation on a closed database"
   // when the file is not open.
@@ -98,7 +101,7 @@ class TTomeTableIO : public TObject {
   // record is not in list 0).
   int NaturalPosition(const TPositionList& list, int position) const;
   // Position of the record in list listNo, -1 when absent.
-  int PositionInList(int listNo, int32_t recNo) const;
+  int PositionInList(int listNo, int32_t recNo);
 
  private:
   // Position of the record in list 0, -1 when absent.
@@ -136,15 +139,23 @@ class TTomeTableIO : public TObject {
   void Unload();
   // The definitions, field offsets and record size of a header's schema.
   void LoadSchema(const TTomeTableHeader& header);
-  // The header, record tab, index tabs and position lists; without an
-  // unfinished last record when only that one fails its checks.
-  void LoadContents(const TTomeTableHeader& header);
-  // The same for the header's records; dropped >= 0: the record past them
-  // that is being dropped, which entries and heads may still point to.
-  void LoadRecords(const TTomeTableHeader& header, int32_t dropped);
+  // The header, record tab and natural order; without an unfinished last
+  // record when only that one fails its checks, or at once when
+  // withoutLast. The index orders wait for their first use.
+  void LoadContents(const TTomeTableHeader& header, bool withoutLast = false);
+  // The same for the header's records.
+  void LoadRecords(const TTomeTableHeader& header);
+  // Index j's tab and order, read when first needed. A chain that fails
+  // only because of the last record (committed without its links) loads
+  // the table again without that record.
+  void EnsureIndexList(int index);
+  void LoadIndexList(int index);
+  // Every index's order: a write needs them all.
+  void LoadIndexLists();
   void UnlinkDropped(int index, int32_t dropped);
-  // After a load that dropped a record, the first write puts the mended
-  // entries and header in the file.
+  void LinkCommittedLast(int index);
+  // After a load that dropped or linked a record, the first write puts the
+  // mended entries and header in the file.
   void WriteRepairs();
   void BuildIndexList(int index);
   // With the lock held: loads the table again when its header changed.
@@ -204,6 +215,7 @@ class TTomeTableIO : public TObject {
   std::vector<TIntegerAry> indexTabChunks_;
   std::vector<TIndexTabItems> indexEntries_;
   std::vector<TPositionList> lists_;
+  std::vector<bool> indexListLoaded_;  // by index: lists_[j + 1] and its tab are read
   int lockDepth_ = 0;
   TTomeTableHeader lockedHeader_;
   TTomeTableHeader cachedHeader_;

@@ -57,6 +57,7 @@ class TTomeTable : public TTMEDataSet {
   void InternalClose() override;
   void InternalInitFieldDefs() override;
   bool IsCursorOpen() const override { return recordList_ != nullptr; }
+  String StoredTableName() const override { return tableName_; }
   TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) override;
   void InternalGotoBookmark(const void* bookmark) override;
   void InternalAddRecord(TRecordBuffer buffer, bool append) override;

@@ -112,7 +112,8 @@ TEST(TomeDBFileLayout, VersionsAndMagic) {
 }
 
 // Each damage makes the file fail with the corrupt-file error when it is
-// opened or the table is loaded, never with a crash or a wild read.
+// opened, the table is loaded or an index order is first read, never with
+// a crash or a wild read.
 TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
   TempDir dir;
   const String file = dir.File("c.tdb");
@@ -151,7 +152,10 @@ TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
     PatchInt32(file, d.pos + (d.inIndexTab ? indexChunk : 0), d.value);
     String error;
     try {
-      error = DatabaseErrorOf([&] { OpenTable t(file, "People"); });
+      error = DatabaseErrorOf([&] {
+        OpenTable t(file, "People");
+        t.table.IndexList(1);
+      });
     } catch (const std::exception& e) {
       ADD_FAILURE() << d.what << ": " << e.what();
     }

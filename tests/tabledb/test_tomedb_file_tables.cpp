@@ -7,6 +7,7 @@
 
 #include "support/TestSupport.h"
 #include "tabledb/TomeDBFileCheck.h"
+#include "tabledb/TomeDBTable.h"
 #include "test_tomedb_file_util.h"
 
 using namespace tomedb_test;
@@ -377,11 +378,22 @@ TEST(TomeDBFileTables, ADamagedCompressedValueNamesWhereItIs) {
   ASSERT_NE(zlib, String::npos);
   const uint8_t junk[4] = {0xFF, 0xFF, 0xFF, 0xFF};
   PatchFile(file, int64_t(zlib) + 2, junk, sizeof junk);
-  OpenTable t(file, "T");
-  Row r(t.table);
-  const String message = DatabaseErrorOf([&] { r.Read(0, 0); });
-  EXPECT_NE(message.find("cannot be decoded: error"), String::npos) << message;
-  EXPECT_NE(message.find(file), String::npos) << message;
+  const auto expectNamed = [&](const String& message) {
+    EXPECT_NE(message.find("field 'Body' of table 'T'"), String::npos) << message;
+    EXPECT_NE(message.find("cannot be decoded: error"), String::npos) << message;
+    EXPECT_NE(message.find(file), String::npos) << message;
+  };
+  {
+    OpenTable t(file, "T");
+    Row r(t.table);
+    expectNamed(DatabaseErrorOf([&] { r.Read(0, 0); }));
+  }
+  // Through a data set the value loads when the field is first read.
+  TTomeTable t(nullptr);
+  t.SetDatabaseName(file);
+  t.SetTableName("T");
+  t.Open();
+  expectNamed(DatabaseErrorOf([&] { t.FieldByName("Body")->AsString(); }));
 }
 
 TEST(TomeDBFileTables, BlobAreasKeepMoveOrGrowInPlace) {

@@ -1,8 +1,9 @@
 // Appends that do not finish: a writer killed before any one of its
 // writes, a write that fails as on a full disk, and a file whose last
 // record an older writer left unfinished. After each the table opens, the
-// file checks sound, every row whose append returned is there, and the
-// next append works.
+// file checks sound, every row whose append returned is there (and the
+// row being appended when its table header was out already), and the next
+// append works.
 #include <cstdlib>
 
 #include "platform/OsFiles.h"
@@ -66,12 +67,17 @@ const String& BaseFile() {
   return file;
 }
 
-// The rows 0..rows-1 are there, in both index orders, with their values;
-// one more row appends and takes its place in both orders.
-void ExpectRowsThenAppend(const String& file, int rows) {
+// The rows 0..rows-1 are there, in both index orders, with their values,
+// and rows is returned or returned + 1; one more row appends and takes its
+// place in both orders. found: the rows found.
+void ExpectRowsThenAppend(const String& file, int returned, int* found = nullptr) {
   EXPECT_EQ(CheckTomeDatabase(file, "pw"), std::vector<String>{});
   OpenTable t(file, "T", "pw");
-  ASSERT_EQ(t.table.IndexList(0).size(), size_t(rows));
+  const int rows = int(t.table.IndexList(0).size());
+  if (found) *found = rows;
+  ASSERT_GE(rows, returned);
+  ASSERT_LE(rows, returned + 1);
+  ASSERT_EQ(t.table.IndexList(2).size(), size_t(rows));
   Row r(t.table);
   int32_t lastId = 0;
   for (int i = 0; i < rows; ++i) {
@@ -130,7 +136,7 @@ TEST(TomeDBInterrupted, AWriterKilledBeforeAnyOfItsWritesLosesOnlyTheRowItWasApp
   TempDir dir;
   const String file = dir.File("k.tdb");
   const String base = BaseFile();
-  int killedAt = 0;
+  int killedAt = 0, committed = 0;
   for (int k = 1;; ++k) {
     SCOPED_TRACE("killed before write " + IntToStr(k));
     CopyFile(base, file);
@@ -140,11 +146,16 @@ TEST(TomeDBInterrupted, AWriterKilledBeforeAnyOfItsWritesLosesOnlyTheRowItWasApp
     if (code == 0) break;  // every append finished before write k
     ASSERT_GE(code, kKilledExit);
     ASSERT_LT(code, kKilledExit + kNewRows);
-    ExpectRowsThenAppend(file, kBaseRows + code - kKilledExit);
+    const int returned = kBaseRows + code - kKilledExit;
+    int rows = 0;
+    ExpectRowsThenAppend(file, returned, &rows);
+    if (rows > returned) ++committed;
     killedAt = k;
   }
-  // Each append makes several writes: the kills hit every one of them.
+  // Each append makes several writes: the kills hit every one of them,
+  // among them the link that follows each append's table header.
   EXPECT_GE(killedAt, 3 * kNewRows);
+  EXPECT_GE(committed, kNewRows);
 }
 
 // --- Failed writes ----------------------------------------------------------------------------
@@ -180,7 +191,10 @@ TEST(TomeDBInterrupted, AFailedWriteLeavesTheTableAsItWasAndTheNextAppendWorks) 
         ++rows;
       }
     }
-    if (!failed) break;
+    // Past the last write of the appends: nothing failed.
+    if (writesLeft > 0) break;
+    // A write that fails after the table header (the link from the record
+    // before in key order) fails no append: the row stays.
     ExpectRowsThenAppend(file, rows);
   }
 }
@@ -233,6 +247,32 @@ table T
     a.Read(1, 2);
     EXPECT_EQ(a.Text("Text"), "25");
   }
+}
+
+// A dropped record that both the head and another entry point to cannot
+// be unlinked: the order is refused as corrupt, without a read past the
+// entries.
+TEST(TomeDBInterrupted, ADroppedRecordLinkedTwiceIsRefused) {
+  TempDir dir;
+  const String file = dir.File("d.tdb");
+  MakeDatabase(file, "table T\n  field Key integer\n  index ByKey Key\n");
+  int64_t before;
+  int32_t tab;
+  {
+    OpenTable t(file, "T");
+    for (int32_t key : {10, 20, 30}) Row(t.table).Set<int32_t>("Key", key).Append();
+    before = os::FileSizeByName(file);
+    Row(t.table).Set<int32_t>("Key", -5).Append();  // the head
+    tab = t.table.Header().IndexTabPos(0);
+  }
+  PatchInt32(file, int64_t(tab) + 4 + 1 * kIndexTabEntrySize + 4, 3);  // record 1 links to it too
+  {
+    TFileStream f(file, fmOpenReadWrite | fmShareDenyNone);
+    f.SetSize(before + 3);
+  }
+  OpenTable t(file, "T");
+  EXPECT_EQ(t.table.IndexList(0).size(), 3u);
+  EXPECT_EQ(DatabaseErrorOf([&] { t.table.IndexList(1); }).rfind("Corrupt file '" + file + "': ", 0), 0u);
 }
 
 }  // namespace
