@@ -152,6 +152,7 @@ struct ExtractedFile {
   std::string data;
   int64_t mtime;
   bool readOnly;
+  uint32_t permissions;
   bool operator==(const ExtractedFile&) const = default;
 };
 
@@ -170,7 +171,7 @@ void Collect(const String& dir, const String& prefix, std::map<String, Extracted
     struct stat st;
     ::stat(full.c_str(), &st);
     out[prefix + rec.Name] = {std::string(b.begin(), b.end()), os::FileGetModTime(full),
-                              !(st.st_mode & S_IWUSR)};
+                              !(st.st_mode & S_IWUSR), uint32_t(st.st_mode & 0777)};
   }
 }
 
@@ -180,6 +181,9 @@ TEST_F(ZAInterop, ExtractionMatchesUnzip) {
   PutFile(tree.dir.File("src/sub/ro.txt"), "read only");
   os::FileSetModTime(tree.dir.File("src/sub/ro.txt"), tree.mtime);
   ::chmod(tree.dir.File("src/sub/ro.txt").c_str(), 0444);
+  PutFile(tree.dir.File("src/run.sh"), "#!/bin/sh\n");
+  os::FileSetModTime(tree.dir.File("src/run.sh"), tree.mtime);
+  ::chmod(tree.dir.File("src/run.sh").c_str(), 0750);
   struct Maker {
     const char* name;
     const char* command;  // run in the tree's folder, writes out.zip
@@ -216,6 +220,7 @@ TEST_F(ZAInterop, ExtractionMatchesUnzip) {
       EXPECT_TRUE(got[name] == file);
     }
     EXPECT_TRUE(expected["src/sub/ro.txt"].readOnly);
+    EXPECT_EQ(got["src/run.sh"].permissions, 0750u);
     EXPECT_EQ(expected["src/text.txt"].mtime, tree.mtime);
   }
 }
