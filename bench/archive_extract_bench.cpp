@@ -106,8 +106,8 @@ void InflateAll(const std::vector<Entry>& entries) {
 }
 
 // Peak resident memory, in MiB, of a command run under /usr/bin/time.
-double PeakMiB(const String& command) {
-  const String report = "/tmp/archive_extract_bench.peak";
+double PeakMiB(const String& command, const String& work) {
+  const String report = work + "peak.txt";
   Run("/usr/bin/time -f %M -o " + report + " " + command);
   TStringList lines;
   lines.LoadFromFile(report);
@@ -147,7 +147,7 @@ void Compare(const char* title, const String& work, const String& archive, const
     if (withFloor) best[kFloor] = std::min(best[kFloor], Seconds([&] { InflateAll(entries); }));
   }
   Run("rm -rf '" + zt + "' '" + unzip + "'");
-  const double peakZatool = PeakMiB(zatoolCommand), peakUnzip = PeakMiB(unzipCommand);
+  const double peakZatool = PeakMiB(zatoolCommand, work), peakUnzip = PeakMiB(unzipCommand, work);
   std::printf("== %s: %.1f MB archive, %zu entries, %.1f MB of data, %d processors\n", title,
               double(os::FileSizeByName(archive)) / 1e6, entries.size(), double(plain) / 1e6,
               ProcessorCount());
