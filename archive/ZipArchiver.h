@@ -323,7 +323,8 @@ class TZABaseArchiver : public TComponent {
   String TargetPathFor(const String& targetName, const String& baseFolder) const;
   void CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
                            const String& targetName);
-  bool WriteNewSmallFile(int index, const String& path, uint32_t attr);
+  bool WriteNewFile(const String& path, TMemoryStream& data);
+  void FinishFile(const TDirItem& entry, const String& path, uint32_t attr, bool isNew);
   bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
   TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
   void MakeWritable();

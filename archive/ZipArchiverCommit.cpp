@@ -5,7 +5,9 @@
 // unchanged ones copied from the old file, and a new central directory;
 // once complete and flushed it takes the old file's place in one rename. A
 // crash, a kill, a failure, a cancel or an abort at any moment before that
-// leaves the old archive as it was.
+// leaves the old archive as it was; the unfinished new file that a crash
+// or kill leaves ("FC" and the archive's name, ".tmp") is removed by the
+// next commit.
 //
 // Where no file can be made beside it, and for volume sets and archives in
 // memory, the commit works in place: entries in front of the first one that
@@ -21,19 +23,53 @@ void (*ZACommitWriteHook)(int writeNumber) = nullptr;
 
 namespace {
 
-// The new archive file under construction; it counts its writes for the
-// test seam.
-class TReplacementStream : public TFileStream {
+// While a commit writes its new archive file it holds a lock on this byte,
+// far past any data: a file of that name that nobody holds is what a
+// commit killed in the middle left behind.
+constexpr int64_t kReplacementLockAt = int64_t(1) << 62;
+
+// The new archive file under construction, made exclusively (never through
+// a link) and locked; it counts its writes for the test seam.
+class TReplacementStream : public THandleStream {
  public:
-  using TFileStream::TFileStream;
+  explicit TReplacementStream(const String& name) : THandleStream(os::FileCreateNew(name)) {
+    if (handle_ != InvalidHandle && !os::FileLockRange(handle_, kReplacementLockAt, 1)) {
+      os::FileClose(handle_);
+      os::RemoveFile(name);
+      handle_ = InvalidHandle;
+    }
+  }
+  ~TReplacementStream() override {
+    if (handle_ != InvalidHandle) os::FileClose(handle_);
+  }
+  TReplacementStream(const TReplacementStream&) = delete;
+  TReplacementStream& operator=(const TReplacementStream&) = delete;
+  bool Created() const { return handle_ != InvalidHandle; }
   int64_t Write(const void* buffer, int64_t count) override {
     if (ZACommitWriteHook) ZACommitWriteHook(++writes_);
-    return TFileStream::Write(buffer, count);
+    return THandleStream::Write(buffer, count);
   }
 
  private:
   int writes_ = 0;
 };
+
+// Removes what a killed commit left under name; false when a running
+// commit holds the file.
+bool RemoveAbandoned(const String& name) {
+  // Nothing there, or a link that leads nowhere.
+  if (os::FileGetAttr(name) < 0) {
+    os::RemoveFile(name);
+    return true;
+  }
+  // Windows lets nobody open the file of a running commit; elsewhere its
+  // lock tells.
+  const THandle h = os::FileOpen(name, fmOpenReadWrite | fmShareDenyNone);
+  if (h == InvalidHandle) return false;
+  const bool abandoned = os::FileLockRange(h, kReplacementLockAt, 1);
+  os::FileClose(h);
+  return abandoned && os::RemoveFile(name);
+}
 
 }  // namespace
 
@@ -166,20 +202,21 @@ int TZABaseArchiver::FirstDifference(int64_t& rewriteAt) const {
 }
 
 // Starts the new archive file beside the old one, with the part in front
-// of the rewrite position; false when no file can be made there.
+// of the rewrite position; false when no file can be made there. It is
+// named after the archive, so that the next commit finds and removes what
+// a killed one left; while another commit of the same archive is running,
+// a name of its own is taken.
 bool TZABaseArchiver::StartReplacement(TCommit& c) {
   if (inMemory_ || !dynamic_cast<TFileStream*>(stream_.get())) return false;
-  const String folder = ExtractFilePath(ZAExpandFileName(fileName_, os::GetCurrentDir()));
-  // The reserved name is made anew so that the new archive gets the
-  // permissions of any new file, not the private ones of a temporary file.
-  const String name = os::CreateTempFile(folder, "FC");
-  if (name.empty() || !os::RemoveFile(name)) return false;
-  std::unique_ptr<TStream> file;
-  try {
-    file = std::make_unique<TReplacementStream>(name, fmCreate);
-  } catch (const EStreamError&) {
-    return false;
+  const String archive = ZAExpandFileName(fileName_, os::GetCurrentDir());
+  const String folder = ExtractFilePath(archive);
+  String name = folder + "FC" + ExtractFileName(archive) + ".tmp";
+  if (!RemoveAbandoned(name)) {
+    name = os::CreateTempFile(folder, "FC");
+    if (name.empty() || !os::RemoveFile(name)) return false;
   }
+  auto file = std::make_unique<TReplacementStream>(name);
+  if (!file->Created()) return false;
   c.replacement = name;
   c.original = std::move(stream_);
   stream_ = std::move(file);
@@ -193,7 +230,7 @@ bool TZABaseArchiver::StartReplacement(TCommit& c) {
 // Puts the complete new archive, flushed to disk, in the old one's place
 // and opens it as the archive.
 void TZABaseArchiver::FinishReplacement(TCommit& c) {
-  if (!os::FileFlush(static_cast<TFileStream&>(*stream_).Handle())) throw EZAException(zeWriteFailed, this);
+  if (!os::FileFlush(static_cast<THandleStream&>(*stream_).Handle())) throw EZAException(zeWriteFailed, this);
   stream_.reset();
   c.original.reset();
   const int32_t attr = os::FileGetAttr(fileName_);

@@ -4,7 +4,9 @@
 // An archive may come from anyone, so extraction holds to three rules:
 // - nothing is written outside the base folder: a name that is rooted,
 //   carries a drive, a server or a stream (":"), or climbs with "..", is
-//   refused, and the final path must still lie below the base folder;
+//   refused, the final path must still lie below the base folder, no
+//   folder on the way may be a link that leads out of it, and a link in the
+//   target's place is replaced, never written through;
 // - an existing file is replaced only by a complete, checked copy: each entry
 //   is decoded into a temporary "FC" file beside its target, which takes the
 //   target's place once its size and CRC-32 are right (the file is named
@@ -22,6 +24,9 @@ namespace {
 constexpr uint32_t kFileAttributes = faReadOnly | faHidden | faSysFile | faArchive;
 constexpr int kHostUnix = 3;
 constexpr uint32_t kUnixOwnerWrite = 0200;
+constexpr uint32_t kUnixPermissions = 0777;  // set-id and sticky bits are never restored
+constexpr uint32_t kUnixFileType = 0170000;
+constexpr uint32_t kUnixRegularFile = 0100000;
 // Entries up to this size, for files that do not exist yet, are decoded in
 // memory and written once.
 constexpr uint64_t kInMemoryEntrySize = 1 << 20;
@@ -84,6 +89,18 @@ class TTempFileGuard {
 
  private:
   String name_;
+};
+
+// A file made new, opened exclusively, and closed when this goes.
+class TNewFile : public THandleStream {
+ public:
+  explicit TNewFile(const String& name) : THandleStream(os::FileCreateNew(name)) {}
+  ~TNewFile() override {
+    if (handle_ != InvalidHandle) os::FileClose(handle_);
+  }
+  TNewFile(const TNewFile&) = delete;
+  TNewFile& operator=(const TNewFile&) = delete;
+  bool Created() const { return handle_ != InvalidHandle; }
 };
 
 }  // namespace
@@ -214,59 +231,77 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   if (isFolder) return true;
   const bool exists = os::FileExists(path);
   if (exists && !MayReplace(path, entry, entryName)) return true;
-  if (!exists && entry.UncompressedSize <= kInMemoryEntrySize)
-    return WriteNewSmallFile(index, path, attr);
+
+  // A small entry for a file that does not exist yet is decoded and checked
+  // in memory and the file written once: no temporary file, no rename.
+  TMemoryStream decoded;
+  const bool inMemory = !exists && entry.UncompressedSize <= kInMemoryEntrySize;
+  if (inMemory) {
+    if (!ExtractItemToStream(index, decoded)) return false;
+    if (WriteNewFile(path, decoded)) {
+      FinishFile(entry, path, attr, true);
+      return true;
+    }
+    // The name is taken after all, by a link that leads nowhere: it is
+    // replaced below like any existing file, never written through.
+  }
 
   // Named after its target: what a run killed in the middle leaves behind
-  // is taken over and replaced by the next run that extracts the target.
+  // is removed and replaced by the next run that extracts the target.
   const String targetFile = ExtractFileName(path);
   const String temp =
       folder + "FC" + IntToHex(ZACrc32(targetFile.data(), targetFile.size()), 8) + ".tmp";
+  os::RemoveFile(temp);
   TTempFileGuard guard(temp);
   {
-    std::unique_ptr<TFileStream> out;
-    try {
-      out = std::make_unique<TFileStream>(temp, fmCreate);
-    } catch (const EStreamError&) {
-      throw EZAException(zeCannotCreateFile, this, {temp});
+    TNewFile out(temp);
+    if (!out.Created()) throw EZAException(zeCannotCreateFile, this, {temp});
+    if (inMemory) {
+      if (out.Write(decoded.Memory(), decoded.Size()) != decoded.Size())
+        throw EZAException(zeCannotCreateFile, this, {temp});
+    } else if (!ExtractItemToStream(index, out)) {
+      return false;
     }
-    if (!ExtractItemToStream(index, *out)) return false;
-    if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out->Handle()))
+    if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out.Handle()))
       throw EZAException(zeCannotCreateFile, this, {path});
   }
-  os::FileSetModTime(temp, ZADosDateTimeToUnix(entry.DosDateTime()));
-  // A read-only target would refuse to be replaced.
-  if (os::FileExists(path)) os::FileSetAttr(path, faNormal);
-  if (!os::MoveReplacing(temp, path)) throw EZAException(zeCannotCreateFile, this, {path});
+  // Windows refuses to replace a read-only file.
+  if (!os::MoveReplacing(temp, path) &&
+      !(os::FileSetAttr(path, faNormal) && os::MoveReplacing(temp, path)))
+    throw EZAException(zeCannotCreateFile, this, {path});
   guard.Keep();
-  if (options_.SetAttributes()) os::FileSetAttr(path, FileAttributesOf(entry, attr));
+  FinishFile(entry, path, attr, false);
   return true;
 }
 
-// A small entry for a file that does not exist yet is decoded and checked
-// in memory, and the file written once: no temporary file, no rename, and
-// attributes set only where they differ from a new file's.
-bool TZABaseArchiver::WriteNewSmallFile(int index, const String& path, uint32_t attr) {
-  const TDirItem& entry = dir_->Items.Item(index);
-  TMemoryStream data;
-  if (!ExtractItemToStream(index, data)) return false;
-  try {
-    TFileStream out(path, fmCreate);
-    if (out.Write(data.Memory(), data.Size()) != data.Size())
-      throw EZAException(zeCannotCreateFile, this, {path});
-    if (options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out.Handle()))
-      throw EZAException(zeCannotCreateFile, this, {path});
-  } catch (const EStreamError&) {
-    throw EZAException(zeCannotCreateFile, this, {path});
-  } catch (const EZAException&) {
-    os::RemoveFile(path);
-    throw;
+// Writes data to path as a new file; false, with nothing written, when
+// the name is taken.
+bool TZABaseArchiver::WriteNewFile(const String& path, TMemoryStream& data) {
+  {
+    TNewFile out(path);
+    if (!out.Created()) return false;
+    const bool written = out.Write(data.Memory(), data.Size()) == data.Size() &&
+                         !(options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out.Handle()));
+    if (written) return true;
   }
+  os::RemoveFile(path);
+  throw EZAException(zeCannotCreateFile, this, {path});
+}
+
+// Gives an extracted file its entry's time, and with SetAttributes its
+// attributes and, from a Unix archiver, its permissions. A new file already
+// has the attributes of a plain file: only others are set.
+void TZABaseArchiver::FinishFile(const TDirItem& entry, const String& path, uint32_t attr,
+                                 bool isNew) {
   os::FileSetModTime(path, ZADosDateTimeToUnix(entry.DosDateTime()));
+  if (!options_.SetAttributes()) return;
+  const uint32_t mode = attr >> 16;
+  const uint32_t type = mode & kUnixFileType;
+  if ((entry.Header.VersionMadeBy >> 8) == kHostUnix && mode != 0 &&
+      (type == 0 || type == kUnixRegularFile))
+    os::FileSetPermissions(path, mode & kUnixPermissions);
   const uint32_t fileAttr = FileAttributesOf(entry, attr);
-  if (options_.SetAttributes() && (fileAttr & ~uint32_t(faArchive | faNormal)) != 0)
-    os::FileSetAttr(path, fileAttr);
-  return true;
+  if (!isNew || (fileAttr & ~uint32_t(faArchive | faNormal)) != 0) os::FileSetAttr(path, fileAttr);
 }
 
 // A folder below the base folder by name may lie elsewhere: a symbolic link

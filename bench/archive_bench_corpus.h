@@ -1,6 +1,7 @@
-// The generated corpus of the archive benchmarks: a mixed tree of about
-// 230 MB (text, binary records, random and sparse data, in files from a few
-// kilobytes to several megabytes), and a stopwatch.
+// The generated corpora of the archive benchmarks: a mixed tree of 7,908
+// files (about 225 MB of text, binary records, random and sparse data, from
+// a kilobyte to a megabyte), 20,000 small texts (about 40 MB), and a
+// stopwatch.
 #pragma once
 
 #include <chrono>
@@ -18,49 +19,58 @@ inline void WriteFile(const String& name, const std::string& data) {
   f.WriteBuffer(data.data(), int64_t(data.size()));
 }
 
-// Text like logs and prose, binary records, random bytes and sparse data,
-// in files from a few kilobytes to several megabytes.
-inline int64_t MakeCorpus(const String& root) {
-  std::mt19937_64 rng(20211105);
+// Data of one of four kinds: log-like text, binary records with small
+// variations, random bytes, sparse data.
+inline std::string MakeData(std::mt19937_64& rng, int kind, size_t size) {
   static const char* kWords[] = {"invoice", "client", "total", "amount", "date",  "the",
                                  "of",      "and",    "payment", "stock", "order", "quantity",
                                  "price",   "tax",    "account", "ledger", "entry", "balance"};
+  std::string data;
+  data.reserve(size + 64);
+  switch (kind % 4) {
+    case 0:
+      while (data.size() < size)
+        data += Format("%d-%.2d-%.2d %s %s %d.%.2d\n",
+                       {2000 + int(rng() % 24), int(rng() % 12 + 1), int(rng() % 28 + 1),
+                        kWords[rng() % 18], kWords[rng() % 18], int(rng() % 100000),
+                        int(rng() % 100)});
+      break;
+    case 1:
+      while (data.size() < size) {
+        char rec[64] = {};
+        const uint64_t id = data.size() / 64, v = rng() % 1000;
+        std::memcpy(rec, &id, 8);
+        std::memcpy(rec + 8, &v, 8);
+        std::snprintf(rec + 16, 40, "%s-%llu", kWords[id % 18], (unsigned long long)(id % 977));
+        data.append(rec, sizeof rec);
+      }
+      break;
+    case 2:
+      data.resize(size);
+      for (char& c : data) c = char(rng());
+      break;
+    default:
+      data.assign(size, '\0');
+      for (size_t k = 0; k < size; k += 4096 + rng() % 8192) data[k] = char(rng());
+      break;
+  }
+  data.resize(size);
+  return data;
+}
+
+// A mixed tree like an application's files: 7,908 files, about 225 MB, in
+// 200 folders. Most are small (1 to 15 KB), 874 are 20 to 300 KB and 40 are
+// 0.5 to 1.1 MB; text, records, random and sparse data in turn.
+inline int64_t MakeCorpus(const String& root) {
+  std::mt19937_64 rng(20211105);
   int64_t total = 0;
-  for (int i = 0; i < 120; ++i) {
-    const String folder = root + Format("d%d/", {i % 8});
-    os::ForceDirectories(folder);
-    const size_t size = size_t(1000 + rng() % 1000) * (i % 5 == 0 ? 4000 : i % 3 == 0 ? 300 : 700);
-    std::string data;
-    data.reserve(size);
-    switch (i % 4) {
-      case 0:  // log-like text
-        while (data.size() < size)
-          data += Format("%d-%.2d-%.2d %s %s %d.%.2d\n",
-                         {2000 + int(rng() % 24), int(rng() % 12 + 1), int(rng() % 28 + 1),
-                          kWords[rng() % 18], kWords[rng() % 18], int(rng() % 100000),
-                          int(rng() % 100)});
-        break;
-      case 1:  // fixed binary records with small variations
-        while (data.size() < size) {
-          char rec[64] = {};
-          const uint64_t id = data.size() / 64, v = rng() % 1000;
-          std::memcpy(rec, &id, 8);
-          std::memcpy(rec + 8, &v, 8);
-          std::snprintf(rec + 16, 40, "%s-%llu", kWords[id % 18], (unsigned long long)(id % 977));
-          data.append(rec, sizeof rec);
-        }
-        break;
-      case 2:  // incompressible
-        data.resize(size);
-        for (char& c : data) c = char(rng());
-        break;
-      default:  // sparse
-        data.assign(size, '\0');
-        for (size_t k = 0; k < size; k += 4096 + rng() % 8192) data[k] = char(rng());
-        break;
-    }
-    data.resize(size);
-    WriteFile(folder + Format("f%d.dat", {i}), data);
+  for (int i = 0; i < 7908; ++i) {
+    const String folder = root + Format("d%d/", {i % 200});
+    if (i < 200) os::ForceDirectories(folder);
+    const size_t size = i % 200 == 7 ? size_t(500000 + rng() % 600000)
+                        : i % 9 == 4  ? size_t(20000 + rng() % 280000)
+                                      : size_t(1000 + rng() % 14000);
+    WriteFile(folder + Format("f%d.dat", {i}), MakeData(rng, i, size));
     total += int64_t(size);
   }
   return total;

@@ -40,6 +40,10 @@ namespace os {
 // failure, with LastError() set.
 THandle FileOpen(const String& name, uint32_t mode);
 THandle FileCreate(const String& name, uint32_t shareMode = 0);
+// A new file for reading and writing, opened exclusively; fails when the
+// name is taken by anything, a symbolic link that leads nowhere included,
+// so that nothing is ever written through a link.
+THandle FileCreateNew(const String& name);
 int64_t FileRead(THandle h, void* buffer, int64_t count);         // -1 on error
 int64_t FileWrite(THandle h, const void* buffer, int64_t count);  // -1 on error
 int64_t FileSeek(THandle h, int64_t offset, int origin);          // -1 on error
@@ -84,6 +88,9 @@ String RealPath(const String& name);
 int64_t FileSizeByName(const String& name);  // -1 when absent
 int32_t FileGetAttr(const String& name);     // -1 when absent
 bool FileSetAttr(const String& name, uint32_t attr);
+// The Unix permission bits (rwx for owner, group and others) of a file,
+// where the system keeps them; Windows has none, and nothing changes there.
+bool FileSetPermissions(const String& name, uint32_t permissions);
 // Modification time as seconds since 1970-01-01 UTC; -1 when absent.
 int64_t FileGetModTime(const String& name);
 bool FileSetModTime(const String& name, int64_t unixSeconds);

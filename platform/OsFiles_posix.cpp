@@ -92,6 +92,11 @@ THandle FileCreate(const String& name, uint32_t) {
   return fd < 0 ? Fail(InvalidHandle) : fd;
 }
 
+THandle FileCreateNew(const String& name) {
+  int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  return fd < 0 ? Fail(InvalidHandle) : fd;
+}
+
 int64_t FileRead(THandle h, void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
@@ -239,6 +244,10 @@ bool FileSetAttr(const String& name, uint32_t attr) {
   mode_t mode = st.st_mode & 07777;
   mode = (attr & faReadOnly) ? mode & ~mode_t(0222) : mode | S_IWUSR;
   return ::chmod(name.c_str(), mode) == 0 || Fail(false);
+}
+
+bool FileSetPermissions(const String& name, uint32_t permissions) {
+  return ::chmod(name.c_str(), mode_t(permissions & 0777)) == 0 || Fail(false);
 }
 
 int64_t FileGetModTime(const String& name) {

@@ -81,6 +81,12 @@ THandle FileCreate(const String& name, uint32_t shareMode) {
   return h == INVALID_HANDLE_VALUE ? Fail(InvalidHandle) : reinterpret_cast<THandle>(h);
 }
 
+THandle FileCreateNew(const String& name) {
+  HANDLE h = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  return h == INVALID_HANDLE_VALUE ? Fail(InvalidHandle) : reinterpret_cast<THandle>(h);
+}
+
 int64_t FileRead(THandle h, void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
@@ -251,6 +257,8 @@ int32_t FileGetAttr(const String& name) {
 }
 
 bool FileSetAttr(const String& name, uint32_t attr) { return ::SetFileAttributesA(name.c_str(), attr) || Fail(false); }
+
+bool FileSetPermissions(const String&, uint32_t) { return true; }
 
 int64_t FileGetModTime(const String& name) {
   WIN32_FILE_ATTRIBUTE_DATA d;

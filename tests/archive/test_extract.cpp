@@ -442,33 +442,58 @@ bool MakeFolderLink(const String& link, const String& target) {
   return os::DirectoryExists(link);
 }
 
+// A link to the file target, which exists while the link is made.
+bool MakeFileLink(const String& link, const String& target) {
+#ifdef _WIN32
+  ::CreateSymbolicLinkA(link.c_str(), target.c_str(), 0);
+#else
+  ::symlink(target.c_str(), link.c_str());
+#endif
+  return os::FileExists(link);
+}
+
 }  // namespace
 
-// Links already in the target folder: one that leads out of it is never
-// written through, nor are folders made behind it; one that stays inside
-// is followed.
+// Links already in the target folder: a folder link that leads out of it is
+// never written through, nor are folders made behind it; one that stays
+// inside is followed. A link in a file's place, leading to a file outside
+// or to nothing, is replaced by the extracted file, small or large.
 TEST(ZAExtract, LinksInTheTargetLeadNowhereOutside) {
   TempDir tmp;
-  const String out = tmp.File("out");
-  const String outside = tmp.File("outside");
+  const String out = tmp.File("out") + PathDelim;
+  const String outside = tmp.File("outside") + PathDelim;
   os::CreateDir(out);
   os::CreateDir(outside);
-  os::CreateDir(out + PathDelim + "sub");
-  if (!MakeFolderLink(out + PathDelim + "pre", outside) ||
-      !MakeFolderLink(out + PathDelim + "in", out + PathDelim + "sub"))
+  os::CreateDir(out + "sub");
+  PutFile(outside + "kept.txt", "keep");
+  PutFile(outside + "gone.txt", "probe");
+  PutFile(outside + "big.bin", "probe");
+  if (!MakeFolderLink(out + "pre", outside) || !MakeFolderLink(out + "in", out + "sub") ||
+      !MakeFileLink(out + "kept.txt", outside + "kept.txt") ||
+      !MakeFileLink(out + "gone.txt", outside + "gone.txt") ||
+      !MakeFileLink(out + "big.bin", outside + "big.bin"))
     GTEST_SKIP() << "links cannot be made here";
+  os::RemoveFile(outside + "gone.txt");
+  os::RemoveFile(outside + "big.bin");
+  const std::string big(3 << 20, 'b');  // past what is decoded in memory
   const String archive = tmp.File("links.zip");
   PutBytes(archive, BuildArchive({Stored("pre/x.txt", "evil"), Stored("pre/deep/y.txt", "evil"),
-                                  Stored("ok.txt", "fine"), Stored("in/z.txt", "inside")}));
+                                  Stored("ok.txt", "fine"), Stored("in/z.txt", "inside"),
+                                  Stored("kept.txt", "new"), Stored("gone.txt", "new"),
+                                  Stored("big.bin", big)}));
   FailureLog log;
   TZipArchiver zip(nullptr);
   log.Attach(zip);
   EXPECT_EQ(NativeErrorOf([&] { ExtractAll(zip, archive, out); }), 60);
   EXPECT_EQ(log.seen, (std::vector<std::pair<String, int>>{{"pre\\x.txt", 57},
                                                              {"pre\\deep\\y.txt", 57}}));
-  EXPECT_TRUE(ListTree(outside).empty());
-  EXPECT_EQ(Content(out + PathDelim + "ok.txt"), "fine");
-  EXPECT_EQ(Content(out + PathDelim + "sub" + PathDelim + "z.txt"), "inside");
+  EXPECT_EQ(ListTree(outside), std::set<String>{"kept.txt"});
+  EXPECT_EQ(Content(outside + "kept.txt"), "keep");
+  EXPECT_EQ(Content(out + "ok.txt"), "fine");
+  EXPECT_EQ(Content(out + "sub" + PathDelim + "z.txt"), "inside");
+  EXPECT_EQ(Content(out + "kept.txt"), "new");
+  EXPECT_EQ(Content(out + "gone.txt"), "new");
+  EXPECT_EQ(Content(out + "big.bin"), big);
 }
 
 TEST(ZAExtract, HostileDataEndsWithClearErrors) {

@@ -152,6 +152,7 @@ struct ExtractedFile {
   std::string data;
   int64_t mtime;
   bool readOnly;
+  uint32_t permissions;
   bool operator==(const ExtractedFile&) const = default;
 };
 
@@ -170,7 +171,7 @@ void Collect(const String& dir, const String& prefix, std::map<String, Extracted
     struct stat st;
     ::stat(full.c_str(), &st);
     out[prefix + rec.Name] = {std::string(b.begin(), b.end()), os::FileGetModTime(full),
-                              !(st.st_mode & S_IWUSR)};
+                              !(st.st_mode & S_IWUSR), uint32_t(st.st_mode & 0777)};
   }
 }
 
@@ -180,6 +181,9 @@ TEST_F(ZAInterop, ExtractionMatchesUnzip) {
   PutFile(tree.dir.File("src/sub/ro.txt"), "read only");
   os::FileSetModTime(tree.dir.File("src/sub/ro.txt"), tree.mtime);
   ::chmod(tree.dir.File("src/sub/ro.txt").c_str(), 0444);
+  PutFile(tree.dir.File("src/run.sh"), "#!/bin/sh\n");
+  os::FileSetModTime(tree.dir.File("src/run.sh"), tree.mtime);
+  ::chmod(tree.dir.File("src/run.sh").c_str(), 0750);
   struct Maker {
     const char* name;
     const char* command;  // run in the tree's folder, writes out.zip
@@ -216,6 +220,7 @@ TEST_F(ZAInterop, ExtractionMatchesUnzip) {
       EXPECT_TRUE(got[name] == file);
     }
     EXPECT_TRUE(expected["src/sub/ro.txt"].readOnly);
+    EXPECT_EQ(got["src/run.sh"].permissions, 0750u);
     EXPECT_EQ(expected["src/text.txt"].mtime, tree.mtime);
   }
 }
@@ -419,4 +424,44 @@ TEST_F(ZAInterop, ZatoolAddsToSeventyThousandEntriesOfPython) {
   EXPECT_EQ(Shell(Cd() + "unzip -tq many.zip"), 0);
   EXPECT_EQ(Shell(Cd() + "7z t many.zip"), 0);
   EXPECT_EQ(Shell(Cd() + "unzip -Z1 many.zip | wc -l | grep -qx 70007"), 0);
+}
+
+// Names as raw 8-bit bytes without the UTF-8 flag: Windows-1252 bytes from
+// zip on Unix, and OEM (code page 850) bytes from a DOS host. An update
+// keeps them byte for byte, and we extract them under the names unzip
+// gives them.
+TEST_F(ZAInterop, RawEightBitNamesSurviveAnUpdateAndExtractAsUnzipDoes) {
+  const String zatool = Q(ZATOOL_PATH);
+  PutFile(tree.dir.File("added.txt"), "added");
+  ASSERT_EQ(Shell(Cd() + "mkdir raw && cd raw && python3 -c \"\n"
+                         "for n in [b'caf\\xe9 r\\xe9sum\\xe9.txt', b'na\\xefve.txt']: open(n, 'wb').write(n)\" && "
+                         "LANG=C zip -q ../unix.zip *"),
+            0);
+  ASSERT_EQ(Shell(Cd() + "python3 -c \"import zipfile\n"
+                         "class Dos(zipfile.ZipInfo):\n"
+                         "  def _encodeFilenameFlags(self): return self.filename.encode('cp850'), self.flag_bits\n"
+                         "with zipfile.ZipFile('dos.zip', 'w') as z:\n"
+                         "  for n in ['caf\\u00e9 r\\u00e9sum\\u00e9.txt', 'Gr\\u00f6\\u00dfe.txt']:\n"
+                         "    i = Dos(n); i.create_system = 0; z.writestr(i, n)\""),
+            0);
+  const String rawNames = "python3 -c \"import zipfile,sys\n"
+                          "print([(i.orig_filename.encode('cp437'), i.flag_bits) for i in "
+                          "zipfile.ZipFile(sys.argv[1]).infolist()])\" ";
+  for (const char* archive : {"unix.zip", "dos.zip"}) {
+    SCOPED_TRACE(archive);
+    ASSERT_EQ(Shell(Cd() + rawNames + archive + " > before.txt"), 0);
+    Shell(Cd() + "rm -rf by-unzip by-us");
+    ASSERT_EQ(Shell(Cd() + "unzip -q -d by-unzip " + archive), 0);
+    ASSERT_EQ(Shell(Cd() + zatool + " x -d by-us " + archive), 0);
+    EXPECT_EQ(Shell(Cd() + "ls by-unzip > a.txt && ls by-us > b.txt && cmp a.txt b.txt"), 0);
+
+    ASSERT_EQ(Shell(Cd() + zatool + " a " + archive + " added.txt"), 0);
+    EXPECT_EQ(Shell(Cd() + "unzip -t " + archive), 0);
+    EXPECT_EQ(Shell(Cd() + "7z t " + archive), 0);
+    EXPECT_EQ(Shell(Cd() + "python3 -c \"import zipfile,sys\n"
+                           "assert zipfile.ZipFile(sys.argv[1]).testzip() is None\" " + archive),
+              0);
+    ASSERT_EQ(Shell(Cd() + rawNames + archive + " | sed \"s/, (b'added.txt', 0)//\" > after.txt"), 0);
+    EXPECT_EQ(Shell(Cd() + "cmp before.txt after.txt"), 0);
+  }
 }

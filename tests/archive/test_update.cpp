@@ -259,7 +259,8 @@ TEST(ZAUpdateKill, Child) {
 }
 
 // A process killed between any two writes of an update leaves the archive
-// as it was, byte for byte; the update run to its end gives the new one.
+// as it was, byte for byte; the update run to its end gives the new one,
+// and each run removes the unfinished file the killed one before it left.
 TEST(ZAUpdate, KilledAtEveryWriteLeavesTheOldArchive) {
   Fixture f;
   TZipArchiver zip(nullptr);
@@ -280,6 +281,9 @@ TEST(ZAUpdate, KilledAtEveryWriteLeavesTheOldArchive) {
     ASSERT_TRUE(GetFile(f.archive) == before);
   }
   EXPECT_GT(write, 5);  // the update wrote in several steps
+  os::DirSearch leftovers(f.dir.File("FC*"));
+  os::TSearchRec rec;
+  EXPECT_FALSE(leftovers.Next(rec)) << rec.Name;
   EXPECT_EQ(f.Contents(), (std::vector<std::pair<String, std::string>>{
                               old[0], {"b.txt", "b replaced"}, old[2], old[4],
                               {"new.txt", Fixture::Text("new", 300)}}));

@@ -2,7 +2,9 @@
 # kill -9 during updates: adds a large file to an archive and kills zatool
 # at a random moment, TRIALS times (default 20). After each kill the
 # archive must pass `unzip -t` with its old contents; the run that is let
-# finish must give the new ones.
+# finish must give the new ones. Each update removes the unfinished file
+# that the killed one before it left, so at most the last kill's remains,
+# and a finished update leaves none.
 #   tools/zatool/kill_trials.sh ZATOOL [TRIALS]
 set -euo pipefail
 zatool=$(realpath "$1")
@@ -50,8 +52,16 @@ for trial in $(seq 1 "$trials"); do
     echo "trial $trial: unexpected contents: $list"
     failed=$((failed + 1))
   fi
+  leftovers=$(find . -maxdepth 1 -name 'FC*' | wc -l)
+  if [ "$leftovers" -gt 1 ]; then
+    echo "trial $trial: $leftovers unfinished files left beside the archive"
+    failed=$((failed + 1))
+  fi
 done
+cp arc.orig arc.zip
+"$zatool" a -m 6 arc.zip big.bin
 leftovers=$(find . -maxdepth 1 -name 'FC*' | wc -l)
-echo "$trials kill -9 trials, $failed failed; unfinished new archives left beside: $leftovers"
+echo "$trials kill -9 trials, $failed failed; unfinished files left after a finished update: $leftovers"
 unzip -tq timing.zip >/dev/null
-[ "$failed" -eq 0 ]
+unzip -tq arc.zip >/dev/null
+[ "$failed" -eq 0 ] && [ "$leftovers" -eq 0 ]
