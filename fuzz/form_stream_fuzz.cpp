@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "tests/platform/form_stream_classes.h"
+#include "tools/fixtures/FormStreamClasses.h"
 
 using namespace form_stream_test;
 

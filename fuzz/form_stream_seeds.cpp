@@ -3,7 +3,7 @@
 //   form_stream_seeds DIR
 #include <cstdio>
 
-#include "tests/platform/form_stream_classes.h"
+#include "tools/fixtures/FormStreamClasses.h"
 
 using namespace form_stream_test;
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "platform/FormStreams.h"
-#include "tests/platform/form_stream_classes.h"
+#include "tools/fixtures/FormStreamClasses.h"
 
 namespace {
 
