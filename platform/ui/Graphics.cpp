@@ -806,9 +806,10 @@ void TBitmap::LoadFromStream(TStream& stream) {
   }
   TPixelFormat format = FormatOf(bits);
   if (bits == 16 && masks[1] == 0x07E0) format = pf16bit;
-  // The rows must be there before a bitmap of that size is made.
+  // The rows must be there before a bitmap of that size is made: a stream
+  // cut short fails as any short read does.
   const int64_t rowBytes = (int64_t(width) * bits + 31) / 32 * 4;
-  if (rowBytes * height > stream.Size() - stream.Position()) throw EInvalidGraphic("Bitmap image is not valid");
+  if (rowBytes * height > stream.Size() - stream.Position()) throw EReadError("Stream read error");
   Recreate(width, height, format, pal.empty() ? nullptr : pal.data(), int(pal.size()));
   int stride = BytesPerRow();
   GdiFlush();

@@ -294,6 +294,6 @@ TEST(VxBitmap, DataClaimingMorePixelsThanItHoldsIsRefused) {
   stream.WriteBuffer("0123456789abcdef", 16);
   stream.SetPosition(0);
   TvxBitmap bitmap;
-  EXPECT_THROW(bitmap.ReadData(stream), EInvalidGraphic);
+  EXPECT_THROW(bitmap.ReadData(stream), EReadError);
   EXPECT_TRUE(bitmap.Empty());
 }
