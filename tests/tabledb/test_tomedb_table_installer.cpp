@@ -13,41 +13,18 @@
 #include "tabledb/TomeDBFileSchema.h"
 #include "tabledb/TomeDBSession.h"
 #include "tabledb/TomeDBTable.h"
+#include "tools/mkpackage/ConfigSchema.h"
 
 using testing_support::TempDir;
 
 namespace {
 
-constexpr char kTables[] = R"(
-table Config
-  field ID autoinc
-  field DDMP string 10
-  field Exercice string 4
-  field App_Path string 255
-  field Prn_PdfPath string 255
-  field Save_Path string 255
-  field Install_Date datetime
-  field Install_Time datetime
-  index PK ID primary unique
-table Societe
-  field ID autoinc
-  field Societe string 40
-  field Activite string 100
-  field Adresse string 80
-  field Email string 60
-  field CBank string 50
-  field URL string 40
-  field Tel string 30
-  field Fax string 30
-  field RC string 20
-  field MF string 15
-  field AI string 11
-  field NIF string 15
-  field NIS string 15
-  field CapitalS float
-  field Logo graphic
-  index PK ID primary unique
-)";
+// The package's own tables, without its compression and cipher lines: each
+// test puts its file kind's lines before them.
+const String kTables = [] {
+  const String schema = kConfigSchema;
+  return schema.substr(schema.find("table Config"));
+}();
 
 const char* const kSocieteTexts[] = {"Societe", "Activite", "Adresse", "Tel", "Fax", "Email", "URL",
                                      "CBank",   "RC",       "AI",      "NIF", "NIS", "MF"};
