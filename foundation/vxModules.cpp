@@ -6,6 +6,7 @@
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
+#include "foundation/vxControls.h"
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
@@ -21,6 +22,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
+      {"vxControls", vxControlsInitialize, vxControlsFinalize},
   };
   return modules;
 }

@@ -13,7 +13,7 @@ struct TvxModule {
 };
 
 // vdCore, vxClasses, vxGeometry, vdGDIPlusAPI, vxDWMApi, vdUxTheme,
-// vdThemeManager, vxGraphics, vdGDIPlusClasses.
+// vdThemeManager, vxGraphics, vdGDIPlusClasses, vxControls.
 const std::vector<TvxModule>& vxFoundationModules();
 
 // Starts modules first to last. A module that fails to start stops the ones
