@@ -511,6 +511,22 @@ TEST_F(ControlsTest, SizeFrameIsAHollowOutline) {
   EXPECT_TRUE(PtInRegion(region, 97, 47));
   EXPECT_FALSE(PtInRegion(region, 3, 3));
   EXPECT_FALSE(PtInRegion(region, 50, 25));
+  // The face is hatched black and white, pixel by pixel.
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 50);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, 100, 50, WHITENESS);
+  frame.PaintTo(dc, 0, 0);
+  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{0, 1}, POINT{57, 30}, POINT{58, 30}}) {
+    const COLORREF want = (p.x + p.y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    EXPECT_EQ(GetPixel(dc, p.x, p.y), want) << p.x << "," << p.y;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+
   // Too small for two frame widths: the outline stays as it was.
   frame.UpdateFrameRect(TRect(0, 0, 6, 40));
   ASSERT_NE(GetWindowRgn(frame.Handle(), region), ERROR);
