@@ -79,6 +79,143 @@ TEST_F(ControlsTest, HourglassNests) {
   Screen->SetCursor(crDefault);
 }
 
+// --- Windows and menus ----------------------------------------------------------------
+
+TEST_F(ControlsTest, WindowHelpers) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 200);
+  auto* child = new TWinControl(&form);
+  child->SetParent(&form);
+  child->SetBounds(20, 30, 100, 50);
+  TWinControl orphan(nullptr);
+  EXPECT_FALSE(vxCanAllocateHandle(&orphan));  // no parent, not a form
+  orphan.SetParentWindow(GetDesktopWindow());
+  EXPECT_TRUE(vxCanAllocateHandle(&orphan));
+  orphan.SetParentWindow(nullptr);
+  HWND wnd = child->Handle();
+  EXPECT_TRUE(vxCanAllocateHandle(child));
+
+  EXPECT_TRUE(vxIsChildWindow(wnd));
+  EXPECT_FALSE(vxIsChildWindow(form.Handle()));
+  EXPECT_TRUE(vxIsWindowOrChild(form.Handle(), wnd));
+  EXPECT_TRUE(vxIsWindowOrChild(form.Handle(), form.Handle()));
+  EXPECT_FALSE(vxIsWindowOrChild(wnd, form.Handle()));
+  EXPECT_FALSE(vxIsWindowOrChild(nullptr, wnd));
+
+  EXPECT_TRUE(vxIsWindowEnabledInChain(wnd));
+  form.SetEnabled(false);
+  EXPECT_TRUE(IsWindowEnabled(wnd));
+  EXPECT_FALSE(vxIsWindowEnabledInChain(wnd));
+  form.SetEnabled(true);
+
+  TRect r(0, 0, 100, 50);
+  vxMapWindowRect(wnd, nullptr, r);
+  EXPECT_EQ(r, vxControlScreenRectOrEmpty(child));
+  EXPECT_EQ(r.TopLeft(), child->ClientToScreen(TPoint(0, 0)));
+  EXPECT_EQ(vxWindowClientRectOrEmpty(wnd), TRect(0, 0, 100, 50));
+  EXPECT_EQ(vxWindowClientRectOrEmpty(nullptr), TRect());
+  EXPECT_EQ(vxWindowScreenRectOrEmpty(reinterpret_cast<HWND>(intptr_t(0x7FFF0))), TRect());
+  EXPECT_EQ(vxControlScreenRectOrEmpty(&orphan), TRect());
+
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(vxGetWorkAreaAtPoint(TPoint(5, 5)), TRect(work));
+  EXPECT_EQ(vxGetMonitorWorkArea(nullptr), TRect(work));
+}
+
+// A system menu made by hand: restore, move, size, minimise, maximise,
+// separator, close.
+HMENU MakeSystemMenu() {
+  HMENU menu = CreatePopupMenu();
+  for (UINT command : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) AppendMenuA(menu, MF_STRING, command, "x");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, SC_CLOSE, "Close");
+  return menu;
+}
+
+bool Greyed(HMENU menu, UINT command) { return GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED; }
+
+TEST_F(ControlsTest, SystemMenuFollowsTheWindowsStyle) {
+  struct Case {
+    const char* what;
+    DWORD style;
+    bool size, restore, minimize, maximize, move;
+    UINT defaultItem;
+  } cases[] = {
+      {"sizeable with both boxes", WS_OVERLAPPEDWINDOW, false, true, false, false, false, SC_CLOSE},
+      {"fixed frame, no boxes", WS_POPUP | WS_CAPTION | WS_SYSMENU, true, true, true, true, false, SC_CLOSE},
+      {"fixed frame, minimise box only", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, true, true, false, true,
+       false, SC_CLOSE},
+  };
+  for (const Case& c : cases) {
+    HWND wnd = CreateWindowExA(0, "STATIC", "", c.style, 10, 10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HMENU menu = MakeSystemMenu();
+    vxAdjustSystemMenu(menu, wnd, false, 1, false);
+    EXPECT_EQ(Greyed(menu, SC_SIZE), c.size) << c.what;
+    EXPECT_EQ(Greyed(menu, SC_RESTORE), c.restore) << c.what;
+    EXPECT_EQ(Greyed(menu, SC_MINIMIZE), c.minimize) << c.what;
+    EXPECT_EQ(Greyed(menu, SC_MAXIMIZE), c.maximize) << c.what;
+    EXPECT_EQ(Greyed(menu, SC_MOVE), c.move) << c.what;
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.defaultItem) << c.what;
+    DestroyMenu(menu);
+    DestroyWindow(wnd);
+  }
+  // Without option bit 0 nothing changes; a dialog loses its sizing items.
+  HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  HMENU menu = MakeSystemMenu();
+  vxAdjustSystemMenu(menu, wnd, true, 0, false);
+  EXPECT_EQ(GetMenuItemCount(menu), 7);
+  vxAdjustSystemMenu(menu, wnd, true, 1, false);
+  EXPECT_EQ(GetMenuState(menu, SC_SIZE, MF_BYCOMMAND), UINT(-1));
+  EXPECT_EQ(GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND), UINT(-1));
+  EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), UINT(-1));
+  DestroyMenu(menu);
+  DestroyWindow(wnd);
+}
+
+TEST_F(ControlsTest, MenuItemsAreCopied) {
+  HMENU source = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING, 11, "Inner");
+  AppendMenuA(source, MF_STRING | MF_CHECKED, 1, "&First");
+  AppendMenuA(source, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(source, MF_STRING | MF_GRAYED, 2, "Second");
+  AppendMenuA(source, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "More");
+  HMENU dest = CreatePopupMenu();
+  AppendMenuA(dest, MF_STRING, 7, "Old");
+  AppendMenuA(dest, MF_STRING, SC_CLOSE, "Close");
+  vxCopyMenuItems(source, dest);
+  ASSERT_EQ(GetMenuItemCount(dest), 4);
+  char text[64];
+  GetMenuStringA(dest, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&First");
+  EXPECT_TRUE(GetMenuState(dest, 0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(GetMenuState(dest, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(GetMenuItemID(dest, 2), 2u);
+  EXPECT_TRUE(GetMenuState(dest, 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_EQ(GetSubMenu(dest, 3), sub);
+  vxCopyMenuItems(dest, dest);  // the same menu: nothing
+  EXPECT_EQ(GetMenuItemCount(dest), 4);
+  RemoveMenu(dest, 3, MF_BYPOSITION);  // the submenu belongs to source
+  DestroyMenu(dest);
+  DestroyMenu(source);
+}
+
+TEST_F(ControlsTest, SystemMenuTemplate) {
+  EXPECT_EQ(vxLoadSystemMenuTemplate(3), nullptr);
+  // The system's templates, where the system library has them.
+  for (int kind = 0; kind < 3; ++kind) {
+    HMENU menu = vxLoadSystemMenuTemplate(kind);
+    if (!menu) continue;
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_STYLE;
+    GetMenuInfo(menu, &info);
+    EXPECT_TRUE(info.dwStyle & MNS_CHECKORBMP) << kind;
+    DestroyMenu(menu);
+  }
+}
+
 // --- Timers -----------------------------------------------------------------------
 
 // Posts a tick for id to the shared window as the system would.
