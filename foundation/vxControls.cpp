@@ -903,30 +903,22 @@ void vxCallPreviousWindowProc(TvxWindowProcLinkedObject* linkedObject, TMessage&
 
 // --- Module start and stop ------------------------------------------------------
 
-namespace {
-
-struct CursorResource {
-  TCursor Id;
-  const char* Name;
-};
-constexpr CursorResource kCursors[] = {
-    {crvxDragCopy, "VX_DRAGCOPYCURSOR"},     {crvxFullScroll, "VX_FULLSCROLLCURSOR"},
-    {crvxHorScroll, "VX_HORSCROLLCURSOR"},   {crvxVerScroll, "VX_VERSCROLLCURSOR"},
-    {crvxUpScroll, "VX_UPSCROLLCURSOR"},     {crvxRightScroll, "VX_RIGHTSCROLLCURSOR"},
-    {crvxDownScroll, "VX_DOWNSCROLLCURSOR"}, {crvxLeftScroll, "VX_LEFTSCROLLCURSOR"},
-    {crvxRemove, "VX_REMOVECURSOR"},         {crvxVertSize, "VX_VERTSIZECURSOR"},
-    {crvxHorzSize, "VX_HORZSIZECURSOR"},     {crvxMultiDrag, "VX_MULTIDRAGCURSOR"},
-    {crvxNoDrop, "VX_NODROPCURSOR"},         {crvxDrag, "VX_DRAGCURSOR"},
+const TvxCursorResource vxCursorResources[16] = {
+    {crvxDragCopy, "VX_DRAGCOPYCURSOR"},       {crvxFullScroll, "VX_FULLSCROLLCURSOR"},
+    {crvxHorScroll, "VX_HORSCROLLCURSOR"},     {crvxVerScroll, "VX_VERSCROLLCURSOR"},
+    {crvxUpScroll, "VX_UPSCROLLCURSOR"},       {crvxRightScroll, "VX_RIGHTSCROLLCURSOR"},
+    {crvxDownScroll, "VX_DOWNSCROLLCURSOR"},   {crvxLeftScroll, "VX_LEFTSCROLLCURSOR"},
+    {crvxRemove, "VX_REMOVECURSOR"},           {crvxVertSize, "VX_VERTSIZECURSOR"},
+    {crvxHorzSize, "VX_HORZSIZECURSOR"},       {crvxMultiDrag, "VX_MULTIDRAGCURSOR"},
+    {crvxNoDrop, "VX_NODROPCURSOR"},           {crvxDrag, "VX_DRAGCURSOR"},
     {crvxColorPicker, "VX_COLORPICKERCURSOR"}, {crvxMultiDragCopy, "VX_MULTIDRAGCOPYCURSOR"},
 };
-
-}  // namespace
 
 void vxControlsInitialize() {
   State().Finalizing = false;
   if (Screen) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const CursorResource& c : kCursors) Screen->SetCursors(c.Id, LoadCursorA(instance, c.Name));
+    for (const TvxCursorResource& c : vxCursorResources) Screen->SetCursors(c.Id, LoadCursorA(instance, c.Name));
     Screen->SetCursors(crvxHandPoint, LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
   }
   vxSkinExclusionQueryMessage = RegisterWindowMessageA("{B2CE3777-44D8-4998-9701-47BBBC10B656}");

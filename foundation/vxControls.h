@@ -201,6 +201,12 @@ enum : TCursor {
   crvxDrag, crvxColorPicker, crvxMultiDragCopy,
   crvxHandPoint = -2099,
 };
+// The module's cursor resources, by id, in id order.
+struct TvxCursorResource {
+  TCursor Id;
+  const char* Name;
+};
+extern const TvxCursorResource vxCursorResources[16];
 
 void vxControlsInitialize();
 void vxControlsFinalize();

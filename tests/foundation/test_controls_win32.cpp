@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "foundation/vxControls.h"
@@ -749,6 +750,9 @@ struct TrackedForm {
   ~TrackedForm() { vxGetWindowProcController()->UnhookWindowProc(Hook); }
 
   TPoint ChildCentre() { return Child->ClientToScreen(TPoint(50, 25)); }
+  // Puts the pointer over the child and tracks it for caller, bounds
+  // its client area (or those given).
+  void Track(IvxMouseTrackingCaller* caller, std::optional<TRect> bounds = std::nullopt);
 };
 
 // Moves the pointer as a mouse would, to an absolute screen point.
@@ -762,12 +766,16 @@ void MoveMouseTo(TPoint p) {
   EXPECT_TRUE(PumpUntil([&] { return vxGetCursorPosition() == p; })) << p.X << "," << p.Y;
 }
 
+void TrackedForm::Track(IvxMouseTrackingCaller* caller, std::optional<TRect> bounds) {
+  MoveMouseTo(ChildCentre());
+  vxStartMouseTracking(Child, bounds.value_or(Child->ClientRect()), caller);
+  ASSERT_TRUE(vxIsMouseTrackingActive(caller));
+}
+
 TEST_F(ControlsTest, MouseLeaveArrivesWhenThePointerLeaves) {
   TrackedForm tracked(true);
   LeaveCounter caller;
-  MoveMouseTo(tracked.ChildCentre());
-  vxStartMouseTracking(tracked.Child, tracked.Child->ClientRect(), &caller);
-  EXPECT_TRUE(vxIsMouseTrackingActive(&caller));
+  tracked.Track(&caller);
   // Ticks while the pointer stays inside report nothing.
   vxFindMouseTrackingTimer(&caller)->Fire();
   EXPECT_EQ(caller.Leaves, 0);
@@ -782,8 +790,7 @@ TEST_F(ControlsTest, MouseLeaveArrivesWhenThePointerLeaves) {
 TEST_F(ControlsTest, DisabledControlGetsTheLeaveWithThePointerInside) {
   TrackedForm tracked;
   LeaveCounter caller;
-  MoveMouseTo(tracked.ChildCentre());
-  vxStartMouseTracking(tracked.Child, tracked.Child->ClientRect(), &caller);
+  tracked.Track(&caller);
   tracked.Form.SetEnabled(false);  // a parent disabled counts too
   vxFindMouseTrackingTimer(&caller)->Fire();
   EXPECT_EQ(caller.Leaves, 1);
@@ -794,8 +801,7 @@ TEST_F(ControlsTest, DisabledControlGetsTheLeaveWithThePointerInside) {
 TEST_F(ControlsTest, TrackingTwiceKeepsTheFirstAndStopIsQuiet) {
   TrackedForm tracked;
   LeaveCounter caller;
-  MoveMouseTo(tracked.ChildCentre());
-  vxStartMouseTracking(tracked.Child, tracked.Child->ClientRect(), &caller);
+  tracked.Track(&caller);
   TvxTimer* first = vxFindMouseTrackingTimer(&caller);
   vxStartMouseTracking(tracked.Child, TRect(0, 0, 1, 1), &caller);  // would leave at once
   EXPECT_EQ(vxFindMouseTrackingTimer(&caller), first);
@@ -821,8 +827,7 @@ struct HitTestCaller : TObject, IvxMouseTrackingHitTest {
 TEST_F(ControlsTest, HitTestCallerDecidesWhatIsInside) {
   TrackedForm tracked;
   HitTestCaller caller;
-  MoveMouseTo(tracked.ChildCentre());
-  vxStartMouseTracking(tracked.Child, TRect(), &caller);
+  tracked.Track(&caller, TRect());
   vxFindMouseTrackingTimer(&caller)->Fire();
   EXPECT_EQ(caller.Asked, TPoint(50, 25));
   EXPECT_EQ(caller.Leaves, 0);
@@ -836,19 +841,14 @@ TEST_F(ControlsTest, HitTestCallerDecidesWhatIsInside) {
 // --- Module start and stop ----------------------------------------------------------
 
 TEST_F(ControlsTest, CursorsAreLoaded) {
-  const char* names[] = {
-      "VX_DRAGCOPYCURSOR",  "VX_FULLSCROLLCURSOR", "VX_HORSCROLLCURSOR",  "VX_VERSCROLLCURSOR",
-      "VX_UPSCROLLCURSOR",  "VX_RIGHTSCROLLCURSOR", "VX_DOWNSCROLLCURSOR", "VX_LEFTSCROLLCURSOR",
-      "VX_REMOVECURSOR",    "VX_VERTSIZECURSOR",   "VX_HORZSIZECURSOR",   "VX_MULTIDRAGCURSOR",
-      "VX_NODROPCURSOR",    "VX_DRAGCURSOR",       "VX_COLORPICKERCURSOR", "VX_MULTIDRAGCOPYCURSOR",
-  };
   const HCURSOR arrow = Screen->Cursors(crArrow);
   for (int i = 0; i < 16; ++i) {
-    const TCursor id = TCursor(crvxDragCopy + i);
-    HCURSOR fromResource = LoadCursorA(GetModuleHandleA(nullptr), names[i]);
-    ASSERT_NE(fromResource, nullptr) << names[i];
-    EXPECT_EQ(Screen->Cursors(id), fromResource) << names[i];
-    EXPECT_NE(Screen->Cursors(id), arrow) << names[i];
+    const auto& [id, name] = vxCursorResources[i];
+    EXPECT_EQ(id, 2100 + i);
+    HCURSOR fromResource = LoadCursorA(GetModuleHandleA(nullptr), name);
+    ASSERT_NE(fromResource, nullptr) << name;
+    EXPECT_EQ(Screen->Cursors(id), fromResource) << name;
+    EXPECT_NE(Screen->Cursors(id), arrow) << name;
   }
   EXPECT_EQ(Screen->Cursors(crvxHandPoint), LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
 

@@ -76,25 +76,12 @@ void SizeFrame(TForm* page) {
 
 void Cursors(TForm* page) {
   new TPaintedArea(page, TRect(10, 130, 990, 330), [](TCanvas* c) {
-    struct Named {
-      TCursor Id;
-      const char* Resource;
-    } cursors[] = {
-        {crvxDragCopy, "VX_DRAGCOPYCURSOR"},     {crvxFullScroll, "VX_FULLSCROLLCURSOR"},
-        {crvxHorScroll, "VX_HORSCROLLCURSOR"},   {crvxVerScroll, "VX_VERSCROLLCURSOR"},
-        {crvxUpScroll, "VX_UPSCROLLCURSOR"},     {crvxRightScroll, "VX_RIGHTSCROLLCURSOR"},
-        {crvxDownScroll, "VX_DOWNSCROLLCURSOR"}, {crvxLeftScroll, "VX_LEFTSCROLLCURSOR"},
-        {crvxRemove, "VX_REMOVECURSOR"},         {crvxVertSize, "VX_VERTSIZECURSOR"},
-        {crvxHorzSize, "VX_HORZSIZECURSOR"},     {crvxMultiDrag, "VX_MULTIDRAGCURSOR"},
-        {crvxNoDrop, "VX_NODROPCURSOR"},         {crvxDrag, "VX_DRAGCURSOR"},
-        {crvxColorPicker, "VX_COLORPICKERCURSOR"}, {crvxMultiDragCopy, "VX_MULTIDRAGCOPYCURSOR"},
-    };
     Caption(c, 0, 0, "Cursors 2100-2115 on light and dark grounds; the red dot is the hot spot");
     c->Brush()->SetStyle(bsSolid);
     for (int i = 0; i < 16; ++i) {
       const int x = 4 + i * 60;
-      Caption(c, x, 18, IntToStr(cursors[i].Id));
-      HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), cursors[i].Resource);
+      Caption(c, x, 18, IntToStr(vxCursorResources[i].Id));
+      HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), vxCursorResources[i].Name);
       ICONINFO info{};
       GetIconInfo(cursor, &info);
       DeleteObject(info.hbmMask);
