@@ -766,6 +766,14 @@ void MoveMouseTo(TPoint p) {
   EXPECT_TRUE(PumpUntil([&] { return vxGetCursorPosition() == p; })) << p.X << "," << p.Y;
 }
 
+// The control had one CM_MOUSELEAVE, the caller one notice, and tracking
+// has ended.
+void ExpectOneLeave(const TrackedForm& tracked, LeaveCounter& caller) {
+  EXPECT_EQ(caller.Leaves, 1);
+  EXPECT_EQ(tracked.MouseLeaves, 1);
+  EXPECT_FALSE(vxIsMouseTrackingActive(&caller));
+}
+
 void TrackedForm::Track(IvxMouseTrackingCaller* caller, std::optional<TRect> bounds) {
   MoveMouseTo(ChildCentre());
   vxStartMouseTracking(Child, bounds.value_or(Child->ClientRect()), caller);
@@ -782,9 +790,7 @@ TEST_F(ControlsTest, MouseLeaveArrivesWhenThePointerLeaves) {
 
   MoveMouseTo(TPoint(600, 600));
   EXPECT_TRUE(PumpUntil([&] { return caller.Leaves > 0; }));
-  EXPECT_EQ(caller.Leaves, 1);
-  EXPECT_EQ(tracked.MouseLeaves, 1);
-  EXPECT_FALSE(vxIsMouseTrackingActive(&caller));
+  ExpectOneLeave(tracked, caller);
 }
 
 TEST_F(ControlsTest, DisabledControlGetsTheLeaveWithThePointerInside) {
@@ -793,9 +799,7 @@ TEST_F(ControlsTest, DisabledControlGetsTheLeaveWithThePointerInside) {
   tracked.Track(&caller);
   tracked.Form.SetEnabled(false);  // a parent disabled counts too
   vxFindMouseTrackingTimer(&caller)->Fire();
-  EXPECT_EQ(caller.Leaves, 1);
-  EXPECT_EQ(tracked.MouseLeaves, 1);
-  EXPECT_FALSE(vxIsMouseTrackingActive(&caller));
+  ExpectOneLeave(tracked, caller);
 }
 
 TEST_F(ControlsTest, TrackingTwiceKeepsTheFirstAndStopIsQuiet) {
