@@ -255,6 +255,20 @@ void vxCopyMenuItems(HMENU source, HMENU dest) {
   SetItemGreyed(dest, SC_CLOSE, false);
 }
 
+// --- Popup menus -------------------------------------------------------------------
+
+bool vxIsPopupMenuShortCut(TComponent* menu, TMessage& keyMessage) {
+  auto* popup = Supports<IvxPopupMenuComponent>(menu);
+  return popup && popup->IsShortCut(keyMessage);
+}
+
+bool vxShowPopupMenuFor(TControl*, TComponent* menu, int x, int y) {
+  auto* popup = Supports<IvxPopupMenuComponent>(menu);
+  if (!popup) return false;
+  popup->Popup(x, y);
+  return true;
+}
+
 // --- Hourglass ----------------------------------------------------------------------
 
 namespace {

@@ -84,6 +84,25 @@ void vxCopyMenuItems(HMENU source, HMENU dest);
 void vxBeginHourglassCursor();
 void vxEndHourglassCursor();
 
+// --- Popup menus -------------------------------------------------------------------
+
+// A component that the library's controls accept as their popup menu.
+class IvxPopupMenuComponent : public IInterface {
+ public:
+  static constexpr TGUID IID = StringToGUID("{61EEDA7D-88CC-45BF-8A00-5C25174D6501}");
+  // Whether the key message is one of the menu's shortcuts (and was run).
+  virtual bool IsShortCut(TMessage& keyMessage) = 0;
+  // Shows the menu at a screen point.
+  virtual void Popup(int x, int y) = 0;
+};
+
+// The menu's shortcut test; False for nil or a component that is no popup
+// menu.
+bool vxIsPopupMenuShortCut(TComponent* menu, TMessage& keyMessage);
+// Shows menu for control at a screen point; False when there is nothing to
+// show.
+bool vxShowPopupMenuFor(TControl* control, TComponent* menu, int x, int y);
+
 // --- Mouse tracking ---------------------------------------------------------------
 
 // Told once when the mouse has left what it tracks.

@@ -217,6 +217,28 @@ TEST_F(ControlsTest, SystemMenuTemplate) {
   }
 }
 
+struct MenuComponent : TComponent, IvxPopupMenuComponent {
+  MenuComponent() : TComponent(nullptr) {}
+  TPoint ShownAt{-1, -1};
+  bool IsShortCut(TMessage& m) override { return m.WParam == 'K'; }
+  void Popup(int x, int y) override { ShownAt = TPoint(x, y); }
+};
+
+TEST_F(ControlsTest, PopupMenuComponents) {
+  MenuComponent menu;
+  TComponent notAMenu(nullptr);
+  TMessage key{WM_KEYDOWN, 'K', 0, 0};
+  TMessage other{WM_KEYDOWN, 'L', 0, 0};
+  EXPECT_TRUE(vxIsPopupMenuShortCut(&menu, key));
+  EXPECT_FALSE(vxIsPopupMenuShortCut(&menu, other));
+  EXPECT_FALSE(vxIsPopupMenuShortCut(&notAMenu, key));
+  EXPECT_FALSE(vxIsPopupMenuShortCut(nullptr, key));
+  EXPECT_TRUE(vxShowPopupMenuFor(nullptr, &menu, 30, 40));
+  EXPECT_EQ(menu.ShownAt, TPoint(30, 40));
+  EXPECT_FALSE(vxShowPopupMenuFor(nullptr, &notAMenu, 1, 1));
+  EXPECT_FALSE(vxShowPopupMenuFor(nullptr, nullptr, 1, 1));
+}
+
 // --- Timers -----------------------------------------------------------------------
 
 // Posts a tick for id to the shared window as the system would.
@@ -606,6 +628,47 @@ TEST_F(ControlsTest, PopupShowsNextToItsOwnerAndFitsItsChildren) {
   EXPECT_FALSE(IsWindowVisible(popup.Handle()));
 }
 
+// Paints a window's client area into a memory bitmap of its size and
+// answers the colours at the points asked.
+std::vector<COLORREF> PaintedPixels(TWinControl& control, const std::vector<POINT>& points) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, control.Width(), control.Height());
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, control.Width(), control.Height(), WHITENESS);
+  control.PaintTo(dc, 0, 0);
+  std::vector<COLORREF> colours;
+  for (POINT p : points) colours.push_back(GetPixel(dc, p.x, p.y));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return colours;
+}
+
+TEST_F(ControlsTest, PopupFramesArePainted) {
+  TvxPopupWindow popup;
+  popup.SetColor(clLime);
+  popup.SetBounds(0, 0, 40, 30);
+  popup.SetFrameStyle(pfsFlat);
+  popup.SetFrameLineColor(clRed);
+  const std::vector<POINT> points = {{0, 0}, {39, 15}, {20, 29}, {1, 1}, {20, 15}};
+  const COLORREF red = RGB(255, 0, 0), lime = RGB(0, 255, 0);
+  EXPECT_EQ(PaintedPixels(popup, points), (std::vector<COLORREF>{red, red, red, lime, lime}));
+  popup.SetFrameStyle(pfsNone);
+  EXPECT_EQ(PaintedPixels(popup, points), (std::vector<COLORREF>{lime, lime, lime, lime, lime}));
+  // The double edge: light outside and in at the top left, dark at the
+  // bottom right; the face inside stays.
+  popup.SetFrameStyle(pfsDouble3D);
+  const auto edge = PaintedPixels(popup, {{0, 15}, {1, 15}, {39, 15}, {38, 15}, {2, 15}});
+  EXPECT_NE(edge[0], lime);
+  EXPECT_NE(edge[1], lime);
+  EXPECT_NE(edge[2], lime);
+  EXPECT_NE(edge[3], lime);
+  EXPECT_NE(edge[0], edge[2]);
+  EXPECT_EQ(edge[4], lime);
+}
+
 TEST_F(ControlsTest, PopupFittedToEmptyChildrenKeepsAPixel) {
   TvxPopupWindow popup;
   popup.SetBounds(0, 0, 40, 30);
@@ -650,20 +713,12 @@ TEST_F(ControlsTest, SizeFrameIsAHollowOutline) {
   EXPECT_FALSE(PtInRegion(region, 3, 3));
   EXPECT_FALSE(PtInRegion(region, 50, 25));
   // The face is hatched black and white, pixel by pixel.
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 50);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  PatBlt(dc, 0, 0, 100, 50, WHITENESS);
-  frame.PaintTo(dc, 0, 0);
-  for (POINT p : {POINT{0, 0}, POINT{1, 0}, POINT{0, 1}, POINT{57, 30}, POINT{58, 30}}) {
-    const COLORREF want = (p.x + p.y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
-    EXPECT_EQ(GetPixel(dc, p.x, p.y), want) << p.x << "," << p.y;
+  const std::vector<POINT> points = {{0, 0}, {1, 0}, {0, 1}, {57, 30}, {58, 30}};
+  const auto colours = PaintedPixels(frame, points);
+  for (size_t i = 0; i < points.size(); ++i) {
+    const COLORREF want = (points[i].x + points[i].y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    EXPECT_EQ(colours[i], want) << points[i].x << "," << points[i].y;
   }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 
   // Too small for two frame widths: the outline stays as it was.
   frame.UpdateFrameRect(TRect(0, 0, 6, 40));
