@@ -774,7 +774,7 @@ class TvxWindowProcLinkedObjectList : public std::enable_shared_from_this<TvxWin
     // The base procedure goes back only when ours is still the one in
     // place: a subclass someone made on top of ours keeps calling ours,
     // which then passes straight to the base procedure (see Dispatcher).
-    if (control_) {
+    if (control_ && !controlDestroyed_) {
       const auto* installed = control_->WindowProc().target<Dispatcher>();
       if (installed && installed->Owner == this) control_->SetWindowProc(baseProc_);
     }
@@ -829,6 +829,8 @@ class TvxWindowProcLinkedObjectList : public std::enable_shared_from_this<TvxWin
 
   bool OnlyBaseLeft() const { return last_ && !last_->Prev; }
   bool Dispatching() const { return dispatchDepth_ > 0; }
+  // The control is gone: there is no procedure to put back.
+  void ControlDestroyed() { controlDestroyed_ = true; }
 
  private:
   // The procedure installed in the control or window. Without its list
@@ -863,10 +865,39 @@ class TvxWindowProcLinkedObjectList : public std::enable_shared_from_this<TvxWin
   std::vector<std::unique_ptr<TvxWindowProcLinkedObject>> retired_;
   TvxWindowProcLinkedObject* last_ = nullptr;
   int dispatchDepth_ = 0;
+  bool controlDestroyed_ = false;
 };
 
-TvxWindowProcController::TvxWindowProcController() = default;
-TvxWindowProcController::~TvxWindowProcController() = default;
+class TvxWindowProcController::TControlWatcher : public TComponent {
+ public:
+  explicit TControlWatcher(TvxWindowProcController& controller) : TComponent(nullptr), controller_(controller) {}
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove) controller_.ControlDestroyed(static_cast<TControl*>(component));
+  }
+
+ private:
+  TvxWindowProcController& controller_;
+};
+
+TvxWindowProcController::TvxWindowProcController() : watcher_(std::make_unique<TControlWatcher>(*this)) {}
+
+TvxWindowProcController::~TvxWindowProcController() {
+  // The lists go first: restoring a procedure must not call back here.
+  lists_.clear();
+  retired_.clear();
+  orphans_.clear();
+}
+
+void TvxWindowProcController::ControlDestroyed(TControl* control) {
+  auto it = std::find_if(lists_.begin(), lists_.end(), [control](const auto& l) { return l->Control() == control; });
+  if (it == lists_.end()) return;
+  (*it)->ControlDestroyed();
+  orphans_.push_back(*it);
+  lists_.erase(it);
+}
 
 void TvxWindowProcController::FreeRetiredLists() {
   std::erase_if(retired_, [](const auto& list) { return !list->Dispatching(); });
@@ -882,6 +913,7 @@ TvxWindowProcLinkedObject* TvxWindowProcController::HookControlWindowProc(TContr
   if (!control) return nullptr;
   FreeRetiredLists();
   if (TvxWindowProcLinkedObjectList* list = FindList(control, nullptr)) return list->Add(std::move(windowProc));
+  watcher_->FreeNotification(control);
   return AddHook(std::make_shared<TvxWindowProcLinkedObjectList>(control, nullptr), std::move(windowProc));
 }
 
@@ -907,6 +939,7 @@ void TvxWindowProcController::UnhookWindowProc(TvxWindowProcLinkedObject*& linke
   linkedObject = nullptr;
   if (!removed || !list->OnlyBaseLeft()) return;
   auto it = std::find_if(lists_.begin(), lists_.end(), [list](const auto& l) { return l.get() == list; });
+  if (list->Control()) watcher_->RemoveFreeNotification(list->Control());
   if (list->Dispatching()) retired_.push_back(*it);
   lists_.erase(it);
 }

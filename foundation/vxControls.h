@@ -403,14 +403,22 @@ class TvxWindowProcController {
   void UnhookWindowProc(TvxWindowProcLinkedObject*& linkedObject);
 
  private:
+  class TControlWatcher;
+
   TvxWindowProcLinkedObjectList* FindList(TControl* control, HWND wnd) const;
   TvxWindowProcLinkedObject* AddHook(std::shared_ptr<TvxWindowProcLinkedObjectList> list, TWndMethod windowProc);
   void FreeRetiredLists();
+  void ControlDestroyed(TControl* control);
 
+  // Hears when a hooked control is destroyed with hooks still on it.
+  std::unique_ptr<TControlWatcher> watcher_;
   std::vector<std::shared_ptr<TvxWindowProcLinkedObjectList>> lists_;
   // Lists whose last hook went while they were dispatching a message: freed
   // (and the base procedure put back) once that dispatch has returned.
   std::vector<std::shared_ptr<TvxWindowProcLinkedObjectList>> retired_;
+  // Lists of controls destroyed while hooked: kept, without their control,
+  // so that their hooks can still be unhooked (which then does nothing).
+  std::vector<std::shared_ptr<TvxWindowProcLinkedObjectList>> orphans_;
 };
 
 // Passes message to the procedure installed before linkedObject.

@@ -474,6 +474,26 @@ TEST_F(ControlsTest, HookThatRemovesItselfStillPassesTheMessageOn) {
   }
 }
 
+TEST_F(ControlsTest, ControlDestroyedWhileHooked) {
+  HookSet hooks;
+  auto control = std::make_unique<ProbeControl>();
+  hooks.Links[0] = vxGetWindowProcController()->HookControlWindowProc(control.get(), hooks.Hook(0));
+  hooks.Links[1] = vxGetWindowProcController()->HookControlWindowProc(control.get(), hooks.Hook(1));
+  vxGetWindowProcController()->UnhookWindowProc(hooks.Links[1]);
+  control.reset();
+  // Its hooks are forgotten; unhooking the one left does nothing, and a new
+  // control hooked afterwards gets a list of its own.
+  vxGetWindowProcController()->UnhookWindowProc(hooks.Links[0]);
+  EXPECT_EQ(hooks.Links[0], nullptr);
+  ProbeControl next;
+  baseLog = &hooks.Log;
+  hooks.Links[2] = vxGetWindowProcController()->HookControlWindowProc(&next, hooks.Hook(2));
+  next.Perform(kProbe);
+  EXPECT_EQ(hooks.Log, "Cbase");
+  vxGetWindowProcController()->UnhookWindowProc(hooks.Links[2]);
+  baseLog = nullptr;
+}
+
 WNDPROC foreignPrevious = nullptr;
 LRESULT CALLBACK ForeignProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kProbe && baseLog) *baseLog += "F";
