@@ -27,38 +27,37 @@ bool vxIsPointInDragDetectArea(TPoint downPoint, int x, int y) {
 int vxDetectDragStart(HWND wnd, TPoint screenPoint) {
   const TRect square(screenPoint.X - vxDragThreshold, screenPoint.Y - vxDragThreshold,
                      screenPoint.X + vxDragThreshold, screenPoint.Y + vxDragThreshold);
-  int result = vxDragStartCancelled;
   SetCapture(wnd);
-  MSG msg;
-  bool done = false;
-  while (!done && GetCapture() == wnd) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == -1) break;
-    if (got == 0) {
-      PostQuitMessage(int(msg.wParam));
-      break;
+  const int result = [&] {
+    MSG msg;
+    while (GetCapture() == wnd) {
+      const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+      if (got == -1) break;
+      if (got == 0) {
+        PostQuitMessage(int(msg.wParam));  // for the loop that called us
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+      switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+          if (msg.wParam == VK_ESCAPE) return vxDragStartCancelled;
+          break;
+        case WM_MOUSEMOVE:
+          if (msg.hwnd == wnd) {
+            TPoint p(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            vxMapWindowPoint(wnd, nullptr, p);
+            if (!vxIsPointInRect(square, p)) return vxDragStartDrag;
+          }
+          break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: return vxDragStartClick;
+      }
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-    switch (msg.message) {
-      case WM_KEYDOWN:
-      case WM_KEYUP:
-        if (msg.wParam == VK_ESCAPE) done = true;
-        break;
-      case WM_MOUSEMOVE:
-        if (msg.hwnd == wnd) {
-          TPoint p(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
-          vxMapWindowPoint(wnd, nullptr, p);
-          if (!vxIsPointInRect(square, p)) result = vxDragStartDrag, done = true;
-        }
-        break;
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP:
-        result = vxDragStartClick, done = true;
-        break;
-    }
-  }
+    return vxDragStartCancelled;  // the capture went, or the loop ended
+  }();
   if (GetCapture() == wnd) ReleaseCapture();
   return result;
 }
