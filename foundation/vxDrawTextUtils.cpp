@@ -272,7 +272,10 @@ bool vxBuildTextRows(TvxTextMeasurer& measurer, const char16_t* text, int length
     if (params.SingleLine)
       last = true;
     else if (topClipped)
-      last = (params.EditControl && !params.NoClip) ? total + params.RowPitch > height : total > height;
+      // The last row is the one that reaches the bottom: when the rows fill
+      // the height exactly, that is the last whole row, not the next one
+      // below the rectangle, where its ellipsis would never be seen.
+      last = (params.EditControl && !params.NoClip) ? total + params.RowPitch > height : total >= height;
     else
       last = maxRows > 0 && count >= maxRows;
     const TvxTextBreak b =

@@ -123,10 +123,25 @@ bool vxExtTextOutWide(HDC dc, int x, int y, UINT options, const RECT* rect, cons
 // --- Measuring ------------------------------------------------------------------------------
 
 namespace {
-TSize DrawTextExtent(HDC dc, const char16_t* text, int length) {
-  RECT r{0, 0, 0, 0};
-  vxDrawTextWide(dc, text, length, &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_SINGLELINE);
-  return {r.right - r.left, r.bottom - r.top};
+// A tabbed extent in 32 bits: the tab-free runs measured one by one, each
+// tab moving on to the next default stop (eight average characters apart),
+// as the platform's tabbed functions place them. DrawText would do, but
+// some implementations measure only the first 1024 characters of a line.
+TSize RunByRunTabbedExtent(HDC dc, const char16_t* text, int length) {
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  const int step = std::max<int>(8 * tm.tmAveCharWidth, 1);
+  TSize size{0, 0};
+  for (int start = 0, i = 0; i <= length; ++i) {
+    if (i < length && text[i] != u'\t') continue;
+    SIZE run{0, 0};
+    vxGetTextExtentWide(dc, text + start, i - start, &run);
+    size.cx += run.cx;
+    size.cy = std::max<int32_t>(size.cy, run.cy);
+    if (i < length) size.cx = (size.cx / step + 1) * step;
+    start = i + 1;
+  }
+  return size;
 }
 }  // namespace
 
@@ -140,21 +155,14 @@ TSize vxMeasureTextSpan(HDC dc, const char16_t* text, int length, bool expandTab
     vxGetTextExtentWide(dc, text, length, &size);
     return {size.cx, size.cy};
   }
-  if (length >= kTabbedTextLimit) {
-    TSize s = DrawTextExtent(dc, text, length);
-    if (s.cx == 0 && length > kTabbedTextLimit) s = DrawTextExtent(dc, text, kTabbedTextLimit);
-    return s;
-  }
-  const DWORD tabbed = vxGetTabbedTextExtentWide(dc, text, length, 0, nullptr);
-  TSize s{LOWORD(tabbed), HIWORD(tabbed)};
+  // The platform's tabbed extent stops at 4096 characters and answers 16
+  // bits: longer text, or text that may be wider than 65535 pixels, is
+  // measured run by run.
   SIZE w{0, 0};
   vxGetTextExtentWide(dc, u"W", 1, &w);
-  if (int64_t(length) * w.cx > 0xFFFF) {
-    // The 16-bit width may have wrapped: DrawText knows how many times.
-    const int full = DrawTextExtent(dc, text, length).cx;
-    s.cx += (full - s.cx) / 0x10000 * 0x10000;
-  }
-  return s;
+  if (length >= kTabbedTextLimit || int64_t(length) * w.cx > 0xFFFF) return RunByRunTabbedExtent(dc, text, length);
+  const DWORD tabbed = vxGetTabbedTextExtentWide(dc, text, length, 0, nullptr);
+  return {LOWORD(tabbed), HIWORD(tabbed)};
 }
 
 int TvxDCTextMeasurer::SpanWidth(const char16_t* text, int length, bool expandTabs) {

@@ -184,6 +184,7 @@ TEST(TextLayout, TheLastRowEndsWhereTheRectangleOrTheRowLimitSays) {
       {"row limit without ellipsis", vxtlWordWrap | vxtlAlignVCenter, 1000, 2, {u"aa bb ", u"cc dd "}, false},
       {"height with ellipsis", vxtlWordWrap | vxtlEndEllipsis, 20, 0, {u"aa bb ", u"cc dd ee"}, false},
       {"height: a partly visible row counts", vxtlWordWrap, 20, 0, {u"aa bb ", u"cc dd "}, false},
+      {"height of exactly two rows", vxtlWordWrap | vxtlEndEllipsis, 32, 0, {u"aa bb ", u"cc dd ee"}, false},
       {"edit-control rules: only whole rows", vxtlWordWrap | vxtlEditControl, 20, 0, {u"aa bb "}, false},
       {"edit-control rules without clipping", vxtlWordWrap | vxtlEditControl | vxtlNoClip, 20, 0,
        {u"aa bb ", u"cc dd "}, false},

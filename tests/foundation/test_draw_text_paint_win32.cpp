@@ -1,0 +1,279 @@
+// The multi-line text layout over real GDI: parameters from real font
+// metrics, the end ellipsis, the highlight colours, the tiny-text pattern,
+// justification, measuring, and the wide text functions beyond the
+// platform's 4096-character and 16-bit limits. Text is the raster
+// "MS Sans Serif", drawn without smoothing, so that ink is exactly the text
+// colour.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "PinnedSystemColors.h"
+#include "foundation/vxDrawTextUtils.h"
+#include "foundation/vxGraphics.h"
+
+namespace {
+
+constexpr COLORREF kPaper = RGB(255, 255, 255), kInk = RGB(0, 0, 0);
+constexpr COLORREF kWindow = RGB(0, 200, 0);
+constexpr COLORREF kMarkBack = RGB(255, 0, 0), kMarkText = RGB(0, 0, 255);
+
+struct Sheet {
+  TBitmap bitmap;
+  TFont font;
+
+  Sheet(int width, int height, const char* face = "MS Sans Serif", int fontHeight = -11) {
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(width, height);
+    font.SetName(face);
+    font.SetHeight(fontHeight);
+    font.SetColor(TColor(kInk));
+    bitmap.Canvas()->Font()->Assign(&font);
+    bitmap.Canvas()->Brush()->SetColor(TColor(kPaper));
+    bitmap.Canvas()->FillRect(TRect(0, 0, width, height));
+  }
+  HDC DC() { return bitmap.Canvas()->Handle(); }
+  COLORREF At(int x, int y) {
+    const uint32_t bgra = static_cast<const uint32_t*>(bitmap.ScanLine(y))[x];
+    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+  }
+  // The bounds of the pixels of one colour (empty when there are none).
+  TRect Bounds(COLORREF color) {
+    TRect r(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x)
+        if (At(x, y) == color)
+          r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1)};
+    return r.Left == INT32_MAX ? TRect() : r;
+  }
+  std::vector<COLORREF> Pixels() {
+    std::vector<COLORREF> out;
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x) out.push_back(At(x, y));
+    return out;
+  }
+  int Width(const std::u16string& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(DC(), reinterpret_cast<const wchar_t*>(text.data()), int(text.size()), &size);
+    return size.cx;
+  }
+  int Paint(const std::u16string& text, TRect rect, TvxTextLayoutFlags flags, int markStart = 0, int markLength = 0,
+            TColor markBack = clNone, TColor markText = clNone, int maxRows = 0) {
+    return vxPaintMultilineText(DC(), text, rect, flags, markStart, markLength, &font, markBack, markText, maxRows, 0,
+                                0, clDefault, 1.0f);
+  }
+  // Measuring flags: rect gets the text's rectangle.
+  int Measure(const std::u16string& text, TRect& rect, TvxTextLayoutFlags flags) {
+    return vxPaintMultilineText(DC(), text, rect, flags, 0, 0, &font, clNone, clNone, 0, 0, 0, clDefault, 1.0f);
+  }
+};
+
+TEST(TextPaint, ParametersComeFromTheSelectedFont) {
+  Sheet sheet(10, 10, "Tahoma", -20);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(sheet.DC(), &tm);
+  TvxTextLayoutParams plain, leading;
+  vxInitTextParams(sheet.DC(), vxtlEndEllipsis, plain, 1.0f);
+  vxInitTextParams(sheet.DC(), vxtlExternalLeading, leading, 2.0f);
+  EXPECT_EQ(plain.RowHeight, tm.tmHeight);
+  EXPECT_EQ(plain.RowPitch, tm.tmHeight);
+  EXPECT_EQ(leading.RowPitch, 2 * (tm.tmHeight + tm.tmExternalLeading));
+  EXPECT_EQ(plain.EllipsisWidth, sheet.Width(u"..."));
+  EXPECT_EQ(leading.EllipsisWidth, 0);
+  EXPECT_EQ(plain.OnePixel, 1);
+}
+
+TEST(TextPaint, TheLastVisibleRowEndsInAnEllipsis) {
+  const std::u16string text = u"alpha beta gamma delta epsilon";
+  Sheet ours(120, 20), expected(120, 20);
+  TvxTextLayoutParams params;
+  vxInitTextParams(ours.DC(), vxtlEndEllipsis, params, 1.0f);
+  const TRect rect(0, 0, 80, params.RowPitch);
+  ours.Paint(text, rect, vxtlWordWrap | vxtlEndEllipsis);
+
+  // The row "alpha beta gamma " is cut to what fits beside "...".
+  int fit = 0;
+  while (expected.Width(text.substr(0, size_t(fit + 1))) <= rect.Width() - params.EllipsisWidth) ++fit;
+  const std::u16string head = text.substr(0, size_t(fit));
+  SetBkMode(expected.DC(), TRANSPARENT);
+  TextOutW(expected.DC(), 0, 0, reinterpret_cast<const wchar_t*>(head.data()), int(head.size()));
+  TextOutW(expected.DC(), expected.Width(head), 0, L"...", 3);
+
+  EXPECT_EQ(ours.Pixels(), expected.Pixels());
+  EXPECT_LE(ours.Bounds(kInk).Right, rect.Right);
+}
+
+TEST(TextPaint, AWordWiderThanTheRectangleIsCutOrEllipsized) {
+  const std::u16string word = u"Supercalifragilistic";
+  Sheet clipped(200, 20), ellipsized(200, 20);
+  const TRect rect(0, 0, 50, 20);
+  clipped.Paint(word, rect, vxtlWordWrap);
+  EXPECT_LE(clipped.Bounds(kInk).Right, rect.Right);  // ink to the edge, not past it
+  EXPECT_GE(clipped.Bounds(kInk).Right, rect.Right - 3);
+  ellipsized.Paint(word, rect, vxtlWordWrap | vxtlEndEllipsis);
+  EXPECT_LE(ellipsized.Bounds(kInk).Right, rect.Right);
+  EXPECT_NE(clipped.Pixels(), ellipsized.Pixels());
+
+  // Right-aligned, the cut row and its "..." stay inside the rectangle from
+  // its left edge on, instead of losing the word's start to the left.
+  Sheet right(200, 20), left(200, 20);
+  right.Paint(word, TRect(100, 0, 150, 20), vxtlWordWrap | vxtlEndEllipsis | vxtlAlignRight);
+  left.Paint(word, TRect(100, 0, 150, 20), vxtlWordWrap | vxtlEndEllipsis);
+  const int shift = right.Bounds(kInk).Right - left.Bounds(kInk).Right;
+  EXPECT_GE(shift, 0);
+  EXPECT_EQ(right.Bounds(kInk).Left, left.Bounds(kInk).Left + shift);
+}
+
+TEST(TextPaint, TheHighlightHasItsOwnColours) {
+  TPinnedSystemColors colors({{COLOR_WINDOW, kWindow}});
+  const std::u16string text = u"Hello world";
+  const struct {
+    const char* name;
+    int start, length;
+    bool marked;
+  } cases[] = {
+      {"inside the text", 6, 5, true},
+      {"running past the end is shortened", 6, 100, true},
+      {"starting beyond the end is none", 11, 3, false},
+      {"a negative start is none", -1, 8, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Sheet sheet(100, 20);
+    sheet.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap, c.start, c.length, TColor(kMarkBack),
+                TColor(kMarkText));
+    if (!c.marked) {
+      EXPECT_TRUE(sheet.Bounds(kMarkBack).IsEmpty());
+      EXPECT_TRUE(sheet.Bounds(kMarkText).IsEmpty());
+      continue;
+    }
+    TvxTextLayoutParams params;
+    vxInitTextParams(sheet.DC(), 0, params, 1.0f);
+    const TRect back = sheet.Bounds(kMarkBack);
+    EXPECT_EQ(back.Left, sheet.Width(u"Hello "));
+    EXPECT_EQ(back.Right, sheet.Width(u"Hello world"));
+    EXPECT_EQ(back.Top, 0);
+    EXPECT_EQ(back.Bottom, params.RowPitch);
+    const TRect marked = sheet.Bounds(kMarkText), plain = sheet.Bounds(kInk);
+    EXPECT_GE(marked.Left, back.Left);
+    EXPECT_LE(marked.Right, back.Right);
+    EXPECT_LT(plain.Right, back.Left + 1);  // "Hello" alone in the plain colour
+  }
+
+  // Without colours of its own the highlight is not drawn differently.
+  Sheet none(100, 20), plain(100, 20);
+  none.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap, 6, 5, clNone, clDefault);
+  plain.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap);
+  EXPECT_EQ(none.Pixels(), plain.Pixels());
+}
+
+TEST(TextPaint, TinyTextIsAGreyPattern) {
+  TPinnedSystemColors colors({{COLOR_WINDOW, kWindow}});
+  const std::u16string text = u"tiny words here";
+  for (bool bold : {false, true}) {
+    SCOPED_TRACE(bold ? "bold" : "normal");
+    Sheet sheet(100, 20, "Tahoma", -4);
+    if (bold) sheet.font.SetStyle(fsBold);
+    sheet.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap | vxtlPattern);
+    TvxTextLayoutParams params;
+    SelectObject(sheet.DC(), sheet.font.Handle());
+    vxInitTextParams(sheet.DC(), vxtlPattern, params, 1.0f);
+    ASSERT_TRUE(params.Pattern);
+    const int width = sheet.Width(text);
+    const TRect bar = sheet.Bounds(kInk);
+    EXPECT_EQ(bar.Left, 0);
+    EXPECT_EQ(bar.Right, width);
+    EXPECT_EQ(bar.Top, 1);
+    // Solid for bold fonts; otherwise ink and window colour alternate.
+    for (int x = 0; x < width; ++x) {
+      const bool ink = bold || (x + 1) % 2 == 0;
+      EXPECT_EQ(sheet.At(x, 1), ink ? kInk : kWindow) << x;
+    }
+    if (!bold) {
+      EXPECT_NE(sheet.At(0, 1), sheet.At(0, 2));
+    }
+  }
+  // Fonts of readable size draw their glyphs.
+  Sheet readable(100, 20);
+  readable.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap | vxtlPattern);
+  EXPECT_TRUE(readable.Bounds(kWindow).IsEmpty());
+  EXPECT_FALSE(readable.Bounds(kInk).IsEmpty());
+}
+
+TEST(TextPaint, JustifiedRowsReachTheRightEdge) {
+  Sheet justified(200, 40), left(200, 40);
+  // The long last word wraps; the first row is well short of 150 pixels.
+  const std::u16string text = u"one two three four five sixteenseventeen";
+  ASSERT_LT(left.Width(u"one two three four five"), 140);
+  justified.Paint(text, TRect(0, 0, 150, 40), vxtlJustifyWrapped);
+  left.Paint(text, TRect(0, 0, 150, 40), vxtlWordWrap);
+  TvxTextLayoutParams params;
+  vxInitTextParams(justified.DC(), 0, params, 1.0f);
+  auto rowInk = [&](Sheet& s, int top) {
+    int right = 0;
+    for (int y = top; y < top + params.RowPitch; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (s.At(x, y) == kInk) right = std::max(right, x + 1);
+    return right;
+  };
+  // The wrapped first row spreads to the edge; the last one does not.
+  EXPECT_LT(rowInk(left, 0), 140);
+  EXPECT_GE(rowInk(justified, 0), 147);
+  EXPECT_LE(rowInk(justified, 0), 150);
+  EXPECT_EQ(rowInk(justified, params.RowPitch), rowInk(left, params.RowPitch));
+}
+
+TEST(TextPaint, MeasuringGivesTheRectangleAndDrawsNothing) {
+  Sheet sheet(200, 100);
+  const std::u16string text = u"aaa bbb\nccccccc dd";
+  TvxTextLayoutParams params;
+  vxInitTextParams(sheet.DC(), 0, params, 1.0f);
+  TRect rect(10, 10, 200, 100);
+  const int height = sheet.Measure(text, rect, vxtlWordWrap | vxtlCalcRect);
+  EXPECT_EQ(height, 2 * params.RowPitch - (params.RowPitch - params.RowHeight));
+  EXPECT_EQ(rect, TRect(10, 10, 10 + sheet.Width(u"ccccccc dd"), 10 + height));
+  EXPECT_TRUE(sheet.Bounds(kInk).IsEmpty());
+
+  TRect count(0, 0, 200, 100);
+  EXPECT_EQ(sheet.Measure(text, count, vxtlWordWrap | vxtlCalcRowCount), 2);
+  EXPECT_EQ(sheet.Paint(u"", count, vxtlWordWrap), 0);
+  TRect empty(0, 0, 0, 100);
+  EXPECT_EQ(sheet.Paint(text, empty, vxtlWordWrap), 0);
+  // Mnemonic marks hidden: "&&" shows one ampersand.
+  TRect hidden(0, 0, 200, 100), shown(0, 0, 200, 100);
+  sheet.Measure(u"A&&B&C", hidden, vxtlSingleLine | vxtlCalcRect | vxtlHidePrefix);
+  sheet.Measure(u"A&BC", shown, vxtlSingleLine | vxtlCalcRect);
+  EXPECT_EQ(hidden, shown);
+}
+
+TEST(TextPaint, TabbedTextIsMeasuredAndWrittenWhole) {
+  // Wider than 65535 pixels: the platform's tabbed extent is 16-bit.
+  // Measured with and without tabs, the text has one width.
+  Sheet big(10, 10, "Tahoma", -40);
+  const std::u16string wide(3000, u'W');
+  EXPECT_GT(big.Width(wide), 0xFFFF);
+  EXPECT_EQ(vxMeasureTextSpan(big.DC(), wide.data(), int(wide.size()), true).cx, big.Width(wide));
+
+  // Beyond 4096 characters the output goes on, tab stops kept.
+  Sheet sheet(1, 1);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(sheet.DC(), &tm);
+  std::u16string text(2000, u' ');
+  text += u"\tx";
+  text += std::u16string(3000, u' ');
+  text += u"y";
+  const int tab = 8 * tm.tmAveCharWidth;
+  const int xAt = (sheet.Width(std::u16string(2000, u' ')) / tab + 1) * tab;
+  const int yAt = xAt + sheet.Width(u"x") + sheet.Width(std::u16string(3000, u' '));
+  EXPECT_EQ(vxMeasureTextSpan(sheet.DC(), text.data(), int(text.size()), true).cx, yAt + sheet.Width(u"y"));
+  Sheet out(yAt + 20, 20);
+  SetBkMode(out.DC(), TRANSPARENT);
+  vxTabbedTextOutWide(out.DC(), 0, 0, text.data(), int(text.size()), 0, nullptr, 0);
+  const TRect ink = out.Bounds(kInk);
+  EXPECT_GE(ink.Left, xAt);
+  EXPECT_LT(ink.Left, xAt + sheet.Width(u"x"));
+  EXPECT_GT(ink.Right, yAt);
+  EXPECT_LE(ink.Right, yAt + sheet.Width(u"y"));
+}
+
+}  // namespace
