@@ -3,14 +3,19 @@
 // justification, measuring, and the wide text functions beyond the
 // platform's 4096-character and 16-bit limits. Text is the raster
 // "MS Sans Serif", drawn without smoothing, so that ink is exactly the text
-// colour.
+// colour. The last test draws every look onto a picture sheet.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "PinnedSystemColors.h"
+#include "foundation/vdGDIPlusAPI.h"
+#include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vxDrawTextUtils.h"
 #include "foundation/vxGraphics.h"
+#include "platform/Streams.h"
 
 namespace {
 
@@ -277,3 +282,82 @@ TEST(TextPaint, TabbedTextIsMeasuredAndWrittenWhole) {
 }
 
 }  // namespace
+
+// --- Picture sheet ------------------------------------------------------------------------
+
+namespace {
+
+class TextSheet : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    vdGDIPlusAPIInitialize();
+    vdPNGImageRegister();
+  }
+  static void TearDownTestSuite() {
+    vdPNGImageUnregister();
+    vdGDIPlusAPIFinalize();
+  }
+};
+
+}  // namespace
+
+// Every layout look on one sheet, saved as "text_layout.png" in this test's
+// build folder to be judged by eye.
+TEST_F(TextSheet, EveryLookIsDrawnOnThePictureSheet) {
+  TPinnedSystemColors colors({{COLOR_WINDOW, RGB(255, 255, 255)}});
+  const std::u16string prose =
+      u"The installer copies every file of the package into the folder chosen on the first page.";
+  const struct {
+    const char* caption;
+    std::u16string text;
+    TvxTextLayoutFlags flags;
+    int markStart, markLength, maxRows, fontHeight;
+    TFontStyles style;
+  } samples[] = {
+      {"left", prose, vxtlWordWrap, 0, 0, 0, -11, 0},
+      {"centre, centred vertically", prose, vxtlWordWrap | vxtlAlignCenter | vxtlAlignVCenter, 0, 0, 0, -11, 0},
+      {"right, bottom", prose, vxtlWordWrap | vxtlAlignRight | vxtlAlignBottom, 0, 0, 0, -11, 0},
+      {"justified (wrapped rows)", prose, vxtlJustifyWrapped, 0, 0, 0, -11, 0},
+      {"rows spread over the height", u"one\ntwo\nthree\nfour", vxtlAlignSpread, 0, 0, 0, -11, 0},
+      {"end ellipsis, one row", prose, vxtlWordWrap | vxtlEndEllipsis, 0, 0, 1, -11, 0},
+      {"highlight \"folder chosen\"", prose, vxtlWordWrap, 56, 13, 0, -11, 0},
+      {"highlight across a row end", prose, vxtlWordWrap | vxtlAlignCenter, 30, 30, 0, -11, 0},
+      {"character break", u"Supercalifragilisticexpialidocious-supercalifragilisticexpialidocious and more",
+       vxtlWordWrap | vxtlCharBreak, 0, 0, 0, -11, 0},
+      {"tabs expanded", u"Name\tValue\nFolder\tC:\\Quillor\nSize\t12 MB", vxtlWordWrap | vxtlExpandTabs, 0, 0, 0,
+       -11, 0},
+      {"tiny text as pattern", prose, vxtlWordWrap | vxtlPattern, 0, 0, 0, -4, 0},
+      {"tiny bold text as pattern", prose, vxtlWordWrap | vxtlPattern, 0, 0, 0, -4, fsBold},
+  };
+  constexpr int kColumns = 3, kCellWidth = 240, kCellHeight = 110;
+  const int rows = int(std::size(samples) + kColumns - 1) / kColumns;
+  Sheet sheet(kColumns * kCellWidth, rows * kCellHeight);
+  for (size_t i = 0; i < std::size(samples); ++i) {
+    const auto& s = samples[i];
+    const int left = int(i % kColumns) * kCellWidth, top = int(i / kColumns) * kCellHeight;
+    SetBkMode(sheet.DC(), TRANSPARENT);
+    SetTextColor(sheet.DC(), RGB(90, 90, 90));
+    TextOutA(sheet.DC(), left + 10, top + 4, s.caption, int(strlen(s.caption)));
+    const TRect box(left + 10, top + 22, left + kCellWidth - 10, top + kCellHeight - 8);
+    const RECT frame{box.Left - 1, box.Top - 1, box.Right + 1, box.Bottom + 1};
+    FrameRect(sheet.DC(), &frame, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
+    TFont font;
+    font.SetName(s.fontHeight == -11 ? "MS Sans Serif" : "Tahoma");
+    font.SetHeight(s.fontHeight);
+    font.SetStyle(s.style);
+    TRect area = box;
+    vxPaintMultilineText(sheet.DC(), s.text, area, s.flags, s.markStart, s.markLength,
+                         &font, TColor(RGB(255, 230, 120)), TColor(RGB(200, 0, 0)), s.maxRows, 0, 0, clDefault,
+                         1.0f);
+  }
+  const char* binary = std::getenv("QE_BINARY_DIR");
+  ASSERT_NE(binary, nullptr);
+  GdiFlush();
+  for (int y = 0; y < sheet.bitmap.Height(); ++y)  // GDI leaves alpha 0: opaque
+    for (int x = 0; x < sheet.bitmap.Width(); ++x) static_cast<uint32_t*>(sheet.bitmap.ScanLine(y))[x] |= 0xFF000000;
+  TvdPNGImage png;
+  png.LoadFromBitmap(&sheet.bitmap);
+  TFileStream file(String(binary) + "/tests/foundation/text_layout.png", fmCreate);
+  png.SaveToStream(file);
+  EXPECT_GT(file.Size(), 1000);
+}
