@@ -51,21 +51,22 @@ TvxTextLayoutParams vxTextParamsFromMetrics(const TvxTextFontMetrics& metrics, T
 namespace {
 constexpr int kAutoIndent = 2;
 
-int AutoIndent(const TvxTextLayoutParams& params) { return params.AutoIndents ? kAutoIndent * params.OnePixel : 0; }
+// rect with each side moved in by the indents (out for negative ones).
+TRect Indented(const TRect& rect, const TvxTextLayoutParams& params, int sign, int leftIndent, int rightIndent) {
+  const int a = sign * (params.AutoIndents ? kAutoIndent * params.OnePixel : 0);
+  return TRect(rect.Left + a + sign * leftIndent * params.OnePixel, rect.Top + a,
+               rect.Right - a - sign * rightIndent * params.OnePixel, rect.Bottom - a);
+}
 }  // namespace
 
 void vxApplyTextIndents(const TRect& rect, const TvxTextLayoutParams& params, int leftIndent, int rightIndent,
                         TRect& textRect) {
-  const int a = AutoIndent(params);
-  textRect = TRect(rect.Left + a + leftIndent * params.OnePixel, rect.Top + a,
-                   rect.Right - a - rightIndent * params.OnePixel, rect.Bottom - a);
+  textRect = Indented(rect, params, 1, leftIndent, rightIndent);
 }
 
 void vxRemoveTextIndents(const TRect& textRect, const TvxTextLayoutParams& params, int leftIndent,
                          int rightIndent, TRect& rect) {
-  const int a = AutoIndent(params);
-  rect = TRect(textRect.Left - a - leftIndent * params.OnePixel, textRect.Top - a,
-               textRect.Right + a + rightIndent * params.OnePixel, textRect.Bottom + a);
+  rect = Indented(textRect, params, -1, leftIndent, rightIndent);
 }
 
 // --- Rows ------------------------------------------------------------------------------

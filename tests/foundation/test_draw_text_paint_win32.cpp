@@ -11,10 +11,11 @@
 #include <string>
 
 #include "PinnedSystemColors.h"
-#include "foundation/vdGDIPlusAPI.h"
+#include "PixelBounds.h"
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vxDrawTextUtils.h"
 #include "foundation/vxGraphics.h"
+#include "foundation/vxModules.h"
 #include "platform/Streams.h"
 
 namespace {
@@ -42,14 +43,8 @@ struct Sheet {
     const uint32_t bgra = static_cast<const uint32_t*>(bitmap.ScanLine(y))[x];
     return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
   }
-  // The bounds of the pixels of one colour (empty when there are none).
   TRect Bounds(COLORREF color) {
-    TRect r(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-    for (int y = 0; y < bitmap.Height(); ++y)
-      for (int x = 0; x < bitmap.Width(); ++x)
-        if (At(x, y) == color)
-          r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1)};
-    return r.Left == INT32_MAX ? TRect() : r;
+    return PixelBounds(bitmap.Width(), bitmap.Height(), [&](int x, int y) { return At(x, y) == color; });
   }
   std::vector<COLORREF> Pixels() {
     std::vector<COLORREF> out;
@@ -285,25 +280,10 @@ TEST(TextPaint, TabbedTextIsMeasuredAndWrittenWhole) {
 
 // --- Picture sheet ------------------------------------------------------------------------
 
-namespace {
-
-class TextSheet : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    vdGDIPlusAPIInitialize();
-    vdPNGImageRegister();
-  }
-  static void TearDownTestSuite() {
-    vdPNGImageUnregister();
-    vdGDIPlusAPIFinalize();
-  }
-};
-
-}  // namespace
-
 // Every layout look on one sheet, saved as "text_layout.png" in this test's
 // build folder to be judged by eye.
-TEST_F(TextSheet, EveryLookIsDrawnOnThePictureSheet) {
+TEST(TextPaint, EveryLookIsDrawnOnThePictureSheet) {
+  TvxFoundationModules modules;  // GDI+ writes the PNG
   TPinnedSystemColors colors({{COLOR_WINDOW, RGB(255, 255, 255)}});
   const std::u16string prose =
       u"The installer copies every file of the package into the folder chosen on the first page.";
