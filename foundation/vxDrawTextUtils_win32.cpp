@@ -392,12 +392,20 @@ void vxPaintTextRowsHighlighted(HDC dc, const TRect& rect, const TvxTextLayoutPa
     const int last = std::min(highlightStart + highlightLength - row.StartOffset, row.Length);
     if (highlight && first < last) {
       int x1 = SpanWidth(dc, params, row.Text, first), x2 = SpanWidth(dc, params, row.Text, last);
-      if (vxIsCharsetNeedingWholeText(params.CharSet, ToAnsi(row.Text, row.Length))) {
+      const bool wholeText = vxIsCharsetNeedingWholeText(params.CharSet, ToAnsi(row.Text, row.Length));
+      if (wholeText) {
         const int left = row.Width - x2, right = row.Width - x1;
         x1 = left;
         x2 = right;
       }
-      const RECT mark{row.X + x1, row.Y, row.X + x2, row.Y + params.RowPitch};
+      RECT mark{row.X + x1, row.Y, row.X + x2, row.Y + params.RowPitch};
+      // A highlight that reaches the cut row's end takes the "..." in: it
+      // is written in the highlight's colours, inside the highlight.
+      const bool ellipsisInMark = ellipsis && last == row.Length && !wholeText;
+      if (ellipsisInMark) {
+        mark.right += params.EllipsisWidth;
+        if (!params.NoClip) mark.right = std::min<LONG>(mark.right, rect.Right);
+      }
       {
         TSavedClip markClip(dc);
         IntersectClipRect(dc, mark.left, mark.top, mark.right, mark.bottom);
@@ -405,7 +413,7 @@ void vxPaintTextRowsHighlighted(HDC dc, const TRect& rect, const TvxTextLayoutPa
         const COLORREF color = GetTextColor(dc);
         if (UsableColor(highlightTextColor)) SetTextColor(dc, ColorToRGB(highlightTextColor));
         WriteRow(dc, params, row, row.Length);
-        if (ellipsis && last == row.Length) {
+        if (ellipsisInMark) {
           WriteEllipsis(dc, rect, params, row.X + row.Width, row.Y);
           ellipsis = false;
         }

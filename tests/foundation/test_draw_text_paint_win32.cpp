@@ -12,6 +12,7 @@
 
 #include "PinnedSystemColors.h"
 #include "PixelBounds.h"
+#include "foundation/vdCore.h"
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vxDrawTextUtils.h"
 #include "foundation/vxGraphics.h"
@@ -160,6 +161,25 @@ TEST(TextPaint, TheHighlightHasItsOwnColours) {
     EXPECT_LT(plain.Right, back.Left + 1);  // "Hello" alone in the plain colour
   }
 
+  // Reaching the end of a row cut for the ellipsis, the highlight takes the
+  // "..." in, in its own colours.
+  Sheet cut(100, 20), uncut(100, 20);
+  const std::u16string longer = u"Hello wonderful world";
+  const TvxTextLayoutFlags cutFlags = vxtlSingleLine | vxtlEndEllipsis;
+  cut.Paint(longer, TRect(0, 0, 70, 20), cutFlags, 6, 100, TColor(kMarkBack), TColor(kMarkText));
+  uncut.Paint(longer, TRect(0, 0, 70, 20), cutFlags);
+  const int dotsRight = uncut.Bounds(kInk).Right, dotsLeft = dotsRight - cut.Width(u"...");
+  EXPECT_EQ(cut.Bounds(kMarkBack).Left, cut.Width(u"Hello "));
+  EXPECT_GE(cut.Bounds(kMarkBack).Right, dotsRight);
+  int dots = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = dotsLeft; x < dotsRight; ++x)
+      if (uncut.At(x, y) == kInk) {
+        ++dots;
+        EXPECT_EQ(cut.At(x, y), kMarkText) << x << "," << y;
+      }
+  EXPECT_GT(dots, 0);
+
   // Without colours of its own the highlight is not drawn differently.
   Sheet none(100, 20), plain(100, 20);
   none.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap, 6, 5, clNone, clDefault);
@@ -244,6 +264,36 @@ TEST(TextPaint, MeasuringGivesTheRectangleAndDrawsNothing) {
   sheet.Measure(u"A&&B&C", hidden, vxtlSingleLine | vxtlCalcRect | vxtlHidePrefix);
   sheet.Measure(u"A&BC", shown, vxtlSingleLine | vxtlCalcRect);
   EXPECT_EQ(hidden, shown);
+}
+
+TEST(TextPaint, EightBitTextAndTheOlderSystemsGiveTheSamePicture) {
+  const std::u16string wide = u"Précédent suivant";
+  Sheet reference(150, 20), canvas(150, 20), older(150, 20);
+  reference.Paint(wide, TRect(0, 0, 150, 20), vxtlWordWrap);
+
+  TvxTextLayoutParams params;
+  vxInitCanvasTextParams(canvas.bitmap.Canvas(), vxtlWordWrap, params, 1.0f);
+  TvxTextRows rows;
+  int count = 0;
+  EXPECT_TRUE(vxBuildCanvasTextRowsAnsi(canvas.bitmap.Canvas(), "Précédent suivant", TRect(0, 0, 150, 20), params,
+                                        rows, count, 0));
+  ASSERT_EQ(count, 1);
+  EXPECT_TRUE(rows.Text == wide);
+  EXPECT_EQ(vxTextRowAt(rows, 0).Text, rows.Text.data());
+  EXPECT_EQ(vxTextRowAt(rows, 0).Width, reference.Width(wide));
+  TRect area(0, 0, 150, 20);
+  vxPaintMultilineCanvasText(canvas.bitmap.Canvas(), "Précédent suivant", area, vxtlWordWrap, &canvas.font, 0, 0, 0,
+                             clDefault, 1.0f);
+  EXPECT_EQ(canvas.Pixels(), reference.Pixels());
+
+  // Off the NT family the wide functions go through the ANSI code page.
+  TvdOSFlags flags = vdOSFlags();
+  flags.NTFamily = false;
+  flags.OS9xFamily = true;
+  const TvdOSFlags saved = vdSetOSFlags(flags);
+  older.Paint(wide, TRect(0, 0, 150, 20), vxtlWordWrap);
+  vdSetOSFlags(saved);
+  EXPECT_EQ(older.Pixels(), reference.Pixels());
 }
 
 TEST(TextPaint, TabbedTextIsMeasuredAndWrittenWhole) {
