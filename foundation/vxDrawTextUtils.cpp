@@ -168,24 +168,22 @@ int SkipLineBreak(const char16_t* text, int length, int pos) {
   return pos + 1;
 }
 
-// How many characters of the word at wordStart fit on the row begun at
-// start, at least one: a binary search over the prefix length.
-int FittingPrefix(TvxTextMeasurer& m, const char16_t* text, int start, int wordStart, int wordEnd, int width,
-                  bool expandTabs) {
-  int lo = 1, hi = wordEnd - wordStart - 1;  // the whole word does not fit
-  int fit = 1;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (m.SpanWidth(text + start, wordStart - start + mid, expandTabs) <= width) {
+}  // namespace
+
+int vxFittingTextLength(TvxTextMeasurer& measurer, const char16_t* text, int first, int last, int width,
+                        bool expandTabs) {
+  int fit = first - 1;
+  while (first <= last) {
+    const int mid = first + (last - first) / 2;
+    if (measurer.SpanWidth(text, mid, expandTabs) <= width) {
       fit = mid;
-      lo = mid + 1;
+      first = mid + 1;
     } else {
-      hi = mid - 1;
+      last = mid - 1;
     }
   }
   return fit;
 }
-}  // namespace
 
 TvxTextBreak vxBreakTextRow(TvxTextMeasurer& measurer, const char16_t* text, int length, int start, int width,
                             const TvxTextLayoutParams& params, bool lastWithEllipsis) {
@@ -206,7 +204,12 @@ TvxTextBreak vxBreakTextRow(TvxTextMeasurer& measurer, const char16_t* text, int
       if (pos != start && !lastWithEllipsis) {
         end = pos;
       } else if (CharBreakAllowed(params)) {
-        end = pos + FittingPrefix(measurer, text, start, pos, wordEnd, width, params.ExpandTabs);
+        // As much of the word as fits (it does not fit whole), at least
+        // one character.
+        const int before = pos - start;
+        const int fit = vxFittingTextLength(measurer, text + start, before + 1, wordEnd - start - 1, width,
+                                            params.ExpandTabs);
+        end = pos + std::max(fit - before, 1);
       } else {
         end = wordEnd;
         if (params.EndEllipsis && end < length && IsLineEnd(text[end])) {
@@ -290,6 +293,21 @@ bool vxBuildTextRows(TvxTextMeasurer& measurer, const char16_t* text, int length
   return !overflow;
 }
 
+int vxTextRowX(const TRect& rect, const TvxTextLayoutParams& params, int width) {
+  int x;
+  switch (params.HorzAlign) {
+    case vxtlAlignCenter:
+      x = rect.Left + (rect.Width() - width) / 2;
+      break;
+    case vxtlAlignRight:
+      x = rect.Right - width;
+      break;
+    default:
+      x = rect.Left;
+  }
+  return params.KeepLeft ? std::max(x, int(rect.Left)) : x;
+}
+
 void vxLayoutTextRows(const TRect& rect, const TvxTextLayoutParams& params, TvxTextRows& rows, int rowCount) {
   if (rowCount <= 0) return;
   int pitch = params.RowPitch, remainder = 0;
@@ -314,17 +332,7 @@ void vxLayoutTextRows(const TRect& rect, const TvxTextLayoutParams& params, TvxT
   if (params.KeepTop) top = std::max(top, int(rect.Top));
   for (int i = 0; i < rowCount; ++i) {
     TvxTextRow& row = vxTextRowAt(rows, i);
-    switch (params.HorzAlign) {
-      case vxtlAlignCenter:
-        row.X = rect.Left + (rect.Width() - row.Width) / 2;
-        break;
-      case vxtlAlignRight:
-        row.X = rect.Right - row.Width;
-        break;
-      default:
-        row.X = rect.Left;
-    }
-    if (params.KeepLeft) row.X = std::max(row.X, rect.Left);
+    row.X = vxTextRowX(rect, params, row.Width);
     row.Y = top;
     top += pitch;
     if (remainder > 0) {

@@ -148,6 +148,11 @@ class TvxTextMeasurer {
   virtual int SpanWidth(const char16_t* text, int length, bool expandTabs) = 0;
 };
 
+// The largest count from first to last whose characters fit in width, or
+// first - 1 when none does: a binary search, one measurement a step.
+int vxFittingTextLength(TvxTextMeasurer& measurer, const char16_t* text, int first, int last, int width,
+                        bool expandTabs);
+
 // One row as the breaker leaves it: its characters (trailing spaces already
 // dropped where the alignment wants) and where the next row starts.
 struct TvxTextBreak {
@@ -166,6 +171,9 @@ TvxTextBreak vxBreakTextRow(TvxTextMeasurer& measurer, const char16_t* text, int
 // the count. True when everything fits (always when measuring).
 bool vxBuildTextRows(TvxTextMeasurer& measurer, const char16_t* text, int length, const TRect& rect,
                      const TvxTextLayoutParams& params, TvxTextRows& rows, int& rowCount, int maxRows);
+// Where a row width wide starts in rect by the horizontal alignment (never
+// left of rect with vxtlKeepLeft).
+int vxTextRowX(const TRect& rect, const TvxTextLayoutParams& params, int width);
 // Sets X and Y of every row.
 void vxLayoutTextRows(const TRect& rect, const TvxTextLayoutParams& params, TvxTextRows& rows, int rowCount);
 

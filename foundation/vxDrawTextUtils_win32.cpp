@@ -299,21 +299,6 @@ int SpanWidth(HDC dc, const TvxTextLayoutParams& params, const char16_t* text, i
   return vxMeasureTextSpan(dc, text, length, params.ExpandTabs).cx;
 }
 
-// The characters of the row that fit in width: a binary search.
-int FittingLength(HDC dc, const TvxTextLayoutParams& params, const TvxTextRow& row, int width) {
-  int lo = 1, hi = row.Length, fit = 0;
-  while (lo <= hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (SpanWidth(dc, params, row.Text, mid) <= width) {
-      fit = mid;
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
-  }
-  return fit;
-}
-
 void PaintPatternRow(HDC dc, const TRect& rect, const TvxTextLayoutParams& params, const TvxTextRow& row) {
   const int top = row.Y + params.OnePixel;
   const RECT r{row.X, top, std::min(row.X + row.Width, rect.Right),
@@ -332,17 +317,6 @@ void WriteEllipsis(HDC dc, const TRect& rect, const TvxTextLayoutParams& params,
   }
 }
 
-// The horizontal place of a row width wide in rect by the alignment.
-int AlignedX(const TRect& rect, const TvxTextLayoutParams& params, int width) {
-  switch (params.HorzAlign) {
-    case vxtlAlignCenter:
-      return rect.Left + (rect.Width() - width) / 2;
-    case vxtlAlignRight:
-      return rect.Right - width;
-    default:
-      return rect.Left;
-  }
-}
 }  // namespace
 
 void vxPaintTextRowsHighlighted(HDC dc, const TRect& rect, const TvxTextLayoutParams& params,
@@ -380,12 +354,13 @@ void vxPaintTextRowsHighlighted(HDC dc, const TRect& rect, const TvxTextLayoutPa
     }
     if (ellipsis) {
       const int available = std::max(rect.Width() - params.EllipsisWidth, 0);
-      row.Length = FittingLength(dc, params, row, available);
+      TvxDCTextMeasurer measurer(dc);
+      row.Length = vxFittingTextLength(measurer, row.Text, 1, row.Length, available, params.ExpandTabs);
       if (row.Length == 0 && params.HorzAlign == vxtlAlignLeft) row.Length = 1;
       row.Width = SpanWidth(dc, params, row.Text, row.Length);
       // A row wider than the rectangle was placed to start left of it:
       // once cut, it goes where the alignment puts the shorter row.
-      if (row.X < rect.Left) row.X = AlignedX(rect, params, row.Width + params.EllipsisWidth);
+      if (row.X < rect.Left) row.X = vxTextRowX(rect, params, row.Width + params.EllipsisWidth);
     }
 
     const int first = std::max(highlightStart - row.StartOffset, 0);
