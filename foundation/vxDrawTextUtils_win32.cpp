@@ -13,14 +13,16 @@
 namespace {
 const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
-// Texts longer than this are measured and written by the platform in
-// pieces or by DrawText: its tabbed functions stop there.
+// The platform's tabbed functions stop at this many characters: longer
+// text is measured run by run and written in pieces.
 constexpr int kTabbedTextLimit = 4096;
 constexpr char16_t kEllipsis[] = u"...";
 constexpr int kEllipsisLength = 3;
 
+// count -1: up to the terminating zero, as the platform's functions take it.
 String ToAnsi(const char16_t* text, int count) {
-  return vdWideToAnsiString(std::u16string_view(text, size_t(std::max(count, 0))), 0);
+  const std::u16string_view view = count < 0 ? std::u16string_view(text) : std::u16string_view(text, size_t(count));
+  return vdWideToAnsiString(view, 0);
 }
 
 bool IsMetafileDC(HDC dc) {
