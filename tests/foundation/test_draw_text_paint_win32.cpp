@@ -180,6 +180,19 @@ TEST(TextPaint, TheHighlightHasItsOwnColours) {
       }
   EXPECT_GT(dots, 0);
 
+  // A metafile records the text without the highlight.
+  Sheet played(100, 20);
+  HDC recorder = CreateEnhMetaFileW(played.DC(), nullptr, nullptr, nullptr);
+  TRect area(0, 0, 100, 20);
+  vxPaintMultilineText(recorder, text, area, vxtlWordWrap, 6, 5, &played.font, TColor(kMarkBack), TColor(kMarkText), 0,
+                       0, 0, clDefault, 1.0f);
+  HENHMETAFILE recording = CloseEnhMetaFile(recorder);
+  const RECT bounds{0, 0, 100, 20};
+  PlayEnhMetaFile(played.DC(), recording, &bounds);
+  DeleteEnhMetaFile(recording);
+  EXPECT_TRUE(played.Bounds(kMarkBack).IsEmpty());
+  EXPECT_FALSE(played.Bounds(kInk).IsEmpty());
+
   // Without colours of its own the highlight is not drawn differently.
   Sheet none(100, 20), plain(100, 20);
   none.Paint(text, TRect(0, 0, 100, 20), vxtlWordWrap, 6, 5, clNone, clDefault);
