@@ -7,6 +7,7 @@
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
 #include "foundation/vxControls.h"
+#include "foundation/vxDrawTextUtils.h"
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
@@ -20,6 +21,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxDWMApi", vxDWMApiInitialize, vxDWMApiFinalize},
       {"vdUxTheme", vdUxThemeInitialize, vdUxThemeFinalize},
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
+      {"vxDrawTextUtils", vxDrawTextUtilsInitialize, vxDrawTextUtilsFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
       {"vxControls", vxControlsInitialize, vxControlsFinalize},
