@@ -8,6 +8,7 @@
 #include "foundation/vdCore.h"
 #include "foundation/vxGraphics.h"
 #include "foundation/vxGraphicsBlend.h"
+#include "foundation/vxImageListStream.h"
 #include "platform/FormStreams.h"
 
 uint32_t vxColorToPixel(TColor color, uint8_t alpha) {
@@ -65,48 +66,18 @@ void TvxBitmap::RotatePixels(TvxRotation rotation, bool flipVertically) {
   TvxCanvas::RotateBitmap(this, rotation, flipVertically);
 }
 
-namespace {
-
-// The platform's bitmap data: a 32-bit byte count, then a bitmap file image
-// of that many bytes (none for an empty bitmap).
-std::vector<uint8_t> PlatformBitmapData(TBitmap& bitmap) {
-  TMemoryStream image;
-  if (!bitmap.Empty()) bitmap.SaveToStream(image);
-  const uint32_t n = uint32_t(image.Size());
-  std::vector<uint8_t> data = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
-  data.insert(data.end(), image.Bytes().begin(), image.Bytes().end());
-  return data;
-}
-
-void ReadPlatformBitmapData(TBitmap& bitmap, TStream& stream) {
-  const int32_t count = stream.ReadValue<int32_t>();
-  const int64_t start = stream.Position();
-  if (count < 0 || count > stream.Size() - start) throw EReadError("Stream read error");
-  if (count == 0) {
-    bitmap.SetSize(0, 0);
-    return;
-  }
-  bitmap.LoadFromStream(stream);
-  stream.SetPosition(start + count);
-}
-
-}  // namespace
-
 void TvxBitmap::WriteData(TStream& stream) {
-  const std::vector<uint8_t> data = PlatformBitmapData(*this);
-  if (compressData_)
-    vxWritePackedBitmapData(stream, data.data(), data.size(), vxPackedBlockSize(vdBitsPerPixelOf(*this)));
-  else
-    stream.WriteBuffer(data.data(), int64_t(data.size()));
+  TMemoryStream file;
+  if (!Empty()) SaveToStream(file);
+  vxWriteBitmapData(stream, file.Memory(), size_t(file.Size()),
+                    compressData_ ? vxPackedBlockSize(vdBitsPerPixelOf(*this)) : 0);
 }
 
 void TvxBitmap::ReadData(TStream& stream) {
-  std::vector<uint8_t> data;
-  if (!vxReadPackedBitmapData(stream, data)) return ReadPlatformBitmapData(*this, stream);
-  TMemoryStream unpacked;
-  unpacked.WriteBuffer(data.data(), int64_t(data.size()));
-  unpacked.SetPosition(0);
-  ReadPlatformBitmapData(*this, unpacked);
+  vxReadBitmapData(stream, [this](TStream* file) {
+    if (file) LoadFromStream(*file);
+    else SetSize(0, 0);
+  });
 }
 
 // --- TvxBitmap32 -------------------------------------------------------------------
@@ -225,10 +196,7 @@ void TvxAlphaBitmap::DrawOffsetShape(TBitmap* mask, int offset, TColor color, bo
 
 TClass TvxBitmapClass() {
   static const TClassInfo info("TvxBitmap", TPersistentClass(), {}, {}, [](TPersistent& instance, TFiler& filer) {
-    auto& bitmap = static_cast<TvxBitmap&>(instance);
-    filer.DefineBinaryProperty(
-        "Data", [&bitmap](TStream& s) { bitmap.ReadData(s); }, [&bitmap](TStream& s) { bitmap.WriteData(s); },
-        !bitmap.Empty());
+    vxDefineBitmapData(static_cast<TvxBitmap&>(instance), filer);
   });
   return &info;
 }

@@ -131,6 +131,37 @@ bool vxReadPackedBitmapData(TStream& stream, std::vector<uint8_t>& data) {
   return true;
 }
 
+namespace {
+
+// The platform's bitmap data: a 32-bit byte count, then a bitmap file of
+// that many bytes.
+void ReadPlatformBitmapData(TStream& stream, const std::function<void(TStream* file)>& load) {
+  const int32_t count = stream.ReadValue<int32_t>();
+  const int64_t start = stream.Position();
+  if (count < 0 || count > stream.Size() - start) throw EReadError("Stream read error");
+  load(count == 0 ? nullptr : &stream);
+  stream.SetPosition(start + count);
+}
+
+}  // namespace
+
+void vxReadBitmapData(TStream& stream, const std::function<void(TStream* file)>& load) {
+  std::vector<uint8_t> data;
+  if (!vxReadPackedBitmapData(stream, data)) return ReadPlatformBitmapData(stream, load);
+  TMemoryStream unpacked;
+  unpacked.WriteBuffer(data.data(), int64_t(data.size()));
+  unpacked.SetPosition(0);
+  ReadPlatformBitmapData(unpacked, load);
+}
+
+void vxWriteBitmapData(TStream& stream, const uint8_t* file, size_t size, int packBlockSize) {
+  const uint32_t n = uint32_t(size);
+  std::vector<uint8_t> data = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
+  data.insert(data.end(), file, file + size);
+  if (packBlockSize > 0) vxWritePackedBitmapData(stream, data.data(), data.size(), packBlockSize);
+  else stream.WriteBuffer(data.data(), int64_t(data.size()));
+}
+
 // --- Pixel operations ----------------------------------------------------------------
 
 namespace {

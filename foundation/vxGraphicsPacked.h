@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/Streams.h"
@@ -54,6 +55,15 @@ void vxWritePackedBitmapData(TStream& stream, const uint8_t* data, size_t size, 
 // returns true. Without the signature the stream goes back to where it was
 // and the result is false. A malformed record raises EReadError.
 bool vxReadPackedBitmapData(TStream& stream, std::vector<uint8_t>& data);
+
+// The "Data" of a stored bitmap: the platform's bitmap data, packed or as
+// it is. The reader calls load with a stream at the bitmap file, or with
+// nullptr for an empty bitmap, and leaves stream after the data; a count
+// beyond the stream raises EReadError. The writer stores the bitmap file
+// file[0..size) (size 0: an empty bitmap), packed in blocks of
+// packBlockSize bytes unless that is 0.
+void vxReadBitmapData(TStream& stream, const std::function<void(TStream* file)>& load);
+void vxWriteBitmapData(TStream& stream, const uint8_t* file, size_t size, int packBlockSize);
 
 // --- Pixel operations ----------------------------------------------------------------
 

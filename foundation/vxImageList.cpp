@@ -9,6 +9,7 @@
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
 #include "foundation/vxGraphicsBlend.h"
+#include "foundation/vxImageListStream.h"
 #include "platform/FormStreams.h"
 #include "platform/ui/StreamAdapter.h"
 
@@ -108,13 +109,63 @@ TvxImageList::TvxImageList(TComponent* owner)
 }
 
 TvxImageList::~TvxImageList() {
-  if (handle_) ImageList_Destroy(handle_);
+  for (TChangeLink* link : changeLinks_) link->sender_ = nullptr;
+  DestroyHandle();
+}
+
+void TvxImageList::DestroyHandle() {
+  if (handle_ && !shareImages_) ImageList_Destroy(handle_);
+  handle_ = nullptr;
 }
 
 void TvxImageList::RecreateHandle() {
   constexpr int kAllocBy = 4;
-  if (handle_) ImageList_Destroy(handle_);
+  DestroyHandle();
   handle_ = ImageList_Create(width_, height_, ILC_COLOR32 | ILC_MASK, kAllocBy, kAllocBy);
+  if (handle_ && bkColor_ != clNone) ImageList_SetBkColor(handle_, ColorToRGB(bkColor_));
+}
+
+void TvxImageList::SetBkColor(TColor value) {
+  if (value == bkColor_) return;
+  bkColor_ = value;
+  if (handle_) ImageList_SetBkColor(handle_, value == clNone ? CLR_NONE : ColorToRGB(value));
+  Change();
+}
+
+void TvxImageList::RegisterChanges(TChangeLink* link) {
+  if (link->sender_ == this) return;
+  if (link->sender_) link->sender_->UnRegisterChanges(link);
+  link->sender_ = this;
+  changeLinks_.push_back(link);
+}
+
+void TvxImageList::UnRegisterChanges(TChangeLink* link) {
+  if (link->sender_ != this) return;
+  link->sender_ = nullptr;
+  std::erase(changeLinks_, link);
+}
+
+TChangeLink::~TChangeLink() {
+  if (sender_) sender_->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(sender_);
+}
+
+void vxReplaceImageListField(TvxImageList* value, TvxImageList*& field, TChangeLink* changeLink,
+                             TComponent* notifyComponent) {
+  if (value == field) return;
+  if (field) {
+    if (notifyComponent) field->RemoveFreeNotification(notifyComponent);
+    if (changeLink) field->UnRegisterChanges(changeLink);
+  }
+  field = value;
+  if (value) {
+    if (changeLink) value->RegisterChanges(changeLink);
+    if (notifyComponent) value->FreeNotification(notifyComponent);
+  }
+  if (changeLink) changeLink->Change();
 }
 
 void TvxImageList::SetSize(int width, int height) {
@@ -133,6 +184,10 @@ void TvxImageList::UnlockUpdate(bool forceChange) {
 
 void TvxImageList::Change() {
   if (lockCount_ > 0) return;
+  // A link may leave the list while it is told.
+  const std::vector<TChangeLink*> links = changeLinks_;
+  for (TChangeLink* link : links)
+    if (link->sender_ == this) link->Change();
   if (OnChange) OnChange(this);
 }
 
@@ -335,7 +390,14 @@ void TvxImageList::DrawImageInRect(int index, TCanvas* canvas, bool enabled, boo
                        enabled ? vxgdmNormal : vxgdmDisabled, index, this, nullptr);
     return;
   }
-  ImageList_Draw(handle_, index, canvas->Handle(), glyphRect.Left, glyphRect.Top, ILD_NORMAL);
+  DrawNative(index, canvas->Handle(), glyphRect.Left, glyphRect.Top);
+}
+
+void TvxImageList::DrawNative(int index, HDC dc, int x, int y) {
+  static constexpr UINT kStyles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
+  auto native = [](TColor c) { return c == clNone ? CLR_NONE : c == clDefault ? CLR_DEFAULT : ColorToRGB(c); };
+  const UINT style = kStyles[drawingStyle_] | (imageType_ == itMask ? ILD_MASK : 0);
+  ImageList_DrawEx(handle_, index, dc, x, y, 0, 0, native(bkColor_), native(blendColor_), style);
 }
 
 void TvxImageList::RebuildImageInfoFromList() {
@@ -394,34 +456,57 @@ void TvxCanvas::DrawImageListImage(TvxImageList* images, int x, int y, int index
 // --- Streaming -------------------------------------------------------------------
 
 TClass TvxImageInfoItemClass() {
-  static const TClassInfo info(
-      "TvxImageInfoItem", TCollectionItemClass(),
-      {ObjectProp<TvxImageInfoItem>("Image", [](const TvxImageInfoItem& i) { return (TPersistent*)i.ImageInfo()->Image(); }),
-       ObjectProp<TvxImageInfoItem>("Mask", [](const TvxImageInfoItem& i) { return (TPersistent*)i.ImageInfo()->Mask(); }),
-       IntegerProp<TvxImageInfoItem>(
-           "MaskColor", [](const TvxImageInfoItem& i) { return int64_t(i.ImageInfo()->MaskColor()); },
-           [](TvxImageInfoItem& i, int64_t v) { i.ImageInfo()->SetMaskColor(TColor(v)); }, clNone)});
+  static const TClassInfo info("TvxImageInfoItem", TCollectionItemClass(),
+                               vxImageInfoItemProperties<TvxImageInfoItem>());
   return &info;
 }
 
+namespace {
+
+using L = TvxImageList;
+
+template <typename E>
+TPropInfo ListEnum(String name, E (L::*get)() const, void (L::*set)(E), E def, std::vector<String> names) {
+  return OrdinalProp<L>(
+      std::move(name), TPropKind::Enum, [get](const L& l) { return int64_t((l.*get)()); },
+      [set](L& l, int64_t v) { (l.*set)(E(v)); }, def, std::move(names));
+}
+
+TPropInfo ListColor(String name, TColor (L::*get)() const, void (L::*set)(TColor)) {
+  return IntegerProp<L>(
+      std::move(name), [get](const L& l) { return int64_t((l.*get)()); },
+      [set](L& l, int64_t v) { (l.*set)(TColor(v)); }, clNone);
+}
+
+// Height and Width come before the images: a new size empties the list.
+std::vector<TPropInfo> ImageListProperties() {
+  return {ListColor("BlendColor", &L::BlendColor, &L::SetBlendColor),
+          ListColor("BkColor", &L::BkColor, &L::SetBkColor),
+          BooleanProp<L>(
+              "CompressData", [](const L& l) { return l.CompressData(); },
+              [](L& l, bool v) { l.SetCompressData(v); }, false),
+          ListEnum("DrawingStyle", &L::DrawingStyle, &L::SetDrawingStyle, dsNormal,
+                   {"dsFocus", "dsSelected", "dsNormal", "dsTransparent"}),
+          IntegerProp<L>(
+              "Height", [](const L& l) { return int64_t(l.Height()); },
+              [](L& l, int64_t v) { l.SetSize(l.Width(), int(v)); }, 16),
+          ListEnum("ImageType", &L::ImageType, &L::SetImageType, itImage, {"itImage", "itMask"}),
+          BooleanProp<L>(
+              "ShareImages", [](const L& l) { return l.ShareImages(); },
+              [](L& l, bool v) { l.SetShareImages(v); }, false),
+          IntegerProp<L>(
+              "Width", [](const L& l) { return int64_t(l.Width()); },
+              [](L& l, int64_t v) { l.SetSize(int(v), l.Height()); }, 16)};
+}
+
+}  // namespace
+
 TClass TvxImageListClass() {
   static const TClassInfo info(
-      "TvxImageList", TComponentClass(), {}, [](TComponent* owner) { return new TvxImageList(owner); },
+      "TvxImageList", TComponentClass(), ImageListProperties(),
+      [](TComponent* owner) { return new TvxImageList(owner); },
       [](TPersistent& instance, TFiler& filer) {
-        auto& list = static_cast<TvxImageList&>(instance);
-        filer.DefineProperty(
-            "FormatVersion", [&list](TReader& r) { list.SetFormatVersion(r.ReadInteger()); },
-            [](TWriter& w) { w.WriteInteger(1); }, true);
-        filer.DefineProperty(
-            "DesignInfo", [&list](TReader& r) { list.SetDesignInfo(r.ReadInteger()); },
-            [&list](TWriter& w) { w.WriteInteger(list.DesignInfo()); }, true);
-        filer.DefineProperty(
-            "ImageInfo",
-            [&list](TReader& r) {
-              r.ReadCollection(*list.ImageInfo());
-              list.RebuildListFromImageInfo();
-            },
-            [&list](TWriter& w) { w.WriteCollection(*list.ImageInfo()); }, list.Count() > 0);
+        vxDefineImageListProperties(static_cast<TvxImageList&>(instance), filer);
       });
   return &info;
 }

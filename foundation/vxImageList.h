@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "foundation/vxGraphicsBitmaps.h"
 #include "platform/Collections.h"
@@ -46,6 +47,11 @@ class TvxImageInfoItem : public TCollectionItem {
   static TvxImageInfoItem* CreateWithImage(TCollection* collection, TColor maskColor, TBitmap* mask, TBitmap* image);
 
   TvxImageInfo* ImageInfo() const { return info_.get(); }
+  // What the item stores in form data.
+  TPersistent* StoredImage() const { return info_->Image(); }
+  TPersistent* StoredMask() const { return info_->Mask(); }
+  TColor MaskColor() const { return info_->MaskColor(); }
+  void SetMaskColor(TColor color) { info_->SetMaskColor(color); }
   bool CompressData() const;
   void SetCompressData(bool value);
 
@@ -76,6 +82,29 @@ class TvxImageInfoCollection : public TCollection {
   bool compressData_ = false;
 };
 
+// How a control learns that an image list it shows has changed: registered
+// with the list, it is told after each change; it leaves the list when it
+// is destroyed.
+class TChangeLink {
+ public:
+  TChangeLink() = default;
+  ~TChangeLink();
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+
+  TvxImageList* Sender() const { return sender_; }
+  // Calls OnChange with the list as sender.
+  void Change();
+  TNotifyEvent OnChange;
+
+ private:
+  friend class TvxImageList;
+  TvxImageList* sender_ = nullptr;
+};
+
+enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
+enum TImageType { itImage, itMask };
+
 class TvxImageList : public TComponent {
  public:
   explicit TvxImageList(TComponent* owner);
@@ -91,6 +120,22 @@ class TvxImageList : public TComponent {
   void SetSize(int width, int height);
   bool CompressData() const { return collection_->CompressData(); }
   void SetCompressData(bool value) { collection_->ApplyCompressData(value); }
+  // Colour of the native list's background; clNone: drawn transparent.
+  TColor BkColor() const { return bkColor_; }
+  void SetBkColor(TColor value);
+  // The colour blended over images drawn focused or selected, when the
+  // list draws natively (clNone: none, clDefault: the highlight).
+  TColor BlendColor() const { return blendColor_; }
+  void SetBlendColor(TColor value) { SetAndChange(blendColor_, value); }
+  TDrawingStyle DrawingStyle() const { return drawingStyle_; }
+  void SetDrawingStyle(TDrawingStyle value) { SetAndChange(drawingStyle_, value); }
+  // itMask: native draws show the masks.
+  TImageType ImageType() const { return imageType_; }
+  void SetImageType(TImageType value) { SetAndChange(imageType_, value); }
+  // True: the native list belongs to whoever shares it; this list never
+  // destroys it.
+  bool ShareImages() const { return shareImages_; }
+  void SetShareImages(bool value) { shareImages_ = value; }
   TvxImageInfoCollection* ImageInfo() const { return collection_.get(); }
   // The designer's position word of the component.
   int32_t DesignInfo() const { return designInfo_; }
@@ -123,6 +168,9 @@ class TvxImageList : public TComponent {
   void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true);
   void DrawImageInRect(int index, TCanvas* canvas, bool enabled, bool smooth, bool stretch, const TRect& r);
 
+  void RegisterChanges(TChangeLink* link);
+  void UnRegisterChanges(TChangeLink* link);
+
   void LockUpdate() { ++lockCount_; }
   void UnlockUpdate(bool forceChange = true);
   TNotifyEvent OnChange;
@@ -137,6 +185,15 @@ class TvxImageList : public TComponent {
 
  private:
   void RecreateHandle();
+  void DestroyHandle();
+  // The ILD_ flags and colours of a native draw.
+  void DrawNative(int index, HDC dc, int x, int y);
+  template <typename T>
+  void SetAndChange(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Change();
+  }
   void SwapNativeImages(int a, int b);
   void RecordImageInfo(TBitmap* image, TBitmap* mask, TColor maskColor);
 
@@ -148,6 +205,12 @@ class TvxImageList : public TComponent {
   bool synchronizing_ = false;
   int formatVersion_ = 0;
   int32_t designInfo_ = 0;
+  TColor bkColor_ = clNone;
+  TColor blendColor_ = clNone;
+  TDrawingStyle drawingStyle_ = dsNormal;
+  TImageType imageType_ = itImage;
+  bool shareImages_ = false;
+  std::vector<TChangeLink*> changeLinks_;
 };
 
 // Cells of width x height a bitmap holds: 1 unless its size is a multiple.
@@ -156,6 +219,12 @@ bool vxImageListsHaveSameData(TvxImageList* a, TvxImageList* b);
 // images is given and 0 <= index < its count.
 bool vxIsImageIndexValid(TvxImageList* images, int index);
 void vxGetImageListImage(TvxImageList* images, int index, TBitmap* image, TBitmap* mask);
+// Points field at value: the old list forgets notifyComponent and
+// changeLink, the new one gets both, and changeLink fires once. Nothing
+// when field already holds value. changeLink and notifyComponent may be
+// nullptr.
+void vxReplaceImageListField(TvxImageList* value, TvxImageList*& field, TChangeLink* changeLink,
+                             TComponent* notifyComponent);
 
 // Stream descriptors: the list with "FormatVersion", "DesignInfo" and
 // "ImageInfo", and the collection's items with Image, Mask and MaskColor.

@@ -1,6 +1,7 @@
 #include "framed/FmCommonController.h"
 
 #include <algorithm>
+#include <iterator>
 
 TFmFrameController::TFmFrameController(TComponent* owner) : TComponent(owner) {}
 
@@ -28,10 +29,77 @@ void TFmFrameController::ApplyToAll(TFmFrameControllerProperty property) {
   for (TControl* c : controls) ApplyToControl(c, property);
 }
 
-// Every control that knows the controller pulls the settings itself; the
-// program has no other framed control that would take them by name.
-void TFmFrameController::ApplyToControl(TControl* control, TFmFrameControllerProperty) {
-  if (auto* client = dynamic_cast<IFmFrameControllerClient*>(control)) client->UpdateFrameFromController();
+namespace {
+
+// The published name of each setting, in the order of the enumeration.
+const char* const kSettingNames[] = {
+    "Color",         "FocusColor",    "DisabledColor", "ReadOnlyColor", "ReadOnlyColorOnFocus", "ParentColor",
+    "FlatButtonColor", "FlatButtons", "FrameColor",    "FrameHotColor", "FrameHotTrack",        "FrameHotStyle",
+    "FrameSides",    "FrameStyle",    "FrameVisible",  "FramingPreference"};
+static_assert(std::size(kSettingNames) == fcpAll);
+
+// The order of a whole update: ParentColor before Color, so that a control
+// told to follow its parent is not first given a colour of its own.
+const TFmFrameControllerProperty kWholeUpdateOrder[] = {
+    fcpParentColor, fcpColor,         fcpDisabledColor, fcpReadOnlyColor,  fcpReadOnlyColorOnFocus, fcpFocusColor,
+    fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack,        fcpFrameHotStyle,
+    fcpFrameSides,  fcpFrameStyle,    fcpFrameVisible,  fcpFramingPreference};
+
+const std::vector<String> kFrameStyleNames = {"fsNone",       "fsFlat",   "fsGroove", "fsBump",
+                                              "fsLowered",    "fsButtonDown", "fsRaised", "fsButtonUp",
+                                              "fsStatus",     "fsPopup",  "fsFlatBold"};
+const std::vector<String> kSideNames = {"sdLeft", "sdTop", "sdRight", "sdBottom"};
+
+int IndexOfName(const std::vector<String>& names, std::string_view name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (SameText(names[i], name)) return int(i);
+  return -1;
+}
+
+}  // namespace
+
+// A control that knows the controller pulls the settings itself; any other
+// control takes those it publishes, by name, as its notifications select.
+void TFmFrameController::ApplyToControl(TControl* control, TFmFrameControllerProperty property) {
+  if (auto* client = dynamic_cast<IFmFrameControllerClient*>(control)) {
+    client->UpdateFrameFromController();
+    return;
+  }
+  const TClass cls = control ? ClassOf(*control) : nullptr;
+  if (!cls) return;
+  TFmFrameControllerNotifications n = fcnAll;
+  if (const TPropInfo* p = cls->FindProperty("FrameControllerNotifications");
+      p && std::holds_alternative<int64_t>(p->Get(*control)))
+    n = TFmFrameControllerNotifications(std::get<int64_t>(p->Get(*control)));
+  if (property != fcpAll) {
+    if (HasNotification(n, property)) ApplyByName(*control, cls, property);
+    return;
+  }
+  for (TFmFrameControllerProperty p : kWholeUpdateOrder)
+    if (HasNotification(n, p) && !(p == fcpColor && parentColor_)) ApplyByName(*control, cls, p);
+}
+
+// Enumerations and sets go by their identifiers: the control's type may
+// order its values otherwise.
+void TFmFrameController::ApplyByName(TControl& control, TClass controlClass,
+                                     TFmFrameControllerProperty property) const {
+  const TPropInfo* source = TFmFrameControllerClass()->FindProperty(kSettingNames[property]);
+  const TPropInfo* target = controlClass->FindProperty(kSettingNames[property]);
+  if (!target || !target->Set || target->Kind != source->Kind) return;
+  TPropValue value = source->Get(*this);
+  if (source->Kind == TPropKind::Enum) {
+    const int index = IndexOfName(target->Names, source->Names[size_t(std::get<int64_t>(value))]);
+    if (index < 0) return;
+    value = int64_t(index);
+  } else if (source->Kind == TPropKind::Set) {
+    int64_t bits = 0;
+    for (size_t i = 0; i < source->Names.size(); ++i) {
+      const int index = IndexOfName(target->Names, source->Names[i]);
+      if ((std::get<int64_t>(value) >> i & 1) && index >= 0) bits |= int64_t(1) << index;
+    }
+    value = bits;
+  }
+  target->Set(control, value);
 }
 
 void TFmFrameController::Assign(const TPersistent* source) {
@@ -90,6 +158,19 @@ void TFmFrameController::ReadOldFrameFlat(bool value) {
   }
 }
 
+void TFmFrameController::DefineProperties(TFiler& filer) {
+  filer.DefineProperty("FrameFlat", [this](TReader& r) { ReadOldFrameFlat(r.ReadBoolean()); }, {}, false);
+  filer.DefineProperty(
+      "FrameFocusStyle",
+      [this](TReader& r) {
+        const int style = IndexOfName(kFrameStyleNames, r.ReadIdent());
+        if (style < 0) throw EReadError("Invalid property value");
+        ReadOldFrameFocusStyle(TFrameStyle(style));
+      },
+      {}, false);
+  filer.DefineProperty("FrameFlatStyle", TFmOldPropReader::ReadIdent, {}, false);
+}
+
 void TFmFrameController::SetRegIniFile(TFmRegIniFile* v) {
   if (regIniFile_) regIniFile_->RemoveFreeNotification(this);
   regIniFile_ = v;
@@ -141,3 +222,101 @@ void TakeControllerFrame(TControl& control, const TFmFrameController& c, TFmFram
   if (HasNotification(n, fcpParentColor)) control.SetParentColor(c.ParentColor());
   control.Invalidate();
 }
+
+// --- Stream descriptors ------------------------------------------------------------------------------
+
+namespace {
+
+using C = TFmFrameController;
+
+TPropInfo ColorSetting(String name, TColor (C::*get)() const, void (C::*set)(TColor), TColor def) {
+  return IntegerProp<C>(
+      std::move(name), [get](const C& c) { return int64_t((c.*get)()); },
+      [set](C& c, int64_t v) { (c.*set)(TColor(v)); }, def);
+}
+
+TPropInfo BooleanSetting(String name, bool (C::*get)() const, void (C::*set)(bool), bool def) {
+  return BooleanProp<C>(
+      std::move(name), [get](const C& c) { return (c.*get)(); }, [set](C& c, bool v) { (c.*set)(v); }, def);
+}
+
+TPropInfo FrameStyleSetting(String name, TFrameStyle (C::*get)() const, void (C::*set)(TFrameStyle),
+                            TFrameStyle def) {
+  return OrdinalProp<C>(
+      std::move(name), TPropKind::Enum, [get](const C& c) { return int64_t((c.*get)()); },
+      [set](C& c, int64_t v) { (c.*set)(TFrameStyle(v)); }, def, kFrameStyleNames);
+}
+
+std::vector<TPropInfo> ControllerProperties() {
+  TPropInfo color = ColorSetting("Color", &C::Color, &C::SetColor, clWindow);
+  color.Stored = [](const TPersistent& c) { return !static_cast<const C&>(c).ParentColor(); };
+  return {
+      color,
+      BooleanSetting("ParentColor", &C::ParentColor, &C::SetParentColor, false),
+      ColorSetting("DisabledColor", &C::DisabledColor, &C::SetDisabledColor, clBtnFace),
+      ColorSetting("ReadOnlyColor", &C::ReadOnlyColor, &C::SetReadOnlyColor, clInfoBk),
+      BooleanSetting("ReadOnlyColorOnFocus", &C::ReadOnlyColorOnFocus, &C::SetReadOnlyColorOnFocus, false),
+      ColorSetting("FocusColor", &C::FocusColor, &C::SetFocusColor, clWindow),
+      ColorSetting("FlatButtonColor", &C::FlatButtonColor, &C::SetFlatButtonColor, clBtnFace),
+      BooleanSetting("FlatButtons", &C::FlatButtons, &C::SetFlatButtons, true),
+      ColorSetting("FrameColor", &C::FrameColor, &C::SetFrameColor, clBtnShadow),
+      ColorSetting("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor, clBtnShadow),
+      FrameStyleSetting("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle, fsFlatBold),
+      BooleanSetting("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack, false),
+      OrdinalProp<C>(
+          "FrameSides", TPropKind::Set, [](const C& c) { return int64_t(c.FrameSides()); },
+          [](C& c, int64_t v) { c.SetFrameSides(TSides(v)); }, sdAllSides, kSideNames),
+      FrameStyleSetting("FrameStyle", &C::FrameStyle, &C::SetFrameStyle, fsFlat),
+      BooleanSetting("FrameVisible", &C::FrameVisible, &C::SetFrameVisible, false),
+      OrdinalProp<C>(
+          "FramingPreference", TPropKind::Enum, [](const C& c) { return int64_t(c.FramingPreference()); },
+          [](C& c, int64_t v) { c.SetFramingPreference(TFramingPreference(v)); }, fpXPThemes,
+          {"fpCustomFraming", "fpXPThemes"}),
+      ComponentProp<C>(
+          "RegIniFile", [](const C& c) { return static_cast<TComponent*>(c.RegIniFile()); },
+          [](C& c, TComponent* v) { c.SetRegIniFile(dynamic_cast<TFmRegIniFile*>(v)); }),
+  };
+}
+
+template <typename E>
+TPropInfo RegIniEnum(String name, E (TFmRegIniFile::*get)() const, void (TFmRegIniFile::*set)(E), E def,
+                     std::vector<String> names) {
+  return OrdinalProp<TFmRegIniFile>(
+      std::move(name), TPropKind::Enum, [get](const TFmRegIniFile& f) { return int64_t((f.*get)()); },
+      [set](TFmRegIniFile& f, int64_t v) { (f.*set)(E(v)); }, def, std::move(names));
+}
+
+}  // namespace
+
+TClass TFmFrameControllerClass() {
+  static const TClassInfo info(
+      "TFmFrameController", TComponentClass(), ControllerProperties(),
+      [](TComponent* owner) { return new TFmFrameController(owner); },
+      [](TPersistent& instance, TFiler& filer) { static_cast<C&>(instance).DefineProperties(filer); });
+  return &info;
+}
+
+TClass TFmRegIniFileClass() {
+  using F = TFmRegIniFile;
+  static const TClassInfo info(
+      "TFmRegIniFile", TComponentClass(),
+      {StringProp<F>(
+           "Path", [](const F& f) { return f.Path(); }, [](F& f, const String& v) { f.SetPath(v); }),
+       RegIniEnum("PathType", &F::PathType, &F::SetPathType, ptIniFile, {"ptIniFile", "ptRegistry"}),
+       RegIniEnum("RegKey", &F::RegKey, &F::SetRegKey, hkeyCurrentUser,
+                  {"hkeyClassesRoot", "hkeyCurrentUser", "hkeyLocalMachine", "hkeyUsers", "hkeyPerformanceData",
+                   "hkeyCurrentConfig", "hkeyDynData"}),
+       OrdinalProp<F>(
+           "RegAccess", TPropKind::Set, [](const F& f) { return int64_t(f.RegAccess()); },
+           [](F& f, int64_t v) { f.SetRegAccess(TFmRegAccess(v)); }, 1 << keyAllAccess,
+           {"keyQueryValue", "keySetValue", "keyCreateSubKey", "keyEnumerateSubKeys", "keyNotify", "keyCreateLink",
+            "keyRead", "keyWrite", "keyExecute", "keyAllAccess"}),
+       RegIniEnum("SpecialFolder", &F::SpecialFolder, &F::SetSpecialFolder, sfNone,
+                  {"sfNone", "sfUserAppDataRoaming", "sfUserAppDataLocal", "sfUserDocuments", "sfProgramData"}),
+       RegIniEnum("FileEncoding", &F::FileEncoding, &F::SetFileEncoding, feDefault,
+                  {"feDefault", "feUTF8", "feUnicode"})},
+      [](TComponent* owner) { return new TFmRegIniFile(owner); });
+  return &info;
+}
+
+void FmRegisterControllerClasses() { RegisterPersistentClasses({TFmFrameControllerClass(), TFmRegIniFileClass()}); }

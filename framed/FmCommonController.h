@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framed/FmCommon.h"
+#include "platform/FormStreams.h"
 
 enum TFmFrameControllerProperty {
   fcpColor, fcpFocusColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpParentColor,
@@ -29,6 +30,15 @@ class IFmFrameControllerClient {
 
  protected:
   ~IFmFrameControllerClient() = default;
+};
+
+// Reads the value of a property that forms of earlier versions hold and
+// this version no longer has, and drops it.
+class TFmOldPropReader {
+ public:
+  static void ReadBoolean(TReader& reader) { reader.ReadBoolean(); }
+  static void ReadIdent(TReader& reader) { reader.ReadIdent(); }
+  static void ReadSet(TReader& reader) { reader.ReadSet(); }
 };
 
 class TFmRegIniFile;
@@ -89,12 +99,16 @@ class TFmFrameController : public TComponent {
   // Old streamed properties that forms of earlier versions still hold.
   void ReadOldFrameFlat(bool value);
   void ReadOldFrameFocusStyle(TFrameStyle value) { SetFrameHotStyle(value); }
+  void DefineProperties(TFiler& filer);
 
  protected:
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // The setting of property, set by name on a control that publishes it.
+  void ApplyByName(TControl& control, TClass controlClass, TFmFrameControllerProperty property) const;
+
   template <typename T>
   void Set(T& field, const T& value, TFmFrameControllerProperty property) {
     if (field == value) return;
@@ -206,3 +220,9 @@ class TFmRegIniFile : public TComponent {
   TFmIniFileEncoding fileEncoding_ = feDefault;
   bool recreate_ = true;
 };
+
+// Stream descriptors: the controller with its published settings (and the
+// old properties it still reads), the settings store.
+TClass TFmFrameControllerClass();
+TClass TFmRegIniFileClass();
+void FmRegisterControllerClasses();

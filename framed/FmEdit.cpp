@@ -46,8 +46,48 @@ void TFmCustomEdit::CreateParams(TCreateParams& p) {
   if (alignment_ == taCenter) p.Style |= ES_CENTER;
 }
 
+namespace {
+
+// Active for its lifetime: the common controls of version 6, named by a
+// manifest in the program's resources. Only their edit shows a cue text;
+// the rest of the program keeps the classic controls. Without the resource
+// nothing is activated and the edit is a classic one.
+class TControls6Context {
+ public:
+  TControls6Context() {
+    static const HANDLE context = [] {
+      char module[MAX_PATH] = {};
+      GetModuleFileNameA(nullptr, module, MAX_PATH);
+      ACTCTXA ac{};
+      ac.cbSize = sizeof ac;
+      ac.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
+      ac.lpSource = module;
+      ac.hModule = GetModuleHandleA(nullptr);
+      ac.lpResourceName = "FMEDIT_CONTROLS6";
+      return CreateActCtxA(&ac);
+    }();
+    if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_);
+  }
+  ~TControls6Context() {
+    if (active_) DeactivateActCtx(0, cookie_);
+  }
+  TControls6Context(const TControls6Context&) = delete;
+  TControls6Context& operator=(const TControls6Context&) = delete;
+
+ private:
+  ULONG_PTR cookie_ = 0;
+  BOOL active_ = FALSE;
+};
+
+}  // namespace
+
+// The system's edit class is looked up and the window made inside the
+// context, so that the window's default procedure is the newer edit's.
 void TFmCustomEdit::CreateWnd() {
-  TCustomMaskEdit::CreateWnd();
+  {
+    TControls6Context controls6;
+    TCustomMaskEdit::CreateWnd();
+  }
   if (!IsLoading()) ApplyTextHint(textHint_);
 }
 

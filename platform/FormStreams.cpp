@@ -213,12 +213,19 @@ void TReader::ReadCollection(TCollection& collection) {
   Leave();
 }
 
-int64_t TReader::ReadSetValue(const TPropInfo& prop) {
+std::vector<String> TReader::ReadSet() {
   if (ReadValue() != vaSet) InvalidValue();
-  int64_t bits = 0;
+  std::vector<String> names;
   for (;;) {
     String name = ReadShortString();
-    if (name.empty()) break;
+    if (name.empty()) return names;
+    names.push_back(std::move(name));
+  }
+}
+
+int64_t TReader::ReadSetValue(const TPropInfo& prop) {
+  int64_t bits = 0;
+  for (const String& name : ReadSet()) {
     int index = IndexOfName(prop.Names, name);
     if (index < 0 || index >= 64) InvalidValue();
     bits |= int64_t(1) << index;

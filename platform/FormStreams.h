@@ -118,6 +118,8 @@ class TReader : public TFiler {
   void ReadListBegin();
   void ReadListEnd();
   bool EndOfList();
+  // A set value: its element names, up to the empty one that ends it.
+  std::vector<String> ReadSet();
   void ReadCollection(TCollection& collection);
 
   void DefineProperty(const String& name, const TReaderProc& read, const TWriterProc& write, bool hasData) override;

@@ -568,8 +568,6 @@ std::vector<RGBQUAD> GreyPalette(int bits) {
   return pal;
 }
 
-constexpr int kMaxBitmapSide = 32767;
-
 }  // namespace
 
 TBitmap::TBitmap() : canvas_(std::make_unique<TBitmapCanvas>(this)) {}
@@ -780,78 +778,30 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) {
 }
 
 void TBitmap::LoadFromStream(TStream& stream) {
-  BITMAPFILEHEADER fh{};
-  stream.ReadBuffer(&fh, sizeof fh);
-  if (fh.bfType != 0x4D42) throw EInvalidGraphic("Bitmap image is not valid");
-  BITMAPINFOHEADER ih{};
-  stream.ReadBuffer(&ih.biSize, sizeof ih.biSize);
-  if (ih.biSize == sizeof(BITMAPCOREHEADER) || ih.biSize < sizeof(BITMAPINFOHEADER) || ih.biSize > 1024)
-    throw EInvalidGraphic("Bitmap image is not valid");
-  stream.ReadBuffer(reinterpret_cast<uint8_t*>(&ih) + sizeof ih.biSize, sizeof ih - sizeof ih.biSize);
-  stream.Seek(int64_t(ih.biSize) - int64_t(sizeof ih), soCurrent);
-  int bits = ih.biBitCount;
-  bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-  bool plain = ih.biCompression == BI_RGB || (ih.biCompression == BI_BITFIELDS && bits >= 16);
-  int width = ih.biWidth, height = std::abs(ih.biHeight);
-  if (!knownDepth || !plain || width <= 0 || height == 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
-    throw EInvalidGraphic("Bitmap image is not valid");
-  DWORD masks[3] = {0, 0, 0};
-  if (ih.biCompression == BI_BITFIELDS && ih.biSize == sizeof(BITMAPINFOHEADER)) stream.ReadBuffer(masks, sizeof masks);
-  std::vector<RGBQUAD> pal;
-  if (bits <= 8) {
-    uint32_t n = ih.biClrUsed ? ih.biClrUsed : (1u << bits);
-    if (n > (1u << bits)) throw EInvalidGraphic("Bitmap image is not valid");
-    pal.resize(n);
-    stream.ReadBuffer(pal.data(), int64_t(n * sizeof(RGBQUAD)));
-  }
-  TPixelFormat format = FormatOf(bits);
-  if (bits == 16 && masks[1] == 0x07E0) format = pf16bit;
-  // The rows must be there before a bitmap of that size is made: a stream
-  // cut short fails as any short read does.
-  const int64_t rowBytes = (int64_t(width) * bits + 31) / 32 * 4;
-  if (rowBytes * height > stream.Size() - stream.Position()) throw EReadError("Stream read error");
-  Recreate(width, height, format, pal.empty() ? nullptr : pal.data(), int(pal.size()));
-  int stride = BytesPerRow();
+  const TBitmapFileInfo file = ReadBitmapFileInfo(stream);
+  const TPixelFormat format = file.Rgb565 ? pf16bit : FormatOf(file.BitsPerPixel);
+  std::vector<RGBQUAD> pal(file.Palette.size());
+  std::memcpy(pal.data(), file.Palette.data(), pal.size() * sizeof(RGBQUAD));
+  Recreate(file.Width, file.Height, format, pal.empty() ? nullptr : pal.data(), int(pal.size()));
   GdiFlush();
-  bool bottomUp = ih.biHeight > 0;
-  for (int i = 0; i < height; ++i) {
-    int row = bottomUp ? height - 1 - i : i;
-    stream.ReadBuffer(bits_ + size_t(row) * stride, stride);
-  }
+  ReadBitmapFileRows(stream, file, bits_, BytesPerRow());
   Changed();
 }
 
 void TBitmap::SaveToStream(TStream& stream) {
-  int bits = BitsOf(format_);
-  std::vector<RGBQUAD> pal;
-  if (bits <= 8 && !Empty()) {
-    pal.resize(1 << bits);
+  TBitmapFileInfo file;
+  file.Width = width_;
+  file.Height = height_;
+  file.BitsPerPixel = BitsOf(format_);
+  file.Rgb565 = format_ == pf16bit;
+  if (file.BitsPerPixel <= 8 && !Empty()) {
+    std::vector<RGBQUAD> pal(size_t(1) << file.BitsPerPixel);
     GetDIBColorTable(canvas_->Handle(), 0, UINT(pal.size()), pal.data());
+    file.Palette.resize(pal.size());
+    std::memcpy(file.Palette.data(), pal.data(), pal.size() * sizeof(RGBQUAD));
   }
-  DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
-  bool bitfields = format_ == pf16bit;
-  int stride = BytesPerRow();
-  uint32_t headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + uint32_t(pal.size() * sizeof(RGBQUAD)) +
-                     (bitfields ? sizeof masks : 0);
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = headers;
-  fh.bfSize = headers + uint32_t(stride) * height_;
-  BITMAPINFOHEADER ih{};
-  ih.biSize = sizeof ih;
-  ih.biWidth = width_;
-  ih.biHeight = height_;  // stored bottom-up, as most readers expect
-  ih.biPlanes = 1;
-  ih.biBitCount = WORD(bits);
-  ih.biCompression = bitfields ? BI_BITFIELDS : BI_RGB;
-  ih.biSizeImage = uint32_t(stride) * height_;
-  ih.biClrUsed = DWORD(pal.size());
-  stream.WriteBuffer(&fh, sizeof fh);
-  stream.WriteBuffer(&ih, sizeof ih);
-  if (bitfields) stream.WriteBuffer(masks, sizeof masks);
-  if (!pal.empty()) stream.WriteBuffer(pal.data(), int64_t(pal.size() * sizeof(RGBQUAD)));
   GdiFlush();
-  for (int row = height_ - 1; row >= 0; --row) stream.WriteBuffer(bits_ + size_t(row) * stride, stride);
+  WriteBitmapFile(stream, file, bits_, BytesPerRow());
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const String& name) {

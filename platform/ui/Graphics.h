@@ -14,6 +14,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/BitmapFile.h"
 #include "platform/Components.h"
 #include "platform/Streams.h"
 #include "platform/ui/Types.h"
@@ -463,6 +464,5 @@ class TPicture : public TPersistent {
   std::unique_ptr<TGraphic> graphic_;
 };
 
-QE_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 QE_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
 QE_DECLARE_EXCEPTION(EOutOfResources, Exception);

@@ -294,6 +294,32 @@ void ExpectEndPagePicture(HWND main, const String& png) {
     for (int x = 442; x < 640; x += 3) ASSERT_EQ(at(x, y), face) << x << "," << y;
 }
 
+// --- The progress bar -----------------------------------------------------------------------------
+
+// The parameters page's progress bar (489x17 at 65, 375 of its group box)
+// in a picture of the main window shows an installation under way: a
+// column near its left end holds the bar's blue (the system's highlight
+// colour), a column near its right end none of it.
+bool ShowsInstallationUnderWay(HWND main, const driver::Picture& picture) {
+  HWND box = driver::FindChild(driver::FindChild(main, "TForm_Params"), "TFmGroupBox");
+  if (!box) return false;
+  const RECT frame = driver::WindowBounds(main);
+  POINT bar{65, 375};
+  ClientToScreen(box, &bar);
+  const int left = bar.x - frame.left, top = bar.y - frame.top;
+  if (picture.Width != frame.right - frame.left || left < 0 || top < 0 || left + 489 > picture.Width ||
+      top + 17 > picture.Height)
+    return false;
+  auto blueIn = [&](int x) {
+    for (int y = top; y < top + 17; ++y) {
+      const uint32_t p = picture.At(x, y);
+      if (int(p & 0xFF) - int(p >> 16) > 64) return true;
+    }
+    return false;
+  };
+  return blueIn(left + 5) && !blueIn(left + 489 - 6);
+}
+
 // --- The tests ----------------------------------------------------------------------------------------
 
 const char kDamagedText[] =
@@ -353,13 +379,26 @@ TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   ExpectUnchanged(untouched, chosen);
 
   const TDateTime before = Now();
-  EXPECT_EQ(s.PressNext({"OK"}), std::vector<String>{kConfirmText});
+  driver::ClickCenter(s.Next());
+  const driver::MessageBoxInfo confirm = driver::WaitForMessageBox(s.Program(), kStepTimeoutMs);
+  ASSERT_EQ(confirm.Text, kConfirmText);
+  driver::AnswerMessageBox(confirm.Window, "OK");
+  // The program is busy installing: the window is saved again and again
+  // until a picture shows the progress bar on its way, or the end page.
+  const String installing = Screenshot("06-installing.png");
+  bool underWay = false;
+  driver::WaitUntil(kStepTimeoutMs, [&] {
+    driver::SaveWindowPng(s.Main(), installing);
+    underWay = ShowsInstallationUnderWay(s.Main(), driver::LoadPicture(installing));
+    return underWay || s.ShowsPage("TForm_Finish");
+  });
+  EXPECT_TRUE(underWay) << "no picture showed the progress bar between its ends";
   ASSERT_TRUE(s.WaitForPage("TForm_Finish"));
   EXPECT_FALSE(driver::IsVisible(s.Next()));
   EXPECT_FALSE(driver::IsVisible(s.Previous()));
   EXPECT_EQ(driver::WindowText(s.Quit()), "&Terminer");
   driver::Settle(s.Main());
-  const String png = Screenshot("06-finish.png");
+  const String png = Screenshot("07-finish.png");
   driver::SaveWindowPng(s.Main(), png);
   ExpectEndPagePicture(s.Main(), png);
   EXPECT_EQ(s.QuitProgram(), 0);

@@ -124,3 +124,96 @@ TEST_F(ImageListTest, DisabledImagesDrawThroughTheGlyphRenderer) {
   const uint32_t disabled = static_cast<uint32_t*>(dest.ScanLine(10))[10] & 0xFFFFFF;
   EXPECT_EQ((disabled >> 16) & 0xFF, disabled & 0xFF) << std::hex << disabled;  // gray, no longer red
 }
+
+// The published settings: each change is told once, the background colour
+// reaches the native list (and survives a new size), and all of them travel
+// in form data with the size read before the images.
+TEST_F(ImageListTest, PublishedSettingsReachTheNativeListAndTravelInFormData) {
+  TvxImageList list(nullptr);
+  EXPECT_EQ(list.BlendColor(), clNone);
+  EXPECT_EQ(list.BkColor(), clNone);
+  EXPECT_EQ(list.DrawingStyle(), dsNormal);
+  EXPECT_EQ(list.ImageType(), itImage);
+  EXPECT_FALSE(list.ShareImages());
+  EXPECT_EQ(ImageList_GetBkColor(list.Handle()), CLR_NONE);
+  int changes = 0;
+  list.OnChange = [&](TObject*) { ++changes; };
+  list.SetBkColor(clRed);
+  list.SetBkColor(clRed);
+  list.SetBlendColor(clBlue);
+  list.SetDrawingStyle(dsSelected);
+  list.SetImageType(itMask);
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(ImageList_GetBkColor(list.Handle()), RGB(255, 0, 0));
+  list.SetSize(24, 24);
+  EXPECT_EQ(ImageList_GetBkColor(list.Handle()), RGB(255, 0, 0));
+  TvxBitmap32 image(24, 24, true);
+  list.AddWithMask(&image, nullptr);
+  TMemoryStream stream;
+  TWriter(stream).WriteRootComponent(list);
+  stream.SetPosition(0);
+  TvxImageList copy(nullptr);
+  TReader(stream).ReadRootComponent(copy);
+  EXPECT_EQ(copy.BkColor(), clRed);
+  EXPECT_EQ(copy.BlendColor(), clBlue);
+  EXPECT_EQ(copy.DrawingStyle(), dsSelected);
+  EXPECT_EQ(copy.ImageType(), itMask);
+  EXPECT_EQ(copy.Width(), 24);
+  EXPECT_EQ(copy.Height(), 24);
+  EXPECT_EQ(copy.Count(), 1);
+}
+
+TEST_F(ImageListTest, ASharedNativeListOutlivesTheImageList) {
+  HIMAGELIST shared;
+  {
+    TvxImageList list(nullptr);
+    list.SetShareImages(true);
+    auto strip = Strip({clRed, clLime});
+    list.AddWithMask(strip.get(), nullptr);
+    shared = list.Handle();
+  }
+  EXPECT_EQ(ImageList_GetImageCount(shared), 2);
+  ImageList_Destroy(shared);
+}
+
+TEST_F(ImageListTest, ReplacingAnImageListFieldMovesTheLinkAndTheNotification) {
+  struct Holder : TComponent {
+    using TComponent::TComponent;
+    TvxImageList* images = nullptr;
+    void Notification(TComponent* c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opRemove && c == images) images = nullptr;
+    }
+  };
+  Holder holder(nullptr);
+  TChangeLink link;
+  int told = 0;
+  link.OnChange = [&](TObject*) { ++told; };
+  TvxImageList first(nullptr);
+  auto second = std::make_unique<TvxImageList>(nullptr);
+
+  vxReplaceImageListField(&first, holder.images, &link, &holder);
+  EXPECT_EQ(holder.images, &first);
+  EXPECT_EQ(link.Sender(), &first);
+  EXPECT_EQ(told, 1);
+  vxReplaceImageListField(&first, holder.images, &link, &holder);
+  EXPECT_EQ(told, 1);  // already there: nothing
+  first.SetBkColor(clRed);
+  EXPECT_EQ(told, 2);
+
+  vxReplaceImageListField(second.get(), holder.images, &link, &holder);
+  EXPECT_EQ(link.Sender(), second.get());
+  EXPECT_EQ(told, 3);
+  first.SetBkColor(clBlue);
+  EXPECT_EQ(told, 3);  // the old list no longer tells it
+  second->SetBkColor(clBlue);
+  EXPECT_EQ(told, 4);
+  // The new list's end is told to the holder; the old one's is not.
+  second.reset();
+  EXPECT_EQ(holder.images, nullptr);
+  EXPECT_EQ(link.Sender(), nullptr);
+
+  vxReplaceImageListField(&first, holder.images, nullptr, nullptr);  // without link or holder
+  EXPECT_EQ(holder.images, &first);
+  EXPECT_EQ(told, 4);
+}

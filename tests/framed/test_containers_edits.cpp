@@ -2,7 +2,11 @@
 // balloon hints under Wine, driven by real input (SendInput) where a person
 // would type or click.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <commctrl.h>
+
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -204,10 +208,25 @@ TEST_F(FramedInput, StateColours) {
   EXPECT_EQ(edit.Color(), clInfoBk);
   edit.SetReadOnly(false);
 
-  // The cue text goes to the window; whether it shows depends on the
-  // system's edit class.
-  edit.SetTextHint("Votre capital");
-  EXPECT_EQ(edit.TextHint(), "Votre capital");
+}
+
+// The cue text reaches the window, whose edit (of the newer common
+// controls) gives it back; the classic edit would answer nothing.
+TEST_F(FramedInput, CueTextIsReadBackFromTheWindow) {
+  if (!fm_themes::Enabled()) GTEST_SKIP() << "the cue text needs visual styles";
+  TFmEdit edit(form_);
+  edit.SetParent(form_);
+  edit.SetBounds(20, 20, 160, 21);
+  edit.SetTextHint("Votre capital é");
+  EXPECT_EQ(edit.TextHint(), "Votre capital é");
+  wchar_t cue[64] = {};
+  ASSERT_TRUE(SendMessageW(edit.Handle(), EM_GETCUEBANNER, WPARAM(cue), std::size(cue)));
+  EXPECT_STREQ(cue, L"Votre capital \u00e9");
+  // A new window gets it again.
+  edit.RecreateWnd();
+  cue[0] = 0;
+  SendMessageW(edit.Handle(), EM_GETCUEBANNER, WPARAM(cue), std::size(cue));
+  EXPECT_STREQ(cue, L"Votre capital \u00e9");
 }
 
 TEST_F(FramedInput, TabOnEnterMovesTheFocus) {

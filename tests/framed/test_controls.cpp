@@ -625,4 +625,212 @@ TEST_F(FramedForm, DestroyedControllerIsForgotten) {
   EXPECT_EQ(bar.FrameController(), nullptr);
 }
 
+// --- Settings by name, and stored controllers ----------------------------------------------------
+
+// A control that knows nothing of the controller but publishes some of its
+// settings; its frame styles and sides are declared in another order than
+// the controller's, so that only a copy by identifier gets them right.
+class TPlainFramed : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  const char* ClassName() const override { return "TPlainFramed"; }
+  bool flatButtons = false;
+  int frameStyle = 0;  // index into kPlainStyles
+  int64_t frameSides = 0;
+  int64_t notifications = fcnAll;
+};
+const std::vector<String> kPlainStyles = {"fsRaised", "fsFlat", "fsStatus", "fsNone"};
+
+const TClassInfo plainFramedClass(
+    "TPlainFramed", TComponentClass(),
+    {IntegerProp<TPlainFramed>(
+         "Color", [](const TPlainFramed& c) { return int64_t(c.Color()); },
+         [](TPlainFramed& c, int64_t v) { c.SetColor(TColor(v)); }),
+     BooleanProp<TPlainFramed>(
+         "FlatButtons", [](const TPlainFramed& c) { return c.flatButtons; },
+         [](TPlainFramed& c, bool v) { c.flatButtons = v; }),
+     OrdinalProp<TPlainFramed>(
+         "FrameStyle", TPropKind::Enum, [](const TPlainFramed& c) { return int64_t(c.frameStyle); },
+         [](TPlainFramed& c, int64_t v) { c.frameStyle = int(v); }, std::nullopt, kPlainStyles),
+     OrdinalProp<TPlainFramed>(
+         "FrameSides", TPropKind::Set, [](const TPlainFramed& c) { return c.frameSides; },
+         [](TPlainFramed& c, int64_t v) { c.frameSides = v; }, std::nullopt, {"sdBottom", "sdLeft"}),
+     IntegerProp<TPlainFramed>(
+         "FrameControllerNotifications", [](const TPlainFramed& c) { return c.notifications; },
+         [](TPlainFramed& c, int64_t v) { c.notifications = v; })});
+
+// Publishes Color only.
+class TColorOnly : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  const char* ClassName() const override { return "TColorOnly"; }
+};
+const TClassInfo colorOnlyClass("TColorOnly", TComponentClass(),
+                                {IntegerProp<TColorOnly>(
+                                    "Color", [](const TColorOnly& c) { return int64_t(c.Color()); },
+                                    [](TColorOnly& c, int64_t v) { c.SetColor(TColor(v)); })});
+
+class ControllerByName : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FmRegisterControllerClasses();
+    RegisterPersistentClasses({&plainFramedClass, &colorOnlyClass});
+  }
+  void TearDown() override {
+    UnregisterPersistentClass(&plainFramedClass);
+    UnregisterPersistentClass(&colorOnlyClass);
+  }
+};
+
+TEST_F(ControllerByName, PublishedSettingsAreSetByTheirNames) {
+  TFmFrameController controller(nullptr);
+  controller.SetColor(RGBColor(1, 2, 3));
+  controller.SetFlatButtons(true);
+  controller.SetFrameStyle(fsStatus);
+  controller.SetFrameSides(sdLeft | sdTop | sdBottom);
+  TPlainFramed plain(nullptr);
+  TColorOnly colorOnly(nullptr);
+  TGraphicControl unpublished(nullptr);
+  unpublished.SetColor(clRed);
+  controller.Attach(&plain);
+  controller.Attach(&colorOnly);
+  controller.Attach(&unpublished);
+  EXPECT_EQ(plain.Color(), RGBColor(1, 2, 3));
+  EXPECT_TRUE(plain.flatButtons);
+  EXPECT_EQ(kPlainStyles[size_t(plain.frameStyle)], "fsStatus");
+  EXPECT_EQ(plain.frameSides, 0b11);  // bottom and left; top has no element here
+  EXPECT_EQ(colorOnly.Color(), RGBColor(1, 2, 3));
+  EXPECT_EQ(unpublished.Color(), clRed);
+
+  // One setting at a time, as its notification bit allows.
+  plain.notifications = fcnAll & ~(1 << fcpColor);
+  controller.SetColor(RGBColor(4, 5, 6));
+  controller.SetFrameStyle(fsRaised);
+  EXPECT_EQ(plain.Color(), RGBColor(1, 2, 3));
+  EXPECT_EQ(kPlainStyles[size_t(plain.frameStyle)], "fsRaised");
+  EXPECT_EQ(colorOnly.Color(), RGBColor(4, 5, 6));
+  // A style the control does not declare leaves its own.
+  controller.SetFrameStyle(fsGroove);
+  EXPECT_EQ(kPlainStyles[size_t(plain.frameStyle)], "fsRaised");
+
+  // A whole update gives no colour while the controller follows the parent.
+  controller.LockUpdates();
+  controller.SetColor(RGBColor(7, 8, 9));
+  controller.SetParentColor(true);
+  controller.UnlockUpdates();
+  EXPECT_EQ(colorOnly.Color(), RGBColor(4, 5, 6));
+  controller.Detach(&plain);
+  controller.Detach(&colorOnly);
+  controller.Detach(&unpublished);
+}
+
+std::vector<uint8_t> Written(TComponent& root) {
+  TMemoryStream s;
+  TWriter(s).WriteRootComponent(root);
+  return s.Bytes();
+}
+
+void ReadInto(const std::vector<uint8_t>& bytes, TComponent& root) {
+  TMemoryStream s;
+  s.WriteBuffer(bytes.data(), int64_t(bytes.size()));
+  s.SetPosition(0);
+  TReader(s).ReadRootComponent(root);
+}
+
+// A stored controller as an earlier version wrote it: "TPF0", the class and
+// its name, then each property as its name and a value.
+struct StoredController {
+  std::vector<uint8_t> b{'T', 'P', 'F', '0'};
+  StoredController() { Str("TFmFrameController").Str("Frames"); }
+  StoredController& Str(std::string_view s) {
+    b.push_back(uint8_t(s.size()));
+    b.insert(b.end(), s.begin(), s.end());
+    return *this;
+  }
+  StoredController& Ident(std::string_view name, std::string_view ident) {
+    Str(name).b.push_back(vaIdent);
+    return Str(ident);
+  }
+  StoredController& Flag(std::string_view name, bool value) {
+    Str(name).b.push_back(value ? vaTrue : vaFalse);
+    return *this;
+  }
+  std::vector<uint8_t> End() {
+    b.insert(b.end(), {0, 0});
+    return b;
+  }
+};
+
+TEST_F(ControllerByName, OldStoredPropertiesAreReadIntoTheirSuccessors) {
+  TFmFrameController controller(nullptr);
+  controller.SetFrameSides(sdLeft);
+  ReadInto(StoredController()
+               .Flag("FrameFlat", true)
+               .Ident("FrameFocusStyle", "fsRaised")
+               .Ident("FrameFlatStyle", "fsAnything")
+               .End(),
+           controller);
+  EXPECT_EQ(controller.Name(), "Frames");
+  EXPECT_TRUE(controller.FrameHotTrack());
+  EXPECT_TRUE(controller.FrameVisible());
+  EXPECT_EQ(controller.FrameSides(), sdLeft);  // loading leaves the sides alone
+  EXPECT_EQ(controller.FrameStyle(), fsStatus);
+  EXPECT_EQ(controller.FrameHotStyle(), fsRaised);
+
+  TFmFrameController flat(nullptr);
+  ReadInto(StoredController().Flag("FrameFlat", false).End(), flat);
+  EXPECT_FALSE(flat.FrameHotTrack());
+  EXPECT_EQ(flat.FrameStyle(), fsFlat);
+
+  TFmFrameController refused(nullptr);
+  EXPECT_THROW(ReadInto(StoredController().Ident("FrameFocusStyle", "fsNoSuchStyle").End(), refused), EReadError);
+  EXPECT_THROW(ReadInto(StoredController().Ident("FrameFlat", "fsFlat").End(), refused), EReadError);
+}
+
+TEST_F(ControllerByName, AStoredControllerReadsBackEqualAndWritesNoOldProperty) {
+  TFmFrameController controller(nullptr);
+  controller.SetName("Frames");
+  controller.SetParentColor(true);
+  controller.SetFrameHotTrack(true);
+  controller.SetFrameStyle(fsGroove);
+  controller.SetFrameSides(sdTop | sdBottom);
+  controller.SetFramingPreference(fpCustomFraming);
+  controller.SetFrameColor(RGBColor(9, 8, 7));
+  const std::vector<uint8_t> bytes = Written(controller);
+  const String text(bytes.begin(), bytes.end());
+  EXPECT_EQ(text.find("FrameFlat"), String::npos);
+  EXPECT_EQ(text.find("FrameFocusStyle"), String::npos);
+
+  TFmFrameController back(nullptr);
+  ReadInto(bytes, back);
+  EXPECT_TRUE(back.ParentColor());
+  EXPECT_TRUE(back.FrameHotTrack());
+  EXPECT_TRUE(back.FrameVisible());
+  EXPECT_EQ(back.FrameStyle(), fsGroove);
+  EXPECT_EQ(back.FrameSides(), sdTop | sdBottom);
+  EXPECT_EQ(back.FramingPreference(), fpCustomFraming);
+  EXPECT_EQ(back.FrameColor(), RGBColor(9, 8, 7));
+  EXPECT_EQ(Written(back), bytes);
+}
+
+// The reader's handlers take each kind of value off the stream, so that
+// what follows is read as it should be.
+TEST(OldPropReader, DropsABooleanAnIdentifierAndASet) {
+  TMemoryStream s;
+  {
+    TWriter w(s);
+    w.WriteBoolean(true);
+    w.WriteIdent("fsBump");
+    w.WriteValue(vaSet);
+    for (const char* element : {"\x06sdLeft", "\x05sdTop", "\x00"}) s.WriteBuffer(element, element[0] + 1);
+    w.WriteInteger(42);
+  }
+  s.SetPosition(0);
+  TReader r(s);
+  TFmOldPropReader::ReadBoolean(r);
+  TFmOldPropReader::ReadIdent(r);
+  TFmOldPropReader::ReadSet(r);
+  EXPECT_EQ(r.ReadInteger(), 42);
+}
+
 }  // namespace
