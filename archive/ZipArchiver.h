@@ -319,12 +319,12 @@ class TZABaseArchiver : public TComponent {
 
   // Extraction (ZipArchiverExtract.cpp).
   enum TItemOutcome { ioDone, ioDeclined, ioNotDone, ioAborted };
-  TItemOutcome ProcessItem(int index, TZAProcessOperation operation);
-  String TargetPathFor(const String& targetName, const String& baseFolder) const;
+  TItemOutcome ProcessItem(int index, TZAProcessOperation operation, const String& baseFolder);
+  String TargetPathFor(const String& targetName, const String& base) const;
   void CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
                            const String& targetName);
   bool WriteNewFile(const String& path, TMemoryStream& data);
-  void FinishFile(const TDirItem& entry, const String& path, uint32_t attr, bool isNew);
+  TZAFileDetails DetailsFor(const TDirItem& entry, uint32_t attr, bool isNew) const;
   bool MayReplace(const String& targetPath, const TDirItem& entry, const String& entryName);
   TZAPrompts& Prompts() const { return prompts_ ? *prompts_ : ZASystemPrompts(); }
   void MakeWritable();
@@ -333,9 +333,12 @@ class TZABaseArchiver : public TComponent {
   // Decoding (ZipArchiverDecode.cpp).
   bool LocateData(const TDirItem& entry, uint64_t& dataAt, uint64_t& compressedSize);
   std::unique_ptr<TZAReadAhead> StartReadAhead(int first);
+  bool LightPathAllowed() const;
+  void SetTargets(std::vector<TZAReadAhead::TJob>& jobs);
   bool WriteDecoded(const TDirItem& entry, const TZAReadAhead::TDecoded& decoded, TStream& target,
                     uint64_t& written, uint32_t& crc);
   void CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd);
+  bool Overlaps(const TDirItem& entry, uint64_t dataEnd);
   bool CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys);
   bool DecodeData(TStream& source, const TDirItem& entry, uint64_t compressedSize,
                   TStream& target, uint64_t& written, uint32_t& crc, bool& skipped);
@@ -411,6 +414,7 @@ class TZABaseArchiver : public TComponent {
   // Progress of the running operation.
   std::unique_ptr<TZAReadAhead> readAhead_;  // during extraction and test
   String checkedFolder_;  // the last target folder found free of links out
+  String extractBase_;    // where a running extraction writes, absolute
   int filesDone_ = 0;
   int filesToDo_ = 0;
   bool cancel_ = false;

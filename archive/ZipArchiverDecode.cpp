@@ -6,6 +6,7 @@
 // and memory stays bounded whatever the entry claims.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "archive/ZipArchiver.h"
 #include "platform/Threads.h"
@@ -94,7 +95,10 @@ std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
     if (!entry.Selected || entry.IsFolder() || entry.Damaged || (method != kMethodStored && method != kMethodDeflated))
       continue;
     TZAReadAhead::TJob job;
-    if (!LocateData(entry, job.DataAt, job.CompressedSize)) continue;
+    // Entries the loop refuses are not decoded ahead.
+    if (!LocateData(entry, job.DataAt, job.CompressedSize) ||
+        Overlaps(entry, job.DataAt + job.CompressedSize))
+      continue;
     job.Index = i;
     job.Size = entry.UncompressedSize;
     job.Crc = entry.Header.Crc;
@@ -104,13 +108,55 @@ std::unique_ptr<TZAReadAhead> TZABaseArchiver::StartReadAhead(int first) {
     jobs.push_back(job);
   }
   if (jobs.size() < 2) return nullptr;
-  // A worker for every few mebibytes to decode: starting threads costs more
-  // than a small archive takes.
+  TZAReadAhead::TWriting writing;
+  const bool light = LightPathAllowed();
+  if (light) {
+    SetTargets(jobs);
+    writing.Base = extractBase_;
+    writing.CreateDirs = options_.CreateDirs();
+    writing.Flush = options_.FlushBuffers() && IsRemovable(extractBase_);
+  }
+  // A worker for every few mebibytes to decode, and where workers write
+  // the files too, for every few hundred files: starting threads costs
+  // more than a small archive takes.
   uint64_t total = 0;
   for (const TZAReadAhead::TJob& job : jobs) total += job.CompressedSize;
+  const uint64_t files = light ? jobs.size() : 0;
   const uint64_t processors = uint64_t(std::clamp(ProcessorCount(), 1, 8));
-  const int workers = int(std::min<uint64_t>(total / (4 << 20) + 1, processors));
-  return std::make_unique<TZAReadAhead>(file->FileName(), password_, std::move(jobs), workers);
+  const int workers = int(std::min<uint64_t>(total / (4 << 20) + files / 256 + 1, processors));
+  return std::make_unique<TZAReadAhead>(file->FileName(), password_, std::move(jobs), workers,
+                                        std::move(writing));
+}
+
+// Extraction into files where no event asks about single entries: nothing
+// can rename, skip or cancel an entry, or watch its progress, so the
+// workers may write the entries themselves, ahead of the loop.
+bool TZABaseArchiver::LightPathAllowed() const {
+  return operation_ == poExtract && !extractBase_.empty() && !OnConfirmProcessFile &&
+         !OnExtractFile && !OnFileProgress && !OnOverallProgress;
+}
+
+// Gives each job whose entry has a plain, safe name of its own a target
+// below the base folder. Entries whose targets coincide (one name twice,
+// names that differ in case only) stay with the loop, which writes them
+// in order.
+void TZABaseArchiver::SetTargets(std::vector<TZAReadAhead::TJob>& jobs) {
+  std::unordered_map<String, int> uses;
+  for (TZAReadAhead::TJob& job : jobs) {
+    const TDirItem& entry = dir_->Items.Item(job.Index);
+    if (!entry.NameExact || (entry.Header.ExternalAttributes & faDirectory)) continue;
+    String name = entry.Name;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    try {
+      job.TargetPath = TargetPathFor(name, extractBase_);
+    } catch (const EZAException&) {
+      continue;  // the loop reports it
+    }
+    job.Details = DetailsFor(entry, entry.Header.ExternalAttributes, true);
+    ++uses[AnsiLowerCase(job.TargetPath)];
+  }
+  for (TZAReadAhead::TJob& job : jobs)
+    if (!job.TargetPath.empty() && uses[AnsiLowerCase(job.TargetPath)] > 1) job.TargetPath.clear();
 }
 
 // Writes the bytes of an entry decoded ahead, with the progress events of
@@ -135,6 +181,10 @@ bool TZABaseArchiver::WriteDecoded(const TDirItem& entry, const TZAReadAhead::TD
 // next local header, or two entries with one header, are how small archives
 // unpack to enormous sizes: such an entry is refused with EZAException 59.
 void TZABaseArchiver::CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd) {
+  if (Overlaps(entry, dataEnd)) throw EZAException(zeOverlappingEntries, this, {entry.Name});
+}
+
+bool TZABaseArchiver::Overlaps(const TDirItem& entry, uint64_t dataEnd) {
   const TZADirArray& onDisk = dir_->SavedItems;
   if (headerOffsets_.size() != size_t(onDisk.Count())) {
     headerOffsets_.clear();
@@ -144,8 +194,7 @@ void TZABaseArchiver::CheckNoOverlap(const TDirItem& entry, uint64_t dataEnd) {
   const auto next =
       std::upper_bound(headerOffsets_.begin(), headerOffsets_.end(), entry.LocalHeaderOffset);
   const bool shared = next - headerOffsets_.begin() >= 2 && *(next - 2) == entry.LocalHeaderOffset;
-  if (shared || (next != headerOffsets_.end() && *next < dataEnd))
-    throw EZAException(zeOverlappingEntries, this, {entry.Name});
+  return shared || (next != headerOffsets_.end() && *next < dataEnd);
 }
 
 bool TZABaseArchiver::CheckPassword(TStream& stream, const TDirItem& entry, TZAKeys& keys) {

@@ -137,10 +137,22 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   filesToDo_ = 0;
   for (int i = 0; i < dir_->Items.Count(); ++i) filesToDo_ += dir_->Items.Item(i).Selected;
 
+  // Taken once: the current folder does not move under a running loop.
+  const String cwd = os::GetCurrentDir();
+  const String baseFolder =
+      IncludeTrailingPathDelimiter(ZAExpandFileName(baseDir_.empty() ? cwd : baseDir_, cwd));
+  extractBase_ = operation == poExtract ? baseFolder : String();
   readAhead_ = StartReadAhead(0);
+  // A run that stops early (an abort, a cancel, an exception) leaves no
+  // file that workers wrote ahead of where it stopped.
   struct TStopReadAhead {
     std::unique_ptr<TZAReadAhead>& readAhead;
-    ~TStopReadAhead() { readAhead.reset(); }
+    int reached = -1;
+    bool complete = false;
+    ~TStopReadAhead() {
+      if (readAhead && !complete) readAhead->Abandon(reached);
+      readAhead.reset();
+    }
   } stopReadAhead{readAhead_};
 
   int declined = 0;
@@ -148,13 +160,15 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
   DoOverallProgress(0, operation, ppStart, cancel_);
   for (int i = 0; i < dir_->Items.Count() && !cancel_ && !aborted; ++i) {
     if (!dir_->Items.Item(i).Selected) continue;
-    switch (ProcessItem(i, operation)) {
+    stopReadAhead.reached = i;
+    switch (ProcessItem(i, operation, baseFolder)) {
       case ioDone: ++filesDone_; break;
       case ioDeclined: ++declined; break;
       case ioNotDone: break;
       case ioAborted: aborted = true; break;
     }
   }
+  stopReadAhead.complete = !cancel_ && !aborted;
   if (!cancel_) DoOverallProgress(100, operation, ppEnd, cancel_);
   if (cancel_ || aborted) CancelUpdateMode();
   // Entries that the host declined were left out on purpose; any other one
@@ -171,15 +185,16 @@ void TZABaseArchiver::ProcessSelectedItems(TZAProcessOperation operation) {
 // One selected entry, with the failure event deciding after a failure:
 // retry runs the whole entry again, ignore goes on with the next one.
 TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
-                                                           TZAProcessOperation operation) {
+                                                           TZAProcessOperation operation,
+                                                           const String& baseFolder) {
+  dir_->Items.At(index).Operation = operation;
+  // Written by a worker: no event would have seen it (LightPathAllowed).
+  if (readAhead_ && readAhead_->Written(index)) return ioDone;
   for (;;) {
-    dir_->Items.At(index).Operation = operation;
     const String entryName = Backslashed(dir_->Items.Item(index).Name);
     bool confirm = true;
     DoConfirmProcessFile(entryName, operation, confirm);
     if (!confirm) return ioDeclined;
-    const String baseFolder =
-        IncludeTrailingPathDelimiter(baseDir_.empty() ? os::GetCurrentDir() : baseDir_);
     try {
       DoFileProgress(entryName, 0, operation, ppStart, cancel_);
       if (cancel_) return ioNotDone;
@@ -200,12 +215,12 @@ TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
 
 // --- One entry ------------------------------------------------------------------------------
 
-// The full path for targetName below baseFolder; EZAException 57 when the
-// name would lead anywhere else.
-String TZABaseArchiver::TargetPathFor(const String& targetName, const String& baseFolder) const {
+// The full path for targetName below base (an absolute folder with its
+// trailing delimiter); EZAException 57 when the name would lead anywhere
+// else.
+String TZABaseArchiver::TargetPathFor(const String& targetName, const String& base) const {
   if (!IsSafeRelativeName(targetName)) throw EZAException(zeNameLeavesBase, this, {targetName});
   const String name = options_.CreateDirs() ? targetName : ExtractFileName(targetName);
-  const String base = IncludeTrailingPathDelimiter(ZAExpandFileName(baseFolder, os::GetCurrentDir()));
   const String path = ZAExpandFileName(name, base);
   if (path.size() <= base.size() || path.compare(0, base.size(), base) != 0)
     throw EZAException(zeNameLeavesBase, this, {targetName});
@@ -239,7 +254,7 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
   if (inMemory) {
     if (!ExtractItemToStream(index, decoded)) return false;
     if (WriteNewFile(path, decoded)) {
-      FinishFile(entry, path, attr, true);
+      ZASetFileDetails(path, DetailsFor(entry, attr, true));
       return true;
     }
     // The name is taken after all, by a link that leads nowhere: it is
@@ -270,38 +285,54 @@ bool TZABaseArchiver::ExtractItemToFile(int index, const String& entryName,
       !(os::FileSetAttr(path, faNormal) && os::MoveReplacing(temp, path)))
     throw EZAException(zeCannotCreateFile, this, {path});
   guard.Keep();
-  FinishFile(entry, path, attr, false);
+  ZASetFileDetails(path, DetailsFor(entry, attr, false));
   return true;
 }
 
 // Writes data to path as a new file; false, with nothing written, when
 // the name is taken.
 bool TZABaseArchiver::WriteNewFile(const String& path, TMemoryStream& data) {
-  {
-    TNewFile out(path);
-    if (!out.Created()) return false;
-    const bool written = out.Write(data.Memory(), data.Size()) == data.Size() &&
-                         !(options_.FlushBuffers() && IsRemovable(path) && !os::FileFlush(out.Handle()));
-    if (written) return true;
+  const bool flush = options_.FlushBuffers() && IsRemovable(path);
+  switch (ZAWriteNewFile(path, static_cast<const uint8_t*>(data.Memory()), uint64_t(data.Size()), flush)) {
+    case nfWritten: return true;
+    case nfNotCreated: return false;
+    case nfFailed: break;
   }
-  os::RemoveFile(path);
   throw EZAException(zeCannotCreateFile, this, {path});
 }
 
-// Gives an extracted file its entry's time, and with SetAttributes its
-// attributes and, from a Unix archiver, its permissions. A new file already
-// has the attributes of a plain file: only others are set.
-void TZABaseArchiver::FinishFile(const TDirItem& entry, const String& path, uint32_t attr,
-                                 bool isNew) {
-  os::FileSetModTime(path, ZADosDateTimeToUnix(entry.DosDateTime()));
-  if (!options_.SetAttributes()) return;
+// What an extracted file gets: its entry's time, and with SetAttributes
+// its attributes and, from a Unix archiver, its permissions. A new file
+// already has the attributes of a plain file: only others are set.
+TZAFileDetails TZABaseArchiver::DetailsFor(const TDirItem& entry, uint32_t attr, bool isNew) const {
+  TZAFileDetails details;
+  details.ModTime = ZADosDateTimeToUnix(entry.DosDateTime());
+  if (!options_.SetAttributes()) return details;
   const uint32_t mode = attr >> 16;
   const uint32_t type = mode & kUnixFileType;
   if ((entry.Header.VersionMadeBy >> 8) == kHostUnix && mode != 0 &&
       (type == 0 || type == kUnixRegularFile))
-    os::FileSetPermissions(path, mode & kUnixPermissions);
+    details.Permissions = int32_t(mode & kUnixPermissions);
   const uint32_t fileAttr = FileAttributesOf(entry, attr);
-  if (!isNew || (fileAttr & ~uint32_t(faArchive | faNormal)) != 0) os::FileSetAttr(path, fileAttr);
+  if (!isNew || (fileAttr & ~uint32_t(faArchive | faNormal)) != 0) details.Attributes = fileAttr;
+  return details;
+}
+
+void ZASetFileDetails(const String& path, const TZAFileDetails& details) {
+  os::FileSetModTime(path, details.ModTime);
+  if (details.Permissions >= 0) os::FileSetPermissions(path, uint32_t(details.Permissions));
+  if (details.Attributes != 0) os::FileSetAttr(path, details.Attributes);
+}
+
+TZANewFileResult ZAWriteNewFile(const String& path, const uint8_t* data, uint64_t size, bool flush) {
+  const THandle file = os::FileCreateNew(path);
+  if (file == InvalidHandle) return nfNotCreated;
+  const bool written =
+      os::FileWrite(file, data, int64_t(size)) == int64_t(size) && !(flush && !os::FileFlush(file));
+  os::FileClose(file);
+  if (written) return nfWritten;
+  os::RemoveFile(path);
+  return nfFailed;
 }
 
 // A folder below the base folder by name may lie elsewhere: a symbolic link
@@ -312,20 +343,22 @@ void TZABaseArchiver::FinishFile(const TDirItem& entry, const String& path, uint
 void TZABaseArchiver::CheckNoLinkLeadsOut(const String& folder, const String& baseFolder,
                                           const String& targetName) {
   if (folder == checkedFolder_) return;  // entries of one folder come in a row
+  if (!ZAFolderStaysInside(folder, os::RealPath(ExcludeTrailingPathDelimiter(baseFolder))))
+    throw EZAException(zeNameLeavesBase, this, {targetName});
+  checkedFolder_ = folder;
+}
+
+bool ZAFolderStaysInside(const String& folder, const String& realBase) {
   String existing = ExcludeTrailingPathDelimiter(folder);
   while (!os::DirectoryExists(existing)) {
     const String parent = ExtractFileDir(existing);
-    if (parent.empty() || parent == existing) return;
+    if (parent.empty() || parent == existing) return true;
     existing = parent;
   }
-  const String base = os::RealPath(ExcludeTrailingPathDelimiter(baseFolder));
+  if (realBase.empty()) return true;
   const String real = os::RealPath(existing);
-  // A base folder that does not exist yet has no links below it.
-  if (base.empty()) return;
-  const String prefix = IncludeTrailingPathDelimiter(base);
-  if (real != base && real.compare(0, prefix.size(), prefix) != 0)
-    throw EZAException(zeNameLeavesBase, this, {targetName});
-  checkedFolder_ = folder;
+  const String prefix = IncludeTrailingPathDelimiter(realBase);
+  return real == realBase || real.compare(0, prefix.size(), prefix) == 0;
 }
 
 // The overwrite rules for an existing target.

@@ -697,3 +697,66 @@ TEST(ZAExtract, ManyEntriesComeOutInOrderWhateverRunsAhead) {
   NativeErrorOf([&] { ExtractAll(zip, archive, out2.Path()); });
   EXPECT_EQ(ListTree(out2.Path()).size(), 4u);
 }
+
+// Where no event asks about single entries, workers write the entries they
+// decode: the files, their times and attributes come out as the loop
+// writes them, a name given twice (or twice but for case) ends with the
+// later entry, an existing file is replaced, and a damaged entry is
+// reported in its place.
+TEST(ZAExtract, EntriesWrittenAheadComeOutAsTheLoopWritesThem) {
+  std::mt19937 rng(17);
+  std::vector<CraftedEntry> entries;
+  for (int i = 0; i < 300; ++i) {
+    std::string data;
+    for (size_t k = 0, n = rng() % 3000; k < n; ++k) data += char('a' + rng() % (i % 5 + 2));
+    const std::string name = Format("d%d/f%d.txt", {i % 5, i});
+    entries.push_back(i % 4 ? Deflated(name, data) : Stored(name, data));
+  }
+  entries[150].crc ^= 1;
+  entries.push_back(Stored("dup.txt", "first"));
+  entries.push_back(Stored("Case.txt", "upper"));
+  entries.push_back(Deflated("big.bin", std::string(200000, 'b')));
+  entries.push_back(Stored("dup.txt", "second"));
+  entries.push_back(Stored("case.txt", "lower"));
+  CraftedEntry readOnly = Stored("ro.txt", "read only");
+  readOnly.attributes = faReadOnly | faArchive;
+  entries.push_back(readOnly);
+  TempDir tmp;
+  const String archive = tmp.File("ahead.zip");
+  PutBytes(archive, BuildArchive(entries));
+
+  struct Result {
+    std::set<String> tree;
+    std::vector<std::pair<String, int>> failures;
+  };
+  auto extract = [&](const String& out, bool watched) {
+    os::ForceDirectories(out + "d1");
+    PutFile(out + "d1" + PathDelim + "f1.txt", "old");
+    FailureLog log;
+    TZipArchiver zip(nullptr);
+    log.Attach(zip);
+    if (watched) zip.OnFileProgress = [](TObject*, const String&, double, TZAProcessOperation, TZAProgressPhase, bool&) {};
+    EXPECT_EQ(NativeErrorOf([&] { ExtractAll(zip, archive, out); }), 60);
+    return Result{ListTree(out), log.seen};
+  };
+  const String ahead = tmp.File("ahead") + PathDelim, loop = tmp.File("loop") + PathDelim;
+  const Result written = extract(ahead, false), looped = extract(loop, true);
+  EXPECT_EQ(written.failures, (std::vector<std::pair<String, int>>{{"d0\\f150.txt", 8}}));
+  EXPECT_EQ(written.failures, looped.failures);
+  ASSERT_EQ(written.tree, looped.tree);
+  EXPECT_EQ(written.tree.count("d0/f150.txt"), 0u);
+  for (const String& name : written.tree) {
+    SCOPED_TRACE(name);
+    const String a = Slashed(ahead + name), b = Slashed(loop + name);
+    if (os::DirectoryExists(a)) continue;
+    EXPECT_TRUE(Content(a) == Content(b));
+    EXPECT_EQ(os::FileGetModTime(a), os::FileGetModTime(b));
+    EXPECT_EQ(os::FileGetAttr(a), os::FileGetAttr(b));
+  }
+  EXPECT_EQ(Content(ahead + "dup.txt"), "second");
+  EXPECT_EQ(Content(Slashed(ahead + "d1/f1.txt")), Content(Slashed(loop + "d1/f1.txt")));
+  EXPECT_NE(Content(Slashed(ahead + "d1/f1.txt")), "old");
+  EXPECT_TRUE((os::FileGetAttr(ahead + "ro.txt") & faReadOnly) != 0);
+  os::FileSetAttr(ahead + "ro.txt", faArchive);
+  os::FileSetAttr(loop + "ro.txt", faArchive);
+}
