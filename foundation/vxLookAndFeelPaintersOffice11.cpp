@@ -20,6 +20,28 @@ void Polyline(TvxCanvas* canvas, std::span<const TPoint> points, TColor color) {
   canvas->DrawPolylineShape(points.data(), int(points.size()));
 }
 
+// A default button's frame is doubled in the window frame colour; the
+// others are one pixel: text-coloured at rest, then the painter's disabled
+// and hot-or-pressed colours.
+void PaintButtonFrameInColors(TvxCanvas* canvas, const TRect& rect, TvxButtonState state, TColor disabled,
+                              TColor hotOrPressed) {
+  switch (state) {
+    case vxbsDefault:
+      Frame(canvas, rect, clWindowFrame);
+      Frame(canvas, Inset(rect), clWindowFrame);
+      break;
+    case vxbsNormal:
+      Frame(canvas, rect, clBtnText);
+      break;
+    case vxbsDisabled:
+      Frame(canvas, rect, disabled);
+      break;
+    default:
+      Frame(canvas, rect, hotOrPressed);
+      break;
+  }
+}
+
 // The sides a scheduler navigation button is framed on: all but the one
 // that faces the dates.
 TvxBorders NavigationButtonSides(bool isNext) { return isNext ? (Left | Top | Bottom) : (Top | Right | Bottom); }
@@ -129,21 +151,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintPlainButton(TvxCanvas* canvas, const T
 
 void TvxUltraFlatLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect& rect,
                                                       TvxButtonState state) const {
-  switch (state) {
-    case vxbsDefault:
-      Frame(canvas, rect, clWindowFrame);
-      Frame(canvas, Inset(rect), clWindowFrame);
-      break;
-    case vxbsNormal:
-      Frame(canvas, rect, clBtnText);
-      break;
-    case vxbsDisabled:
-      Frame(canvas, rect, clBtnShadow);
-      break;
-    default:
-      Frame(canvas, rect, clHighlight);
-      break;
-  }
+  PaintButtonFrameInColors(canvas, rect, state, clBtnShadow, clHighlight);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintFlatButtonFrame(TvxCanvas* canvas, const TRect& rect, bool pressed,
@@ -438,20 +446,7 @@ TColor TvxOffice11LookAndFeelPainter::ButtonGlyphColor(TvxButtonState state, TCo
 
 void TvxOffice11LookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect& rect,
                                                      TvxButtonState state) const {
-  switch (state) {
-    case vxbsDefault:
-      TvxUltraFlatLookAndFeelPainter::PaintButtonFrame(canvas, rect, state);
-      break;
-    case vxbsNormal:
-      Frame(canvas, rect, clBtnText);
-      break;
-    case vxbsDisabled:
-      Frame(canvas, rect, vdOffice11DisabledGlyphColor);
-      break;
-    default:
-      Frame(canvas, rect, vdOffice11SelectionFrameColor);
-      break;
-  }
+  PaintButtonFrameInColors(canvas, rect, state, vdOffice11DisabledGlyphColor, vdOffice11SelectionFrameColor);
 }
 
 void TvxOffice11LookAndFeelPainter::PaintExpandButton(TvxCanvas* canvas, const TRect& rect, bool expanded,
