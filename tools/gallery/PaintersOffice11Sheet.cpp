@@ -1,11 +1,12 @@
-// The ultra-flat and Office 2003 painters' sheets: every family of drawing
-// operation the two painters change, in its states, one sheet per painter,
-// with the operation names as labels. The Office 2003 colours are those of
-// the running scheme (classic under the build's Wine: the fallback formulas)
-// and, on a sheet of their own, those of the blue scheme.
+// The ultra-flat and Office 2003 painters' sheets: every drawing operation
+// by family (the painter sheets of PainterSheet.h), in the colours the
+// system gives (classic under the build's Wine: the fallback formulas), and
+// one sheet of the families the two painters change, drawn by the Office
+// 2003 painter in the blue scheme, the look the colour tables are made for.
 #include "foundation/vdOffice11.h"
 #include "foundation/vxLookAndFeelPaintersOffice11.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/PainterSheet.h"
 
 namespace {
 
@@ -176,22 +177,30 @@ void PainterSheet(TForm* page, const TvxCustomLookAndFeelPainter& painter) {
   Areas(page, 336, painter);
 }
 
-// The Office 2003 sheets hold a reference to the scheme colours for the
-// rest of the run: once in the colours the system gives (classic here),
-// once in the blue scheme's table, as Windows XP's default theme shows it.
-void Office11Sheet(TForm* page, bool blue) {
-  vdAddRefOffice11Colors();
-  if (blue)
+// Puts the blue scheme's colours in place while the page that owns it
+// lives, and the system's colours back when the page goes.
+class TBlueSchemeScope : public TComponent {
+ public:
+  explicit TBlueSchemeScope(TComponent* owner) : TComponent(owner) {
     vdOffice11Store(vdo11Blue, true, vdOffice11ColorsFor(vdo11Blue, true, {}, [](TvdRGBColor c) { return c; }));
-  else
-    vdRefreshOffice11Colors();
-  PainterSheet(page, TvxOffice11LookAndFeelPainter::Painter());
+  }
+  ~TBlueSchemeScope() override { vdRefreshOffice11Colors(); }
+};
+
+// The Office 2003 painter draws from the scheme colours: the gallery holds
+// a reference to them for its whole run.
+bool HoldOffice11Colors() {
+  vdAddRefOffice11Colors();
+  return true;
 }
 
 const bool registered =
-    gallery::RegisterSheet("painters_ultraflat",
-                           [](TForm* page) { PainterSheet(page, TvxUltraFlatLookAndFeelPainter::Painter()); }) &&
-    gallery::RegisterSheet("painters_office11", [](TForm* page) { Office11Sheet(page, false); }) &&
-    gallery::RegisterSheet("painters_office11_blue", [](TForm* page) { Office11Sheet(page, true); });
+    HoldOffice11Colors() &&
+    gallery::RegisterPainterSheets("ultraflat", &TvxUltraFlatLookAndFeelPainter::Painter()) &&
+    gallery::RegisterPainterSheets("office11", &TvxOffice11LookAndFeelPainter::Painter()) &&
+    gallery::RegisterSheet("painters_office11_blue", [](TForm* page) {
+      new TBlueSchemeScope(page);
+      PainterSheet(page, TvxOffice11LookAndFeelPainter::Painter());
+    });
 
 }  // namespace
