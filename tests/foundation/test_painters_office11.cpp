@@ -257,6 +257,23 @@ TEST_F(Painters, UltraFlatHeadersFootersAndFilters) {
     EXPECT_EQ(picture.At(0, 3), kBackground);
   }
   {
+    // Header sections: a black ring (shadow when disabled); hot, pressed
+    // and disabled contents take the button face, others the given colour.
+    TPainterPicture picture(40, 20, kBackground);
+    p.PaintHeaderSectionFrame(picture.canvas.get(), {0, 0, 40, 20}, vxAllBorders, vxbsNormal);
+    EXPECT_EQ(picture.At(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(picture.At(39, 19), RGB(0, 0, 0));
+    p.PaintHeaderSectionFrame(picture.canvas.get(), {0, 0, 40, 20}, vxAllBorders, vxbsDisabled);
+    EXPECT_EQ(picture.At(0, 0), kShadow);
+    const TRect inner(1, 1, 39, 19);
+    p.PaintHeaderSectionContent(picture.canvas.get(), inner, inner, vxbsPressed, taLeftJustify, tlTop, false, false,
+                                "", nullptr, clBtnText, clRed);
+    EXPECT_EQ(picture.At(5, 5), RGBOf(vxPressedFlatButtonColor()));
+    p.PaintHeaderSectionContent(picture.canvas.get(), inner, inner, vxbsNormal, taLeftJustify, tlTop, false, false,
+                                "", nullptr, clBtnText, clRed);
+    EXPECT_EQ(picture.At(5, 5), RGB(255, 0, 0));
+  }
+  {
     // Filter drop-down: frame of the state, face, a blue arrow when active.
     TPainterPicture picture(15, 15, kBackground);
     p.PaintFilterDropDownButton(picture.canvas.get(), {0, 0, 15, 15}, vxbsHot, true);
@@ -473,6 +490,46 @@ TEST_F(BluePainters, Office11AreasInTheSchemeColours) {
     // Scheduler outline: a frame in the scheme's scheduler frame colour.
     p.PaintSchedulerOutline(picture.canvas.get(), {0, 0, 40, 20});
     EXPECT_EQ(picture.At(0, 0), RGBOf(vdOffice11SchedulerFrameColor));
+  }
+}
+
+TEST_F(BluePainters, Office11SectionsRecordsAndNavigation) {
+  const auto& p = Office11();
+  const COLORREF middle = RGBOf(p.BackgroundGradientMiddleColor());
+  {
+    // A pressed section is the header look, inverted.
+    TPainterPicture picture(40, 20, kBackground);
+    p.PaintHeaderSection(picture.canvas.get(), {0, 0, 40, 20}, {2, 2, 38, 18}, 0, vxAllBorders, vxbsNormal,
+                         taLeftJustify, tlTop, false, false, "", nullptr, clBtnText, clRed);
+    EXPECT_EQ(picture.At(5, 5), middle);
+    p.PaintHeaderSection(picture.canvas.get(), {0, 0, 40, 20}, {2, 2, 38, 18}, 0, vxAllBorders, vxbsPressed,
+                         taLeftJustify, tlTop, false, false, "", nullptr, clBtnText, clRed);
+    EXPECT_EQ(picture.At(5, 5), RGB(255 - GetRValue(middle), 255 - GetGValue(middle), 255 - GetBValue(middle)));
+  }
+  {
+    // A record caption: edges on all sides, then the header content, plain
+    // only when the caption stands on side 0.
+    TPainterPicture picture(40, 20, kBackground);
+    p.PaintLayoutViewRecordCaption(picture.canvas.get(), {0, 0, 40, 20}, 0, 1);
+    EXPECT_EQ(picture.At(0, 5), kShadow);
+    EXPECT_EQ(picture.At(5, 18), middle);
+    TPainterPicture graded(40, 20, kBackground);
+    p.PaintLayoutViewRecordCaption(graded.canvas.get(), {0, 0, 40, 20}, 1, 1);
+    EXPECT_NE(graded.At(5, 18), middle);
+  }
+  {
+    // Scheduler navigation: the hot colour inside the scheme's frame.
+    TPainterPicture picture(20, 30, kBackground);
+    p.PaintSchedulerNavigationButton(picture.canvas.get(), {0, 0, 20, 30}, {6, 10, 13, 17}, true, vxbsHot);
+    EXPECT_EQ(picture.At(0, 15), RGBOf(vdOffice11SchedulerFrameColor));
+    EXPECT_EQ(picture.At(19, 15), RGBOf(vdOffice11HotColor1));
+    EXPECT_GT(picture.Count(RGBOf(vdOffice11GlyphColor)), 5);
+  }
+  {
+    // Track bars frame in the button text colour.
+    TPainterPicture picture(20, 8, kBackground);
+    p.PaintTrackBarTrack(picture.canvas.get(), {0, 0, 20, 8}, {}, false, true, true, clWindow);
+    EXPECT_EQ(picture.At(0, 0), kBtnText);
   }
 }
 
