@@ -9,6 +9,9 @@
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
+#include "foundation/vxLookAndFeelPainters.h"
+#include "foundation/vxLookAndFeelPaintersRegistry.h"
+#include "foundation/vxLookAndFeels.h"
 
 const std::vector<TvxModule>& vxFoundationModules() {
   static const std::vector<TvxModule> modules = {
@@ -21,6 +24,8 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vdThemeManager", vdThemeManagerInitialize, vdThemeManagerFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
+      {"vxLookAndFeels", vxLookAndFeelsInitialize, vxLookAndFeelsFinalize},
+      {"vxLookAndFeelPainters", vxLookAndFeelPaintersStart, vxLookAndFeelPaintersStop},
   };
   return modules;
 }

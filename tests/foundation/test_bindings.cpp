@@ -222,7 +222,8 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   std::vector<String> names;
   for (const TvxModule& m : vxFoundationModules()) names.emplace_back(m.Name);
   EXPECT_EQ(names, (std::vector<String>{"vdCore", "vxClasses", "vxGeometry", "vdGDIPlusAPI", "vxDWMApi",
-                                         "vdUxTheme", "vdThemeManager", "vxGraphics", "vdGDIPlusClasses"}));
+                                         "vdUxTheme", "vdThemeManager", "vxGraphics", "vdGDIPlusClasses",
+                                         "vxLookAndFeels", "vxLookAndFeelPainters"}));
 
   Steps().clear();
   const std::vector<TvxModule> modules = {
