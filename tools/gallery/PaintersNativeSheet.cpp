@@ -1,13 +1,11 @@
-// The native-theme painter's sheets, every drawing operation by family.
-// The build's prefix runs without visual styles, so these show the
-// standard fallbacks; the "native_themed" sheets are drawn again by a
-// gallery run in a prefix with Wine's light theme on (see CMakeLists.txt).
+// The native-theme painter's sheets, every drawing operation by family. The
+// gallery does not start the theme manager, so these show the painter's
+// standard fallback.
 #include "foundation/vxLookAndFeelPaintersNative.h"
 #include "tools/gallery/PainterSheet.h"
 
 namespace {
 
-const bool registered = gallery::RegisterPainterSheets("native", &TvxWinXPLookAndFeelPainter::Painter()) &&
-                        gallery::RegisterPainterSheets("native_themed", &TvxWinXPLookAndFeelPainter::Painter());
+const bool registered = gallery::RegisterPainterSheets("native", &TvxWinXPLookAndFeelPainter::Painter());
 
 }  // namespace
