@@ -11,6 +11,9 @@
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
+#include "foundation/vxLookAndFeelPainters.h"
+#include "foundation/vxLookAndFeelPaintersRegistry.h"
+#include "foundation/vxLookAndFeels.h"
 
 const std::vector<TvxModule>& vxFoundationModules() {
   static const std::vector<TvxModule> modules = {
@@ -25,6 +28,8 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
       {"vxControls", vxControlsInitialize, vxControlsFinalize},
+      {"vxLookAndFeels", vxLookAndFeelsInitialize, vxLookAndFeelsFinalize},
+      {"vxLookAndFeelPainters", vxLookAndFeelPaintersStart, vxLookAndFeelPaintersStop},
   };
   return modules;
 }

@@ -222,8 +222,8 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   std::vector<String> names;
   for (const TvxModule& m : vxFoundationModules()) names.emplace_back(m.Name);
   EXPECT_EQ(names, (std::vector<String>{"vdCore", "vxClasses", "vxGeometry", "vdGDIPlusAPI", "vxDWMApi",
-                                         "vdUxTheme", "vdThemeManager", "vxDrawTextUtils", "vxGraphics", "vdGDIPlusClasses",
-                                         "vxControls"}));
+                                         "vdUxTheme", "vdThemeManager", "vxDrawTextUtils", "vxGraphics",
+                                         "vdGDIPlusClasses", "vxControls", "vxLookAndFeels", "vxLookAndFeelPainters"}));
 
   Steps().clear();
   const std::vector<TvxModule> modules = {

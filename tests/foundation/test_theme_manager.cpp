@@ -7,11 +7,10 @@
 
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
-#include "support/TestSupport.h"
+#include "LightTheme.h"
 
 namespace {
 
-const char* const kThemeKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 
 TEST(UxTheme, WithoutTheLibraryNothingIsUsable) {
   vdThemeManagerFinalize();
@@ -91,33 +90,7 @@ TEST(ThemeManagerChild, CachesHandlesAndFollowsThemeChanges) {
 // Switches Wine's own theme on in the prefix for one child, then puts the
 // prefix's values back.
 TEST(ThemeManager, WithVisualStylesOn) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kThemeKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const char* names[] = {"ThemeActive", "DllName", "ColorName", "SizeName"};
-  const char* values[] = {"1", "C:\\windows\\resources\\themes\\light\\light.msstyles", "Blue", "NormalSize"};
-  struct Saved {
-    bool present;
-    String value;
-  } saved[4];
-  for (int i = 0; i < 4; ++i) {
-    char buffer[MAX_PATH] = {};
-    DWORD size = sizeof buffer, type = 0;
-    saved[i].present =
-        RegQueryValueExA(key, names[i], nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS;
-    saved[i].value = buffer;
-    RegSetValueExA(key, names[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]), DWORD(strlen(values[i]) + 1));
-  }
-  const int code = testing_support::RunSelf("ThemeManagerChild.*", {"QE_THEME_CHILD=1"});
-  for (int i = 0; i < 4; ++i) {
-    if (saved[i].present)
-      RegSetValueExA(key, names[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(saved[i].value.c_str()),
-                     DWORD(saved[i].value.size() + 1));
-    else
-      RegDeleteValueA(key, names[i]);
-  }
-  RegCloseKey(key);
-  EXPECT_EQ(code, 0);
+  EXPECT_EQ(RunWithLightTheme("ThemeManagerChild.*"), 0);
 }
 
 }  // namespace
