@@ -595,12 +595,13 @@ void TvxOffice11LookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TR
 
 void TvxOffice11LookAndFeelPainter::PaintGroupBoxBackground(TvxCanvas* canvas, TWinControl* control,
                                                             const TRect& rect, TColor color1, TColor color2) const {
-  if (color1 == clDefault)
-    vxDrawThemeParentBackground(control, canvas, rect);
-  else if (color2 == clDefault)
+  if (color1 == clDefault) {
+    if (control) vxDrawThemeParentBackground(control, canvas, rect);
+  } else if (color2 == clDefault) {
     canvas->FillAreaWithColor(rect, color1);
-  else
+  } else {
     vdFillRectGradient(canvas->DeviceContext(), rect, color1, color2, false);
+  }
 }
 
 void TvxOffice11LookAndFeelPainter::PaintTrackBarTrackBorder(TvxCanvas* canvas, const TRect& rect) const {
