@@ -687,6 +687,8 @@ TvxRadioButtonImageList* vxGetRadioButtonImageList();
 // The two 8x8 brush bitmaps of scroll-bar page areas: 0 for a page area at
 // rest, 1 for a pressed one. Repainting follows the system colours.
 TBitmap* vxScrollBarPatternBitmap(int index);
+// A brush of that bitmap, made on first use and again after a repaint.
+HBRUSH vxScrollBarPatternBrush(int index);
 void vxBuildScrollBarPatternBitmaps();
 void vxRepaintScrollBarPatternBitmaps();
 

@@ -66,7 +66,7 @@ void TvxCustomLookAndFeelPainter::PaintHeaderSectionContent(TvxCanvas* canvas, c
                                                             bool multiLine, bool endEllipsis, const String& text,
                                                             TFont* font, TColor textColor,
                                                             TColor backgroundColor) const {
-  canvas->FillAreaWithColor(rect, backgroundColor);
+  FillSolid(canvas, rect, backgroundColor);
   PaintHeaderSectionText(canvas, HeaderSectionTextBounds(textAreaBounds, state), state, horzAlignment,
                          vertAlignment, multiLine, endEllipsis, text, font, textColor);
 }
@@ -77,7 +77,7 @@ void TvxCustomLookAndFeelPainter::PaintHeaderSectionText(TvxCanvas* canvas, cons
                                                          const String& text, TFont* font, TColor textColor) const {
   if (text.empty()) return;
   canvas->BrushObject()->SetStyle(bsClear);
-  if (font) canvas->AssignFontObject(font);
+  UseFont(canvas, font, canvas->FontObject()->Color());
   const TvxTextFlags flags = ContentTextFlags(horzAlignment, vertAlignment, multiLine, endEllipsis);
   if (state == vxbsDisabled) {
     canvas->FontObject()->SetColor(clBtnHighlight);
@@ -94,7 +94,7 @@ void TvxCustomLookAndFeelPainter::PaintHeaderStrip(TvxCanvas* canvas, const TRec
                                                    TColor color, const TvxAreaViewParams& viewParams) const {
   FillFromViewParams(canvas, vxRectWithWidth(rect, bandWidth), viewParams);
   FillFromViewParams(canvas, vxRectWithRightAndWidth(rect, rect.Right, bandWidth), viewParams);
-  canvas->FillAreaWithColor(vxRectWithHorzBounds(rect, rect.Left + bandWidth, rect.Right - bandWidth), color);
+  FillSolid(canvas, vxRectWithHorzBounds(rect, rect.Left + bandWidth, rect.Right - bandWidth), color);
 }
 
 void TvxCustomLookAndFeelPainter::PaintSortMark(TvxCanvas*, const TRect&, bool) const {}
@@ -196,13 +196,13 @@ TColor TvxCustomLookAndFeelPainter::GroupByAreaTextColor() const { return Header
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewItem(TvxCanvas* canvas, const TRect& rect, int itemState,
                                                       bool) const {
-  canvas->FillAreaWithColor(rect, itemState == vxLayoutViewItemSelected ? SelectionColor() : GroupRowColor());
+  FillSolid(canvas, rect, itemState == vxLayoutViewItemSelected ? SelectionColor() : GroupRowColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordCaption(TvxCanvas* canvas, const TRect& rect, int,
                                                                int recordState) const {
   PaintLayoutViewRecordEdges(canvas, rect, recordState, vxAllBorders);
-  canvas->FillAreaWithColor(rect,
+  FillSolid(canvas, rect,
                             recordState == vxLayoutViewRecordSelected ? SelectionColor() : GroupRowColor());
 }
 
@@ -216,7 +216,7 @@ void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordEdges(TvxCanvas* canvas, 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecord(TvxCanvas* canvas, const TRect& rect, int,
                                                         int recordState, TvxBorders borders) const {
   PaintLayoutViewRecordEdges(canvas, rect, recordState, borders);
-  canvas->FillAreaWithColor(rect, GroupRowColor());
+  FillSolid(canvas, rect, GroupRowColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordExpandButton(TvxCanvas*, const TRect&, TvxButtonState,
@@ -261,7 +261,7 @@ void TvxCustomLookAndFeelPainter::PaintFooterBackground(TvxCanvas* canvas, const
 }
 
 void TvxCustomLookAndFeelPainter::PaintFooterSeparator(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->FillAreaWithColor(rect, FooterSeparatorColor());
+  FillSolid(canvas, rect, FooterSeparatorColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintCheckBoxForKind(TvxCanvas* canvas, const TRect& rect, TvxButtonState state,
@@ -274,7 +274,7 @@ void TvxCustomLookAndFeelPainter::PaintFilterCloseButton(TvxCanvas* canvas, cons
   PaintButtonFrame(canvas, rect, state);
   const int w = ButtonBorderWidth(vxbsNormal);
   const TRect inner = vxInflatedRect(rect, -w, -w);
-  canvas->FillAreaWithColor(inner, ButtonFaceColor(state));
+  FillSolid(canvas, inner, ButtonFaceColor(state));
   PaintButtonCross(canvas, inner, ButtonGlyphColor(state, clDefault), ButtonGlyphState(state));
 }
 
@@ -290,7 +290,7 @@ TPoint TvxCustomLookAndFeelPainter::FilterCloseButtonExtent() const { return {16
 TPoint TvxCustomLookAndFeelPainter::FilterDropDownButtonExtent() const { return {15, 0}; }
 
 void TvxCustomLookAndFeelPainter::PaintFormClientArea(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->FillAreaWithColor(rect, clBtnFace);
+  FillSolid(canvas, rect, clBtnFace);
 }
 
 TvxEditPopupBorderStyle TvxCustomLookAndFeelPainter::PreferredPopupBorderStyle() const { return epbsSingle; }
@@ -371,7 +371,7 @@ void TvxCustomLookAndFeelPainter::PaintSizeGripAtCorner(TvxCanvas* canvas, const
   if (backgroundColor == clNone)
     bitmapCanvas->CopyAreaFrom(bitmap.GetFullRect(), canvas->Canvas(), rect);
   else
-    bitmapCanvas->FillAreaWithColor(bitmap.GetFullRect(), backgroundColor);
+    FillSolid(bitmapCanvas, bitmap.GetFullRect(), backgroundColor);
   PaintSizeGrip(bitmapCanvas, bitmap.GetFullRect());
   const bool halfTurn = corner == coTopLeft || corner == coBottomLeft;
   const bool flip = corner == coTopRight || corner == coBottomLeft;

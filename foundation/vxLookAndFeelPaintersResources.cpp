@@ -6,11 +6,13 @@
 
 #include "foundation/vxImageList.h"
 #include "foundation/vxLookAndFeelPainters.h"
+#include "foundation/vxLookAndFeelPaintersCommon.h"
 
 namespace {
 
 struct TvxPainterResources {
   std::unique_ptr<TBitmap> ScrollBarPatterns[2];
+  HBRUSH ScrollBarBrushes[2] = {};
   std::unique_ptr<TvxRadioButtonImageList> RadioButtons;
   TSize CheckBoxSize;
   bool CheckBoxMeasured = false;
@@ -24,6 +26,17 @@ TvxPainterResources& Resources() {
 }  // namespace
 
 // --- Scroll-bar patterns ---------------------------------------------------------------
+
+namespace {
+
+void FreeScrollBarBrushes() {
+  for (HBRUSH& brush : Resources().ScrollBarBrushes) {
+    if (brush) DeleteObject(brush);
+    brush = nullptr;
+  }
+}
+
+}  // namespace
 
 void vxBuildScrollBarPatternBitmaps() {
   for (auto& bitmap : Resources().ScrollBarPatterns) {
@@ -48,11 +61,18 @@ void vxRepaintScrollBarPatternBitmaps() {
       for (int x = 0; x < 8; ++x)
         canvas->SetPixel(x, y, ColorToRGB(colors[index][(x + y) % 2 == 0 ? 1 : 0]));
   }
+  FreeScrollBarBrushes();
 }
 
 TBitmap* vxScrollBarPatternBitmap(int index) {
   if (!Resources().ScrollBarPatterns[0]) vxBuildScrollBarPatternBitmaps();
   return Resources().ScrollBarPatterns[index].get();
+}
+
+HBRUSH vxScrollBarPatternBrush(int index) {
+  HBRUSH& brush = Resources().ScrollBarBrushes[index];
+  if (!brush) brush = CreatePatternBrush(static_cast<HBITMAP>(vxScrollBarPatternBitmap(index)->Handle()));
+  return brush;
 }
 
 // --- System check box ----------------------------------------------------------------------
@@ -89,7 +109,7 @@ void TvxRadioButtonImageList::PaintGlyph(TvxCanvas* canvas, int x, int y, TColor
                                          bool) {
   const TSize size = GlyphExtent();
   RECT r = TRect(x, y, x + size.cx, y + size.cy);
-  if (backgroundColor != clDefault) canvas->FillAreaWithColor(TRect(r), backgroundColor);
+  if (backgroundColor != clDefault) vxpaint::FillSolid(canvas, TRect(r), backgroundColor);
   UINT style = DFCS_BUTTONRADIO;
   if (checked) style |= DFCS_CHECKED;
   if (state == vxbsDisabled) style |= DFCS_INACTIVE;
@@ -115,6 +135,7 @@ void vxLookAndFeelPaintersInitialize() {
 
 void vxLookAndFeelPaintersFinalize() {
   TvxPainterResources& resources = Resources();
+  FreeScrollBarBrushes();
   for (auto& bitmap : resources.ScrollBarPatterns) bitmap.reset();
   resources.RadioButtons.reset();
   resources.CheckBoxMeasured = false;

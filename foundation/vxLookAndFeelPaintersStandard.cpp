@@ -34,11 +34,11 @@ void PaintTabEdgeStrip(TvxCanvas* canvas, const TRect& rect, TvxBorder edge, Tvx
     }
     color = edge == bRight ? clBtnShadow : clBtnHighlight;
   }
-  canvas->FillAreaWithColor(r, color);
+  FillSolid(canvas, r, color);
 }
 
 void PaintHeaderCorners(TvxCanvas* canvas, const TRect& r, TvxBorders neighbours) {
-  canvas->DrawEdge3D(r, false, false, vxAllBorders);
+  Edge(canvas, r, false, false, vxAllBorders);
   if (neighbours & Left) {
     canvas->PutPixel(r.Left, r.Top + 1, clBtnFace);
     canvas->PutPixel(r.Left, r.Bottom - 2, clBtnFace);
@@ -52,25 +52,23 @@ void PaintHeaderCorners(TvxCanvas* canvas, const TRect& r, TvxBorders neighbours
 
 void PaintFilterDropDown(const TvxCustomLookAndFeelPainter& painter, TvxCanvas* canvas, const TRect& rect,
                          TvxButtonState state, bool filterActive) {
-  canvas->DrawEdge3D(rect, state == vxbsPressed, state == vxbsPressed, vxAllBorders);
+  Edge(canvas, rect, state == vxbsPressed, state == vxbsPressed, vxAllBorders);
   const TRect inner = Inset(rect);
-  canvas->FillAreaWithColor(inner, clBtnFace);
+  FillSolid(canvas, inner, clBtnFace);
   painter.PaintSmallArrow(canvas, inner, filterActive ? clBlue : clBtnText);
 }
 
-// Page areas take the shared pattern brush; the brush is solid again after.
+// Page areas take the shared pattern brush (straight on the device context,
+// leaving the canvas's own brush as it was).
 void PaintScrollBarPage(TvxCanvas* canvas, const TRect& rect, TvxButtonState state) {
-  TBrush* brush = canvas->BrushObject();
-  brush->SetBitmap(vxScrollBarPatternBitmap(state == vxbsPressed ? 1 : 0));
-  canvas->Canvas()->FillRect(rect);
-  brush->SetBitmap(nullptr);
-  brush->SetStyle(bsSolid);
+  const RECT r = rect;
+  FillRect(canvas->DeviceContext(), &r, vxScrollBarPatternBrush(state == vxbsPressed ? 1 : 0));
 }
 
 // Lines along the two long sides of a splitter edge, then the inside moved
 // past them: grown along the edge and shrunk across it.
 TRect SplitterEdgeRing(TvxCanvas* canvas, const TRect& rect, bool horizontal, TColor first, TColor second) {
-  canvas->DrawTwoToneBorders(rect, first, second, horizontal ? (Top | Bottom) : (Left | Right), 1);
+  TwoTone(canvas, rect, first, second, horizontal ? (Top | Bottom) : (Left | Right));
   return horizontal ? vxInflatedRect(rect, 1, -1) : vxInflatedRect(rect, -1, 1);
 }
 
@@ -105,8 +103,8 @@ void TvxStandardLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRec
   TRect band = CenteredBand(rect, BorderWidth(), vertical);
   --band.Right;
   --band.Bottom;
-  canvas->FillAreaWithColor(band, clBtnShadow);
-  canvas->FillAreaWithColor(vxShiftedRect(band, 1, 1), clBtnHighlight);
+  FillSolid(canvas, band, clBtnShadow);
+  FillSolid(canvas, vxShiftedRect(band, 1, 1), clBtnHighlight);
 }
 
 int TvxStandardLookAndFeelPainter::ButtonBorderWidth(TvxButtonState state) const {
@@ -120,7 +118,7 @@ void TvxStandardLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TR
                                                      TvxButtonState state) const {
   TRect r = rect;
   if (state == vxbsPressed || state == vxbsDefault) {
-    canvas->DrawFrameSides(r, clBlack, 1, vxAllBorders, false);
+    TwoTone(canvas, r, clBlack, clBlack, vxAllBorders);
     r = Inset(r);
   }
   if (state == vxbsPressed) {
@@ -133,13 +131,13 @@ void TvxStandardLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TR
 
 void TvxStandardLookAndFeelPainter::PaintExpandButton(TvxCanvas* canvas, const TRect& rect, bool expanded,
                                                       TColor fillColor) const {
-  canvas->DrawEdge3D(rect, false, false, Left | Top);
-  canvas->DrawEdge3D(rect, false, true, Right | Bottom);
+  Edge(canvas, rect, false, false, Left | Top);
+  Edge(canvas, rect, false, true, Right | Bottom);
   TRect r = Inset(rect);
-  canvas->DrawEdge3D(r, false, false, Right | Bottom);
+  Edge(canvas, r, false, false, Right | Bottom);
   --r.Right;
   --r.Bottom;
-  canvas->FillAreaWithColor(r, fillColor == clDefault ? clBtnFace : fillColor);
+  FillSolid(canvas, r, fillColor == clDefault ? clBtnFace : fillColor);
   PaintExpandButtonCross(canvas, r, expanded, clBtnText);
   canvas->ExcludeRectFromClip(rect);
 }
@@ -168,11 +166,11 @@ void TvxStandardLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TR
 void TvxStandardLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect,
                                                             TvxBorders borders, TvxButtonState state) const {
   if (state == vxbsPressed) {
-    canvas->DrawTwoToneBorders(rect, clBtnShadow, clBtnShadow, borders, 1);
+    TwoTone(canvas, rect, clBtnShadow, clBtnShadow, borders);
     return;
   }
-  canvas->DrawTwoToneBorders(rect, clBtnHighlight, cl3DDkShadow, borders, 1);
-  canvas->DrawTwoToneBorders(Inset(rect), cl3DLight, clBtnShadow, borders, 1);
+  TwoTone(canvas, rect, clBtnHighlight, cl3DDkShadow, borders);
+  TwoTone(canvas, Inset(rect), cl3DLight, clBtnShadow, borders);
 }
 
 void TvxStandardLookAndFeelPainter::PaintSortMark(TvxCanvas* canvas, const TRect& rect, bool ascending) const {
@@ -191,11 +189,11 @@ int TvxStandardLookAndFeelPainter::FooterCellBorderWidth() const { return 1; }
 int TvxStandardLookAndFeelPainter::FooterCellSpacing() const { return 1; }
 
 void TvxStandardLookAndFeelPainter::PaintFooterFrame(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->DrawEdge3D(rect, false, false, vxAllBorders);
+  Edge(canvas, rect, false, false, vxAllBorders);
 }
 
 void TvxStandardLookAndFeelPainter::PaintFooterCellFrame(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
+  Edge(canvas, rect, true, true, vxAllBorders);
 }
 
 void TvxStandardLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas, const TRect& rect,
@@ -210,7 +208,7 @@ void TvxStandardLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect&
 
 void TvxStandardLookAndFeelPainter::PaintTabStripBackground(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                             bool) const {
-  canvas->DrawEdge3D(rect, false, false, borders);
+  Edge(canvas, rect, false, false, borders);
 }
 
 int TvxStandardLookAndFeelPainter::TabEdgeWidth(bool) const { return 1; }
@@ -246,7 +244,7 @@ void TvxStandardLookAndFeelPainter::PaintScrollBarElement(TvxCanvas* canvas, boo
     }
     case sbpThumbnail: {
       PaintScrollButtonBorder(canvas, rect, part, state);
-      canvas->FillAreaWithColor(Inset(rect, ButtonBorderWidth(vxbsNormal)), clBtnFace);
+      FillSolid(canvas, Inset(rect, ButtonBorderWidth(vxbsNormal)), clBtnFace);
       break;
     }
     case sbpPageUp:
@@ -266,7 +264,7 @@ void TvxStandardLookAndFeelPainter::PaintSchedulerDayCaption(TvxCanvas* canvas, 
   TvxBorders frame = vxAllBorders;
   if (neighbours & Left) frame &= ~Left;
   if (neighbours & Right) frame &= ~Right;
-  canvas->DrawFrameSides(rect, clBlack, 1, frame, false);
+  TwoTone(canvas, rect, clBlack, clBlack, frame);
   const TRect inner = HeaderContentBounds(rect, frame);
   PaintHeader(canvas, inner, inner, neighbours, vxAllBorders, vxbsNormal, taCenter, tlCenter, false, false, text,
               viewParams.Font, viewParams.TextColor, viewParams.Color, onDrawBackground);
@@ -317,7 +315,7 @@ TvxLookAndFeelStyle TvxFlatLookAndFeelPainter::StyleId() const { return lfsFlat;
 int TvxFlatLookAndFeelPainter::BorderWidth() const { return 1; }
 
 void TvxFlatLookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
+  Edge(canvas, rect, true, true, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
@@ -333,7 +331,7 @@ void TvxFlatLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect&
   if (state == vxbsPressed) {
     Ring(canvas, rect, clBtnShadow, clBtnHighlight);
   } else if (state == vxbsDefault) {
-    canvas->DrawFrameSides(rect, clBlack, 1, vxAllBorders, false);
+    TwoTone(canvas, rect, clBlack, clBlack, vxAllBorders);
     Ring(canvas, Inset(rect), clBtnHighlight, clBtnShadow);
   } else {
     Ring(canvas, rect, clBtnHighlight, clBtnShadow);
@@ -352,8 +350,8 @@ bool TvxFlatLookAndFeelPainter::CanHotTrackButtons() const { return false; }
 
 void TvxFlatLookAndFeelPainter::PaintCheckBoxFrame(TvxCanvas* canvas, const TRect& rect,
                                                    TvxButtonState state) const {
-  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
-  canvas->DrawFrameSides(Inset(rect), CheckBoxFaceColor(state), 1, vxAllBorders, false);
+  Edge(canvas, rect, true, true, vxAllBorders);
+  TwoTone(canvas, Inset(rect), CheckBoxFaceColor(state), CheckBoxFaceColor(state), vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders neighbours,
@@ -364,9 +362,9 @@ void TvxFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect&
 void TvxFlatLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                         TvxButtonState state) const {
   if (state == vxbsPressed)
-    canvas->DrawTwoToneBorders(rect, clBtnShadow, clBtnHighlight, borders, 1);
+    TwoTone(canvas, rect, clBtnShadow, clBtnHighlight, borders);
   else
-    canvas->DrawTwoToneBorders(rect, clBtnHighlight, clBtnShadow, borders, 1);
+    TwoTone(canvas, rect, clBtnHighlight, clBtnShadow, borders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintSortMark(TvxCanvas* canvas, const TRect& rect, bool ascending) const {
@@ -380,11 +378,11 @@ int TvxFlatLookAndFeelPainter::FooterCellBorderWidth() const { return 1; }
 int TvxFlatLookAndFeelPainter::FooterCellSpacing() const { return 1; }
 
 void TvxFlatLookAndFeelPainter::PaintFooterFrame(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->DrawEdge3D(rect, false, false, vxAllBorders);
+  Edge(canvas, rect, false, false, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintFooterCellFrame(TvxCanvas* canvas, const TRect& rect) const {
-  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
+  Edge(canvas, rect, true, true, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas, const TRect& rect,
@@ -399,7 +397,7 @@ void TvxFlatLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect& rec
 
 void TvxFlatLookAndFeelPainter::PaintTabStripBackground(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                         bool) const {
-  canvas->DrawEdge3D(rect, false, false, borders);
+  Edge(canvas, rect, false, false, borders);
 }
 
 int TvxFlatLookAndFeelPainter::TabEdgeWidth(bool) const { return 1; }
@@ -426,8 +424,8 @@ void TvxFlatLookAndFeelPainter::PaintSchedulerSplitterEdge(TvxCanvas* canvas, co
 }
 
 void TvxFlatLookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
-  canvas->FillAreaWithColor(rect, CalendarHeaderColor());
-  canvas->DrawFrameSides(rect, clBtnFace, 1, Bottom, false);
+  FillSolid(canvas, rect, CalendarHeaderColor());
+  TwoTone(canvas, rect, clBtnFace, clBtnFace, Bottom);
   --rect.Bottom;
 }
 
