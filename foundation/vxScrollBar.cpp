@@ -19,6 +19,7 @@ TvxScrollBar::TvxScrollBar(TComponent* owner)
   timer_->SetEnabled(false);
   timer_->SetInterval(vxScrollFirstRepeatDelay);
   timer_->SetOnTimer([this](TObject*) { TimerTick(); });
+  themeNotifier_.OnThemeChanged = [this] { ThemeChanged(); };
   buffer_.SetPixelFormat(pf32bit);
   bufferCanvas_ = std::make_unique<TvxCanvas>(buffer_.Canvas());
   viewInfo_->ThumbnailSize = MinThumbLength();
@@ -71,6 +72,14 @@ void TvxScrollBar::LookAndFeelChanged() {
   viewInfo_->ThumbnailSize = MinThumbLength();
   viewInfo_->Recalculate();
   Invalidate();
+}
+
+// The theme's minimum thumb length and colours may differ; the parent
+// lays out again for the bar's new thickness.
+void TvxScrollBar::ThemeChanged() {
+  vxRepaintScrollBarPatternBitmaps();
+  LookAndFeelChanged();
+  if (Parent()) Parent()->Realign();
 }
 
 TvxScrollBarHitPart TvxScrollBar::GetScrollBarPart(TPoint point) const {
@@ -267,11 +276,6 @@ void TvxScrollBar::Dispatch(TMessage& message) {
       break;
     case WM_SYSCOLORCHANGE:
       vxRepaintScrollBarPatternBitmaps();
-      break;
-    case WM_THEMECHANGED:
-      vxRepaintScrollBarPatternBitmaps();
-      LookAndFeelChanged();
-      if (Parent()) Parent()->Realign();
       break;
     case CM_ENABLEDCHANGED:
       viewInfo_->Recalculate();

@@ -12,6 +12,7 @@
 #include "foundation/vxGraphics.h"
 #include "foundation/vxLookAndFeelPainters.h"
 #include "foundation/vxScrollBarParts.h"
+#include "foundation/vdThemeManager.h"
 #include "platform/ui/Controls.h"
 
 class TvxScrollBar;
@@ -102,6 +103,7 @@ class TvxScrollBar : public TCustomControl {
   void StepPressedPart();
   void TimerTick();
   void LookAndFeelChanged();
+  void ThemeChanged();
   bool CursorOverPressedPart();
 
   TvxScrollBarKind kind_ = sbHorizontal;
@@ -114,6 +116,7 @@ class TvxScrollBar : public TCustomControl {
   std::unique_ptr<TvxCanvas> bufferCanvas_;
   std::unique_ptr<TvxScrollBarViewInfo> viewInfo_;
   std::unique_ptr<TvxTimer> timer_;
+  TvdThemeChangedNotificator themeNotifier_;
   TvxScrollBarHitPart pressedPart_ = sbhNone;
   TvxScrollBarHitPart hotPart_ = sbhNone;
   TPoint downPoint_;
