@@ -139,9 +139,10 @@ int vdMulDiv(int a, int b, int c) {
 }
 
 TvdRGBColor vdMixRGB(TvdRGBColor color1, TvdRGBColor color2, int percent) {
+  // A percentage outside 0..100 weighs one colour negatively: the channel
+  // is kept at 0 rather than borrowing from its neighbour.
   auto mix = [&](int shift) {
-    return std::min(255, vdMulDiv(Channel(color1, shift), percent, 100) +
-                             vdMulDiv(Channel(color2, shift), 100 - percent, 100));
+    return Clamp(vdMulDiv(Channel(color1, shift), percent, 100) + vdMulDiv(Channel(color2, shift), 100 - percent, 100));
   };
   return FromChannels(mix(0), mix(8), mix(16));
 }

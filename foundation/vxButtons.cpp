@@ -1,8 +1,8 @@
 #include "foundation/vxButtons.h"
 
-namespace {
+#include <algorithm>
 
-constexpr int kGlyphSpacing = 4;
+namespace {
 
 void FillGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
   int height = r.bottom - r.top;
@@ -27,6 +27,26 @@ void TvxButton::CreateParams(TCreateParams& p) {
 
 void TvxButton::SetGlyph(TBitmap* glyph) {
   glyph_.Assign(glyph);
+  numGlyphs_ = vxNumGlyphsForBitmap(glyph_.Width(), glyph_.Height());
+  Invalidate();
+}
+
+void TvxButton::SetNumGlyphs(int value) {
+  value = std::clamp(value, 1, 4);
+  if (numGlyphs_ == value) return;
+  numGlyphs_ = value;
+  Invalidate();
+}
+
+void TvxButton::SetMargin(int value) {
+  if (margin_ == value || value < -1) return;
+  margin_ = value;
+  Invalidate();
+}
+
+void TvxButton::SetSpacing(int value) {
+  if (spacing_ == value) return;
+  spacing_ = value;
   Invalidate();
 }
 
@@ -57,25 +77,29 @@ void TvxButton::DrawItem(const DRAWITEMSTRUCT& item) {
 
   const String caption = Caption();
   HGDIOBJ oldFont = SelectObject(dc, Font()->Handle());
-  RECT textRect{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), int(caption.size()), &textRect, DT_SINGLELINE | DT_CALCRECT);
-  const int textWidth = textRect.right;
-  const int glyphWidth = glyph_.Empty() ? 0 : glyph_.Width();
-  const int contentWidth = textWidth + (glyphWidth ? glyphWidth + kGlyphSpacing : 0);
-  int x = (r.left + r.right - contentWidth) / 2 + (pressed ? 1 : 0);
-  const int yShift = pressed ? 1 : 0;
-
-  int glyphX = layout_ == blGlyphRight ? x + textWidth + kGlyphSpacing : x;
-  int textX = layout_ == blGlyphRight || !glyphWidth ? x : x + glyphWidth + kGlyphSpacing;
-  if (glyphWidth) {
-    int glyphY = (r.top + r.bottom - glyph_.Height()) / 2 + yShift;
+  const bool hasGlyph = !glyph_.Empty();
+  const TSize glyphSize{hasGlyph ? glyph_.Width() / numGlyphs_ : 0, hasGlyph ? glyph_.Height() : 0};
+  const TRect client(r);
+  TRect measured;
+  if (!caption.empty()) {
+    RECT m = vxButtonCaptionMeasureRect(client, layout_, false, glyphSize.cx, spacing_, hasGlyph);
+    DrawTextA(dc, caption.c_str(), int(caption.size()), &m, DT_SINGLELINE | DT_CALCRECT);
+    measured = TRect(m);
+  }
+  const TPoint offset = pressed ? TPoint(1, 1) : TPoint();
+  const TvxButtonGlyphPlace place =
+      vxPlaceButtonGlyph(client, layout_, false, glyphSize, !caption.empty(), measured, margin_, spacing_, offset);
+  if (hasGlyph) {
+    const int state = disabled ? vxButtonStateDisabled : pressed ? vxButtonStatePressed : vxButtonStateNormal;
+    const int segment = vxGlyphStripSegment(vxGlyphSlotForState(state, numGlyphs_), numGlyphs_);
     HDC src = glyph_.Canvas()->Handle();
     COLORREF transparent = GetPixel(src, 0, glyph_.Height() - 1);
-    TransparentBlt(dc, glyphX, glyphY, glyphWidth, glyph_.Height(), src, 0, 0, glyphWidth, glyph_.Height(), transparent);
+    TransparentBlt(dc, place.GlyphPos.X, place.GlyphPos.Y, glyphSize.cx, glyphSize.cy, src, segment * glyphSize.cx, 0,
+                   glyphSize.cx, glyphSize.cy, transparent);
   }
-  RECT t{textX, r.top + yShift, textX + textWidth, r.bottom + yShift};
+  RECT t = place.TextRect;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, disabled ? RGB(150, 150, 150) : ColorToRGB(Font()->Color()));
-  DrawTextA(dc, caption.c_str(), int(caption.size()), &t, DT_SINGLELINE | DT_VCENTER);
+  DrawTextA(dc, caption.c_str(), int(caption.size()), &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   SelectObject(dc, oldFont);
 }

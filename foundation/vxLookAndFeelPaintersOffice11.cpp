@@ -11,9 +11,7 @@ using namespace vxpaint;
 namespace {
 
 // A one-pixel frame of one colour on all four sides.
-void Frame(TvxCanvas* canvas, const TRect& rect, TColor color) {
-  canvas->DrawFrameSides(rect, color, 1, vxAllBorders, false);
-}
+void Frame(TvxCanvas* canvas, const TRect& rect, TColor color) { TwoTone(canvas, rect, color, color, vxAllBorders); }
 
 void Polyline(TvxCanvas* canvas, std::span<const TPoint> points, TColor color) {
   canvas->PenObject()->SetColor(color);
@@ -48,7 +46,7 @@ TvxBorders NavigationButtonSides(bool isNext) { return isNext ? (Left | Top | Bo
 
 // A column of one colour from row top to row bottom, both included.
 void FillColumn(TvxCanvas* canvas, int x, int top, int bottom, TColor color) {
-  if (bottom >= top) canvas->FillAreaWithColor({x, top, x + 1, bottom + 1}, color);
+  if (bottom >= top) FillSolid(canvas, {x, top, x + 1, bottom + 1}, color);
 }
 
 }  // namespace
@@ -75,9 +73,9 @@ void TvxUltraFlatLookAndFeelPainter::PaintFooterPanel(TvxCanvas* canvas, const T
 void TvxUltraFlatLookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* canvas, const TRect& rect,
                                                                     const TRect& arrowRect, bool isNext,
                                                                     TvxButtonState state) const {
-  canvas->FillAreaWithColor(rect, clBtnFace);
-  canvas->DrawFrameSides(rect, state == vxbsHot ? HotButtonFrameColor() : PlainButtonFrameColor(), 1,
-                         NavigationButtonSides(isNext), false);
+  FillSolid(canvas, rect, clBtnFace);
+  const TColor frame = state == vxbsHot ? HotButtonFrameColor() : PlainButtonFrameColor();
+  TwoTone(canvas, rect, frame, frame, NavigationButtonSides(isNext));
   PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
 }
 
@@ -90,7 +88,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect&
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
-  canvas->FillAreaWithColor(CenteredBand(rect, BorderWidth(), vertical), clBtnShadow);
+  FillSolid(canvas, CenteredBand(rect, BorderWidth(), vertical), clBtnShadow);
 }
 
 int TvxUltraFlatLookAndFeelPainter::ButtonBorderWidth(TvxButtonState state) const {
@@ -138,15 +136,15 @@ void TvxUltraFlatLookAndFeelPainter::PaintPlainButton(TvxCanvas* canvas, const T
     // Hot and pressed buttons touch their neighbours with a highlight line.
     const TColor line = HighlightFrameColor();
     if (!first) {
-      canvas->FillAreaWithColor(vxRectWithWidth(r, 1), line);
+      FillSolid(canvas, vxRectWithWidth(r, 1), line);
       ++r.Left;
     }
     if (!last) {
-      canvas->FillAreaWithColor(vxRectWithRightAndWidth(r, r.Right, 1), line);
+      FillSolid(canvas, vxRectWithRightAndWidth(r, r.Right, 1), line);
       --r.Right;
     }
   }
-  canvas->FillAreaWithColor(r, ButtonFaceColor(state));
+  FillSolid(canvas, r, ButtonFaceColor(state));
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect& rect,
@@ -163,7 +161,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintExpandButton(TvxCanvas* canvas, const 
                                                        TColor fillColor) const {
   Frame(canvas, rect, clBtnShadow);
   const TRect inner = Inset(rect);
-  canvas->FillAreaWithColor(inner, fillColor == clDefault ? clBtnFace : fillColor);
+  FillSolid(canvas, inner, fillColor == clDefault ? clBtnFace : fillColor);
   PaintExpandButtonCross(canvas, inner, expanded, clBtnText);
   canvas->ExcludeRectFromClip(rect);
 }
@@ -191,13 +189,13 @@ void TvxUltraFlatLookAndFeelPainter::PaintHeaderPlain(TvxCanvas* canvas, const T
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders,
                                                       TvxBorders borders) const {
-  canvas->DrawFrameSides(rect, clBtnText, 1, TvxBorders((borders & (Left | Top)) | Right | Bottom), false);
+  TwoTone(canvas, rect, clBtnText, clBtnText, TvxBorders((borders & (Left | Top)) | Right | Bottom));
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect,
                                                              TvxBorders borders, TvxButtonState state) const {
   const TColor color = state == vxbsDisabled ? clBtnShadow : clBlack;
-  canvas->DrawTwoToneBorders(rect, color, color, borders, 1);
+  TwoTone(canvas, rect, color, color, borders);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionContent(
@@ -205,7 +203,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionContent(
     TAlignment horzAlignment, TTextLayout vertAlignment, bool multiLine, bool endEllipsis, const String& text,
     TFont* font, TColor textColor, TColor backgroundColor) const {
   const bool lit = state == vxbsHot || state == vxbsPressed || state == vxbsDisabled;
-  canvas->FillAreaWithColor(rect, lit ? ButtonFaceColor(state) : backgroundColor);
+  FillSolid(canvas, rect, lit ? ButtonFaceColor(state) : backgroundColor);
   canvas->FontObject()->SetColor(textColor);
   // The text stays where it is when pressed: no pressed shift here.
   PaintHeaderSectionText(canvas, textAreaBounds, state, horzAlignment, vertAlignment, multiLine, endEllipsis, text,
@@ -242,7 +240,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas
                                                                TvxButtonState state, bool filterActive) const {
   Frame(canvas, rect, ButtonFrameColor(state));
   const TRect inner = Inset(rect);
-  canvas->FillAreaWithColor(inner, ButtonFaceColor(state));
+  FillSolid(canvas, inner, ButtonFaceColor(state));
   PaintSmallArrow(canvas, inner, filterActive ? clBlue : ButtonGlyphColor(state, clDefault));
 }
 
@@ -257,9 +255,9 @@ void TvxUltraFlatLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect
   // vertical one) is dark; the others take the hot frame colour.
   if (edge == (vertical ? bBottom : bRight)) {
     const TRect r = vertical ? rect : vxInflatedRectBy(rect, 0, 0, 0, -TabEdgeWidth(vertical));
-    canvas->FillAreaWithColor(r, PlainButtonFrameColor());
+    FillSolid(canvas, r, PlainButtonFrameColor());
   } else {
-    canvas->FillAreaWithColor(rect, HotButtonFrameColor());
+    FillSolid(canvas, rect, HotButtonFrameColor());
   }
 }
 
@@ -292,7 +290,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintSchedulerSplitterEdge(TvxCanvas* canva
                                                                 const TvxAreaViewParams& viewParams,
                                                                 bool horizontal) const {
   const TColor line = SchedulerFrameColor();
-  canvas->DrawTwoToneBorders(rect, line, line, horizontal ? (Top | Bottom) : (Left | Right), 1);
+  TwoTone(canvas, rect, line, line, horizontal ? (Top | Bottom) : (Left | Right));
   const TRect inside = horizontal ? vxInflatedRect(rect, 1, -1) : vxInflatedRect(rect, -1, 1);
   canvas->FillAreaWithFrame(inside, viewParams, false, 0, clDefault, 0);
 }
@@ -330,7 +328,7 @@ TSize TvxUltraFlatLookAndFeelPainter::SplitterExtent(bool horizontal) const {
 void TvxUltraFlatLookAndFeelPainter::PaintPrintPreviewBackground(TvxCanvas* canvas, const TRect& rect) const {
   const COLORREF shadow = ColorToRGB(clBtnShadow);
   auto lighten = [](int c) { return uint8_t(c + (255 - c) / 3); };
-  canvas->FillAreaWithColor(
+  FillSolid(canvas, 
       rect, RGBColor(lighten(GetRValue(shadow)), lighten(GetGValue(shadow)), lighten(GetBValue(shadow))));
 }
 
@@ -366,9 +364,9 @@ void TvxOffice11LookAndFeelPainter::PaintContent(TvxCanvas* canvas, const TRect&
     const TColor top = hot ? TColor(vdOffice11GradientBeginColor) : BackgroundGradientMiddleColor();
     const TColor bottom = hot ? TColor(vdOffice11GradientBeginColor) : BackgroundGradientEndColor();
     if (plain) {
-      canvas->FillAreaWithColor(bounds, top);
+      FillSolid(canvas, bounds, top);
     } else {
-      canvas->FillAreaWithColor(vxInflatedRectBy(bounds, 0, 0, 0, -3), top);
+      FillSolid(canvas, vxInflatedRectBy(bounds, 0, 0, 0, -3), top);
       vdFillRectGradient(canvas->DeviceContext(), vxRectWithVertBounds(bounds, bounds.Bottom - 4, bounds.Bottom), top,
                          bottom, false);
     }
@@ -389,8 +387,9 @@ void TvxOffice11LookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* ca
   const TColor face = state == vxbsHot       ? vdOffice11HotColor1
                       : state == vxbsPressed ? vdOffice11PressedColor1
                                              : vdOffice11FaceColor;
-  canvas->FillAreaWithColor(rect, face);
-  canvas->DrawFrameSides(rect, vdOffice11SchedulerFrameColor, 1, NavigationButtonSides(isNext), false);
+  FillSolid(canvas, rect, face);
+  const TColor frame = vdOffice11SchedulerFrameColor;
+  TwoTone(canvas, rect, frame, frame, NavigationButtonSides(isNext));
   PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
 }
 
@@ -421,8 +420,8 @@ void TvxOffice11LookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect& 
 
 void TvxOffice11LookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
   const TRect band = vxInflatedRectBy(CenteredBand(rect, 2, vertical), 0, 0, -1, -1);
-  canvas->FillAreaWithColor(band, vdOffice11DarkLineColor);
-  canvas->FillAreaWithColor(vxShiftedRect(band, 1, 1), vdOffice11LightLineColor);
+  FillSolid(canvas, band, vdOffice11DarkLineColor);
+  FillSolid(canvas, vxShiftedRect(band, 1, 1), vdOffice11LightLineColor);
 }
 
 TColor TvxOffice11LookAndFeelPainter::ButtonFaceColor(TvxButtonState state) const {
@@ -505,8 +504,8 @@ void TvxOffice11LookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TR
   const TColor middle = BackgroundGradientMiddleColor(), end = BackgroundGradientEndColor();
   const TColor dark = DarkEdgeColor(), light = LightEdgeColor();
   const int top = rect.Top, bottom = rect.Bottom;
-  if (borders & Top) canvas->FillAreaWithColor(vxRectWithHeight(rect, 1), middle);
-  if (borders & Bottom) canvas->FillAreaWithColor(vxRectWithVertBounds(rect, bottom - 1, bottom), dark);
+  if (borders & Top) FillSolid(canvas, vxRectWithHeight(rect, 1), middle);
+  if (borders & Bottom) FillSolid(canvas, vxRectWithVertBounds(rect, bottom - 1, bottom), dark);
   // The side lines stop short of the gradient at the bottom; their ends
   // are mixed so that neighbouring headers run into each other.
   if (borders & Left) {
@@ -590,17 +589,18 @@ void TvxOffice11LookAndFeelPainter::PaintSchedulerOutline(TvxCanvas* canvas, con
 }
 
 void TvxOffice11LookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
-  canvas->FillAreaWithColor(rect, CalendarHeaderColor());
+  FillSolid(canvas, rect, CalendarHeaderColor());
 }
 
 void TvxOffice11LookAndFeelPainter::PaintGroupBoxBackground(TvxCanvas* canvas, TWinControl* control,
                                                             const TRect& rect, TColor color1, TColor color2) const {
-  if (color1 == clDefault)
-    vxDrawThemeParentBackground(control, canvas, rect);
-  else if (color2 == clDefault)
-    canvas->FillAreaWithColor(rect, color1);
-  else
+  if (color1 == clDefault) {
+    if (control) vxDrawThemeParentBackground(control, canvas, rect);
+  } else if (color2 == clDefault) {
+    FillSolid(canvas, rect, color1);
+  } else {
     vdFillRectGradient(canvas->DeviceContext(), rect, color1, color2, false);
+  }
 }
 
 void TvxOffice11LookAndFeelPainter::PaintTrackBarTrackBorder(TvxCanvas* canvas, const TRect& rect) const {

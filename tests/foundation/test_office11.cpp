@@ -50,6 +50,9 @@ TEST(Office11Colors, MixesAndBlends) {
   EXPECT_EQ(vdMixRGB(0x0000FF, 0xFF0000, 50), 0x800080);
   EXPECT_EQ(vdMixRGB(0xFFFFFF, 0xFFFFFF, 50), 0xFFFFFF);
   EXPECT_EQ(vdMixRGB(0x913500, 0xE0A47B, 50), 0xB96D3E);
+  // Outside 0..100 one colour weighs negatively; channels stay in range.
+  EXPECT_EQ(vdMixRGB(0x000000, 0x80FF40, 150), 0x000000);
+  EXPECT_EQ(vdMixRGB(0x80FF40, 0x000000, 150), 0xC0FF60);
   // Negative weights and clamping at both ends.
   EXPECT_EQ(vdBlendRGB(0xC0C0C0, 0x800000, 0xFFFFFF, -2, 30, 72), 0xDAB4B4);
   EXPECT_EQ(vdBlendRGB(0xC0C0C0, 0x800000, 0xFFFFFF, 14, 44, 40), 0xB98181);

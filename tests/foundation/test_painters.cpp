@@ -524,6 +524,31 @@ TEST(PainterDrawing, ProgressTextIsInvertedOverBothParts) {
   EXPECT_EQ(sheet.CountIn({60, 0, 120, 20}, kWhite) + overEmpty, 60 * 20);
 }
 
+// A painter with a colour of its own for text over the filled part: the
+// text changes colour where it crosses into the filled part.
+class TWhiteOverFillPainter : public TvxStandardLookAndFeelPainter {
+ public:
+  static const TWhiteOverFillPainter& Painter() {
+    static const TWhiteOverFillPainter painter;
+    return painter;
+  }
+  TColor ProgressBarTextColor(bool overFilledPart) const override { return overFilledPart ? clWhite : clBlack; }
+};
+
+TEST(PainterDrawing, ProgressTextTakesTheFilledPartsColourThere) {
+  PinnedColors pinned;
+  Sheet sheet(120, 20);
+  sheet.Canvas()->FillAreaWithColor({0, 0, 60, 20}, clNavy);
+  sheet.Canvas()->FontObject()->SetName("Tahoma");
+  sheet.Canvas()->FontObject()->SetHeight(-14);
+  TWhiteOverFillPainter::Painter().PaintProgressBarText(sheet.Canvas(), false, false, "WWWWWWWWWWWW",
+                                                        {10, 2, 110, 18}, 0, {0, 0, 60, 20}, clDefault);
+  EXPECT_GT(sheet.CountIn({0, 0, 60, 20}, kWhite), 30);
+  EXPECT_EQ(sheet.CountIn({0, 0, 60, 20}, RGB(0, 0, 0)), 0);
+  EXPECT_GT(sheet.CountIn({60, 0, 120, 20}, RGB(0, 0, 0)), 30);
+  EXPECT_EQ(sheet.CountIn({60, 0, 120, 20}, kWhite) + sheet.CountIn({60, 0, 120, 20}, RGB(0, 0, 0)), 60 * 20);
+}
+
 // --- Standard and flat overrides --------------------------------------------------------------
 
 TEST(StandardAndFlat, BorderAndSeparator) {
@@ -641,6 +666,43 @@ TEST(StandardAndFlat, ExpandButtonsLeaveTheClip) {
     EXPECT_EQ(sheet.Count(RGB(255, 0, 0)), 0) << painter->ClassName();
     EXPECT_GT(sheet.Count(kText), 8) << painter->ClassName();  // the plus
   }
+}
+
+TEST(StandardAndFlat, SchedulerCaptionLeavesOutTheNeighboursSides) {
+  PinnedColors pinned;
+  TvxViewParams params;
+  params.Color = clBtnFace;
+  for (TvxBorders neighbours : {TvxBorders(0), TvxBorders(vxBorder(bLeft) | vxBorder(bRight))}) {
+    Sheet sheet(40, 20);
+    Standard().PaintSchedulerDayCaption(sheet.Canvas(), {0, 0, 40, 20}, "", neighbours, params, 0, 3, nullptr);
+    const bool sides = neighbours == 0;
+    EXPECT_EQ(sheet.At(20, 0), RGB(0, 0, 0));
+    EXPECT_EQ(sheet.At(20, 19), RGB(0, 0, 0));
+    EXPECT_EQ(sheet.At(0, 10) == RGB(0, 0, 0), sides);
+    EXPECT_EQ(sheet.At(39, 10) == RGB(0, 0, 0), sides);
+    // Inside the black frame the caption cell's raised edge.
+    EXPECT_EQ(sheet.At(20, 1), kHighlight);
+  }
+}
+
+TEST(StandardAndFlat, GroupBoxFramesStayOutOfLaterFills) {
+  PinnedColors pinned;
+  for (const TvxCustomLookAndFeelPainter* painter : {&Standard(), &Flat()}) {
+    Sheet sheet(30, 30);
+    sheet.Canvas()->PushClipRegion();
+    painter->PaintGroupBoxFrame(sheet.Canvas(), {0, 0, 30, 30}, 0, vxgcpTop, vxAllBorders);
+    sheet.Canvas()->FillAreaWithColor({0, 0, 30, 30}, clRed);
+    sheet.Canvas()->PopClipRegion();
+    EXPECT_EQ(sheet.At(0, 10), kShadow) << painter->ClassName();
+    EXPECT_EQ(sheet.At(1, 10), kHighlight) << painter->ClassName();
+    EXPECT_EQ(sheet.At(15, 15), RGB(255, 0, 0)) << painter->ClassName();
+  }
+  // The standard frame's shadow ends a pixel early, where its highlight
+  // copy takes the right and bottom edges.
+  Sheet standard(30, 30);
+  Standard().PaintGroupBoxFrame(standard.Canvas(), {0, 0, 30, 30}, 0, vxgcpTop, vxAllBorders);
+  EXPECT_EQ(standard.At(29, 10), kHighlight);
+  EXPECT_EQ(standard.At(28, 10), kShadow);
 }
 
 // --- Class references ------------------------------------------------------------------------

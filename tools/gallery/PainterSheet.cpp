@@ -153,6 +153,19 @@ std::vector<TElement> ButtonElements() {
          c->FillAreaWithColor(r, clBtnFace);
          p.PaintButtonFrame(c, r, kStates[v]);
        }},
+      {"PaintFlatButtonFrame (normal, hot, pressed, hot and pressed)", 24, 20, 4,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         c->FillAreaWithColor(r, clBtnFace);
+         p.PaintFlatButtonFrame(c, r, v >= 2, v % 2 == 1);
+       }},
+      {"PaintCheckBoxFrame, PaintCheckMark (normal, disabled), PaintCheckBoxForState (unchecked, checked)", 13, 13,
+       5,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         if (v == 0) p.PaintCheckBoxFrame(c, r, vxbsNormal);
+         if (v == 1 || v == 2)
+           p.PaintCheckMark(c, r, v == 1 ? vxbsNormal : vxbsDisabled, true, v == 1 ? clBtnText : clGrayText);
+         if (v >= 3) p.PaintCheckBoxForState(c, r, vxbsNormal, v == 4);
+       }},
       {"PaintExpandButton (collapsed, expanded), PaintSmallExpandButton", 12, 12, 4,
        [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
          c->PushClipRegion();
@@ -214,6 +227,20 @@ std::vector<TElement> HeaderElements() {
        [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
          p.PaintHeaderSection(c, r, vxInflatedRect(r, -4, 0), 0, vxAllBorders, kStates[v], taLeftJustify, tlCenter,
                               false, true, "Section", SheetFont(), clBtnText, clBtnFace);
+       }},
+      {"PaintHeaderFrame, PaintHeaderSectionFrame (normal, pressed), PaintHeaderSectionText (normal, disabled)", 60,
+       20, 5,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         c->FillAreaWithColor(r, clBtnFace);
+         if (v == 0) p.PaintHeaderFrame(c, r, 0, vxAllBorders);
+         if (v == 1 || v == 2) p.PaintHeaderSectionFrame(c, r, vxAllBorders, v == 1 ? vxbsNormal : vxbsPressed);
+         if (v >= 3)
+           p.PaintHeaderSectionText(c, r, v == 3 ? vxbsNormal : vxbsDisabled, taCenter, tlCenter, false, false,
+                                    "Text", SheetFont(), clBtnText);
+       }},
+      {"PaintLayoutViewRecordExpandButton (collapsed, expanded)", 13, 13, 2,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         p.PaintLayoutViewRecordExpandButton(c, r, vxbsNormal, v == 1);
        }},
       {"PaintSortMark (ascending, descending), PaintHeaderStrip", 24, 20, 3,
        [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
@@ -322,6 +349,8 @@ std::vector<TElement> BarElements() {
          else
            p.PaintSizeGripAtCorner(c, r, clBtnFace, TvxCorner(v - 1));
        }},
+      {"PaintIndicatorImage (kinds 1-6)", 12, 12, 6,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) { p.PaintIndicatorImage(c, r, v + 1); }},
       {"PaintTabCloseButton", 14, 14, kStateCount,
        [](TPainter p, TvxCanvas* c, const TRect& r, int v) { p.PaintTabCloseButton(c, r, kStates[v]); }},
   };
@@ -403,6 +432,28 @@ std::vector<TElement> PartElements() {
          if (v == 3) p.PaintGroupPanel(c, r, true);
          c->PopClipRegion();
        }},
+      {"PaintGroupBoxBorder, PaintGroupBoxCaptionForPosition (top, bottom, left, right)", 40, 30, 8,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         c->PushClipRegion();
+         c->FillAreaWithColor(r, clBtnFace);
+         if (v < 4)
+           p.PaintGroupBoxBorder(c, r, v, vxAllBorders);
+         else
+           p.PaintGroupBoxCaptionForPosition(c, r, v - 4);
+         c->PopClipRegion();
+       }},
+      {"PaintGroupBoxContent, PaintGroupBoxBackground, PaintGroupPanelBorder, PaintGroupBoxCaption", 40, 30, 4,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
+         c->PushClipRegion();
+         c->FillAreaWithColor(r, clBtnFace);
+         if (v == 0) p.PaintGroupBoxContent(c, r, r);
+         if (v == 1) p.PaintGroupBoxBackground(c, nullptr, r, clBtnFace, clWindow);
+         if (v == 2) p.PaintGroupPanelBorder(c, r);
+         if (v == 3) p.PaintGroupBoxCaption(c, r, vxgcpTop);
+         c->PopClipRegion();
+       }},
+      {"PaintTrackBarTrackBorder", 80, 8, 1,
+       [](TPainter p, TvxCanvas* c, const TRect& r, int) { p.PaintTrackBarTrackBorder(c, r); }},
       {"PaintTrackBarTrack (horizontal, vertical)", 80, 20, 2,
        [](TPainter p, TvxCanvas* c, const TRect& r, int v) {
          const TRect track = v == 0 ? vxRectWithTopAndHeight(r, r.Top + 8, 4) : vxRectWithLeftAndWidth(r, r.Left + 38, 4);
