@@ -103,24 +103,11 @@ int TvxCustomLookAndFeelPainter::HeaderBorderWidth() const { return 0; }
 
 TRect TvxCustomLookAndFeelPainter::HeaderOuterBounds(const TRect& rect, TvxBorders neighbours,
                                                      TvxBorders borders) const {
-  const TvxBorders grown = borders & ~HeaderOwnBorders(neighbours);
-  const int w = HeaderBorderWidth();
-  TRect r = rect;
-  if (grown & Left) r.Left -= w;
-  if (grown & Top) r.Top -= w;
-  if (grown & Right) r.Right += w;
-  if (grown & Bottom) r.Bottom += w;
-  return r;
+  return ShrinkSides(rect, borders & ~HeaderOwnBorders(neighbours), -HeaderBorderWidth());
 }
 
 TRect TvxCustomLookAndFeelPainter::HeaderContentBounds(const TRect& rect, TvxBorders borders) const {
-  const int w = HeaderBorderWidth();
-  TRect r = rect;
-  if (borders & Left) r.Left += w;
-  if (borders & Top) r.Top += w;
-  if (borders & Right) r.Right -= w;
-  if (borders & Bottom) r.Bottom -= w;
-  return r;
+  return ShrinkSides(rect, borders, HeaderBorderWidth());
 }
 
 bool TvxCustomLookAndFeelPainter::HeaderIsOpaque() const { return true; }

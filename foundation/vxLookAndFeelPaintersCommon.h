@@ -73,6 +73,16 @@ class TransparentText {
 
 inline TRect Inset(const TRect& rect, int by = 1) { return vxInflatedRect(rect, -by, -by); }
 
+// rect moved inward by `by` on each side in sides (outward when negative).
+inline TRect ShrinkSides(const TRect& rect, TvxBorders sides, int by) {
+  TRect r = rect;
+  if (sides & Left) r.Left += by;
+  if (sides & Top) r.Top += by;
+  if (sides & Right) r.Right -= by;
+  if (sides & Bottom) r.Bottom -= by;
+  return r;
+}
+
 inline TvxTextFlags ContentTextFlags(TAlignment horzAlignment, TTextLayout vertAlignment, bool multiLine,
                                      bool endEllipsis) {
   return TvxTextFlags(vxHorzAlignmentFlags(horzAlignment) | vxVertAlignmentFlags(vertAlignment) |
