@@ -470,6 +470,12 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
 const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t width) {
   const size_t count = recordTab_.size();
   if (size_t(recNo) >= count) throw std::out_of_range("TTomeTableIO::StoredKeyValue");
+  const int64_t position = int64_t(recordTab_[size_t(recNo)].DataPos) + fieldOffsets_[size_t(field)];
+  if (count * size_t(width) > kMaxKeyColumnBytes) {
+    keyScratch_.resize(size_t(width));
+    fileIO_.ReadStored(keyScratch_.data(), position, width);
+    return keyScratch_.data();
+  }
   if (keyColumns_.size() != size_t(fieldDefs_.Count())) keyColumns_.assign(size_t(fieldDefs_.Count()), {});
   TKeyColumn& column = keyColumns_[size_t(field)];
   if (column.known.size() < count) {
@@ -478,7 +484,7 @@ const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t wi
   }
   uint8_t* value = column.values.data() + size_t(recNo) * size_t(width);
   if (!column.known[size_t(recNo)]) {
-    fileIO_.ReadStored(value, int64_t(recordTab_[size_t(recNo)].DataPos) + fieldOffsets_[size_t(field)], width);
+    fileIO_.ReadStored(value, position, width);
     column.known[size_t(recNo)] = true;
   }
   return value;
@@ -496,6 +502,10 @@ void TTomeTableIO::KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixe
     if (column.known.empty() || size_t(recNo) != column.known.size() || IsFieldEncrypted(int(f))) continue;
     const TTomeFieldDef* def = fieldDefs_.Items(int(f));
     const size_t width = size_t(StoredFieldWidth(def->FieldType, def->DataSize));
+    if ((column.known.size() + 1) * width > kMaxKeyColumnBytes) {
+      column = {};
+      continue;
+    }
     const uint8_t* value = fixedPart.data() + fieldOffsets_[f];
     column.values.insert(column.values.end(), value, value + width);
     column.known.push_back(true);

@@ -226,7 +226,9 @@ class TTomeTableIO : public TObject {
   // by field and record number: a search in a large index probes records
   // all over the file, more of them than the read cache keeps. Forgotten
   // with the read cache (another writer) and for a record we rewrite; a
-  // record we append brings its values along.
+  // record we append brings its values along. A column that would grow
+  // past kMaxKeyColumnBytes is not kept: its values are read each time.
+  static constexpr size_t kMaxKeyColumnBytes = size_t(32) << 20;
   struct TKeyColumn {
     std::vector<uint8_t> values;  // width bytes per record
     std::vector<bool> known;
@@ -235,5 +237,6 @@ class TTomeTableIO : public TObject {
   const uint8_t* StoredKeyValue(int field, int32_t recNo, int32_t width);
   void ForgetKeyValues(int32_t recNo);
   void KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixedPart);
+  std::vector<uint8_t> keyScratch_;
   std::vector<uint8_t> recordScratch_;
 };
