@@ -85,12 +85,17 @@ std::chrono::microseconds QueuePause(std::chrono::microseconds waited) {
   return std::max(kShortestQueuePause, kQueuePause / (1 + waited / kQueuePause));
 }
 
-// Tries attempt until it succeeds, and false once the policy's time
-// (RetryCount pauses of WaitTime, counted from start) is spent.
+// The policy's time: RetryCount pauses of WaitTime (none for RetryCount 0).
+std::chrono::microseconds PolicyLimit(const TTomeLockPolicy& policy) {
+  return std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
+}
+
+// Tries attempt until it succeeds, and false once the policy's time,
+// counted from start, is spent.
 bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start, TPauseRule pause,
               const std::function<bool()>& attempt) {
   using std::chrono::microseconds;
-  const auto limit = microseconds(std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount));
+  const auto limit = PolicyLimit(policy);
   while (!attempt()) {
     const auto waited = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start);
     if (policy.RetryCount == 0)
@@ -101,6 +106,24 @@ bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_poi
       return false;
   }
   return true;
+}
+
+// A holder that let go while another waited steps back before it queues
+// again: until another process holds the queue byte, or for at most
+// kLongestStepBack (and half the policy's time), as the one that waited
+// may have been the only one. So the queue byte passes to a process that
+// was waiting rather than back to the one that just had the lock, however
+// late the system lets the waiters run.
+constexpr auto kLongestStepBack = std::chrono::milliseconds(20);
+
+void StepBack(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start, THandle handle) {
+  std::chrono::microseconds longest = kLongestStepBack;
+  if (policy.RetryCount != 0) longest = std::min(longest, PolicyLimit(policy) / 2);
+  while (std::chrono::steady_clock::now() - start < longest) {
+    std::this_thread::sleep_for(kQueuePause);
+    if (!os::FileLockRange(handle, kTurnOffset, 1)) return;
+    os::FileUnlockRange(handle, kTurnOffset, 1);
+  }
 }
 
 }  // namespace
@@ -228,11 +251,9 @@ void TTomeDBFileIO::Lock() {
   if (handle == InvalidHandle) return;
   const TTomeLockPolicy policy = LockPolicy();
   const auto start = std::chrono::steady_clock::now();
-  // A holder that let go while another waited steps back before it queues
-  // again, so that the queue byte passes to one that was waiting.
   if (stepBack_) {
     stepBack_ = false;
-    std::this_thread::sleep_for(kQueuePause);
+    StepBack(policy, start, handle);
   }
   if (!TryUntil(policy, start, QueuePause, [&] { return os::FileLockRange(handle, kTurnOffset, 1); }))
     DatabaseError("Wait for unlock time out");
