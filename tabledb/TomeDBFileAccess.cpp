@@ -109,20 +109,28 @@ bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_poi
 }
 
 // A holder that let go while another waited steps back before it queues
-// again: until another process holds the queue byte, or for at most
-// kLongestStepBack (and half the policy's time), as the one that waited
-// may have been the only one. So the queue byte passes to a process that
-// was waiting rather than back to the one that just had the lock, however
-// late the system lets the waiters run.
+// again: until another process has taken the lock and yet another holds
+// the queue byte, or for at most kLongestStepBack (and half the policy's
+// time), as the one that waited may have been the only one. So the queue
+// byte passes to a process that was waiting rather than back to the one
+// that just had the lock, however late the system lets the waiters run.
 constexpr auto kLongestStepBack = std::chrono::milliseconds(20);
+
+// True when another holds the byte (ours is let go again at once).
+bool HeldByAnother(THandle handle, int64_t offset) {
+  if (!os::FileLockRange(handle, offset, 1)) return true;
+  os::FileUnlockRange(handle, offset, 1);
+  return false;
+}
 
 void StepBack(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start, THandle handle) {
   std::chrono::microseconds longest = kLongestStepBack;
   if (policy.RetryCount != 0) longest = std::min(longest, PolicyLimit(policy) / 2);
+  bool lockTaken = false;
   while (std::chrono::steady_clock::now() - start < longest) {
     std::this_thread::sleep_for(kQueuePause);
-    if (!os::FileLockRange(handle, kTurnOffset, 1)) return;
-    os::FileUnlockRange(handle, kTurnOffset, 1);
+    lockTaken = lockTaken || HeldByAnother(handle, kLockOffset);
+    if (lockTaken && HeldByAnother(handle, kTurnOffset)) return;
   }
 }
 
