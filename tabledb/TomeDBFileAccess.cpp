@@ -67,32 +67,71 @@ constexpr int64_t kLockLength = 1;
 // locks refuse no read because of it.
 constexpr int64_t kTurnOffset = 12;
 
-// Pauses between two tries: a lock let go is taken within the longest.
-constexpr auto kLongestPause = std::chrono::microseconds(100);
-constexpr auto kShortestPause = std::chrono::microseconds(5);
+// Every pause between two tries sleeps, so that waiters leave the processor
+// to the holder. The next in line (the holder of the queue byte) tries the
+// lock byte often, as it is let go soon. The others try the queue byte
+// less often, each the more often the longer it has waited, so the queue
+// byte goes to the process that has waited longest rather than to one that
+// just let go of the lock.
+constexpr auto kNextInLinePause = std::chrono::microseconds(50);
+constexpr auto kQueuePause = std::chrono::microseconds(1000);
+constexpr auto kShortestQueuePause = std::chrono::microseconds(100);
 
-// Tries attempt until it succeeds, and false once the policy's time
-// (RetryCount pauses of WaitTime) is spent. The longer a process waits, the
-// more often it tries: its pauses halve from kLongestPause (or WaitTime,
-// when shorter) down to kShortestPause, and past half of its time it only
-// yields between tries. So the queue byte goes to the process that has
-// waited longest rather than to one that just let go of the lock.
-bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start,
+using TPauseRule = std::chrono::microseconds (*)(std::chrono::microseconds waited);
+
+std::chrono::microseconds NextInLinePause(std::chrono::microseconds) { return kNextInLinePause; }
+
+std::chrono::microseconds QueuePause(std::chrono::microseconds waited) {
+  return std::max(kShortestQueuePause, kQueuePause / (1 + waited / kQueuePause));
+}
+
+// The policy's time: RetryCount pauses of WaitTime (none for RetryCount 0).
+std::chrono::microseconds PolicyLimit(const TTomeLockPolicy& policy) {
+  return std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
+}
+
+// Tries attempt until it succeeds, and false once the policy's time,
+// counted from start, is spent.
+bool TryUntil(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start, TPauseRule pause,
               const std::function<bool()>& attempt) {
-  const auto limit = std::chrono::milliseconds(int64_t(std::max(policy.WaitTime, 0)) * policy.RetryCount);
-  auto pause =
-      std::min<std::chrono::microseconds>(kLongestPause, std::chrono::milliseconds(std::max(policy.WaitTime, 0)));
+  using std::chrono::microseconds;
+  const auto limit = PolicyLimit(policy);
   while (!attempt()) {
-    const auto waited = std::chrono::steady_clock::now() - start;
-    if (policy.RetryCount != 0 && waited >= limit) return false;
-    if (policy.RetryCount != 0 && waited >= limit / 2) {
-      std::this_thread::yield();
-      continue;
-    }
-    std::this_thread::sleep_for(pause);
-    pause = std::max(pause / 2, std::min(pause, kShortestPause));
+    const auto waited = std::chrono::duration_cast<microseconds>(std::chrono::steady_clock::now() - start);
+    if (policy.RetryCount == 0)
+      std::this_thread::sleep_for(pause(waited));
+    else if (waited < limit)
+      std::this_thread::sleep_for(std::min(pause(waited), limit - waited));
+    else
+      return false;
   }
   return true;
+}
+
+// A holder that let go while another waited steps back before it queues
+// again: until another process has taken the lock and yet another holds
+// the queue byte, or for at most kLongestStepBack (and half the policy's
+// time), as the one that waited may have been the only one. So the queue
+// byte passes to a process that was waiting rather than back to the one
+// that just had the lock, however late the system lets the waiters run.
+constexpr auto kLongestStepBack = std::chrono::milliseconds(20);
+
+// True when another holds the byte (ours is let go again at once).
+bool HeldByAnother(THandle handle, int64_t offset) {
+  if (!os::FileLockRange(handle, offset, 1)) return true;
+  os::FileUnlockRange(handle, offset, 1);
+  return false;
+}
+
+void StepBack(const TTomeLockPolicy& policy, std::chrono::steady_clock::time_point start, THandle handle) {
+  std::chrono::microseconds longest = kLongestStepBack;
+  if (policy.RetryCount != 0) longest = std::min(longest, PolicyLimit(policy) / 2);
+  bool lockTaken = false;
+  while (std::chrono::steady_clock::now() - start < longest) {
+    std::this_thread::sleep_for(kQueuePause);
+    lockTaken = lockTaken || HeldByAnother(handle, kLockOffset);
+    if (lockTaken && HeldByAnother(handle, kTurnOffset)) return;
+  }
 }
 
 }  // namespace
@@ -220,9 +259,14 @@ void TTomeDBFileIO::Lock() {
   if (handle == InvalidHandle) return;
   const TTomeLockPolicy policy = LockPolicy();
   const auto start = std::chrono::steady_clock::now();
-  if (!TryUntil(policy, start, [&] { return os::FileLockRange(handle, kTurnOffset, 1); }))
+  if (stepBack_) {
+    stepBack_ = false;
+    StepBack(policy, start, handle);
+  }
+  if (!TryUntil(policy, start, QueuePause, [&] { return os::FileLockRange(handle, kTurnOffset, 1); }))
     DatabaseError("Wait for unlock time out");
-  const bool locked = TryUntil(policy, start, [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
+  const bool locked = TryUntil(policy, start, NextInLinePause,
+                               [&] { return os::FileLockRange(handle, kLockOffset, kLockLength); });
   os::FileUnlockRange(handle, kTurnOffset, 1);
   if (!locked) DatabaseError("Wait for unlock time out");
   locked_ = true;
@@ -235,7 +279,13 @@ void TTomeDBFileIO::Unlock() {
   locked_ = false;
   knownSize_ = -1;
   const THandle handle = DiskHandle(stream_);
-  if (handle != InvalidHandle) os::FileUnlockRange(handle, kLockOffset, kLockLength);
+  if (handle == InvalidHandle) return;
+  os::FileUnlockRange(handle, kLockOffset, kLockLength);
+  // The queue byte held by another: a process waits for the lock.
+  if (os::FileLockRange(handle, kTurnOffset, 1))
+    os::FileUnlockRange(handle, kTurnOffset, 1);
+  else
+    stepBack_ = true;
 }
 
 // --- Collected writes ------------------------------------------------------------------------

@@ -212,6 +212,7 @@ class TTomeDBFileIO : public TObject {
   TTomeDBReadCache cache_;
   bool cacheEnabled_ = false;
   bool locked_ = false;
+  bool stepBack_ = false;  // another waited when we last let go of the lock
   int64_t knownSize_ = -1;  // while locked: the file's size, -1 not asked yet
   struct TPendingWrite {
     int64_t Position;

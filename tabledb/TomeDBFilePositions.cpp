@@ -11,7 +11,7 @@ void TPositionList::const_iterator::Seek(size_t index) {
     block_ = offset_ = 0;
   } else if (index >= list_->size_) {
     block_ = blocks.size() - 1;
-    offset_ = blocks.back().size() + (index - list_->size_);
+    offset_ = blocks.back()->size() + (index - list_->size_);
   } else {
     block_ = list_->BlockOf(index);
     offset_ = index - list_->starts_[block_];
@@ -20,7 +20,7 @@ void TPositionList::const_iterator::Seek(size_t index) {
 
 TPositionList::const_iterator& TPositionList::const_iterator::operator++() {
   ++index_;
-  if (++offset_ == list_->blocks_[block_].size() && block_ + 1 < list_->blocks_.size()) {
+  if (++offset_ == list_->blocks_[block_]->size() && block_ + 1 < list_->blocks_.size()) {
     ++block_;
     offset_ = 0;
   }
@@ -33,12 +33,18 @@ size_t TPositionList::BlockOf(size_t index) const {
 
 const TRecordPosition& TPositionList::operator[](size_t index) const {
   const size_t block = BlockOf(index);
-  return blocks_[block][index - starts_[block]];
+  return (*blocks_[block])[index - starts_[block]];
 }
 
 const TRecordPosition& TPositionList::at(size_t index) const {
   if (index >= size_) throw std::out_of_range("TPositionList::at");
   return (*this)[index];
+}
+
+TPositionList::TBlock& TPositionList::OwnBlock(size_t block) {
+  std::shared_ptr<TBlock>& items = blocks_[block];
+  if (items.use_count() > 1) items = std::make_shared<TBlock>(*items);
+  return *items;
 }
 
 void TPositionList::clear() {
@@ -53,11 +59,12 @@ void TPositionList::ShiftStarts(size_t block, std::ptrdiff_t delta) {
 
 void TPositionList::push_back(const TRecordPosition& position) {
   // Lists built in order fill their blocks completely.
-  if (blocks_.empty() || blocks_.back().size() >= kMaxBlock) {
-    blocks_.emplace_back().reserve(kMaxBlock);
+  if (blocks_.empty() || blocks_.back()->size() >= kMaxBlock) {
+    blocks_.push_back(std::make_shared<TBlock>());
+    blocks_.back()->reserve(kMaxBlock);
     starts_.push_back(size_);
   }
-  blocks_.back().push_back(position);
+  OwnBlock(blocks_.size() - 1).push_back(position);
   ++size_;
 }
 
@@ -68,14 +75,14 @@ void TPositionList::insert(const_iterator where, const TRecordPosition& position
     return;
   }
   const size_t block = BlockOf(index);
-  std::vector<TRecordPosition>& items = blocks_[block];
+  TBlock& items = OwnBlock(block);
   items.insert(items.begin() + std::ptrdiff_t(index - starts_[block]), position);
   ++size_;
   ShiftStarts(block, 1);
   if (items.size() <= kMaxBlock) return;
   // A full block splits in two halves.
   const size_t half = items.size() / 2;
-  std::vector<TRecordPosition> upper(items.begin() + std::ptrdiff_t(half), items.end());
+  auto upper = std::make_shared<TBlock>(items.begin() + std::ptrdiff_t(half), items.end());
   items.resize(half);
   const size_t upperStart = starts_[block] + half;
   blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(upper));
@@ -85,7 +92,7 @@ void TPositionList::insert(const_iterator where, const TRecordPosition& position
 void TPositionList::erase(const_iterator where) {
   const size_t index = where.Index();
   const size_t block = BlockOf(index);
-  std::vector<TRecordPosition>& items = blocks_[block];
+  TBlock& items = OwnBlock(block);
   items.erase(items.begin() + std::ptrdiff_t(index - starts_[block]));
   --size_;
   ShiftStarts(block, -1);

@@ -8,11 +8,16 @@
 // O(sqrt n) per record instead of shifting half the list. Reading a
 // position finds its block by a binary search over the block starts; the
 // iterators walk the blocks directly.
+//
+// Copies of a list share its blocks until one of them changes a block,
+// which it then copies first: a data set takes its own copy of a table's
+// order at open, and mostly reads it or replaces it by a filtered one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 // Where a record is: its fixed part and its record number.
@@ -34,7 +39,7 @@ class TPositionList {
     using reference = const TRecordPosition&;
 
     const_iterator() = default;
-    reference operator*() const { return list_->blocks_[block_][offset_]; }
+    reference operator*() const { return (*list_->blocks_[block_])[offset_]; }
     pointer operator->() const { return &**this; }
     reference operator[](difference_type n) const { return *(*this + n); }
     const_iterator& operator++();
@@ -86,7 +91,7 @@ class TPositionList {
   const TRecordPosition& operator[](size_t index) const;
   // std::out_of_range for an index past the end.
   const TRecordPosition& at(size_t index) const;
-  const TRecordPosition& back() const { return blocks_.back().back(); }
+  const TRecordPosition& back() const { return blocks_.back()->back(); }
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, size_); }
 
@@ -100,12 +105,16 @@ class TPositionList {
  private:
   // Blocks split in two when they would grow past this many positions.
   static constexpr size_t kMaxBlock = 2048;
+  using TBlock = std::vector<TRecordPosition>;
+
   // The block holding index (index < size_).
   size_t BlockOf(size_t index) const;
+  // The block, about to change: copied first when another list shares it.
+  TBlock& OwnBlock(size_t block);
   // Adds delta to the starts of the blocks after block.
   void ShiftStarts(size_t block, std::ptrdiff_t delta);
 
-  std::vector<std::vector<TRecordPosition>> blocks_;
+  std::vector<std::shared_ptr<TBlock>> blocks_;
   std::vector<size_t> starts_;  // list index of each block's first position
   size_t size_ = 0;
 };

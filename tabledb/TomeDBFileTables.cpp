@@ -14,6 +14,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <stdexcept>
 
 #include "platform/Errors.h"
 #include "tabledb/TomeDBBasics.h"
@@ -107,6 +108,8 @@ void TTomeTableIO::Unload() {
   indexTabChunks_.clear();
   indexEntries_.clear();
   lists_.clear();
+  naturalListMade_ = false;
+  keyColumns_.clear();
   indexListLoaded_.clear();
   recordSize_ = 0;
   autoIncField_ = -1;
@@ -182,8 +185,9 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
     const TRecordTabItem& item = recordTab_[k];
     if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize_ > fileSize)
       CorruptFile(fileIO_.FileName(), Format("table '%s' record %d at %d", {tableName_, int(k), item.DataPos}));
-    if (item.Deleted == 0) lists_[0].push_back({item.DataPos, int32_t(k)});
   }
+  naturalListMade_ = false;
+  keyColumns_.clear();
   indexTabChunks_.assign(size_t(indexes), {});
   indexEntries_.assign(size_t(indexes), {});
   indexListLoaded_.assign(size_t(indexes), false);
@@ -240,8 +244,20 @@ void TTomeTableIO::LoadIndexLists() {
 }
 
 const TPositionList& TTomeTableIO::IndexList(int listNo) {
+  if (listNo == 0) return NaturalList();
   if (listNo > 0 && size_t(listNo) < lists_.size()) EnsureIndexList(listNo - 1);
   return lists_.at(size_t(listNo));
+}
+
+// A data set in an index's order, the usual first use, never needs it.
+TPositionList& TTomeTableIO::NaturalList() {
+  TPositionList& natural = lists_.at(0);
+  if (naturalListMade_) return natural;
+  natural.clear();
+  for (size_t k = 0; k < recordTab_.size(); ++k)
+    if (recordTab_[k].Deleted == 0) natural.push_back({recordTab_[k].DataPos, int32_t(k)});
+  naturalListMade_ = true;
+  return natural;
 }
 
 // The dropped record may already be linked: by the head (it sorted first)
@@ -344,6 +360,7 @@ void TTomeTableIO::EnterLock() {
   }
   if (lockedHeader_.Image != cachedHeader_.Image) {
     fileIO_.ClearReadCache();
+    keyColumns_.clear();
     cachedHeader_ = lockedHeader_;
   }
   fileIO_.SetReadCacheEnabled(true);
@@ -439,10 +456,7 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
     std::span<const uint8_t> storedValue;
     if (!item.IsBlob() && !IsFieldEncrypted(field)) {
       // A plain fixed-width value compares as it is stored.
-      keyScratch_.resize(size_t(width));
-      fileIO_.ReadStored(keyScratch_.data(), int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
-                         width);
-      storedValue = keyScratch_;
+      storedValue = {StoredKeyValue(field, recNo, width), size_t(width)};
     } else {
       ReadFieldOfRecord(stored, recNo, field);
       storedValue = StreamBytes(stored);
@@ -451,6 +465,51 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
     if (c != 0) return descending ? -c : c;
   }
   return 0;
+}
+
+const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t width) {
+  const size_t count = recordTab_.size();
+  if (size_t(recNo) >= count) throw std::out_of_range("TTomeTableIO::StoredKeyValue");
+  const int64_t position = int64_t(recordTab_[size_t(recNo)].DataPos) + fieldOffsets_[size_t(field)];
+  if (count * size_t(width) > kMaxKeyColumnBytes) {
+    keyScratch_.resize(size_t(width));
+    fileIO_.ReadStored(keyScratch_.data(), position, width);
+    return keyScratch_.data();
+  }
+  if (keyColumns_.size() != size_t(fieldDefs_.Count())) keyColumns_.assign(size_t(fieldDefs_.Count()), {});
+  TKeyColumn& column = keyColumns_[size_t(field)];
+  if (column.known.size() < count) {
+    column.known.resize(count, false);
+    column.values.resize(count * size_t(width));
+  }
+  uint8_t* value = column.values.data() + size_t(recNo) * size_t(width);
+  if (!column.known[size_t(recNo)]) {
+    fileIO_.ReadStored(value, position, width);
+    column.known[size_t(recNo)] = true;
+  }
+  return value;
+}
+
+void TTomeTableIO::ForgetKeyValues(int32_t recNo) {
+  for (TKeyColumn& column : keyColumns_)
+    if (size_t(recNo) < column.known.size()) column.known[size_t(recNo)] = false;
+}
+
+void TTomeTableIO::KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixedPart) {
+  ForgetKeyValues(recNo);
+  for (size_t f = 0; f < keyColumns_.size(); ++f) {
+    TKeyColumn& column = keyColumns_[f];
+    if (column.known.empty() || size_t(recNo) != column.known.size() || IsFieldEncrypted(int(f))) continue;
+    const TTomeFieldDef* def = fieldDefs_.Items(int(f));
+    const size_t width = size_t(StoredFieldWidth(def->FieldType, def->DataSize));
+    if ((column.known.size() + 1) * width > kMaxKeyColumnBytes) {
+      column = {};
+      continue;
+    }
+    const uint8_t* value = fixedPart.data() + fieldOffsets_[f];
+    column.values.insert(column.values.end(), value, value + width);
+    column.known.push_back(true);
+  }
 }
 
 int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
@@ -535,12 +594,12 @@ std::vector<int> TTomeTableIO::CheckUnique(TFieldBuffers& fields, int32_t modifi
 
 // --- Position helpers ---------------------------------------------------------------------------
 
-int TTomeTableIO::NaturalPosition(const TPositionList& list, int position) const {
+int TTomeTableIO::NaturalPosition(const TPositionList& list, int position) {
   return NaturalIndexOf(list.at(size_t(position)).RecNo);
 }
 
-int TTomeTableIO::NaturalIndexOf(int32_t recNo) const {
-  const TPositionList& natural = lists_[0];
+int TTomeTableIO::NaturalIndexOf(int32_t recNo) {
+  const TPositionList& natural = NaturalList();
   auto it = std::lower_bound(natural.begin(), natural.end(), recNo,
                              [](const TRecordPosition& p, int32_t r) { return p.RecNo < r; });
   return it != natural.end() && it->RecNo == recNo ? int(it - natural.begin()) : -1;
@@ -861,10 +920,11 @@ void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t count
     StoreBlobDescriptor(fixedPart.data() + fieldOffsets_[size_t(f)], d);
   }
   fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_);
+  KeepKeyValues(n, fixedPart);
 
   // 4. The record joins the natural order and every index chain.
   const TRecordPosition record{dataPos, n};
-  lists_[0].push_back(record);
+  if (naturalListMade_) lists_[0].push_back(record);
   if (callback) callback(dataSet, -1, -1, record);
   bool headerChanged = false;
   for (int j = 0; j < indexCount; ++j) {
@@ -896,7 +956,7 @@ struct TTomeTableIO::TBlobPlan {
 void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, const TMoveCallback& callback,
                                 TObject* dataSet, bool flush) {
   CheckCanWrite();
-  const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
+  const int32_t recNo = NaturalList().at(size_t(naturalPosition)).RecNo;
   TLockScope lock(*this);
   RefreshLocked();
   LoadIndexLists();
@@ -985,6 +1045,7 @@ void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t c
                         int64_t(fileIO_.TableDirectory().TablePos(tableIndex_)) + kThAutoIncCounter, 4, wsCommit);
   }
   fileIO_.WriteBuffer(fixedPart.data(), dataPos, recordSize_, wsCommit);
+  ForgetKeyValues(recNo);
 
   // Records whose key changed place move in their lists and chains.
   bool headerChanged = false;
@@ -1012,7 +1073,7 @@ void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t c
 
 void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   CheckCanWrite();
-  const int32_t recNo = lists_[0].at(size_t(naturalPosition)).RecNo;
+  const int32_t recNo = NaturalList().at(size_t(naturalPosition)).RecNo;
   TLockScope lock(*this);
   RefreshLocked();
   if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
@@ -1033,7 +1094,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     const int pos = PositionInList(int(l), recNo);
     lists_[l].erase(lists_[l].begin() + pos);
   }
-  lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
+  if (naturalListMade_) lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
   NoteOwnWrite();
   if (flush) fileIO_.Flush();
 }

@@ -54,8 +54,9 @@ class TTomeTableIO : public TObject {
   int32_t AutoIncField() const { return autoIncField_; }
   const TTomeTableHeader& Header() const { return header_; }
   const TRecordTabItems& RecordTab() const { return recordTab_; }
-  // List 0 (natural order) or list j + 1 (order of index j). An index's
-  // order is read from the file when it is first asked for, under the lock;
+  // List 0 (natural order) or list j + 1 (order of index j). The natural
+  // order is made from the record tab, and an index's order read from the
+  // file, when it is first asked for; an index's under the lock:
   // when another writer changed the table since it was loaded, the table
   // is loaded again first, as before a write.
   const TPositionList& IndexList(int listNo);
@@ -99,13 +100,14 @@ class TTomeTableIO : public TObject {
 
   // Position in list 0 of the record at the position of list (-1 when the
   // record is not in list 0).
-  int NaturalPosition(const TPositionList& list, int position) const;
+  int NaturalPosition(const TPositionList& list, int position);
   // Position of the record in list listNo, -1 when absent.
   int PositionInList(int listNo, int32_t recNo);
 
  private:
   // Position of the record in list 0, -1 when absent.
-  int NaturalIndexOf(int32_t recNo) const;
+  int NaturalIndexOf(int32_t recNo);
+  TPositionList& NaturalList();
   enum class TBound { Any, First, Last };
   struct TBlobPlan;
   class TLockScope;
@@ -216,9 +218,25 @@ class TTomeTableIO : public TObject {
   std::vector<TIndexTabItems> indexEntries_;
   std::vector<TPositionList> lists_;
   std::vector<bool> indexListLoaded_;  // by index: lists_[j + 1] and its tab are read
+  bool naturalListMade_ = false;       // lists_[0] stands
   int lockDepth_ = 0;
   TTomeTableHeader lockedHeader_;
   TTomeTableHeader cachedHeader_;
+  // Stored values of plain fixed-width fields as key searches read them,
+  // by field and record number: a search in a large index probes records
+  // all over the file, more of them than the read cache keeps. Forgotten
+  // with the read cache (another writer) and for a record we rewrite; a
+  // record we append brings its values along. A column that would grow
+  // past kMaxKeyColumnBytes is not kept: its values are read each time.
+  static constexpr size_t kMaxKeyColumnBytes = size_t(32) << 20;
+  struct TKeyColumn {
+    std::vector<uint8_t> values;  // width bytes per record
+    std::vector<bool> known;
+  };
+  std::vector<TKeyColumn> keyColumns_;
+  const uint8_t* StoredKeyValue(int field, int32_t recNo, int32_t width);
+  void ForgetKeyValues(int32_t recNo);
+  void KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixedPart);
   std::vector<uint8_t> keyScratch_;
   std::vector<uint8_t> recordScratch_;
 };

@@ -1,6 +1,7 @@
 // The blocked position list against a plain vector doing the same inserts
 // and removals: blocks split when full and vanish when emptied, and reads by
-// index, by iterator and by binary search all see the model's order.
+// index, by iterator and by binary search all see the model's order; and
+// copies that share blocks stay apart.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -69,6 +70,37 @@ TEST(TomeDBFilePositions, SearchesAndCopiesRanges) {
   auto back = list.end();
   --back;
   EXPECT_EQ(back->RecNo, 9998);
+}
+
+// Copies share their blocks until one of them changes: a change to either
+// never shows in the other, whichever block it touches.
+TEST(TomeDBFilePositions, CopiesStayApartWhenEitherChanges) {
+  TPositionList original;
+  std::vector<TRecordPosition> model;
+  for (int32_t n = 0; n < 5000; ++n) {
+    original.push_back({n * 10, n});
+    model.push_back({n * 10, n});
+  }
+  TPositionList copy = original;
+  copy.insert(copy.begin() + 10, {7, -1});  // splits the first, full block
+  copy.erase(copy.begin() + 3000);
+  copy.push_back({9, -2});  // the last block
+  ExpectSame(original, model);
+
+  std::vector<TRecordPosition> copyModel = model;
+  copyModel.insert(copyModel.begin() + 10, {7, -1});
+  copyModel.erase(copyModel.begin() + 3000);
+  copyModel.push_back({9, -2});
+  ExpectSame(copy, copyModel);
+
+  TPositionList second = copy;
+  second.erase(second.begin() + 10);
+  original.erase(original.begin());
+  model.erase(model.begin());
+  ExpectSame(copy, copyModel);
+  ExpectSame(original, model);
+  copyModel.erase(copyModel.begin() + 10);
+  ExpectSame(second, copyModel);
 }
 
 }  // namespace
