@@ -1,0 +1,21 @@
+# Fails unless every painter's sheets exist and the painters' button sheets
+# differ from one another. -DDIR=<gallery folder> -DPAINTERS=<a,b,...>
+string(REPLACE "," ";" PAINTERS "${PAINTERS}")
+foreach(painter IN LISTS PAINTERS)
+  foreach(family colours buttons headers bars parts)
+    if(NOT EXISTS ${DIR}/painter_${painter}_${family}.png)
+      message(FATAL_ERROR "missing sheet painter_${painter}_${family}.png")
+    endif()
+  endforeach()
+endforeach()
+foreach(a IN LISTS PAINTERS)
+  foreach(b IN LISTS PAINTERS)
+    if(a STRLESS b)
+      execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${DIR}/painter_${a}_buttons.png
+                              ${DIR}/painter_${b}_buttons.png RESULT_VARIABLE differ)
+      if(differ EQUAL 0)
+        message(FATAL_ERROR "the ${a} and ${b} painters draw the same buttons sheet")
+      endif()
+    endif()
+  endforeach()
+endforeach()
