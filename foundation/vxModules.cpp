@@ -3,6 +3,7 @@
 #include "foundation/vdCore.h"
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vdGDIPlusAPI.h"
+#include "foundation/vdOffice11.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
@@ -11,6 +12,7 @@
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphics.h"
+#include "foundation/vxLookAndFeelPainters.h"
 
 const std::vector<TvxModule>& vxFoundationModules() {
   static const std::vector<TvxModule> modules = {
@@ -24,6 +26,8 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxDrawTextUtils", vxDrawTextUtilsInitialize, vxDrawTextUtilsFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
+      {"vdOffice11", vdOffice11Initialize, vdOffice11Finalize},
+      {"vxLookAndFeelPainters", vxLookAndFeelPaintersInitialize, vxLookAndFeelPaintersFinalize},
       {"vxControls", vxControlsInitialize, vxControlsFinalize},
   };
   return modules;
