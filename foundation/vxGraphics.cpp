@@ -183,7 +183,11 @@ void TvxCanvas::SyncObjectsFromDC(HDC dc) {
   LOGBRUSH brush{};
   LOGPEN pen{};
   const bool hasFont = GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font) != 0;
-  const bool hasBrush = GetObjectA(GetCurrentObject(dc, OBJ_BRUSH), sizeof brush, &brush) != 0;
+  const HGDIOBJ currentBrush = GetCurrentObject(dc, OBJ_BRUSH);
+  const bool hasBrush = GetObjectA(currentBrush, sizeof brush, &brush) != 0;
+  // A canvas paints plain colours with the DC's own brush, whose colour is
+  // the DC's, not the stock object's.
+  if (hasBrush && currentBrush == GetStockObject(DC_BRUSH)) brush.lbColor = GetDCBrushColor(dc);
   const bool hasPen = GetObjectA(GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen) != 0;
   const COLORREF textColor = GetTextColor(dc);
   const int rop2 = GetROP2(dc);

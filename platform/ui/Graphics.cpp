@@ -267,7 +267,10 @@ TCanvas::~TCanvas() { SetHandle(nullptr); }
 HDC TCanvas::Ready(uint8_t needs) {
   if (!dc_) CreateHandle();
   if (!dc_) throw EInvalidOperation("Canvas does not allow drawing");
-  if (needs & ~selected_) Select(needs & ~selected_);
+  if (needs & ~selected_)
+    Select(needs & ~selected_);
+  else if (needs & csBrush)
+    AreaBrush(dc_);  // someone may have set the DC brush's colour meanwhile
   return dc_;
 }
 
@@ -297,7 +300,7 @@ void TCanvas::Select(uint8_t objects) {
     SetROP2(dc, PenModeToRop2(pen_.Mode()));
   }
   if (objects & csBrush) {
-    savedBrush_ = SelectObject(dc, brush_.Handle());
+    savedBrush_ = SelectObject(dc, AreaBrush(dc));
     SetBkColor(dc, ColorToRGB(brush_.Color()));
     SetBkMode(dc, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
   }
@@ -387,17 +390,29 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
   Changed();
 }
 
+// A plain solid brush is the DC's own brush in its colour: painters fill
+// many small strips in changing colours, and a brush object made and freed
+// for each one would cost more than the fill.
+HBRUSH TCanvas::AreaBrush(HDC dc) {
+  const bool pattern = brush_.Bitmap() && !brush_.Bitmap()->Empty();
+  if (pattern || brush_.Style() != bsSolid) return brush_.Handle();
+  SetDCBrushColor(dc, ColorToRGB(brush_.Color()));
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
 void TCanvas::FillRect(const TRect& r) {
   RECT rc = r;
   Changing();
-  ::FillRect(Ready(0), &rc, brush_.Handle());
+  HDC dc = Ready(0);
+  ::FillRect(dc, &rc, AreaBrush(dc));
   Changed();
 }
 
 void TCanvas::FrameRect(const TRect& r) {
   RECT rc = r;
   Changing();
-  ::FrameRect(Ready(0), &rc, brush_.Handle());
+  HDC dc = Ready(0);
+  ::FrameRect(dc, &rc, AreaBrush(dc));
   Changed();
 }
 
