@@ -396,6 +396,8 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 HBRUSH TCanvas::AreaBrush(HDC dc) {
   const bool pattern = brush_.Bitmap() && !brush_.Bitmap()->Empty();
   if (pattern || brush_.Style() != bsSolid) return brush_.Handle();
+  if (brush_.Color() < 0)
+    return GetSysColorBrush(brush_.Color() & 0xFF);
   SetDCBrushColor(dc, ColorToRGB(brush_.Color()));
   return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
