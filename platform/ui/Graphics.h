@@ -298,7 +298,7 @@ class TCanvas : public TPersistent {
   // object out of the DC, and it goes back in when a call needs it.
   void Select(uint8_t objects);
   void Deselect(uint8_t objects);
-  // The brush FillRect and FrameRect draw with.
+  // The brush FillRect and FrameRect draw with and the DC holds.
   HBRUSH AreaBrush(HDC dc);
 
   HDC dc_ = nullptr;
