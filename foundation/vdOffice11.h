@@ -169,5 +169,9 @@ HBRUSH vdOffice11GripDarkBrush();
 HBRUSH vdOffice11GripLightBrush();
 // Whether msimg32's GradientFill is bound (else the bands are used).
 bool vdOffice11GradientFillBound();
+
+// The module: loads msimg32 and binds its GradientFill; finalisation frees it.
+void vdOffice11Initialize();
+void vdOffice11Finalize();
 #endif
 

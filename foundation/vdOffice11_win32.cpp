@@ -30,13 +30,19 @@ TOffice11Resources& Resources() {
   return resources;
 }
 
-// msimg32 is bound on the first gradient and stays loaded for the process;
-// without it (or its entry point) gradients are drawn in bands.
-TGradientFillProc GradientFillEntry() {
-  static TSystemLibrary msimg32("msimg32.dll");
-  static const TGradientFillProc entry = msimg32.ProcAs<TGradientFillProc>("GradientFill");
-  return entry;
+// msimg32 is bound while the module runs; without it (or its entry point)
+// gradients are drawn in bands.
+struct TGradientBinding {
+  TSystemLibrary msimg32;
+  TGradientFillProc entry = nullptr;
+};
+
+TGradientBinding& Gradient() {
+  static TGradientBinding binding;
+  return binding;
 }
+
+TGradientFillProc GradientFillEntry() { return Gradient().entry; }
 
 TvdRGBColor Nearest(TvdRGBColor color) { return vxNearestScreenColor(color); }
 
@@ -204,4 +210,16 @@ HBITMAP vdOffice11ExpandButtonBitmap(bool expanded) {
 HBRUSH vdOffice11GripDarkBrush() { return Resources().gripDark; }
 HBRUSH vdOffice11GripLightBrush() { return Resources().gripLight; }
 bool vdOffice11GradientFillBound() { return GradientFillEntry() != nullptr; }
+
+void vdOffice11Initialize() {
+  TGradientBinding& binding = Gradient();
+  if (!binding.msimg32.Loaded() && binding.msimg32.Load("msimg32.dll"))
+    binding.entry = binding.msimg32.ProcAs<TGradientFillProc>("GradientFill");
+}
+
+void vdOffice11Finalize() {
+  TGradientBinding& binding = Gradient();
+  binding.entry = nullptr;
+  binding.msimg32.Free();
+}
 

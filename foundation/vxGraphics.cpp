@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "foundation/vdCore.h"
+#include "foundation/vdOffice11.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxGraphicsBlend.h"
 #include "foundation/vxClasses.h"
@@ -182,7 +183,11 @@ void TvxCanvas::SyncObjectsFromDC(HDC dc) {
   LOGBRUSH brush{};
   LOGPEN pen{};
   const bool hasFont = GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font) != 0;
-  const bool hasBrush = GetObjectA(GetCurrentObject(dc, OBJ_BRUSH), sizeof brush, &brush) != 0;
+  const HGDIOBJ currentBrush = GetCurrentObject(dc, OBJ_BRUSH);
+  const bool hasBrush = GetObjectA(currentBrush, sizeof brush, &brush) != 0;
+  // A canvas paints plain colours with the DC's own brush, whose colour is
+  // the DC's, not the stock object's.
+  if (hasBrush && currentBrush == GetStockObject(DC_BRUSH)) brush.lbColor = GetDCBrushColor(dc);
   const bool hasPen = GetObjectA(GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen) != 0;
   const COLORREF textColor = GetTextColor(dc);
   const int rop2 = GetROP2(dc);
@@ -501,14 +506,8 @@ TColor vxNearestScreenColor(TColor color) {
 }
 
 TColor vxMixSystemColors(int8_t faceWeight, int8_t highlightWeight, int8_t windowWeight) {
-  const COLORREF face = ColorToRGB(clBtnFace), highlight = ColorToRGB(clHighlight), window = ColorToRGB(clWindow);
-  if (face == 0 || face == 0xFFFFFF) return TColor(highlight);
-  auto mix = [&](int shift) {
-    auto channel = [shift](COLORREF c) { return int((c >> shift) & 0xFF); };
-    return vxClampChannel(MulDiv(channel(face), faceWeight, 100) + MulDiv(channel(highlight), highlightWeight, 100) +
-                          MulDiv(channel(window), windowWeight, 100));
-  };
-  return RGBColor(uint8_t(mix(0)), uint8_t(mix(8)), uint8_t(mix(16)));
+  return TColor(vdBlendRGB(TvdRGBColor(ColorToRGB(clBtnFace)), TvdRGBColor(ColorToRGB(clHighlight)),
+                           TvdRGBColor(ColorToRGB(clWindow)), faceWeight, highlightWeight, windowWeight));
 }
 
 TColor vxPressedFlatButtonColor() { return vxNearestScreenColor(vxMixSystemColors(14, 44, 40)); }

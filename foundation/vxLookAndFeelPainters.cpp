@@ -42,38 +42,6 @@ TvxTextFlags vxVertAlignmentFlags(TTextLayout alignment) {
 
 using namespace vxpaint;
 
-void vxpaint::FillSolid(TvxCanvas* canvas, const TRect& rect, TColor color) {
-  if (color == clNone || rect.IsEmpty()) return;
-  if (color == clDefault) {
-    canvas->Canvas()->FillRect(rect);
-    return;
-  }
-  HDC dc = canvas->DeviceContext();
-  const RECT r = rect;
-  if (color < 0) {
-    FillRect(dc, &r, GetSysColorBrush(color & 0xFF));
-  } else {
-    SetDCBrushColor(dc, ColorToRGB(color));
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  }
-}
-
-void vxpaint::TwoTone(TvxCanvas* canvas, const TRect& r, TColor leftTop, TColor rightBottom, TvxBorders borders) {
-  if (borders & Left) FillSolid(canvas, vxRectWithWidth(r, std::min(1, r.Width())), leftTop);
-  if (borders & Top) FillSolid(canvas, vxRectWithHeight(r, std::min(1, r.Height())), leftTop);
-  if (borders & Right) FillSolid(canvas, vxRectWithHorzBounds(r, std::max(r.Right - 1, r.Left), r.Right), rightBottom);
-  if (borders & Bottom) FillSolid(canvas, vxRectWithVertBounds(r, std::max(r.Bottom - 1, r.Top), r.Bottom), rightBottom);
-}
-
-void vxpaint::Edge(TvxCanvas* canvas, const TRect& rect, bool sunken, bool outer, TvxBorders borders) {
-  if (sunken)
-    outer ? TwoTone(canvas, rect, clBtnShadow, clBtnHighlight, borders)
-          : TwoTone(canvas, rect, cl3DDkShadow, cl3DLight, borders);
-  else
-    outer ? TwoTone(canvas, rect, cl3DLight, cl3DDkShadow, borders)
-          : TwoTone(canvas, rect, clBtnHighlight, clBtnShadow, borders);
-}
-
 const TvxCustomLookAndFeelPainter& TvxCustomLookAndFeelPainter::Painter() {
   static const TvxCustomLookAndFeelPainter painter;
   return painter;
@@ -88,7 +56,7 @@ TColor TvxCustomLookAndFeelPainter::CalendarHeaderHighlightTextColor() const {
 void TvxCustomLookAndFeelPainter::PaintBackground(TvxCanvas* canvas, const TRect& rect, bool transparent,
                                                   TColor color, TBitmap* bitmap) const {
   if (!transparent)
-    FillSolid(canvas, rect, color);
+    canvas->FillAreaWithColor(rect, color);
   else if (bitmap)
     canvas->FillAreaWithBitmap(rect, bitmap, false);
 }
@@ -109,7 +77,7 @@ void TvxCustomLookAndFeelPainter::PaintContent(TvxCanvas* canvas, const TRect& b
                                                const String& text, TFont* font, TColor textColor,
                                                TColor backgroundColor,
                                                const TvxDrawBackgroundEvent& onDrawBackground, bool) const {
-  if (!onDrawBackground || !onDrawBackground(canvas, bounds)) FillSolid(canvas, bounds, backgroundColor);
+  if (!onDrawBackground || !onDrawBackground(canvas, bounds)) canvas->FillAreaWithColor(bounds, backgroundColor);
   if (text.empty()) return;
   UseFont(canvas, font, textColor);
   TransparentText transparent(canvas);
@@ -126,17 +94,17 @@ void TvxCustomLookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* canv
                                                                  const TRect& arrowRect, bool isNext,
                                                                  TvxButtonState state) const {
   const TvxBorders sides = isNext ? (Left | Top | Bottom) : (Top | Right | Bottom);
-  FillSolid(canvas, rect, clBtnFace);
-  TwoTone(canvas, rect, clBtnShadow, clBtnShadow, sides);
+  canvas->FillAreaWithColor(rect, clBtnFace);
+  canvas->DrawTwoToneBorders(rect, clBtnShadow, clBtnShadow, sides, 1);
   TRect r = vxInflatedRect(rect, 0, -1);
   if (isNext)
     ++r.Left;
   else
     --r.Right;
   if (state == vxbsPressed)
-    TwoTone(canvas, r, clBtnShadow, clBtnHighlight, sides);
+    canvas->DrawTwoToneBorders(r, clBtnShadow, clBtnHighlight, sides, 1);
   else
-    TwoTone(canvas, r, clBtnHighlight, clBtnFace, sides);
+    canvas->DrawTwoToneBorders(r, clBtnHighlight, clBtnFace, sides, 1);
   PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
 }
 
@@ -315,7 +283,7 @@ void TvxCustomLookAndFeelPainter::PaintArrowButton(TvxCanvas* canvas, const TRec
   if (framed)
     PaintArrowButtonFace(canvas, rect, state);
   else
-    FillSolid(canvas, rect, ButtonFaceColor(state));
+    canvas->FillAreaWithColor(rect, ButtonFaceColor(state));
   TPoint points[3];
   CalcArrowTriangle(rect, points, direction, false);
   FillPolygonInColor(canvas, points, 3, ButtonGlyphColor(state, clDefault));
@@ -324,7 +292,7 @@ void TvxCustomLookAndFeelPainter::PaintArrowButton(TvxCanvas* canvas, const TRec
 void TvxCustomLookAndFeelPainter::PaintArrowButtonFace(TvxCanvas* canvas, const TRect& rect,
                                                        TvxButtonState state) const {
   canvas->BrushObject()->SetStyle(bsSolid);
-  FillSolid(canvas, rect, ButtonFaceColor(state));
+  canvas->FillAreaWithColor(rect, ButtonFaceColor(state));
   PaintButtonFrame(canvas, rect, state);
 }
 
@@ -386,7 +354,7 @@ void TvxCustomLookAndFeelPainter::PaintPushButton(TvxCanvas* canvas, const TRect
     const int w = ButtonBorderWidth(state);
     r = vxInflatedRect(r, -w, -w);
   }
-  FillSolid(canvas, r, faceColor == clDefault ? ButtonFaceColor(state) : faceColor);
+  canvas->FillAreaWithColor(r, faceColor == clDefault ? ButtonFaceColor(state) : faceColor);
   UseFont(canvas, nullptr, textColor == clDefault ? ButtonGlyphColor(state, clDefault) : textColor);
   TransparentText transparent(canvas);
   // The text sits on an even height; a short button lifts it by a pixel
@@ -422,7 +390,7 @@ void TvxCustomLookAndFeelPainter::PaintChevronButton(TvxCanvas* canvas, const TR
   const bool quarterTurn = rotation == raPlus90 || rotation == raMinus90;
   TvxBitmap bitmap(quarterTurn ? rect.Height() : rect.Width(), quarterTurn ? rect.Width() : rect.Height());
   TvxCanvas* bitmapCanvas = bitmap.VxCanvas();
-  FillSolid(bitmapCanvas, bitmap.GetFullRect(), ButtonFaceColor(state));
+  bitmapCanvas->FillAreaWithColor(bitmap.GetFullRect(), ButtonFaceColor(state));
   PaintGroupToggleMark(bitmapCanvas, bitmap.GetFullRect(), expanded, state);
   bitmap.RotatePixels(rotation, false);
   vxDrawGlyphOrImage(canvas->DeviceContext(), rect, rect, false, clNone, nullptr, false, vxgdmNormal, -1, nullptr,
@@ -439,8 +407,8 @@ void TvxCustomLookAndFeelPainter::PaintGroupToggleButton(TvxCanvas* canvas, cons
 
 void TvxCustomLookAndFeelPainter::PaintSmallExpandButton(TvxCanvas* canvas, const TRect& rect, bool expanded,
                                                          TColor frameColor, TColor fillColor) const {
-  TwoTone(canvas, rect, frameColor, frameColor, vxAllBorders);
-  if (fillColor != clDefault) FillSolid(canvas, vxInflatedRect(rect, -1, -1), fillColor);
+  canvas->DrawTwoToneBorders(rect, frameColor, frameColor, vxAllBorders, 1);
+  if (fillColor != clDefault) canvas->FillAreaWithColor(vxInflatedRect(rect, -1, -1), fillColor);
   PaintExpandButtonCross(canvas, rect, expanded, clBtnText);
 }
 
@@ -458,8 +426,8 @@ void TvxCustomLookAndFeelPainter::PaintExpandButtonCross(TvxCanvas* canvas, cons
                                                          TColor color) const {
   const int cx = (rect.Left + rect.Right - 1) / 2, cy = (rect.Top + rect.Bottom - 1) / 2;
   const int half = (rect.Width() - 4) / 2;
-  FillSolid(canvas, {cx - half, cy, cx + half + 1, cy + 1}, color);
-  if (!expanded) FillSolid(canvas, {cx, cy - half, cx + 1, cy + half + 1}, color);
+  canvas->FillAreaWithColor({cx - half, cy, cx + half + 1, cy + 1}, color);
+  if (!expanded) canvas->FillAreaWithColor({cx, cy - half, cx + 1, cy + half + 1}, color);
 }
 
 void TvxCustomLookAndFeelPainter::PaintGroupToggleMark(TvxCanvas* canvas, const TRect& rect, bool expanded,
@@ -502,7 +470,7 @@ TSize TvxCustomLookAndFeelPainter::CheckBoxGlyphExtent() const { return vxSystem
 
 void TvxCustomLookAndFeelPainter::PaintCheckMark(TvxCanvas* canvas, const TRect& rect, TvxButtonState state,
                                                  bool checked, TColor color) const {
-  if (canvas->BrushObject()->Style() == bsSolid) FillSolid(canvas, rect, CheckBoxFaceColor(state));
+  if (canvas->BrushObject()->Style() == bsSolid) canvas->FillAreaWithColor(rect, CheckBoxFaceColor(state));
   if (!checked) return;
   const int w = rect.Width() - 2, h = rect.Height() - 4;
   const int cx = (rect.Left + rect.Right) / 2 - 1;
@@ -543,7 +511,7 @@ void TvxCustomLookAndFeelPainter::PaintLabelLine(TvxCanvas* canvas, const TRect&
                                                  TColor lightColor, bool vertical) const {
   if (darkColor == clDefault) darkColor = clBtnShadow;
   if (lightColor == clDefault) lightColor = clBtnHighlight;
-  TwoTone(canvas, rect, darkColor, lightColor, vertical ? (Left | Right) : (Top | Bottom));
+  canvas->DrawTwoToneBorders(rect, darkColor, lightColor, vertical ? (Left | Right) : (Top | Bottom), 1);
 }
 
 int TvxCustomLookAndFeelPainter::LabelLineWidth() const { return 2; }

@@ -3,19 +3,12 @@
 // size grips (operations 131-208).
 #include <algorithm>
 
+#include "foundation/vdOffice11.h"
 #include "foundation/vxImageList.h"
 #include "foundation/vxLookAndFeelPainters.h"
 #include "foundation/vxLookAndFeelPaintersCommon.h"
 
 using namespace vxpaint;
-
-namespace {
-
-void FillFromViewParams(TvxCanvas* canvas, const TRect& rect, const TvxAreaViewParams& viewParams) {
-  canvas->FillAreaWithFrame(rect, viewParams, false, 0, clDefault, 0);
-}
-
-}  // namespace
 
 // --- Headers and header sections (131-153) --------------------------------------------
 
@@ -66,7 +59,7 @@ void TvxCustomLookAndFeelPainter::PaintHeaderSectionContent(TvxCanvas* canvas, c
                                                             bool multiLine, bool endEllipsis, const String& text,
                                                             TFont* font, TColor textColor,
                                                             TColor backgroundColor) const {
-  FillSolid(canvas, rect, backgroundColor);
+  canvas->FillAreaWithColor(rect, backgroundColor);
   PaintHeaderSectionText(canvas, HeaderSectionTextBounds(textAreaBounds, state), state, horzAlignment,
                          vertAlignment, multiLine, endEllipsis, text, font, textColor);
 }
@@ -94,7 +87,7 @@ void TvxCustomLookAndFeelPainter::PaintHeaderStrip(TvxCanvas* canvas, const TRec
                                                    TColor color, const TvxAreaViewParams& viewParams) const {
   FillFromViewParams(canvas, vxRectWithWidth(rect, bandWidth), viewParams);
   FillFromViewParams(canvas, vxRectWithRightAndWidth(rect, rect.Right, bandWidth), viewParams);
-  FillSolid(canvas, vxRectWithHorzBounds(rect, rect.Left + bandWidth, rect.Right - bandWidth), color);
+  canvas->FillAreaWithColor(vxRectWithHorzBounds(rect, rect.Left + bandWidth, rect.Right - bandWidth), color);
 }
 
 void TvxCustomLookAndFeelPainter::PaintSortMark(TvxCanvas*, const TRect&, bool) const {}
@@ -169,27 +162,29 @@ void TvxCustomLookAndFeelPainter::PaintGroupByArea(TvxCanvas* canvas, const TRec
   PaintBackground(canvas, rect, transparent, color, bitmap);
 }
 
-// The colour scheme's group-row colours where it has none: those of the
-// system colours.
+// Every painter's grid draws its Office 2003 group rows in the current
+// colour scheme's colours.
 TColor TvxCustomLookAndFeelPainter::Office11GroupRowContentColor(bool selected) const {
-  return selected ? clWindow : clBtnFace;
+  return selected ? clWindow : TColor(vdOffice11GroupRowContentColor);
 }
 
-TColor TvxCustomLookAndFeelPainter::Office11GroupRowSeparatorColor() const { return clBtnShadow; }
-TColor TvxCustomLookAndFeelPainter::Office11GroupRowTextColor() const { return clBtnShadow; }
+TColor TvxCustomLookAndFeelPainter::Office11GroupRowSeparatorColor() const {
+  return vdOffice11GroupRowSeparatorColor;
+}
+TColor TvxCustomLookAndFeelPainter::Office11GroupRowTextColor() const { return vdOffice11GroupRowTextColor; }
 bool TvxCustomLookAndFeelPainter::HeaderElementIsOpaque() const { return HeaderIsOpaque(); }
 TColor TvxCustomLookAndFeelPainter::GroupByAreaColor() const { return HeaderBackgroundColor(); }
 TColor TvxCustomLookAndFeelPainter::GroupByAreaTextColor() const { return HeaderBackgroundTextColor(); }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewItem(TvxCanvas* canvas, const TRect& rect, int itemState,
                                                       bool) const {
-  FillSolid(canvas, rect, itemState == vxLayoutViewItemSelected ? SelectionColor() : GroupRowColor());
+  canvas->FillAreaWithColor(rect, itemState == vxLayoutViewItemSelected ? SelectionColor() : GroupRowColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordCaption(TvxCanvas* canvas, const TRect& rect, int,
                                                                int recordState) const {
   PaintLayoutViewRecordEdges(canvas, rect, recordState, vxAllBorders);
-  FillSolid(canvas, rect,
+  canvas->FillAreaWithColor(rect,
                             recordState == vxLayoutViewRecordSelected ? SelectionColor() : GroupRowColor());
 }
 
@@ -203,7 +198,7 @@ void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordEdges(TvxCanvas* canvas, 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecord(TvxCanvas* canvas, const TRect& rect, int,
                                                         int recordState, TvxBorders borders) const {
   PaintLayoutViewRecordEdges(canvas, rect, recordState, borders);
-  FillSolid(canvas, rect, GroupRowColor());
+  canvas->FillAreaWithColor(rect, GroupRowColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutViewRecordExpandButton(TvxCanvas*, const TRect&, TvxButtonState,
@@ -248,7 +243,7 @@ void TvxCustomLookAndFeelPainter::PaintFooterBackground(TvxCanvas* canvas, const
 }
 
 void TvxCustomLookAndFeelPainter::PaintFooterSeparator(TvxCanvas* canvas, const TRect& rect) const {
-  FillSolid(canvas, rect, FooterSeparatorColor());
+  canvas->FillAreaWithColor(rect, FooterSeparatorColor());
 }
 
 void TvxCustomLookAndFeelPainter::PaintCheckBoxForKind(TvxCanvas* canvas, const TRect& rect, TvxButtonState state,
@@ -261,7 +256,7 @@ void TvxCustomLookAndFeelPainter::PaintFilterCloseButton(TvxCanvas* canvas, cons
   PaintButtonFrame(canvas, rect, state);
   const int w = ButtonBorderWidth(vxbsNormal);
   const TRect inner = vxInflatedRect(rect, -w, -w);
-  FillSolid(canvas, inner, ButtonFaceColor(state));
+  canvas->FillAreaWithColor(inner, ButtonFaceColor(state));
   PaintButtonCross(canvas, inner, ButtonGlyphColor(state, clDefault), ButtonGlyphState(state));
 }
 
@@ -277,7 +272,7 @@ TPoint TvxCustomLookAndFeelPainter::FilterCloseButtonExtent() const { return {16
 TPoint TvxCustomLookAndFeelPainter::FilterDropDownButtonExtent() const { return {15, 0}; }
 
 void TvxCustomLookAndFeelPainter::PaintFormClientArea(TvxCanvas* canvas, const TRect& rect) const {
-  FillSolid(canvas, rect, clBtnFace);
+  canvas->FillAreaWithColor(rect, clBtnFace);
 }
 
 TvxEditPopupBorderStyle TvxCustomLookAndFeelPainter::PreferredPopupBorderStyle() const { return epbsSingle; }
@@ -358,7 +353,7 @@ void TvxCustomLookAndFeelPainter::PaintSizeGripAtCorner(TvxCanvas* canvas, const
   if (backgroundColor == clNone)
     bitmapCanvas->CopyAreaFrom(bitmap.GetFullRect(), canvas->Canvas(), rect);
   else
-    FillSolid(bitmapCanvas, bitmap.GetFullRect(), backgroundColor);
+    bitmapCanvas->FillAreaWithColor(bitmap.GetFullRect(), backgroundColor);
   PaintSizeGrip(bitmapCanvas, bitmap.GetFullRect());
   const bool halfTurn = corner == coTopLeft || corner == coBottomLeft;
   const bool flip = corner == coTopRight || corner == coBottomLeft;

@@ -3,6 +3,8 @@
 // restore the canvas's objects or clip region on every way out.
 #pragma once
 
+#include <span>
+
 #include "foundation/vxLookAndFeelPainters.h"
 
 namespace vxpaint {
@@ -25,24 +27,33 @@ inline void FillPolygonInColor(TvxCanvas* canvas, const TPoint* points, int coun
   canvas->DrawPolygonShape(points, count);
 }
 
-// Solid fills straight on the canvas's device context. The platform canvas
-// re-selects its font, pen and brush after every change of its brush, which
-// costs more than the fill itself; painters fill many small strips in
-// alternating colours, so they fill with the system's colour brushes (or
-// the DC brush for a plain colour) and leave the canvas's objects alone.
-// clDefault fills with the canvas's brush; clNone fills nothing.
-void FillSolid(TvxCanvas* canvas, const TRect& rect, TColor color);
-
-// One-pixel strips on the given sides, left and top in one colour, right
-// and bottom in the other (drawn in that order), each inside rect.
-void TwoTone(TvxCanvas* canvas, const TRect& rect, TColor leftTop, TColor rightBottom, TvxBorders borders);
-
-// The system's 3-D edge colours: raised or sunken, outer or inner.
-void Edge(TvxCanvas* canvas, const TRect& rect, bool sunken, bool outer, TvxBorders borders);
+// A solid fill in color through the canvas (clDefault: its brush; clNone:
+// nothing).
+inline void FillSolid(TvxCanvas* canvas, const TRect& rect, TColor color) { canvas->FillAreaWithColor(rect, color); }
 
 // A one-pixel two-tone border on all four sides.
 inline void Ring(TvxCanvas* canvas, const TRect& rect, TColor leftTop, TColor rightBottom) {
-  TwoTone(canvas, rect, leftTop, rightBottom, vxAllBorders);
+  canvas->DrawTwoToneBorders(rect, leftTop, rightBottom, vxAllBorders, 1);
+}
+
+// A one-pixel frame of one colour on all four sides.
+inline void Frame(TvxCanvas* canvas, const TRect& rect, TColor color) { Ring(canvas, rect, color, color); }
+
+inline void PaintPolyline(TvxCanvas* canvas, std::span<const TPoint> points, TColor color) {
+  canvas->PenObject()->SetColor(color);
+  canvas->DrawPolylineShape(points.data(), int(points.size()));
+}
+
+// Lines along the two long sides of a splitter edge, then the inside moved
+// past them: grown along the edge and shrunk across it.
+inline TRect SplitterEdgeRing(TvxCanvas* canvas, const TRect& rect, bool horizontal, TColor first, TColor second) {
+  canvas->DrawTwoToneBorders(rect, first, second, horizontal ? (Top | Bottom) : (Left | Right), 1);
+  return horizontal ? vxInflatedRect(rect, 1, -1) : vxInflatedRect(rect, -1, 1);
+}
+
+// The view's colour or bitmap over rect, without a frame.
+inline void FillFromViewParams(TvxCanvas* canvas, const TRect& rect, const TvxAreaViewParams& viewParams) {
+  canvas->FillAreaWithFrame(rect, viewParams, false, 0, clDefault, 0);
 }
 
 // Takes font (when given) and colour into the canvas's font, touching the
@@ -58,7 +69,8 @@ inline void UseFont(TvxCanvas* canvas, const TFont* font, TColor color) {
 }
 
 // Text written without a background for as long as it lives, set on the
-// device context for the same reason as FillSolid.
+// device context: the canvas's brush (and with it the background mode it
+// selects) stays as the caller left it.
 class TransparentText {
  public:
   explicit TransparentText(TvxCanvas* canvas) : dc_(canvas->DeviceContext()), mode_(SetBkMode(dc_, TRANSPARENT)) {}

@@ -10,14 +10,6 @@ using namespace vxpaint;
 
 namespace {
 
-// A one-pixel frame of one colour on all four sides.
-void Frame(TvxCanvas* canvas, const TRect& rect, TColor color) { TwoTone(canvas, rect, color, color, vxAllBorders); }
-
-void Polyline(TvxCanvas* canvas, std::span<const TPoint> points, TColor color) {
-  canvas->PenObject()->SetColor(color);
-  canvas->DrawPolylineShape(points.data(), int(points.size()));
-}
-
 // A default button's frame is doubled in the window frame colour; the
 // others are one pixel: text-coloured at rest, then the painter's disabled
 // and hot-or-pressed colours.
@@ -46,7 +38,7 @@ TvxBorders NavigationButtonSides(bool isNext) { return isNext ? (Left | Top | Bo
 
 // A column of one colour from row top to row bottom, both included.
 void FillColumn(TvxCanvas* canvas, int x, int top, int bottom, TColor color) {
-  if (bottom >= top) FillSolid(canvas, {x, top, x + 1, bottom + 1}, color);
+  if (bottom >= top) canvas->FillAreaWithColor({x, top, x + 1, bottom + 1}, color);
 }
 
 }  // namespace
@@ -73,9 +65,9 @@ void TvxUltraFlatLookAndFeelPainter::PaintFooterPanel(TvxCanvas* canvas, const T
 void TvxUltraFlatLookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* canvas, const TRect& rect,
                                                                     const TRect& arrowRect, bool isNext,
                                                                     TvxButtonState state) const {
-  FillSolid(canvas, rect, clBtnFace);
+  canvas->FillAreaWithColor(rect, clBtnFace);
   const TColor frame = state == vxbsHot ? HotButtonFrameColor() : PlainButtonFrameColor();
-  TwoTone(canvas, rect, frame, frame, NavigationButtonSides(isNext));
+  canvas->DrawTwoToneBorders(rect, frame, frame, NavigationButtonSides(isNext), 1);
   PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
 }
 
@@ -88,7 +80,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect&
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
-  FillSolid(canvas, CenteredBand(rect, BorderWidth(), vertical), clBtnShadow);
+  canvas->FillAreaWithColor(CenteredBand(rect, BorderWidth(), vertical), clBtnShadow);
 }
 
 int TvxUltraFlatLookAndFeelPainter::ButtonBorderWidth(TvxButtonState state) const {
@@ -136,15 +128,15 @@ void TvxUltraFlatLookAndFeelPainter::PaintPlainButton(TvxCanvas* canvas, const T
     // Hot and pressed buttons touch their neighbours with a highlight line.
     const TColor line = HighlightFrameColor();
     if (!first) {
-      FillSolid(canvas, vxRectWithWidth(r, 1), line);
+      canvas->FillAreaWithColor(vxRectWithWidth(r, 1), line);
       ++r.Left;
     }
     if (!last) {
-      FillSolid(canvas, vxRectWithRightAndWidth(r, r.Right, 1), line);
+      canvas->FillAreaWithColor(vxRectWithRightAndWidth(r, r.Right, 1), line);
       --r.Right;
     }
   }
-  FillSolid(canvas, r, ButtonFaceColor(state));
+  canvas->FillAreaWithColor(r, ButtonFaceColor(state));
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect& rect,
@@ -161,7 +153,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintExpandButton(TvxCanvas* canvas, const 
                                                        TColor fillColor) const {
   Frame(canvas, rect, clBtnShadow);
   const TRect inner = Inset(rect);
-  FillSolid(canvas, inner, fillColor == clDefault ? clBtnFace : fillColor);
+  canvas->FillAreaWithColor(inner, fillColor == clDefault ? clBtnFace : fillColor);
   PaintExpandButtonCross(canvas, inner, expanded, clBtnText);
   canvas->ExcludeRectFromClip(rect);
 }
@@ -189,13 +181,13 @@ void TvxUltraFlatLookAndFeelPainter::PaintHeaderPlain(TvxCanvas* canvas, const T
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders,
                                                       TvxBorders borders) const {
-  TwoTone(canvas, rect, clBtnText, clBtnText, TvxBorders((borders & (Left | Top)) | Right | Bottom));
+  canvas->DrawTwoToneBorders(rect, clBtnText, clBtnText, TvxBorders((borders & (Left | Top)) | Right | Bottom), 1);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect,
                                                              TvxBorders borders, TvxButtonState state) const {
   const TColor color = state == vxbsDisabled ? clBtnShadow : clBlack;
-  TwoTone(canvas, rect, color, color, borders);
+  canvas->DrawTwoToneBorders(rect, color, color, borders, 1);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionContent(
@@ -203,7 +195,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintHeaderSectionContent(
     TAlignment horzAlignment, TTextLayout vertAlignment, bool multiLine, bool endEllipsis, const String& text,
     TFont* font, TColor textColor, TColor backgroundColor) const {
   const bool lit = state == vxbsHot || state == vxbsPressed || state == vxbsDisabled;
-  FillSolid(canvas, rect, lit ? ButtonFaceColor(state) : backgroundColor);
+  canvas->FillAreaWithColor(rect, lit ? ButtonFaceColor(state) : backgroundColor);
   canvas->FontObject()->SetColor(textColor);
   // The text stays where it is when pressed: no pressed shift here.
   PaintHeaderSectionText(canvas, textAreaBounds, state, horzAlignment, vertAlignment, multiLine, endEllipsis, text,
@@ -240,7 +232,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas
                                                                TvxButtonState state, bool filterActive) const {
   Frame(canvas, rect, ButtonFrameColor(state));
   const TRect inner = Inset(rect);
-  FillSolid(canvas, inner, ButtonFaceColor(state));
+  canvas->FillAreaWithColor(inner, ButtonFaceColor(state));
   PaintSmallArrow(canvas, inner, filterActive ? clBlue : ButtonGlyphColor(state, clDefault));
 }
 
@@ -255,9 +247,9 @@ void TvxUltraFlatLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect
   // vertical one) is dark; the others take the hot frame colour.
   if (edge == (vertical ? bBottom : bRight)) {
     const TRect r = vertical ? rect : vxInflatedRectBy(rect, 0, 0, 0, -TabEdgeWidth(vertical));
-    FillSolid(canvas, r, PlainButtonFrameColor());
+    canvas->FillAreaWithColor(r, PlainButtonFrameColor());
   } else {
-    FillSolid(canvas, rect, HotButtonFrameColor());
+    canvas->FillAreaWithColor(rect, HotButtonFrameColor());
   }
 }
 
@@ -290,9 +282,7 @@ void TvxUltraFlatLookAndFeelPainter::PaintSchedulerSplitterEdge(TvxCanvas* canva
                                                                 const TvxAreaViewParams& viewParams,
                                                                 bool horizontal) const {
   const TColor line = SchedulerFrameColor();
-  TwoTone(canvas, rect, line, line, horizontal ? (Top | Bottom) : (Left | Right));
-  const TRect inside = horizontal ? vxInflatedRect(rect, 1, -1) : vxInflatedRect(rect, -1, 1);
-  canvas->FillAreaWithFrame(inside, viewParams, false, 0, clDefault, 0);
+  FillFromViewParams(canvas, SplitterEdgeRing(canvas, rect, horizontal, line, line), viewParams);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(TvxCanvas* canvas, const TRect& rect, int state, int,
@@ -307,8 +297,8 @@ void TvxUltraFlatLookAndFeelPainter::PaintTrackBarTrackBorder(TvxCanvas* canvas,
 void TvxUltraFlatLookAndFeelPainter::PaintTrackBarPointedThumbEdge(TvxCanvas* canvas, std::span<const TPoint> light,
                                                                    std::span<const TPoint>,
                                                                    std::span<const TPoint> outerDark) const {
-  Polyline(canvas, light, clWindowText);
-  Polyline(canvas, outerDark, clWindowText);
+  PaintPolyline(canvas, light, clWindowText);
+  PaintPolyline(canvas, outerDark, clWindowText);
 }
 
 void TvxUltraFlatLookAndFeelPainter::PaintTrackBarBoxThumbEdge(TvxCanvas* canvas, const TRect& rect) const {
@@ -328,7 +318,7 @@ TSize TvxUltraFlatLookAndFeelPainter::SplitterExtent(bool horizontal) const {
 void TvxUltraFlatLookAndFeelPainter::PaintPrintPreviewBackground(TvxCanvas* canvas, const TRect& rect) const {
   const COLORREF shadow = ColorToRGB(clBtnShadow);
   auto lighten = [](int c) { return uint8_t(c + (255 - c) / 3); };
-  FillSolid(canvas, 
+  canvas->FillAreaWithColor(
       rect, RGBColor(lighten(GetRValue(shadow)), lighten(GetGValue(shadow)), lighten(GetBValue(shadow))));
 }
 
@@ -364,9 +354,9 @@ void TvxOffice11LookAndFeelPainter::PaintContent(TvxCanvas* canvas, const TRect&
     const TColor top = hot ? TColor(vdOffice11GradientBeginColor) : BackgroundGradientMiddleColor();
     const TColor bottom = hot ? TColor(vdOffice11GradientBeginColor) : BackgroundGradientEndColor();
     if (plain) {
-      FillSolid(canvas, bounds, top);
+      canvas->FillAreaWithColor(bounds, top);
     } else {
-      FillSolid(canvas, vxInflatedRectBy(bounds, 0, 0, 0, -3), top);
+      canvas->FillAreaWithColor(vxInflatedRectBy(bounds, 0, 0, 0, -3), top);
       vdFillRectGradient(canvas->DeviceContext(), vxRectWithVertBounds(bounds, bounds.Bottom - 4, bounds.Bottom), top,
                          bottom, false);
     }
@@ -387,9 +377,9 @@ void TvxOffice11LookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* ca
   const TColor face = state == vxbsHot       ? vdOffice11HotColor1
                       : state == vxbsPressed ? vdOffice11PressedColor1
                                              : vdOffice11FaceColor;
-  FillSolid(canvas, rect, face);
+  canvas->FillAreaWithColor(rect, face);
   const TColor frame = vdOffice11SchedulerFrameColor;
-  TwoTone(canvas, rect, frame, frame, NavigationButtonSides(isNext));
+  canvas->DrawTwoToneBorders(rect, frame, frame, NavigationButtonSides(isNext), 1);
   PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
 }
 
@@ -420,8 +410,8 @@ void TvxOffice11LookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect& 
 
 void TvxOffice11LookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
   const TRect band = vxInflatedRectBy(CenteredBand(rect, 2, vertical), 0, 0, -1, -1);
-  FillSolid(canvas, band, vdOffice11DarkLineColor);
-  FillSolid(canvas, vxShiftedRect(band, 1, 1), vdOffice11LightLineColor);
+  canvas->FillAreaWithColor(band, vdOffice11DarkLineColor);
+  canvas->FillAreaWithColor(vxShiftedRect(band, 1, 1), vdOffice11LightLineColor);
 }
 
 TColor TvxOffice11LookAndFeelPainter::ButtonFaceColor(TvxButtonState state) const {
@@ -504,8 +494,8 @@ void TvxOffice11LookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TR
   const TColor middle = BackgroundGradientMiddleColor(), end = BackgroundGradientEndColor();
   const TColor dark = DarkEdgeColor(), light = LightEdgeColor();
   const int top = rect.Top, bottom = rect.Bottom;
-  if (borders & Top) FillSolid(canvas, vxRectWithHeight(rect, 1), middle);
-  if (borders & Bottom) FillSolid(canvas, vxRectWithVertBounds(rect, bottom - 1, bottom), dark);
+  if (borders & Top) canvas->FillAreaWithColor(vxRectWithHeight(rect, 1), middle);
+  if (borders & Bottom) canvas->FillAreaWithColor(vxRectWithVertBounds(rect, bottom - 1, bottom), dark);
   // The side lines stop short of the gradient at the bottom; their ends
   // are mixed so that neighbouring headers run into each other.
   if (borders & Left) {
@@ -589,7 +579,7 @@ void TvxOffice11LookAndFeelPainter::PaintSchedulerOutline(TvxCanvas* canvas, con
 }
 
 void TvxOffice11LookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
-  FillSolid(canvas, rect, CalendarHeaderColor());
+  canvas->FillAreaWithColor(rect, CalendarHeaderColor());
 }
 
 void TvxOffice11LookAndFeelPainter::PaintGroupBoxBackground(TvxCanvas* canvas, TWinControl* control,
@@ -597,7 +587,7 @@ void TvxOffice11LookAndFeelPainter::PaintGroupBoxBackground(TvxCanvas* canvas, T
   if (color1 == clDefault) {
     if (control) vxDrawThemeParentBackground(control, canvas, rect);
   } else if (color2 == clDefault) {
-    FillSolid(canvas, rect, color1);
+    canvas->FillAreaWithColor(rect, color1);
   } else {
     vdFillRectGradient(canvas->DeviceContext(), rect, color1, color2, false);
   }
@@ -610,8 +600,8 @@ void TvxOffice11LookAndFeelPainter::PaintTrackBarTrackBorder(TvxCanvas* canvas, 
 void TvxOffice11LookAndFeelPainter::PaintTrackBarPointedThumbEdge(TvxCanvas* canvas, std::span<const TPoint> light,
                                                                   std::span<const TPoint>,
                                                                   std::span<const TPoint> outerDark) const {
-  Polyline(canvas, light, clBtnText);
-  Polyline(canvas, outerDark, clBtnText);
+  PaintPolyline(canvas, light, clBtnText);
+  PaintPolyline(canvas, outerDark, clBtnText);
 }
 
 void TvxOffice11LookAndFeelPainter::PaintTrackBarBoxThumbEdge(TvxCanvas* canvas, const TRect& rect) const {

@@ -65,10 +65,10 @@ void TvxCustomLookAndFeelPainter::PaintSchedulerEventProgressBar(TvxCanvas* canv
                                                                  bool frameOnly) const {
   constexpr TColor kFrame = clGray;
   if (frameOnly)
-    TwoTone(canvas, bounds, kFrame, kFrame, vxAllBorders);
+    canvas->DrawTwoToneBorders(bounds, kFrame, kFrame, vxAllBorders, 1);
   else
     canvas->FillAreaWithFrame(bounds, viewParams, false, 1, kFrame, vxAllBorders);
-  FillSolid(canvas, progressRect, clNavy);
+  canvas->FillAreaWithColor(progressRect, clNavy);
 }
 
 void TvxCustomLookAndFeelPainter::PaintSchedulerNavigationButtonContent(TvxCanvas* canvas, const TRect& rect,
@@ -91,14 +91,14 @@ void TvxCustomLookAndFeelPainter::PaintSchedulerNavigationArrow(TvxCanvas* canva
   int x = isNext ? rect.Left : rect.Right - 2;
   int top = rect.Top, bottom = rect.Bottom - 1;
   for (int i = 0; i < n; ++i) {
-    FillSolid(canvas, {x, top, x + 2, top + 1}, clDefault);
-    FillSolid(canvas, {x, bottom, x + 2, bottom + 1}, clDefault);
+    canvas->FillAreaWithColor({x, top, x + 2, top + 1}, clDefault);
+    canvas->FillAreaWithColor({x, bottom, x + 2, bottom + 1}, clDefault);
     x += step;
     ++top;
     --bottom;
   }
   const int column = isNext ? rect.Right - 1 : rect.Left;
-  FillSolid(canvas, {column, rect.Top, column + 1, rect.Bottom}, clDefault);
+  canvas->FillAreaWithColor({column, rect.Top, column + 1, rect.Bottom}, clDefault);
 }
 
 void TvxCustomLookAndFeelPainter::PaintNavigatorPushButton(TvxCanvas* canvas, const TRect& rect,
@@ -149,7 +149,7 @@ void TvxCustomLookAndFeelPainter::PaintClockFace(TvxCanvas* canvas, const TRect&
     canvas->DrawLineTo(p.X + 1, p.Y - 1);
     canvas->ExcludeRectFromClip({p.X - 1, p.Y - 1, p.X + 2, p.Y + 2});
   }
-  FillSolid(canvas, rect, backgroundColor);
+  canvas->FillAreaWithColor(rect, backgroundColor);
 
   uint16_t hours, minutes, seconds, milliseconds;
   DecodeTime(time, hours, minutes, seconds, milliseconds);
@@ -181,8 +181,8 @@ TColor TvxCustomLookAndFeelPainter::EditButtonCaptionColor() const { return clDe
 TColor TvxCustomLookAndFeelPainter::ContainerFrameColor(bool) const { return clDefault; }
 
 void TvxCustomLookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
-  FillSolid(canvas, rect, CalendarHeaderColor());
-  Edge(canvas, rect, false, false, vxAllBorders);
+  canvas->FillAreaWithColor(rect, CalendarHeaderColor());
+  canvas->DrawEdge3D(rect, false, false, vxAllBorders);
   rect = vxInflatedRect(rect, -1, -1);
 }
 
@@ -289,7 +289,7 @@ void TvxCustomLookAndFeelPainter::PaintGroupBoxCaptionForPosition(TvxCanvas* can
 }
 
 void TvxCustomLookAndFeelPainter::PaintGroupPanel(TvxCanvas* canvas, const TRect& rect, bool) const {
-  FillSolid(canvas, rect, clBtnFace);
+  canvas->FillAreaWithColor(rect, clBtnFace);
 }
 
 TRect TvxCustomLookAndFeelPainter::GroupPanelContentOffsets() const { return {}; }
@@ -304,7 +304,7 @@ void TvxCustomLookAndFeelPainter::CorrectTrackBarThumbBounds(TvxCanvas*, TRect& 
 
 void TvxCustomLookAndFeelPainter::PaintTrackBarTrack(TvxCanvas* canvas, const TRect& rect, const TRect&, bool, bool,
                                                      bool, TColor color) const {
-  FillSolid(canvas, rect, color);
+  canvas->FillAreaWithColor(rect, color);
   PaintTrackBarTrackBorder(canvas, rect);
 }
 
@@ -316,7 +316,7 @@ void TvxCustomLookAndFeelPainter::PaintTrackBarThumb(TvxCanvas* canvas, const TR
   canvas->BrushObject()->SetStyle(bsSolid);
   canvas->BrushObject()->SetColor(color);
   if (shape == vxtsBox) {
-    FillSolid(canvas, rect, color);
+    canvas->FillAreaWithColor(rect, color);
     PaintTrackBarBoxThumbEdge(canvas, rect);
     return;
   }
@@ -407,11 +407,11 @@ void TvxCustomLookAndFeelPainter::PaintSplitter(TvxCanvas* canvas, const TRect& 
     for (int g : gaps) {
       g = std::clamp(g, start, end);
       const TRect piece = horizontal ? TRect(from, grip.Top, g, grip.Bottom) : TRect(grip.Left, from, grip.Right, g);
-      FillSolid(canvas, vxShiftedRect(piece, offset, offset), color);
+      canvas->FillAreaWithColor(vxShiftedRect(piece, offset, offset), color);
       from = std::min(g + 1, end);
     }
     const TRect last = horizontal ? TRect(from, grip.Top, end, grip.Bottom) : TRect(grip.Left, from, grip.Right, end);
-    FillSolid(canvas, vxShiftedRect(last, offset, offset), color);
+    canvas->FillAreaWithColor(vxShiftedRect(last, offset, offset), color);
   };
   drawGrip(0, SplitterGripShadowColor(highlighted));
   if (wide) drawGrip(1, SplitterGripHighlightColor(highlighted));
@@ -426,13 +426,13 @@ TSize TvxCustomLookAndFeelPainter::SplitterExtent(bool horizontal) const {
 TColor TvxCustomLookAndFeelPainter::LayoutControlBackgroundColor() const { return clBtnFace; }
 
 void TvxCustomLookAndFeelPainter::PaintLayoutControlBackground(TvxCanvas* canvas, const TRect& rect) const {
-  FillSolid(canvas, rect, LayoutControlBackgroundColor());
+  canvas->FillAreaWithColor(rect, LayoutControlBackgroundColor());
 }
 
 TRect TvxCustomLookAndFeelPainter::PrintPreviewPageBorderWidths() const { return {2, 2, 4, 4}; }
 
 void TvxCustomLookAndFeelPainter::PaintPrintPreviewBackground(TvxCanvas* canvas, const TRect& rect) const {
-  FillSolid(canvas, rect, clBtnShadow);
+  canvas->FillAreaWithColor(rect, clBtnShadow);
 }
 
 void TvxCustomLookAndFeelPainter::PaintPrintPreviewPage(TvxCanvas* canvas, const TRect& bounds,
@@ -441,12 +441,12 @@ void TvxCustomLookAndFeelPainter::PaintPrintPreviewPage(TvxCanvas* canvas, const
   // down and right, each clipped out before the next is drawn beneath it.
   SavedClip savedClip(canvas);
   TRect r = vxInflatedRectBy(bounds, 0, 0, -2, -2);
-  if (fillPage) FillSolid(canvas, pageRect, clWindow);
+  if (fillPage) canvas->FillAreaWithColor(pageRect, clWindow);
   if (!selected) r = vxInflatedRect(r, -1, -1);
   canvas->ExcludeRectFromClip(pageRect);
-  FillSolid(canvas, r, selected ? clHighlight : clWindowText);
+  canvas->FillAreaWithColor(r, selected ? clHighlight : clWindowText);
   canvas->ExcludeRectFromClip(r);
-  FillSolid(canvas, vxShiftedRect(r, 2, 2), clWindowText);
+  canvas->FillAreaWithColor(vxShiftedRect(r, 2, 2), clWindowText);
 }
 
 TColor TvxCustomLookAndFeelPainter::CalculatorButtonTextColor(int buttonKind) const {

@@ -34,11 +34,11 @@ void PaintTabEdgeStrip(TvxCanvas* canvas, const TRect& rect, TvxBorder edge, Tvx
     }
     color = edge == bRight ? clBtnShadow : clBtnHighlight;
   }
-  FillSolid(canvas, r, color);
+  canvas->FillAreaWithColor(r, color);
 }
 
 void PaintHeaderCorners(TvxCanvas* canvas, const TRect& r, TvxBorders neighbours) {
-  Edge(canvas, r, false, false, vxAllBorders);
+  canvas->DrawEdge3D(r, false, false, vxAllBorders);
   if (neighbours & Left) {
     canvas->PutPixel(r.Left, r.Top + 1, clBtnFace);
     canvas->PutPixel(r.Left, r.Bottom - 2, clBtnFace);
@@ -52,9 +52,9 @@ void PaintHeaderCorners(TvxCanvas* canvas, const TRect& r, TvxBorders neighbours
 
 void PaintFilterDropDown(const TvxCustomLookAndFeelPainter& painter, TvxCanvas* canvas, const TRect& rect,
                          TvxButtonState state, bool filterActive) {
-  Edge(canvas, rect, state == vxbsPressed, state == vxbsPressed, vxAllBorders);
+  canvas->DrawEdge3D(rect, state == vxbsPressed, state == vxbsPressed, vxAllBorders);
   const TRect inner = Inset(rect);
-  FillSolid(canvas, inner, clBtnFace);
+  canvas->FillAreaWithColor(inner, clBtnFace);
   painter.PaintSmallArrow(canvas, inner, filterActive ? clBlue : clBtnText);
 }
 
@@ -63,22 +63,6 @@ void PaintFilterDropDown(const TvxCustomLookAndFeelPainter& painter, TvxCanvas* 
 void PaintScrollBarPage(TvxCanvas* canvas, const TRect& rect, TvxButtonState state) {
   const RECT r = rect;
   FillRect(canvas->DeviceContext(), &r, vxScrollBarPatternBrush(state == vxbsPressed ? 1 : 0));
-}
-
-// Lines along the two long sides of a splitter edge, then the inside moved
-// past them: grown along the edge and shrunk across it.
-TRect SplitterEdgeRing(TvxCanvas* canvas, const TRect& rect, bool horizontal, TColor first, TColor second) {
-  TwoTone(canvas, rect, first, second, horizontal ? (Top | Bottom) : (Left | Right));
-  return horizontal ? vxInflatedRect(rect, 1, -1) : vxInflatedRect(rect, -1, 1);
-}
-
-void FillFromViewParams(TvxCanvas* canvas, const TRect& rect, const TvxAreaViewParams& viewParams) {
-  canvas->FillAreaWithFrame(rect, viewParams, false, 0, clDefault, 0);
-}
-
-void PaintPolyline(TvxCanvas* canvas, std::span<const TPoint> points, TColor color) {
-  canvas->PenObject()->SetColor(color);
-  canvas->DrawPolylineShape(points.data(), int(points.size()));
 }
 
 }  // namespace
@@ -103,8 +87,8 @@ void TvxStandardLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRec
   TRect band = CenteredBand(rect, BorderWidth(), vertical);
   --band.Right;
   --band.Bottom;
-  FillSolid(canvas, band, clBtnShadow);
-  FillSolid(canvas, vxShiftedRect(band, 1, 1), clBtnHighlight);
+  canvas->FillAreaWithColor(band, clBtnShadow);
+  canvas->FillAreaWithColor(vxShiftedRect(band, 1, 1), clBtnHighlight);
 }
 
 int TvxStandardLookAndFeelPainter::ButtonBorderWidth(TvxButtonState state) const {
@@ -118,7 +102,7 @@ void TvxStandardLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TR
                                                      TvxButtonState state) const {
   TRect r = rect;
   if (state == vxbsPressed || state == vxbsDefault) {
-    TwoTone(canvas, r, clBlack, clBlack, vxAllBorders);
+    canvas->DrawTwoToneBorders(r, clBlack, clBlack, vxAllBorders, 1);
     r = Inset(r);
   }
   if (state == vxbsPressed) {
@@ -131,13 +115,13 @@ void TvxStandardLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TR
 
 void TvxStandardLookAndFeelPainter::PaintExpandButton(TvxCanvas* canvas, const TRect& rect, bool expanded,
                                                       TColor fillColor) const {
-  Edge(canvas, rect, false, false, Left | Top);
-  Edge(canvas, rect, false, true, Right | Bottom);
+  canvas->DrawEdge3D(rect, false, false, Left | Top);
+  canvas->DrawEdge3D(rect, false, true, Right | Bottom);
   TRect r = Inset(rect);
-  Edge(canvas, r, false, false, Right | Bottom);
+  canvas->DrawEdge3D(r, false, false, Right | Bottom);
   --r.Right;
   --r.Bottom;
-  FillSolid(canvas, r, fillColor == clDefault ? clBtnFace : fillColor);
+  canvas->FillAreaWithColor(r, fillColor == clDefault ? clBtnFace : fillColor);
   PaintExpandButtonCross(canvas, r, expanded, clBtnText);
   canvas->ExcludeRectFromClip(rect);
 }
@@ -166,11 +150,11 @@ void TvxStandardLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TR
 void TvxStandardLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect,
                                                             TvxBorders borders, TvxButtonState state) const {
   if (state == vxbsPressed) {
-    TwoTone(canvas, rect, clBtnShadow, clBtnShadow, borders);
+    canvas->DrawTwoToneBorders(rect, clBtnShadow, clBtnShadow, borders, 1);
     return;
   }
-  TwoTone(canvas, rect, clBtnHighlight, cl3DDkShadow, borders);
-  TwoTone(canvas, Inset(rect), cl3DLight, clBtnShadow, borders);
+  canvas->DrawTwoToneBorders(rect, clBtnHighlight, cl3DDkShadow, borders, 1);
+  canvas->DrawTwoToneBorders(Inset(rect), cl3DLight, clBtnShadow, borders, 1);
 }
 
 void TvxStandardLookAndFeelPainter::PaintSortMark(TvxCanvas* canvas, const TRect& rect, bool ascending) const {
@@ -189,11 +173,11 @@ int TvxStandardLookAndFeelPainter::FooterCellBorderWidth() const { return 1; }
 int TvxStandardLookAndFeelPainter::FooterCellSpacing() const { return 1; }
 
 void TvxStandardLookAndFeelPainter::PaintFooterFrame(TvxCanvas* canvas, const TRect& rect) const {
-  Edge(canvas, rect, false, false, vxAllBorders);
+  canvas->DrawEdge3D(rect, false, false, vxAllBorders);
 }
 
 void TvxStandardLookAndFeelPainter::PaintFooterCellFrame(TvxCanvas* canvas, const TRect& rect) const {
-  Edge(canvas, rect, true, true, vxAllBorders);
+  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
 }
 
 void TvxStandardLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas, const TRect& rect,
@@ -208,7 +192,7 @@ void TvxStandardLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect&
 
 void TvxStandardLookAndFeelPainter::PaintTabStripBackground(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                             bool) const {
-  Edge(canvas, rect, false, false, borders);
+  canvas->DrawEdge3D(rect, false, false, borders);
 }
 
 int TvxStandardLookAndFeelPainter::TabEdgeWidth(bool) const { return 1; }
@@ -244,7 +228,7 @@ void TvxStandardLookAndFeelPainter::PaintScrollBarElement(TvxCanvas* canvas, boo
     }
     case sbpThumbnail: {
       PaintScrollButtonBorder(canvas, rect, part, state);
-      FillSolid(canvas, Inset(rect, ButtonBorderWidth(vxbsNormal)), clBtnFace);
+      canvas->FillAreaWithColor(Inset(rect, ButtonBorderWidth(vxbsNormal)), clBtnFace);
       break;
     }
     case sbpPageUp:
@@ -264,7 +248,7 @@ void TvxStandardLookAndFeelPainter::PaintSchedulerDayCaption(TvxCanvas* canvas, 
   TvxBorders frame = vxAllBorders;
   if (neighbours & Left) frame &= ~Left;
   if (neighbours & Right) frame &= ~Right;
-  TwoTone(canvas, rect, clBlack, clBlack, frame);
+  canvas->DrawTwoToneBorders(rect, clBlack, clBlack, frame, 1);
   const TRect inner = HeaderContentBounds(rect, frame);
   PaintHeader(canvas, inner, inner, neighbours, vxAllBorders, vxbsNormal, taCenter, tlCenter, false, false, text,
               viewParams.Font, viewParams.TextColor, viewParams.Color, onDrawBackground);
@@ -315,7 +299,7 @@ TvxLookAndFeelStyle TvxFlatLookAndFeelPainter::StyleId() const { return lfsFlat;
 int TvxFlatLookAndFeelPainter::BorderWidth() const { return 1; }
 
 void TvxFlatLookAndFeelPainter::PaintBorder(TvxCanvas* canvas, const TRect& rect) const {
-  Edge(canvas, rect, true, true, vxAllBorders);
+  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& rect, bool vertical) const {
@@ -331,7 +315,7 @@ void TvxFlatLookAndFeelPainter::PaintButtonFrame(TvxCanvas* canvas, const TRect&
   if (state == vxbsPressed) {
     Ring(canvas, rect, clBtnShadow, clBtnHighlight);
   } else if (state == vxbsDefault) {
-    TwoTone(canvas, rect, clBlack, clBlack, vxAllBorders);
+    canvas->DrawTwoToneBorders(rect, clBlack, clBlack, vxAllBorders, 1);
     Ring(canvas, Inset(rect), clBtnHighlight, clBtnShadow);
   } else {
     Ring(canvas, rect, clBtnHighlight, clBtnShadow);
@@ -350,8 +334,8 @@ bool TvxFlatLookAndFeelPainter::CanHotTrackButtons() const { return false; }
 
 void TvxFlatLookAndFeelPainter::PaintCheckBoxFrame(TvxCanvas* canvas, const TRect& rect,
                                                    TvxButtonState state) const {
-  Edge(canvas, rect, true, true, vxAllBorders);
-  TwoTone(canvas, Inset(rect), CheckBoxFaceColor(state), CheckBoxFaceColor(state), vxAllBorders);
+  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
+  canvas->DrawTwoToneBorders(Inset(rect), CheckBoxFaceColor(state), CheckBoxFaceColor(state), vxAllBorders, 1);
 }
 
 void TvxFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders neighbours,
@@ -362,9 +346,9 @@ void TvxFlatLookAndFeelPainter::PaintHeaderFrame(TvxCanvas* canvas, const TRect&
 void TvxFlatLookAndFeelPainter::PaintHeaderSectionFrame(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                         TvxButtonState state) const {
   if (state == vxbsPressed)
-    TwoTone(canvas, rect, clBtnShadow, clBtnHighlight, borders);
+    canvas->DrawTwoToneBorders(rect, clBtnShadow, clBtnHighlight, borders, 1);
   else
-    TwoTone(canvas, rect, clBtnHighlight, clBtnShadow, borders);
+    canvas->DrawTwoToneBorders(rect, clBtnHighlight, clBtnShadow, borders, 1);
 }
 
 void TvxFlatLookAndFeelPainter::PaintSortMark(TvxCanvas* canvas, const TRect& rect, bool ascending) const {
@@ -378,11 +362,11 @@ int TvxFlatLookAndFeelPainter::FooterCellBorderWidth() const { return 1; }
 int TvxFlatLookAndFeelPainter::FooterCellSpacing() const { return 1; }
 
 void TvxFlatLookAndFeelPainter::PaintFooterFrame(TvxCanvas* canvas, const TRect& rect) const {
-  Edge(canvas, rect, false, false, vxAllBorders);
+  canvas->DrawEdge3D(rect, false, false, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintFooterCellFrame(TvxCanvas* canvas, const TRect& rect) const {
-  Edge(canvas, rect, true, true, vxAllBorders);
+  canvas->DrawEdge3D(rect, true, true, vxAllBorders);
 }
 
 void TvxFlatLookAndFeelPainter::PaintFilterDropDownButton(TvxCanvas* canvas, const TRect& rect,
@@ -397,7 +381,7 @@ void TvxFlatLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect& rec
 
 void TvxFlatLookAndFeelPainter::PaintTabStripBackground(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
                                                         bool) const {
-  Edge(canvas, rect, false, false, borders);
+  canvas->DrawEdge3D(rect, false, false, borders);
 }
 
 int TvxFlatLookAndFeelPainter::TabEdgeWidth(bool) const { return 1; }
@@ -424,8 +408,8 @@ void TvxFlatLookAndFeelPainter::PaintSchedulerSplitterEdge(TvxCanvas* canvas, co
 }
 
 void TvxFlatLookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
-  FillSolid(canvas, rect, CalendarHeaderColor());
-  TwoTone(canvas, rect, clBtnFace, clBtnFace, Bottom);
+  canvas->FillAreaWithColor(rect, CalendarHeaderColor());
+  canvas->DrawTwoToneBorders(rect, clBtnFace, clBtnFace, Bottom, 1);
   --rect.Bottom;
 }
 

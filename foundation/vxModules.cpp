@@ -3,6 +3,7 @@
 #include "foundation/vdCore.h"
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vdGDIPlusAPI.h"
+#include "foundation/vdOffice11.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
@@ -27,6 +28,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxDrawTextUtils", vxDrawTextUtilsInitialize, vxDrawTextUtilsFinalize},
       {"vxGraphics", vxGraphicsInitialize, vxGraphicsFinalize},
       {"vdGDIPlusClasses", vdGDIPlusClassesInitialize, vdGDIPlusClassesFinalize},
+      {"vdOffice11", vdOffice11Initialize, vdOffice11Finalize},
       {"vxControls", vxControlsInitialize, vxControlsFinalize},
       {"vxLookAndFeels", vxLookAndFeelsInitialize, vxLookAndFeelsFinalize},
       {"vxLookAndFeelPainters", vxLookAndFeelPaintersStart, vxLookAndFeelPaintersStop},

@@ -13,9 +13,9 @@ struct TvxModule {
 };
 
 // vdCore, vxClasses, vxGeometry, vdGDIPlusAPI, vxDWMApi, vdUxTheme,
-// vdThemeManager, vxGraphics, vdGDIPlusClasses, vxControls, vxLookAndFeels (the root
-// look-and-feel), vxLookAndFeelPainters (the painter registry and the
-// painters' shared resources).
+// vdThemeManager, vxDrawTextUtils, vxGraphics, vdGDIPlusClasses, vdOffice11,
+// vxControls, vxLookAndFeels (the root look-and-feel), vxLookAndFeelPainters
+// (the painter registry and the painters' shared resources).
 const std::vector<TvxModule>& vxFoundationModules();
 
 // Starts modules first to last. A module that fails to start stops the ones

@@ -254,22 +254,23 @@ HPEN TPen::Handle() {
 
 TCanvas::TCanvas() {
   // Before a font, pen or brush frees its handle it must leave the DC.
-  auto deselect = [this] { DeselectHandles(); };
-  auto changed = [this](TObject*) { DeselectHandles(); };
-  font_.OnChanging = deselect;
-  pen_.OnChanging = deselect;
-  brush_.OnChanging = deselect;
-  font_.OnChange = changed;
-  pen_.OnChange = changed;
-  brush_.OnChange = changed;
+  font_.OnChanging = [this] { Deselect(csFont); };
+  pen_.OnChanging = [this] { Deselect(csPen); };
+  brush_.OnChanging = [this] { Deselect(csBrush); };
+  font_.OnChange = [this](TObject*) { Deselect(csFont); };
+  pen_.OnChange = [this](TObject*) { Deselect(csPen); };
+  brush_.OnChange = [this](TObject*) { Deselect(csBrush); };
 }
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
-HDC TCanvas::Handle() {
+HDC TCanvas::Ready(uint8_t needs) {
   if (!dc_) CreateHandle();
   if (!dc_) throw EInvalidOperation("Canvas does not allow drawing");
-  if (!objectsSelected_) SelectObjects();
+  if (needs & ~selected_)
+    Select(needs & ~selected_);
+  else if (needs & csBrush)
+    AreaBrush(dc_);  // someone may have set the DC brush's colour meanwhile
   return dc_;
 }
 
@@ -279,43 +280,37 @@ void TCanvas::SetHandle(HDC dc) {
   dc_ = dc;
 }
 
-void TCanvas::DeselectHandles() {
-  if (!dc_ || !objectsSelected_) {
-    objectsSelected_ = false;
-    return;
-  }
-  SelectObject(dc_, savedFont_);
-  SelectObject(dc_, savedPen_);
-  SelectObject(dc_, savedBrush_);
-  objectsSelected_ = false;
+void TCanvas::Deselect(uint8_t objects) {
+  objects &= selected_;
+  if (!dc_) objects = 0;
+  if (objects & csFont) SelectObject(dc_, savedFont_);
+  if (objects & csPen) SelectObject(dc_, savedPen_);
+  if (objects & csBrush) SelectObject(dc_, savedBrush_);
+  selected_ = dc_ ? uint8_t(selected_ & ~objects) : 0;
 }
 
-void TCanvas::SelectObjects() {
+void TCanvas::Select(uint8_t objects) {
   HDC dc = dc_;
-  HGDIOBJ f = SelectObject(dc, font_.Handle());
-  HGDIOBJ p = SelectObject(dc, pen_.Handle());
-  HGDIOBJ b = SelectObject(dc, brush_.Handle());
-  // Keep what the DC held before, to give it back when deselecting.
-  if (!objectsSelected_) {
-    savedFont_ = f;
-    savedPen_ = p;
-    savedBrush_ = b;
+  if (objects & csFont) {
+    savedFont_ = SelectObject(dc, font_.Handle());
+    SetTextColor(dc, ColorToRGB(font_.Color()));
   }
-  SetTextColor(dc, ColorToRGB(font_.Color()));
-  SetBkColor(dc, ColorToRGB(brush_.Color()));
-  SetBkMode(dc, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
-  SetROP2(dc, PenModeToRop2(pen_.Mode()));
-  SetStretchBltMode(dc, COLORONCOLOR);
-  objectsSelected_ = true;
-}
-
-void TCanvas::Refresh() {
-  DeselectHandles();
+  if (objects & csPen) {
+    savedPen_ = SelectObject(dc, pen_.Handle());
+    SetROP2(dc, PenModeToRop2(pen_.Mode()));
+  }
+  if (objects & csBrush) {
+    savedBrush_ = SelectObject(dc, AreaBrush(dc));
+    SetBkColor(dc, ColorToRGB(brush_.Color()));
+    SetBkMode(dc, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
+  }
+  if (selected_ == 0) SetStretchBltMode(dc, COLORONCOLOR);
+  selected_ |= objects;
 }
 
 TPoint TCanvas::PenPos() {
   POINT p{};
-  GetCurrentPositionEx(Handle(), &p);
+  GetCurrentPositionEx(Ready(0), &p);
   return TPoint(p);
 }
 
@@ -343,88 +338,102 @@ void TCanvas::Changed() {
   if (OnChange) OnChange(this);
 }
 
-void TCanvas::MoveTo(int x, int y) { MoveToEx(Ready(), x, y, nullptr); }
+void TCanvas::MoveTo(int x, int y) { MoveToEx(Ready(0), x, y, nullptr); }
 
 void TCanvas::LineTo(int x, int y) {
   Changing();
-  ::LineTo(Ready(), x, y);
+  ::LineTo(Ready(csPen), x, y);
   Changed();
 }
 
 void TCanvas::Rectangle(const TRect& r) {
   Changing();
-  ::Rectangle(Ready(), r.Left, r.Top, r.Right, r.Bottom);
+  ::Rectangle(Ready(csPen | csBrush), r.Left, r.Top, r.Right, r.Bottom);
   Changed();
 }
 
 void TCanvas::RoundRect(const TRect& r, int cw, int ch) {
   Changing();
-  ::RoundRect(Ready(), r.Left, r.Top, r.Right, r.Bottom, cw, ch);
+  ::RoundRect(Ready(csPen | csBrush), r.Left, r.Top, r.Right, r.Bottom, cw, ch);
   Changed();
 }
 
 void TCanvas::Ellipse(const TRect& r) {
   Changing();
-  ::Ellipse(Ready(), r.Left, r.Top, r.Right, r.Bottom);
+  ::Ellipse(Ready(csPen | csBrush), r.Left, r.Top, r.Right, r.Bottom);
   Changed();
 }
 
 void TCanvas::Polygon(const TPoint* points, int count) {
   std::vector<POINT> pts(points, points + count);
   Changing();
-  ::Polygon(Ready(), pts.data(), count);
+  ::Polygon(Ready(csPen | csBrush), pts.data(), count);
   Changed();
 }
 
 void TCanvas::Polyline(const TPoint* points, int count) {
   std::vector<POINT> pts(points, points + count);
   Changing();
-  ::Polyline(Ready(), pts.data(), count);
+  ::Polyline(Ready(csPen), pts.data(), count);
   Changed();
 }
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   Changing();
-  ::Arc(Ready(), x1, y1, x2, y2, x3, y3, x4, y4);
+  ::Arc(Ready(csPen), x1, y1, x2, y2, x3, y3, x4, y4);
   Changed();
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   Changing();
-  ::Pie(Ready(), x1, y1, x2, y2, x3, y3, x4, y4);
+  ::Pie(Ready(csPen | csBrush), x1, y1, x2, y2, x3, y3, x4, y4);
   Changed();
+}
+
+// A plain solid brush is the DC's own brush in its colour: painters fill
+// many small strips in changing colours, and a brush object made and freed
+// for each one would cost more than the fill.
+HBRUSH TCanvas::AreaBrush(HDC dc) {
+  const bool pattern = brush_.Bitmap() && !brush_.Bitmap()->Empty();
+  if (pattern || brush_.Style() != bsSolid) return brush_.Handle();
+  if (brush_.Color() < 0)
+    return GetSysColorBrush(brush_.Color() & 0xFF);
+  SetDCBrushColor(dc, ColorToRGB(brush_.Color()));
+  return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
 void TCanvas::FillRect(const TRect& r) {
   RECT rc = r;
   Changing();
-  ::FillRect(Ready(), &rc, brush_.Handle());
+  HDC dc = Ready(0);
+  ::FillRect(dc, &rc, AreaBrush(dc));
   Changed();
 }
 
 void TCanvas::FrameRect(const TRect& r) {
   RECT rc = r;
   Changing();
-  ::FrameRect(Ready(), &rc, brush_.Handle());
+  HDC dc = Ready(0);
+  ::FrameRect(dc, &rc, AreaBrush(dc));
   Changed();
 }
 
 void TCanvas::DrawFocusRect(const TRect& r) {
   RECT rc = r;
   Changing();
-  ::DrawFocusRect(Ready(), &rc);
+  ::DrawFocusRect(Ready(csAllObjects), &rc);
   Changed();
 }
 
 void TCanvas::FloodFill(int x, int y, TColor color, bool surface) {
   Changing();
-  ExtFloodFill(Ready(), x, y, ColorToRGB(color), surface ? FLOODFILLSURFACE : FLOODFILLBORDER);
+  ExtFloodFill(Ready(csBrush), x, y, ColorToRGB(color), surface ? FLOODFILLSURFACE : FLOODFILLBORDER);
   Changed();
 }
 
 void TCanvas::TextOut(int x, int y, const String& text) {
   Changing();
-  ExtTextOutA(Ready(), x, y, 0, nullptr, text.data(), UINT(text.size()), nullptr);
+  ExtTextOutA(Ready(csFont | csBrush), x, y, 0, nullptr, text.data(), UINT(text.size()), nullptr);
   MoveTo(x + TextWidth(text), y);
   Changed();
 }
@@ -433,20 +442,20 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const String& text) {
   RECT rc = r;
   UINT options = ETO_CLIPPED | (brush_.Style() != bsClear ? ETO_OPAQUE : 0);
   Changing();
-  ExtTextOutA(Ready(), x, y, options, &rc, text.data(), UINT(text.size()), nullptr);
+  ExtTextOutA(Ready(csFont | csBrush), x, y, options, &rc, text.data(), UINT(text.size()), nullptr);
   Changed();
 }
 
 TSize TCanvas::TextExtent(const String& text) {
   SIZE s{};
-  GetTextExtentPoint32A(Ready(), text.data(), int(text.size()), &s);
+  GetTextExtentPoint32A(Ready(csFont), text.data(), int(text.size()), &s);
   return {s.cx, s.cy};
 }
 
 void TCanvas::Draw(int x, int y, TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return;
   Changing();
-  Ready();
+  Ready(csAllObjects);
   graphic->Draw(*this, Bounds(x, y, graphic->Width(), graphic->Height()));
   Changed();
 }
@@ -454,29 +463,29 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic) {
 void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return;
   Changing();
-  Ready();
+  Ready(csAllObjects);
   graphic->Draw(*this, r);
   Changed();
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src) {
   Changing();
-  StretchBlt(Ready(), dest.Left, dest.Top, dest.Width(), dest.Height(), source->Ready(), src.Left, src.Top,
+  StretchBlt(Ready(csAllObjects), dest.Left, dest.Top, dest.Width(), dest.Height(), source->Ready(csAllObjects), src.Left, src.Top,
              src.Width(), src.Height(), copyMode_);
   Changed();
 }
 
-TColor TCanvas::Pixel(int x, int y) { return TColor(GetPixel(Ready(), x, y)); }
+TColor TCanvas::Pixel(int x, int y) { return TColor(GetPixel(Ready(0), x, y)); }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   Changing();
-  ::SetPixel(Ready(), x, y, ColorToRGB(color));
+  ::SetPixel(Ready(0), x, y, ColorToRGB(color));
   Changed();
 }
 
 TRect TCanvas::ClipRect() {
   RECT r{};
-  GetClipBox(Ready(), &r);
+  GetClipBox(Ready(0), &r);
   return TRect(r);
 }
 

@@ -225,7 +225,7 @@ class TCanvas : public TPersistent {
 
   // The device context with the font, pen and brush selected; a canvas
   // that can make one (a control's, a bitmap's) makes it on first use.
-  HDC Handle();
+  HDC Handle() { return Ready(csAllObjects); }
   // Attaches a device context the caller owns (nullptr detaches).
   void SetHandle(HDC dc);
   bool HandleAllocated() const { return dc_ != nullptr; }
@@ -275,29 +275,40 @@ class TCanvas : public TPersistent {
   TRect ClipRect();
 
   // Reselects the font, pen and brush (after someone else changed the DC).
-  void Refresh();
+  void Refresh() { DeselectHandles(); }
 
   TNotifyEvent OnChange;
   TNotifyEvent OnChanging;
 
  protected:
+  // Which of the canvas's objects a drawing call needs in the DC.
+  enum : uint8_t { csFont = 1, csPen = 2, csBrush = 4, csAllObjects = csFont | csPen | csBrush };
+
   virtual void CreateHandle() {}
   // The device context as it is, without making one or selecting objects.
   HDC RawHandle() const { return dc_; }
-  HDC Ready() { return Handle(); }
+  // The device context, made on demand, with the objects in needs selected
+  // (each with its DC attributes: text colour, background, raster mode).
+  HDC Ready(uint8_t needs);
   void Changing();
   void Changed();
-  void DeselectHandles();
+  void DeselectHandles() { Deselect(csAllObjects); }
 
  private:
-  void SelectObjects();
+  // Selecting is lazy: a change of the font, pen or brush takes only that
+  // object out of the DC, and it goes back in when a call needs it.
+  void Select(uint8_t objects);
+  void Deselect(uint8_t objects);
+  // The brush FillRect and FrameRect draw with and the DC holds.
+  HBRUSH AreaBrush(HDC dc);
 
   HDC dc_ = nullptr;
   TFont font_;
   TBrush brush_;
   TPen pen_;
   TCopyMode copyMode_ = SRCCOPY;
-  bool objectsSelected_ = false;
+  uint8_t selected_ = 0;
+  // What the DC held before each of our objects went in.
   HGDIOBJ savedFont_ = nullptr, savedPen_ = nullptr, savedBrush_ = nullptr;
   std::recursive_mutex lock_;
   int lockCount_ = 0;

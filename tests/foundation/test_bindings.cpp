@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "foundation/vdGDIPlusAPI.h"
+#include "foundation/vdOffice11.h"
 #include "foundation/vxDWMApi.h"
 #include "foundation/vxModules.h"
 #include "platform/ClassRegistry.h"
@@ -223,7 +224,8 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   for (const TvxModule& m : vxFoundationModules()) names.emplace_back(m.Name);
   EXPECT_EQ(names, (std::vector<String>{"vdCore", "vxClasses", "vxGeometry", "vdGDIPlusAPI", "vxDWMApi",
                                          "vdUxTheme", "vdThemeManager", "vxDrawTextUtils", "vxGraphics",
-                                         "vdGDIPlusClasses", "vxControls", "vxLookAndFeels", "vxLookAndFeelPainters"}));
+                                         "vdGDIPlusClasses", "vdOffice11", "vxControls", "vxLookAndFeels",
+                                         "vxLookAndFeelPainters"}));
 
   Steps().clear();
   const std::vector<TvxModule> modules = {
@@ -240,7 +242,9 @@ TEST(Modules, StartInOrderAndStopInReverse) {
     EXPECT_NE(FindClass("TvxRect"), nullptr);
     EXPECT_NE(FindClass("TvxBitmap32"), nullptr);
     EXPECT_NE(vdSharedUnitsLoader(), nullptr);
+    EXPECT_TRUE(vdOffice11GradientFillBound());
   }
+  EXPECT_FALSE(vdOffice11GradientFillBound());
   EXPECT_EQ(FindClass("TvxRect"), nullptr);
   EXPECT_EQ(FindClass("TvxBitmap32"), nullptr);
   EXPECT_EQ(vdSharedUnitsLoader(), nullptr);

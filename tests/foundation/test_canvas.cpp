@@ -5,6 +5,7 @@
 // colour scheme.
 #include <gtest/gtest.h>
 
+#include "PainterPicture.h"
 #include "PinnedSystemColors.h"
 #include "foundation/vdCore.h"
 #include "foundation/vxGraphics.h"
@@ -21,42 +22,7 @@ const std::vector<std::pair<int, COLORREF>> kClassicScheme = {
     {COLOR_3DDKSHADOW, kDkShadow},  {COLOR_3DLIGHT, kLight},    {COLOR_HIGHLIGHT, kSelection},
     {COLOR_WINDOW, kWindow}};
 
-// A 32-bit picture with its canvas wrapped.
-struct Picture {
-  TBitmap bitmap;
-  std::unique_ptr<TvxCanvas> canvas;
-
-  Picture(int width, int height, COLORREF fill = RGB(255, 255, 255)) {
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(width, height);
-    canvas = std::make_unique<TvxCanvas>(bitmap.Canvas());
-    Fill(fill);
-  }
-  HDC DC() { return canvas->DeviceContext(); }
-  void Fill(COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, bitmap.Width(), bitmap.Height()};
-    ::FillRect(DC(), &all, brush);
-    DeleteObject(brush);
-  }
-  // Device pixel (x, y), whatever the DC's origin and clip.
-  COLORREF At(int x, int y) {
-    const uint32_t bgra = static_cast<const uint32_t*>(bitmap.ScanLine(y))[x];
-    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-  }
-  int Count(COLORREF color) {
-    int n = 0;
-    for (int y = 0; y < bitmap.Height(); ++y)
-      for (int x = 0; x < bitmap.Width(); ++x) n += At(x, y) == color;
-    return n;
-  }
-  bool HasClip() {
-    HRGN probe = CreateRectRgn(0, 0, 0, 0);
-    const bool has = GetClipRgn(DC(), probe) == 1;
-    DeleteObject(probe);
-    return has;
-  }
-};
+using Picture = TPainterPicture;
 
 // --- Regions and clipping ---------------------------------------------------------------
 

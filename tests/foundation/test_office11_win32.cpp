@@ -64,21 +64,29 @@ TEST(Office11System, ResourcesLiveFromTheFirstReferenceToTheLastRelease) {
   EXPECT_EQ(vdOffice11GripDarkBrush(), nullptr);
 }
 
+// Outside the module the gradient is drawn in bands, inside it by msimg32:
+// both run the same way.
 TEST(Office11System, GradientRunsFromTheFirstColourToTheSecond) {
-  TPainterPicture picture(120, 20);
-  vdFillRectGradient(picture.DC(), {10, 0, 110, 10}, RGB(0, 0, 0), RGB(200, 100, 0), true);
-  EXPECT_LE(GetRValue(picture.At(10, 5)), 2);
-  EXPECT_GE(GetRValue(picture.At(109, 5)), 197);
-  EXPECT_EQ(picture.At(9, 5), RGB(255, 255, 255));
-  EXPECT_EQ(picture.At(110, 5), RGB(255, 255, 255));
-  for (int x = 11; x < 110; ++x) EXPECT_GE(GetRValue(picture.At(x, 5)), GetRValue(picture.At(x - 1, 5))) << x;
-  // Vertical, top to bottom; equal colours are a plain fill.
-  vdFillRectGradient(picture.DC(), {0, 10, 4, 20}, RGB(0, 0, 0), RGB(0, 0, 250), false);
-  EXPECT_LT(GetBValue(picture.At(2, 10)), GetBValue(picture.At(2, 19)));
-  EXPECT_EQ(GetBValue(picture.At(0, 10)), GetBValue(picture.At(3, 10)));
-  vdFillRectGradient(picture.DC(), {50, 12, 60, 20}, clBtnFace, clBtnFace, true);
-  EXPECT_EQ(picture.At(50, 12), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(picture.At(59, 19), GetSysColor(COLOR_BTNFACE));
+  for (const bool bound : {false, true}) {
+    SCOPED_TRACE(bound ? "GradientFill" : "bands");
+    if (bound) vdOffice11Initialize();
+    EXPECT_EQ(vdOffice11GradientFillBound(), bound);
+    TPainterPicture picture(120, 20);
+    vdFillRectGradient(picture.DC(), {10, 0, 110, 10}, RGB(0, 0, 0), RGB(200, 100, 0), true);
+    EXPECT_LE(GetRValue(picture.At(10, 5)), 2);
+    EXPECT_GE(GetRValue(picture.At(109, 5)), 197);
+    EXPECT_EQ(picture.At(9, 5), RGB(255, 255, 255));
+    EXPECT_EQ(picture.At(110, 5), RGB(255, 255, 255));
+    for (int x = 11; x < 110; ++x) EXPECT_GE(GetRValue(picture.At(x, 5)), GetRValue(picture.At(x - 1, 5))) << x;
+    // Vertical, top to bottom; equal colours are a plain fill.
+    vdFillRectGradient(picture.DC(), {0, 10, 4, 20}, RGB(0, 0, 0), RGB(0, 0, 250), false);
+    EXPECT_LT(GetBValue(picture.At(2, 10)), GetBValue(picture.At(2, 19)));
+    EXPECT_EQ(GetBValue(picture.At(0, 10)), GetBValue(picture.At(3, 10)));
+    vdFillRectGradient(picture.DC(), {50, 12, 60, 20}, clBtnFace, clBtnFace, true);
+    EXPECT_EQ(picture.At(50, 12), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(picture.At(59, 19), GetSysColor(COLOR_BTNFACE));
+    if (bound) vdOffice11Finalize();
+  }
 }
 
 TEST(Office11System, SizeGripDrawsSixDarkDotsWithLightShadows) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "PainterPicture.h"
 #include "PinnedSystemColors.h"
 #include "foundation/vxLookAndFeelPainters.h"
 
@@ -37,40 +38,7 @@ class PinnedColors {
   TPinnedSystemColors pins_;
 };
 
-// A white 32-bit bitmap and the painters' canvas over it.
-class Sheet {
- public:
-  Sheet(int width, int height) {
-    bitmap_.SetPixelFormat(pf32bit);
-    bitmap_.SetSize(width, height);
-    canvas_ = std::make_unique<TvxCanvas>(bitmap_.Canvas());
-    canvas_->FillAreaWithColor({0, 0, width, height}, clWhite);
-  }
-  TvxCanvas* Canvas() { return canvas_.get(); }
-  int Width() const { return bitmap_.Width(); }
-  int Height() const { return bitmap_.Height(); }
-  COLORREF At(int x, int y) {
-    const uint32_t pixel = static_cast<const uint32_t*>(bitmap_.ScanLine(y))[x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-  int CountIn(const TRect& r, COLORREF color) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x) n += At(x, y) == color;
-    return n;
-  }
-  int Count(COLORREF color) { return CountIn({0, 0, Width(), Height()}, color); }
-  bool SameAs(Sheet& other) {
-    for (int y = 0; y < Height(); ++y)
-      for (int x = 0; x < Width(); ++x)
-        if (At(x, y) != other.At(x, y)) return false;
-    return true;
-  }
-
- private:
-  TBitmap bitmap_;
-  std::unique_ptr<TvxCanvas> canvas_;
-};
+using Sheet = TPainterPicture;
 
 const TvxCustomLookAndFeelPainter& Base() { return TvxCustomLookAndFeelPainter::Painter(); }
 const TvxCustomLookAndFeelPainter& Standard() { return TvxStandardLookAndFeelPainter::Painter(); }

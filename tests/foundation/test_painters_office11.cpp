@@ -493,6 +493,22 @@ TEST_F(BluePainters, Office11AreasInTheSchemeColours) {
   }
 }
 
+// Every painter's grid takes the Office 2003 group-row colours from the
+// current scheme, not from the system colours.
+TEST_F(BluePainters, GroupRowColoursComeFromTheSchemeForEveryPainter) {
+  const TvxCustomLookAndFeelPainter* painters[] = {&TvxCustomLookAndFeelPainter::Painter(),
+                                                   &TvxStandardLookAndFeelPainter::Painter(), &UltraFlat(),
+                                                   &Office11()};
+  ASSERT_NE(RGBOf(vdOffice11GroupRowContentColor), kFace);
+  for (const auto* p : painters) {
+    SCOPED_TRACE(p->StyleId());
+    EXPECT_EQ(p->Office11GroupRowContentColor(false), TColor(vdOffice11GroupRowContentColor));
+    EXPECT_EQ(p->Office11GroupRowContentColor(true), clWindow);
+    EXPECT_EQ(p->Office11GroupRowSeparatorColor(), TColor(vdOffice11GroupRowSeparatorColor));
+    EXPECT_EQ(p->Office11GroupRowTextColor(), TColor(vdOffice11GroupRowTextColor));
+  }
+}
+
 TEST_F(BluePainters, Office11SectionsRecordsAndNavigation) {
   const auto& p = Office11();
   const COLORREF middle = RGBOf(p.BackgroundGradientMiddleColor());

@@ -55,6 +55,56 @@ TEST(Graphics, ObjectChangesReachTheDeviceContextAfterSelection) {
   EXPECT_EQ(PixelAt(b, 10, 10), clGreen);
 }
 
+// A change takes only the changed object out of the DC; the next call that
+// needs it selects it again with its attributes, and detaching gives the DC
+// back exactly the objects it came with.
+TEST(Graphics, CanvasSelectsOnlyWhatChangedAndRestoresTheDC) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HDC screen = GetDC(nullptr);
+  HBITMAP surface = CreateCompatibleBitmap(screen, 20, 20);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ originalBitmap = SelectObject(dc, surface);
+  const HGDIOBJ font0 = GetCurrentObject(dc, OBJ_FONT), pen0 = GetCurrentObject(dc, OBJ_PEN),
+                brush0 = GetCurrentObject(dc, OBJ_BRUSH);
+  {
+    TCanvas c;
+    c.SetHandle(dc);
+    c.Pen()->SetColor(clRed);
+    c.Brush()->SetColor(clBlue);
+    c.Handle();
+    const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT), pen = GetCurrentObject(dc, OBJ_PEN);
+    EXPECT_NE(pen, pen0);
+
+    // Fills do not need the brush in the DC: the pen and font stay put.
+    c.Brush()->SetColor(clLime);
+    c.FillRect(TRect(0, 0, 20, 20));
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush0);
+    EXPECT_EQ(c.Pixel(10, 10), clLime);
+
+    // A shape takes the new brush and background in, the red pen still on.
+    c.Brush()->SetColor(clYellow);
+    c.Rectangle(TRect(2, 2, 12, 12));
+    EXPECT_EQ(c.Pixel(2, 2), clRed);
+    EXPECT_EQ(c.Pixel(6, 6), clYellow);
+    EXPECT_EQ(GetBkColor(dc), ColorToRGB(clYellow));
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+
+    // Text needs the font only after its colour changed.
+    c.Font()->SetColor(clFuchsia);
+    c.TextExtent("x");
+    EXPECT_EQ(GetTextColor(dc), ColorToRGB(clFuchsia));
+    c.SetHandle(nullptr);
+  }
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font0);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen0);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush0);
+  SelectObject(dc, originalBitmap);
+  DeleteObject(surface);
+  DeleteDC(dc);
+}
+
 TEST(Graphics, PenModesCombineWithTheSurface) {
   struct Case {
     TPenMode mode;
