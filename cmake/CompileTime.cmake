@@ -20,13 +20,30 @@ endfunction()
 
 # qe_precompile_test(TARGET): GoogleTest's header for a test program (in
 # every build), and on Windows the windowed layer's headers too for one that
-# links it.
+# links it. Every test program of a build reuses one of two headers compiled
+# once (qe_test_pch, qe_test_pch_ui), rather than compiling its own: they
+# would all be the same.
 function(qe_precompile_test target)
   get_target_property(libs ${target} LINK_LIBRARIES)
   if(WIN32 AND ("platform_ui" IN_LIST libs OR "app" IN_LIST libs))
-    target_precompile_headers(${target} PRIVATE <windows.h> [["platform/ui/Controls.h"]] [["platform/ui/Forms.h"]]
-      [["platform/ui/Graphics.h"]] <gtest/gtest.h>)
+    set(pch qe_test_pch_ui)
   else()
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <functional> <memory> <string> <vector>)
+    set(pch qe_test_pch)
   endif()
+  if(NOT TARGET ${pch})
+    set(stub ${CMAKE_BINARY_DIR}/${pch}.cpp)
+    if(NOT EXISTS ${stub})
+      file(WRITE ${stub} "// The test programs' precompiled header is made with this empty source.\n")
+    endif()
+    add_library(${pch} OBJECT ${stub})
+    target_link_libraries(${pch} PRIVATE GTest::gtest)
+    if(pch STREQUAL "qe_test_pch_ui")
+      target_link_libraries(${pch} PRIVATE platform_ui)
+      target_precompile_headers(${pch} PRIVATE <windows.h> [["platform/ui/Controls.h"]] [["platform/ui/Forms.h"]]
+        [["platform/ui/Graphics.h"]] <gtest/gtest.h>)
+    else()
+      target_precompile_headers(${pch} PRIVATE <gtest/gtest.h> <functional> <memory> <string> <vector>)
+    endif()
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${pch})
 endfunction()

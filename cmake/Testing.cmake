@@ -10,6 +10,21 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# The longest test programs run as several CTest tests, each one share of
+# the program's cases (GoogleTest's GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX):
+# the shards run side by side, on other cores or, for programs that show
+# windows, in the other display lane, so that no one program sets the length
+# of a test run. Every case still runs, once. NAME=COUNT; the first shard
+# keeps the program's name, the others are NAME_shard2 and on.
+set(QE_TEST_SHARDS archive_tests=2 archive_interop_tests=3 tabledb_tests=2 app_install_tests=2)
+
+# What the longest test programs take, in seconds on 2 cores (NAME=SECONDS,
+# rounded): CTest starts the costliest tests first, so that a long one does
+# not start last and run alone. A build folder that has run its tests once
+# orders them by the times it measured instead.
+set(QE_TEST_COSTS app_install_tests=200 archive_interop_tests=150 tabledb_tests=100 archive_tests=100
+  app_wizard_tests=50 tabledb_login_tests=35 platform_ui_tests=30 app_tests=25)
+
 # qe_add_test(NAME [GUI] SOURCES... [ON_WINE source...] LIBS lib...
 #             [TIMEOUT seconds]) builds one GoogleTest program and registers it
 # with CTest (under Wine for the Windows build).
@@ -43,6 +58,43 @@ function(qe_add_test name)
   if(WIN32 AND T_GUI)
     set_tests_properties(${name} PROPERTIES LABELS gui RESOURCE_GROUPS display:1)
   endif()
+  foreach(entry IN LISTS QE_TEST_COSTS)
+    if(entry MATCHES "^${name}=([0-9]+)$")
+      set_tests_properties(${name} PROPERTIES COST ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  foreach(entry IN LISTS QE_TEST_SHARDS)
+    if(entry MATCHES "^${name}=([0-9]+)$" AND CMAKE_MATCH_1 GREATER 1)
+      # At the end of the folder, once its CMakeLists has set all the
+      # test's properties (a deferred call reads its arguments only then).
+      cmake_language(EVAL CODE "cmake_language(DEFER CALL qe_shard_test ${name} ${CMAKE_MATCH_1})")
+    endif()
+  endforeach()
+endfunction()
+
+# qe_shard_test(NAME COUNT): splits test NAME into COUNT shards that share
+# its properties (see QE_TEST_SHARDS).
+function(qe_shard_test name count)
+  set(copied TIMEOUT COST LABELS RESOURCE_GROUPS FIXTURES_REQUIRED WORKING_DIRECTORY)
+  get_test_property(${name} ENVIRONMENT environment)
+  if(NOT environment)
+    set(environment "")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment};GTEST_TOTAL_SHARDS=${count};GTEST_SHARD_INDEX=0")
+  math(EXPR last "${count} - 1")
+  foreach(index RANGE 1 ${last})
+    math(EXPR number "${index} + 1")
+    set(shard ${name}_shard${number})
+    add_test(NAME ${shard} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${shard} PROPERTIES
+      ENVIRONMENT "${environment};GTEST_TOTAL_SHARDS=${count};GTEST_SHARD_INDEX=${index}")
+    foreach(property IN LISTS copied)
+      get_test_property(${name} ${property} value)
+      if(value)
+        set_tests_properties(${shard} PROPERTIES ${property} "${value}")
+      endif()
+    endforeach()
+  endforeach()
 endfunction()
 
 # qe_test_is_gui(NAME...): marks test programs added elsewhere as showing

@@ -31,12 +31,15 @@ build() {
   cmake --build --preset "$1" -j"$jobs"
 }
 
+# fuzz_seeds: each fuzz target once over its seeds. Their scratch folders
+# go to a folder of this run, removed at its end.
 fuzz_seeds() {
   local script log
+  new_scratch
   for script in fuzz/run_*.sh; do
     log=build/fuzz/$(basename "$script" .sh).log
     echo "--- $script ($log)"
-    bash "$script" seeds >"$log" 2>&1 || { tail -n 30 "$log"; return 1; }
+    TMPDIR=$SCRATCH_DIR bash "$script" seeds >"$log" 2>&1 || { tail -n 30 "$log"; return 1; }
   done
 }
 
@@ -78,12 +81,19 @@ windows_lanes() {
 # one test); they write them to memory when it has room, several times
 # faster than to disk.
 native_test() {
-  local scratch=""
+  new_scratch
+  TMPDIR=$SCRATCH_DIR ctest --preset "$1" -j"$jobs"
+}
+
+# new_scratch: SCRATCH_DIR becomes a fresh folder that the run removes at
+# its end, in memory when it has room.
+new_scratch() {
   if [ "$(df -k --output=avail /dev/shm 2>/dev/null | tail -n1)" -gt 2000000 ] 2>/dev/null; then
-    scratch=$(mktemp -d /dev/shm/qe-test.XXXXXX)
-    SCRATCH+=("$scratch")
+    SCRATCH_DIR=$(mktemp -d /dev/shm/qe-test.XXXXXX)
+  else
+    SCRATCH_DIR=$(mktemp -d "${TMPDIR:-/tmp}/qe-test.XXXXXX")
   fi
-  TMPDIR=${scratch:-${TMPDIR:-/tmp}} ctest --preset "$1" -j"$jobs"
+  SCRATCH+=("$SCRATCH_DIR")
 }
 
 XVFB_PIDS=()

@@ -14,6 +14,10 @@ ChildProcess::ChildProcess(const std::string& filter, const std::vector<std::str
   self[n < 0 ? 0 : n] = '\0';
   pid_t pid = ::fork();
   if (pid == 0) {
+    // The child runs the one case its filter names, whichever share of the
+    // cases (CTest shard) its parent runs.
+    ::unsetenv("GTEST_TOTAL_SHARDS");
+    ::unsetenv("GTEST_SHARD_INDEX");
     for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
     std::string arg = "--gtest_filter=" + filter;
     ::execl(self, self, arg.c_str(), "--gtest_brief=1", static_cast<char*>(nullptr));
