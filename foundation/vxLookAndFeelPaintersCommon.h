@@ -12,7 +12,7 @@ namespace vxpaint {
 constexpr TvxBorders Left = vxBorder(bLeft), Top = vxBorder(bTop), Right = vxBorder(bRight),
                      Bottom = vxBorder(bBottom);
 
-// Delphi's MulDiv(a, 1, 2): halves rounded away from zero.
+// MulDiv(a, 1, 2): halves rounded away from zero.
 inline int HalfRounded(int value) { return MulDiv(value, 1, 2); }
 
 inline void DrawLine(TvxCanvas* canvas, int x1, int y1, int x2, int y2) {
