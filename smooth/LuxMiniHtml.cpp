@@ -6,8 +6,8 @@
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+constexpr char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 std::string UpperText(std::string_view s) {
   std::string out(s);
@@ -96,14 +96,24 @@ std::string_view AttributeValueAt(std::string_view tag, size_t at, size_t length
   return tag.substr(i, end - i);
 }
 
+// Upper-case attribute names that a tag reads together, and which bytes
+// may start one of them in either case: the others are passed over at one
+// look-up each.
+template <size_t N>
+struct TAttributeNames {
+  std::array<std::string_view, N> Names;
+  std::array<bool, 256> Starts{};
+  constexpr explicit TAttributeNames(const std::array<std::string_view, N>& names) : Names(names) {
+    for (const std::string_view name : names) Starts[uint8_t(name[0])] = Starts[uint8_t(Lower(name[0]))] = true;
+  }
+};
+
 // The values of several attributes, as HtmlAttribute finds them, in one
 // pass over the tag: each name's first occurrence counts.
 template <size_t N>
-std::array<std::string_view, N> TagAttributes(std::string_view tag, const std::array<std::string_view, N>& names) {
-  // Which bytes may start a name, in either case: the others are passed
-  // over at one look-up each.
-  std::array<bool, 256> starts{};
-  for (const std::string_view name : names) starts[uint8_t(name[0])] = starts[uint8_t(Lower(name[0]))] = true;
+std::array<std::string_view, N> TagAttributes(std::string_view tag, const TAttributeNames<N>& set) {
+  const std::array<std::string_view, N>& names = set.Names;
+  const std::array<bool, 256>& starts = set.Starts;
   std::array<std::string_view, N> values{};
   std::array<bool, N> found{};
   size_t left = N;
@@ -319,13 +329,13 @@ constexpr int kBulletIndent = 12;
 
 // The attributes each tag reads. " COLOR" with its blank, so that BGCOLOR
 // does not count as it.
-constexpr std::array<std::string_view, 2> kBodyAttributes{"BGCOLOR", "BGCOLORTO"};
-constexpr std::array<std::string_view, 4> kFontAttributes{"FACE", " COLOR", "BGCOLOR", "SIZE"};
-constexpr std::array<std::string_view, 3> kParagraphAttributes{"ALIGN", "INDENT", "BGCOLORTO"};
+constexpr TAttributeNames<2> kBodyAttributes({"BGCOLOR", "BGCOLORTO"});
+constexpr TAttributeNames<4> kFontAttributes({"FACE", " COLOR", "BGCOLOR", "SIZE"});
+constexpr TAttributeNames<3> kParagraphAttributes({"ALIGN", "INDENT", "BGCOLORTO"});
 // An IMG with "WRAP" anywhere in it gives its line the text's height: the
 // value found for it is not null then, though it may be empty.
-constexpr std::array<std::string_view, 4> kImageAttributes{"SRC", "WIDTH", "HEIGHT", "WRAP"};
-constexpr std::array<std::string_view, 3> kItemAttributes{"TYPE", " COLOR", "NAME"};
+constexpr TAttributeNames<4> kImageAttributes({"SRC", "WIDTH", "HEIGHT", "WRAP"});
+constexpr TAttributeNames<3> kItemAttributes({"TYPE", " COLOR", "NAME"});
 constexpr size_t kMostAttributes = 4;
 constexpr TColor kHighlight = TColor(0xFF00000D), kHighlightText = TColor(0xFF00000E);
 constexpr TColor kErrorColor = 0x0000FF;
@@ -354,6 +364,7 @@ class TLayout {
       const TState before = state;
       const int startOffset = state.Offset;
       memoSize_ = memoNext_ = 0;
+      sizeCount_ = sizeNext_ = 0;
       TLine line = Step(pos, tokens_.size(), state, false, 0, 0, TLine{});
       if (line.End <= pos) line.End = pos + 1;  // every line takes a token
       if (!line.Content && line.Broken && line.Height == 0) line.Height = GhHeight(before.Font);
@@ -367,6 +378,7 @@ class TLayout {
       if (!params_.MeasureOnly) {
         state = before;
         memoNext_ = 0;
+        sizeNext_ = 0;
         Step(pos, line.End, state, true, left, y, line);
       }
       result_.Width = std::max(result_.Width, line.Width);
@@ -382,15 +394,29 @@ class TLayout {
  private:
   int GhHeight(const TMiniHtmlFont& font) { return measurer_.MeasureRun("gh", font).Height; }
 
+  // The extent of run `token`. Measuring a line keeps the extents of its
+  // first runs; drawing the line takes them back in order instead of
+  // measuring again. The fonts of the two passes differ at most in colour, which
+  // leaves the extent alone.
+  THtmlSize RunSize(size_t token, const TMiniHtmlFont& font, bool draw) {
+    if (draw && sizeNext_ < sizeCount_ && sizes_[sizeNext_].Token == token) {
+      const TRunSize& kept = sizes_[sizeNext_++];
+      return {kept.Width, kept.Height};
+    }
+    const THtmlSize size = measurer_.MeasureRun(tokens_[token].Text, font);
+    if (!draw && sizeCount_ < sizes_.size()) sizes_[sizeCount_++] = {token, size.Width, size.Height};
+    return size;
+  }
+
   // The attributes `names` of tag t. Measuring a line looks them up and
   // keeps the first ones in order; drawing the line then takes them back in
   // the same order instead of reading those tags again.
   template <size_t N>
-  std::array<std::string_view, N> Attributes(const THtmlToken& t, const std::array<std::string_view, N>& names) {
+  std::array<std::string_view, N> Attributes(const THtmlToken& t, const TAttributeNames<N>& names) {
     static_assert(N <= kMostAttributes);
     const size_t token = size_t(&t - tokens_.data());
     std::array<std::string_view, N> values;
-    if (memoNext_ < memoSize_ && memo_[memoNext_].Token == token && memo_[memoNext_].Names == names.data()) {
+    if (memoNext_ < memoSize_ && memo_[memoNext_].Token == token && memo_[memoNext_].Names == &names) {
       std::copy_n(memo_[memoNext_++].Values.begin(), N, values.begin());
       return values;
     }
@@ -398,7 +424,7 @@ class TLayout {
     if (memoNext_ == memoSize_ && memoSize_ < memo_.size()) {
       TMemo& m = memo_[memoSize_++];
       m.Token = token;
-      m.Names = names.data();
+      m.Names = &names;
       std::copy_n(values.begin(), N, m.Values.begin());
       ++memoNext_;
     }
@@ -435,7 +461,7 @@ class TLayout {
       const THtmlToken& t = tokens_[i];
       if (!t.IsTag) {
         if (st.Hidden) continue;
-        const THtmlSize size = measurer_.MeasureRun(t.Text, st.Font);
+        const THtmlSize size = RunSize(i, st.Font, draw);
         line.Height = std::max(line.Height, size.Height);
         if (st.Sub && line.SubExtra < size.Height / 4) line.SubExtra = size.Height / 2;
         if (st.Sup && line.SupExtra < size.Height / 4) line.SupExtra = size.Height / 2;
@@ -752,11 +778,17 @@ class TLayout {
   std::vector<bool> continues_;
   struct TMemo {
     size_t Token;
-    const std::string_view* Names;
+    const void* Names;
     std::array<std::string_view, kMostAttributes> Values;
   };
-  std::array<TMemo, 32> memo_;  // of the line being laid out
+  std::array<TMemo, 16> memo_;  // of the line being laid out
   size_t memoSize_ = 0, memoNext_ = 0;
+  struct TRunSize {
+    size_t Token;
+    int Width, Height;
+  };
+  std::array<TRunSize, 128> sizes_;  // of the runs of the line being laid out
+  size_t sizeCount_ = 0, sizeNext_ = 0;
   TMiniHtmlLayout result_;
 };
 
