@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 
 namespace {
@@ -85,6 +86,12 @@ size_t FindNoCase(std::string_view text, std::string_view name) {
   return std::string_view::npos;
 }
 
+// Whether text is upper-case `name`, letters compared without case.
+bool EqualNoCase(std::string_view text, std::string_view name) {
+  return text.size() == name.size() &&
+         std::equal(text.begin(), text.end(), name.begin(), [](char c, char n) { return Upper(c) == n; });
+}
+
 // The value of the attribute whose name (of `length` letters) stands at
 // tag[at]: see HtmlAttribute.
 std::string_view AttributeValueAt(std::string_view tag, size_t at, size_t length) {
@@ -96,15 +103,19 @@ std::string_view AttributeValueAt(std::string_view tag, size_t at, size_t length
   return tag.substr(i, end - i);
 }
 
-// Upper-case attribute names that a tag reads together, and which bytes
-// may start one of them in either case: the others are passed over at one
-// look-up each.
+// Upper-case attribute names that a tag reads together and, for each byte,
+// the names that may start with it in either case: the other bytes are
+// passed over at one look-up each.
 template <size_t N>
 struct TAttributeNames {
+  static_assert(N <= 8);
   std::array<std::string_view, N> Names;
-  std::array<bool, 256> Starts{};
+  std::array<uint8_t, 256> Starts{};
   constexpr explicit TAttributeNames(const std::array<std::string_view, N>& names) : Names(names) {
-    for (const std::string_view name : names) Starts[uint8_t(name[0])] = Starts[uint8_t(Lower(name[0]))] = true;
+    for (size_t n = 0; n < N; ++n) {
+      Starts[uint8_t(names[n][0])] |= uint8_t(1u << n);
+      Starts[uint8_t(Lower(names[n][0]))] |= uint8_t(1u << n);
+    }
   }
 };
 
@@ -112,23 +123,18 @@ struct TAttributeNames {
 // pass over the tag: each name's first occurrence counts.
 template <size_t N>
 std::array<std::string_view, N> TagAttributes(std::string_view tag, const TAttributeNames<N>& set) {
-  const std::array<std::string_view, N>& names = set.Names;
-  const std::array<bool, 256>& starts = set.Starts;
   std::array<std::string_view, N> values{};
-  std::array<bool, N> found{};
-  size_t left = N;
-  for (size_t i = 0; i < tag.size() && left > 0; ++i) {
-    if (!starts[uint8_t(tag[i])]) continue;
-    const char c = Upper(tag[i]);
-    for (size_t n = 0; n < N; ++n) {
-      const std::string_view name = names[n];
-      if (found[n] || name[0] != c || name.size() > tag.size() - i) continue;
+  unsigned wanted = (1u << N) - 1;
+  for (size_t i = 0; i < tag.size() && wanted != 0; ++i) {
+    for (unsigned candidates = set.Starts[uint8_t(tag[i])] & wanted; candidates != 0; candidates &= candidates - 1) {
+      const unsigned n = unsigned(std::countr_zero(candidates));
+      const std::string_view name = set.Names[n];
+      if (name.size() > tag.size() - i) continue;
       size_t k = 1;
       while (k < name.size() && Upper(tag[i + k]) == name[k]) ++k;
       if (k < name.size()) continue;
-      found[n] = true;
       values[n] = AttributeValueAt(tag, i, name.size());
-      --left;
+      wanted &= ~(1u << n);
     }
   }
   return values;
@@ -164,7 +170,7 @@ void ParseTagName(THtmlToken& token) {
   while (end < t.size() && ((t[end] >= 'A' && t[end] <= 'Z') || (t[end] >= 'a' && t[end] <= 'z'))) ++end;
   const std::string_view name = t.substr(i, end - i);
   for (const TTagName& n : kTagNames)
-    if (n.Name.size() == name.size() && FindNoCase(name, n.Name) == 0) token.Tag = n.Tag;
+    if (EqualNoCase(name, n.Name)) token.Tag = n.Tag;
 }
 
 // An attribute's colour: "#RRGGBB" (in either case) or a colour name.
@@ -693,7 +699,8 @@ class TLayout {
              bool notFirst) {
     TMiniHtmlImage image;
     const auto [source, widthText, heightText, wrap] = Attributes(t, kImageAttributes);
-    auto startsWith = [&](std::string_view prefix) { return FindNoCase(source.substr(0, prefix.size()), prefix) == 0; };
+    const std::string_view head = source;
+    auto startsWith = [head](std::string_view prefix) { return EqualNoCase(head.substr(0, prefix.size()), prefix); };
     THtmlSize size;
     bool found;
     if (startsWith("IDX:")) {
