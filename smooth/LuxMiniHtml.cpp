@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstddef>
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+constexpr char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+constexpr char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 std::string UpperText(std::string_view s) {
   std::string out(s);
@@ -70,13 +72,72 @@ std::string_view QuotedValue(std::string_view tag, size_t from) {
 // Where upper-case `name` first occurs in text, letters compared without
 // case.
 size_t FindNoCase(std::string_view text, std::string_view name) {
+  if (name.empty()) return 0;
   if (name.size() > text.size()) return std::string_view::npos;
-  for (size_t i = 0; i + name.size() <= text.size(); ++i) {
-    size_t k = 0;
+  // Only where the first letter matches are the others compared.
+  const char first = name[0], firstLower = Lower(first);
+  const size_t last = text.size() - name.size();
+  for (size_t i = 0; i <= last; ++i) {
+    if (text[i] != first && text[i] != firstLower) continue;
+    size_t k = 1;
     while (k < name.size() && Upper(text[i + k]) == name[k]) ++k;
     if (k == name.size()) return i;
   }
   return std::string_view::npos;
+}
+
+// Whether text is upper-case `name`, letters compared without case.
+bool EqualNoCase(std::string_view text, std::string_view name) {
+  return text.size() == name.size() &&
+         std::equal(text.begin(), text.end(), name.begin(), [](char c, char n) { return Upper(c) == n; });
+}
+
+// The value of the attribute whose name (of `length` letters) stands at
+// tag[at]: see HtmlAttribute.
+std::string_view AttributeValueAt(std::string_view tag, size_t at, size_t length) {
+  size_t i = at + length;
+  while (i < tag.size() && (tag[i] == ' ' || tag[i] == '=')) ++i;
+  if (i < tag.size() && tag[i] == '"') return QuotedValue(tag, i);
+  size_t end = i;
+  while (end < tag.size() && tag[end] != ' ') ++end;
+  return tag.substr(i, end - i);
+}
+
+// Upper-case attribute names that a tag reads together and, for each byte,
+// the names that may start with it in either case: the other bytes are
+// passed over at one look-up each.
+template <size_t N>
+struct TAttributeNames {
+  static_assert(N <= 8);
+  std::array<std::string_view, N> Names;
+  std::array<uint8_t, 256> Starts{};
+  constexpr explicit TAttributeNames(const std::array<std::string_view, N>& names) : Names(names) {
+    for (size_t n = 0; n < N; ++n) {
+      Starts[uint8_t(names[n][0])] |= uint8_t(1u << n);
+      Starts[uint8_t(Lower(names[n][0]))] |= uint8_t(1u << n);
+    }
+  }
+};
+
+// The values of several attributes, as HtmlAttribute finds them, in one
+// pass over the tag: each name's first occurrence counts.
+template <size_t N>
+std::array<std::string_view, N> TagAttributes(std::string_view tag, const TAttributeNames<N>& set) {
+  std::array<std::string_view, N> values{};
+  unsigned wanted = (1u << N) - 1;
+  for (size_t i = 0; i < tag.size() && wanted != 0; ++i) {
+    for (unsigned candidates = set.Starts[uint8_t(tag[i])] & wanted; candidates != 0; candidates &= candidates - 1) {
+      const unsigned n = unsigned(std::countr_zero(candidates));
+      const std::string_view name = set.Names[n];
+      if (name.size() > tag.size() - i) continue;
+      size_t k = 1;
+      while (k < name.size() && Upper(tag[i + k]) == name[k]) ++k;
+      if (k < name.size()) continue;
+      values[n] = AttributeValueAt(tag, i, name.size());
+      wanted &= ~(1u << n);
+    }
+  }
+  return values;
 }
 
 // --- Tags --------------------------------------------------------------------------------
@@ -109,12 +170,17 @@ void ParseTagName(THtmlToken& token) {
   while (end < t.size() && ((t[end] >= 'A' && t[end] <= 'Z') || (t[end] >= 'a' && t[end] <= 'z'))) ++end;
   const std::string_view name = t.substr(i, end - i);
   for (const TTagName& n : kTagNames)
-    if (n.Name.size() == name.size() && FindNoCase(name, n.Name) == 0) token.Tag = n.Tag;
+    if (EqualNoCase(name, n.Name)) token.Tag = n.Tag;
 }
 
 // An attribute's colour: "#RRGGBB" (in either case) or a colour name.
 TColor AttributeColor(std::string_view value) {
-  return !value.empty() && value[0] == '#' ? HtmlHexColor(UpperText(value)) : HtmlColorByName(value);
+  if (value.empty() || value[0] != '#') return HtmlColorByName(value);
+  // The hex reader wants upper case; it looks at "#RRGGBB" only.
+  std::array<char, 7> upper{};
+  const size_t n = std::min(value.size(), upper.size());
+  std::transform(value.begin(), value.begin() + std::ptrdiff_t(n), upper.begin(), Upper);
+  return HtmlHexColor(std::string_view(upper.data(), n));
 }
 
 }  // namespace
@@ -139,10 +205,10 @@ TColor HtmlColorByName(std::string_view name) {
       {"clbtntext", 0xFF000012},     {"clinactivecaptiontext", 0xFF000013}, {"clbtnhighlight", 0xFF000014},
       {"cl3ddkshadow", 0xFF000015},  {"cl3dlight", 0xFF000016},     {"clinfotext", 0xFF000017},
       {"clinfobk", 0xFF000018}};
-  std::string lower(name);
-  for (char& c : lower) c = Lower(c);
   for (const TNamed& n : kNames)
-    if (n.Name == lower) return TColor(n.Value);
+    if (n.Name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), n.Name.begin(), [](char c, char l) { return Lower(c) == l; }))
+      return TColor(n.Value);
   return 0;
 }
 
@@ -160,13 +226,7 @@ TColor HtmlHexColor(std::string_view text) {
 
 std::string_view HtmlAttribute(std::string_view tag, std::string_view name) {
   const size_t at = FindNoCase(tag, name);
-  if (at == std::string_view::npos) return {};
-  size_t i = at + name.size();
-  while (i < tag.size() && (tag[i] == ' ' || tag[i] == '=')) ++i;
-  if (i < tag.size() && tag[i] == '"') return QuotedValue(tag, i);
-  size_t end = i;
-  while (end < tag.size() && tag[end] != ' ') ++end;
-  return tag.substr(i, end - i);
+  return at == std::string_view::npos ? std::string_view() : AttributeValueAt(tag, at, name.size());
 }
 
 std::vector<THtmlToken> TokenizeMiniHtml(std::string_view source, bool wordWrap) {
@@ -272,6 +332,17 @@ struct TLine {
 };
 
 constexpr int kBulletIndent = 12;
+
+// The attributes each tag reads. " COLOR" with its blank, so that BGCOLOR
+// does not count as it.
+constexpr TAttributeNames<2> kBodyAttributes({"BGCOLOR", "BGCOLORTO"});
+constexpr TAttributeNames<4> kFontAttributes({"FACE", " COLOR", "BGCOLOR", "SIZE"});
+constexpr TAttributeNames<3> kParagraphAttributes({"ALIGN", "INDENT", "BGCOLORTO"});
+// An IMG with "WRAP" anywhere in it gives its line the text's height: the
+// value found for it is not null then, though it may be empty.
+constexpr TAttributeNames<4> kImageAttributes({"SRC", "WIDTH", "HEIGHT", "WRAP"});
+constexpr TAttributeNames<3> kItemAttributes({"TYPE", " COLOR", "NAME"});
+constexpr size_t kMostAttributes = 4;
 constexpr TColor kHighlight = TColor(0xFF00000D), kHighlightText = TColor(0xFF00000E);
 constexpr TColor kErrorColor = 0x0000FF;
 
@@ -286,14 +357,20 @@ class TLayout {
     TState state;
     state.Font = params_.Font;
     state.FontColor = state.AnchorColor = state.HiColor = params_.Font.Color;
-    // Mostly one thing to draw per token: room for them at once.
-    if (!params_.MeasureOnly) result_.Ops.reserve(tokens_.size() + 8);
+    // Mostly one thing to draw per run, image, bullet or rule: room for them
+    // at once (not for every token: a text of tags alone draws nothing).
+    if (!params_.MeasureOnly)
+      result_.Ops.reserve(8 + size_t(std::count_if(tokens_.begin(), tokens_.end(), [](const THtmlToken& t) {
+                            return !t.IsTag || t.Tag == THtmlTag::Img || t.Tag == THtmlTag::Li || t.Tag == THtmlTag::Hr;
+                          })));
     const int lineLeft = params_.Rect.Left + 1;
     int y = params_.Rect.Top, total = 0;
     size_t pos = 0;
     while (pos < tokens_.size()) {
       const TState before = state;
       const int startOffset = state.Offset;
+      memoSize_ = memoNext_ = 0;
+      sizeCount_ = sizeNext_ = 0;
       TLine line = Step(pos, tokens_.size(), state, false, 0, 0, TLine{});
       if (line.End <= pos) line.End = pos + 1;  // every line takes a token
       if (!line.Content && line.Broken && line.Height == 0) line.Height = GhHeight(before.Font);
@@ -306,6 +383,8 @@ class TLayout {
       const int full = line.Height + line.SubExtra + line.SupExtra;
       if (!params_.MeasureOnly) {
         state = before;
+        memoNext_ = 0;
+        sizeNext_ = 0;
         Step(pos, line.End, state, true, left, y, line);
       }
       result_.Width = std::max(result_.Width, line.Width);
@@ -320,6 +399,43 @@ class TLayout {
 
  private:
   int GhHeight(const TMiniHtmlFont& font) { return measurer_.MeasureRun("gh", font).Height; }
+
+  // The extent of run `token`. Measuring a line keeps the extents of its
+  // first runs; drawing the line takes them back in order instead of
+  // measuring again. The fonts of the two passes differ at most in colour, which
+  // leaves the extent alone.
+  THtmlSize RunSize(size_t token, const TMiniHtmlFont& font, bool draw) {
+    if (draw && sizeNext_ < sizeCount_ && sizes_[sizeNext_].Token == token) {
+      const TRunSize& kept = sizes_[sizeNext_++];
+      return {kept.Width, kept.Height};
+    }
+    const THtmlSize size = measurer_.MeasureRun(tokens_[token].Text, font);
+    if (!draw && sizeCount_ < sizes_.size()) sizes_[sizeCount_++] = {token, size.Width, size.Height};
+    return size;
+  }
+
+  // The attributes `names` of tag t. Measuring a line looks them up and
+  // keeps the first ones in order; drawing the line then takes them back in
+  // the same order instead of reading those tags again.
+  template <size_t N>
+  std::array<std::string_view, N> Attributes(const THtmlToken& t, const TAttributeNames<N>& names) {
+    static_assert(N <= kMostAttributes);
+    const size_t token = size_t(&t - tokens_.data());
+    std::array<std::string_view, N> values;
+    if (memoNext_ < memoSize_ && memo_[memoNext_].Token == token && memo_[memoNext_].Names == &names) {
+      std::copy_n(memo_[memoNext_++].Values.begin(), N, values.begin());
+      return values;
+    }
+    values = TagAttributes(t.Text, names);
+    if (memoNext_ == memoSize_ && memoSize_ < memo_.size()) {
+      TMemo& m = memo_[memoSize_++];
+      m.Token = token;
+      m.Names = &names;
+      std::copy_n(values.begin(), N, m.Values.begin());
+      ++memoNext_;
+    }
+    return values;
+  }
 
   // For each token, whether the next blank of the text after it comes
   // before the next closing anchor: an underlined run then takes a "_", so
@@ -351,7 +467,7 @@ class TLayout {
       const THtmlToken& t = tokens_[i];
       if (!t.IsTag) {
         if (st.Hidden) continue;
-        const THtmlSize size = measurer_.MeasureRun(t.Text, st.Font);
+        const THtmlSize size = RunSize(i, st.Font, draw);
         line.Height = std::max(line.Height, size.Height);
         if (st.Sub && line.SubExtra < size.Height / 4) line.SubExtra = size.Height / 2;
         if (st.Sup && line.SupExtra < size.Height / 4) line.SupExtra = size.Height / 2;
@@ -464,8 +580,9 @@ class TLayout {
         if (closing) {
           st.Font.Color = params_.Font.Color;
         } else if (draw) {
-          if (const std::string_view c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
-          if (!HtmlAttribute(t.Text, "BGCOLORTO").empty()) st.Background = kHtmlNoColor;
+          const auto [background, gradient] = Attributes(t, kBodyAttributes);
+          if (!background.empty()) st.Background = AttributeColor(background);
+          if (!gradient.empty()) st.Background = kHtmlNoColor;
         }
         break;
       case THtmlTag::Br: ends = true; break;
@@ -485,11 +602,11 @@ class TLayout {
         } else {
           st.FontColor = st.Font.Color;
           st.FontBackground = st.Background;
-          if (const std::string_view face = HtmlAttribute(t.Text, "FACE"); !face.empty()) st.Font.Name = UpperText(face);
-          if (const std::string_view c = HtmlAttribute(t.Text, " COLOR"); !c.empty()) st.Font.Color = AttributeColor(c);
-          if (draw)
-            if (const std::string_view c = HtmlAttribute(t.Text, "BGCOLOR"); !c.empty()) st.Background = AttributeColor(c);
-          if (const std::string_view size = HtmlAttribute(t.Text, "SIZE"); !size.empty()) {
+          const auto [face, color, background, size] = Attributes(t, kFontAttributes);
+          if (!face.empty()) st.Font.Name = UpperText(face);
+          if (!color.empty()) st.Font.Color = AttributeColor(color);
+          if (draw && !background.empty()) st.Background = AttributeColor(background);
+          if (!size.empty()) {
             static constexpr int kSizes[] = {8, 10, 12, 14, 16};
             const int n = LeadingNumber(size);
             st.Font.Size = n >= 1 && n <= 5 ? kSizes[n - 1] : std::max(1, std::min(n, 1000));
@@ -544,13 +661,13 @@ class TLayout {
           ends = true;
         } else {
           st.ParagraphBackground = st.Background;
-          const std::string align = UpperText(HtmlAttribute(t.Text, "ALIGN"));
+          const auto [alignText, indent, gradient] = Attributes(t, kParagraphAttributes);
+          const std::string align = UpperText(alignText);
           if (align.find("RIGHT") != std::string::npos) st.Align = TAlign::Right;
           if (align.find("LEFT") != std::string::npos) st.Align = TAlign::Left;
           if (align.find("CENTER") != std::string::npos) st.Align = TAlign::Center;
-          if (const std::string_view indent = HtmlAttribute(t.Text, "INDENT"); !indent.empty())
-            st.Indent = LeadingNumber(indent);
-          if (!HtmlAttribute(t.Text, "BGCOLORTO").empty()) st.Background = kHtmlNoColor;
+          if (!indent.empty()) st.Indent = LeadingNumber(indent);
+          if (!gradient.empty()) st.Background = kHtmlNoColor;
         }
         break;
       case THtmlTag::Shad: st.Shadow = !closing; break;
@@ -581,22 +698,23 @@ class TLayout {
   bool Image(const THtmlToken& t, const TState& st, bool draw, int left, int top, int& x, TLine& line, int available,
              bool notFirst) {
     TMiniHtmlImage image;
-    const std::string_view source = HtmlAttribute(t.Text, "SRC");
-    const std::string upper = UpperText(source.substr(0, 5));
+    const auto [source, widthText, heightText, wrap] = Attributes(t, kImageAttributes);
+    const std::string_view head = source;
+    auto startsWith = [head](std::string_view prefix) { return EqualNoCase(head.substr(0, prefix.size()), prefix); };
     THtmlSize size;
     bool found;
-    if (upper.rfind("IDX:", 0) == 0) {
+    if (startsWith("IDX:")) {
       image.Kind = TMiniHtmlImage::ImageList;
       image.Index = LeadingNumber(source.substr(4));
       found = measurer_.ImageSize(image, size);
-    } else if (upper.rfind("SSYS:", 0) == 0 || upper.rfind("LSYS:", 0) == 0) {
-      image.Kind = upper[0] == 'S' ? TMiniHtmlImage::SmallIcon : TMiniHtmlImage::LargeIcon;
+    } else if (startsWith("SSYS:") || startsWith("LSYS:")) {
+      image.Kind = Upper(source[0]) == 'S' ? TMiniHtmlImage::SmallIcon : TMiniHtmlImage::LargeIcon;
       image.Source.assign(source.substr(5));
       found = measurer_.ImageSize(image, size);
     } else if (source.find(':') == std::string_view::npos) {
       image.Source.assign(source);
       found = measurer_.ImageSize(image, size);
-      const int w = LeadingNumber(HtmlAttribute(t.Text, "WIDTH")), h = LeadingNumber(HtmlAttribute(t.Text, "HEIGHT"));
+      const int w = LeadingNumber(widthText), h = LeadingNumber(heightText);
       if (found && w >= 1 && h >= 1) size = {w, h};
     } else {
       found = false;
@@ -617,7 +735,7 @@ class TLayout {
     x += size.Width;
     line.Content = true;
     line.Height = std::max(line.Height, size.Height);
-    if (FindNoCase(t.Text, "WRAP") != std::string_view::npos) line.Height = GhHeight(st.Font);
+    if (wrap.data() != nullptr) line.Height = GhHeight(st.Font);
     return true;
   }
 
@@ -625,8 +743,8 @@ class TLayout {
     const int level = std::max(1, st.ListLevel);
     x += kBulletIndent * level - kBulletIndent;
     line.Width = std::max(line.Width, x + kBulletIndent);
-    const std::string type = UpperText(HtmlAttribute(t.Text, "TYPE"));
-    const std::string_view colorText = HtmlAttribute(t.Text, " COLOR");
+    const auto [typeText, colorText, name] = Attributes(t, kItemAttributes);
+    const std::string type = UpperText(typeText);
     const TColor color = colorText.empty() ? kHtmlNoColor : AttributeColor(colorText);
     if (draw && !st.Hidden) {
       if (type == "SQUARE" || type == "CIRCLE") {
@@ -638,7 +756,7 @@ class TLayout {
         op.Color = color == kHtmlNoColor ? st.Font.Color : color;
       } else if (type == "IMAGE") {
         TMiniHtmlImage image;
-        image.Source.assign(HtmlAttribute(t.Text, "NAME"));
+        image.Source.assign(name);
         THtmlSize size;
         if (measurer_.ImageSize(image, size)) {
           TMiniHtmlOp& op = result_.Ops.emplace_back();
@@ -665,6 +783,19 @@ class TLayout {
   TMiniHtmlMeasurer& measurer_;
   std::vector<THtmlToken> tokens_;
   std::vector<bool> continues_;
+  struct TMemo {
+    size_t Token;
+    const void* Names;
+    std::array<std::string_view, kMostAttributes> Values;
+  };
+  std::array<TMemo, 16> memo_;  // of the line being laid out
+  size_t memoSize_ = 0, memoNext_ = 0;
+  struct TRunSize {
+    size_t Token;
+    int Width, Height;
+  };
+  std::array<TRunSize, 128> sizes_;  // of the runs of the line being laid out
+  size_t sizeCount_ = 0, sizeNext_ = 0;
   TMiniHtmlLayout result_;
 };
 
