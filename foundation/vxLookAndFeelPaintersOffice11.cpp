@@ -4,7 +4,9 @@
 #include "foundation/vxLookAndFeelPaintersOffice11.h"
 
 #include "foundation/vdOffice11.h"
+#include "foundation/vdThemeManager.h"
 #include "foundation/vxLookAndFeelPaintersCommon.h"
+#include "foundation/vxLookAndFeelPaintersNative.h"
 
 using namespace vxpaint;
 
@@ -551,9 +553,33 @@ void TvxOffice11LookAndFeelPainter::PaintLayoutViewRecordCaption(TvxCanvas* canv
 
 TColor TvxOffice11LookAndFeelPainter::FooterSeparatorColor() const { return DarkEdgeColor(); }
 
+// Scroll bars, navigator buttons and group boxes take the theme's look
+// while a theme is active, so they match the system's own.
 void TvxOffice11LookAndFeelPainter::PaintScrollBarElement(TvxCanvas* canvas, bool horizontal, const TRect& rect,
                                                           TvxScrollBarPart part, TvxButtonState state) const {
-  TvxStandardLookAndFeelPainter::Painter().PaintScrollBarElement(canvas, horizontal, rect, part, state);
+  if (vdOpenThemeClass(tcScrollBar))
+    TvxWinXPLookAndFeelPainter::Painter().PaintScrollBarElement(canvas, horizontal, rect, part, state);
+  else
+    TvxStandardLookAndFeelPainter::Painter().PaintScrollBarElement(canvas, horizontal, rect, part, state);
+}
+
+void TvxOffice11LookAndFeelPainter::PaintNavigatorPushButton(TvxCanvas* canvas, const TRect& rect,
+                                                             TvxButtonState state) const {
+  TvxWinXPLookAndFeelPainter::Painter().PaintNavigatorPushButton(canvas, rect, state);
+}
+
+void TvxOffice11LookAndFeelPainter::PaintGroupBoxFrame(TvxCanvas* canvas, const TRect& rect, int state,
+                                                       int captionPosition, TvxBorders borders) const {
+  if (vdOpenThemeClass(tcButton))
+    TvxWinXPLookAndFeelPainter::Painter().PaintGroupBoxFrame(canvas, rect, state, captionPosition, borders);
+  else
+    TvxUltraFlatLookAndFeelPainter::PaintGroupBoxFrame(canvas, rect, state, captionPosition, borders);
+}
+
+TColor TvxOffice11LookAndFeelPainter::GroupBoxCaptionTextColor(bool enabled, int captionPosition) const {
+  if (vdOpenThemeClass(tcButton))
+    return TvxWinXPLookAndFeelPainter::Painter().GroupBoxCaptionTextColor(enabled, captionPosition);
+  return TvxCustomLookAndFeelPainter::GroupBoxCaptionTextColor(enabled, captionPosition);
 }
 
 void TvxOffice11LookAndFeelPainter::PaintSizeGrip(TvxCanvas* canvas, const TRect& rect) const {

@@ -177,8 +177,12 @@ class TvxOffice11LookAndFeelPainter : public TvxUltraFlatLookAndFeelPainter {
                                 const TvxDrawBackgroundEvent& onDrawBackground) const override;
   void PaintSchedulerOutline(TvxCanvas* canvas, const TRect& rect) const override;
   void PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const override;
+  void PaintNavigatorPushButton(TvxCanvas* canvas, const TRect& rect, TvxButtonState state) const override;
   void PaintGroupBoxBackground(TvxCanvas* canvas, TWinControl* control, const TRect& rect, TColor color1,
                                TColor color2) const override;
+  void PaintGroupBoxFrame(TvxCanvas* canvas, const TRect& rect, int state, int captionPosition,
+                          TvxBorders borders) const override;
+  TColor GroupBoxCaptionTextColor(bool enabled, int captionPosition) const override;
   void PaintTrackBarTrackBorder(TvxCanvas* canvas, const TRect& rect) const override;
   void PaintTrackBarPointedThumbEdge(TvxCanvas* canvas, std::span<const TPoint> light,
                                      std::span<const TPoint> innerDark,

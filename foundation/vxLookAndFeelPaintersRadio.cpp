@@ -223,6 +223,8 @@ std::vector<uint8_t> vxRadioGlyphPattern(int w, int h, const std::vector<bool>& 
 
 int vxRadioGlyphCombination(TvxLookAndFeelKind kind, TvxButtonState state, bool checked, bool highlighted,
                             bool focused) {
+  // A default button's glyph is the normal one.
+  if (state == vxbsDefault) state = vxbsNormal;
   return (int(state) - 1) + 4 * checked + 8 * int(kind) + 32 * highlighted + 64 * focused;
 }
 

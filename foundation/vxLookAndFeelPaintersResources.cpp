@@ -6,14 +6,27 @@
 
 #include "foundation/vxImageList.h"
 #include "foundation/vxLookAndFeelPainters.h"
-#include "foundation/vxLookAndFeelPaintersCommon.h"
+#include "foundation/vxLookAndFeelPaintersRadio.h"
+#include "foundation/vxLookAndFeels.h"
 
 namespace {
+
+// Renders the radio glyphs again in the new colours. Registered as a primary
+// notifier, so the glyphs are current before any control repaints.
+class TSystemPaletteChangedNotifier : public TvxSystemPaletteChangedNotifier {
+ public:
+  TSystemPaletteChangedNotifier() : TvxSystemPaletteChangedNotifier(true) {}
+  const char* ClassName() const override { return "TSystemPaletteChangedNotifier"; }
+  void FireSystemPaletteChanged() override;
+};
 
 struct TvxPainterResources {
   std::unique_ptr<TBitmap> ScrollBarPatterns[2];
   HBRUSH ScrollBarBrushes[2] = {};
-  std::unique_ptr<TvxRadioButtonImageList> RadioButtons;
+  std::unique_ptr<TvxImageList> IndicatorImages;
+  std::unique_ptr<TvxRadioButtonGlyphs> RadioGlyphs;
+  TvxRadioButtonImageList RadioButtons;
+  std::unique_ptr<TSystemPaletteChangedNotifier> PaletteNotifier;
   TSize CheckBoxSize;
   bool CheckBoxMeasured = false;
 };
@@ -95,49 +108,81 @@ TSize vxSystemCheckBoxSize() {
 
 // --- Indicator images ------------------------------------------------------------------------
 
-// Stand-in until the library's resources carry the indicator bitmaps
-// ("VX_ARROWBITMAP" and the five after it): no images, so indicator cells
-// show their background only.
-TvxImageList* vxIndicatorImages() { return nullptr; }
+namespace {
+
+// In image order: the indicator kind less one.
+const char* const vxIndicatorBitmapNames[] = {"VX_ARROWBITMAP",    "VX_EDITBITMAP",       "VX_INSERTBITMAP",
+                                              "VX_MULTIDOTBITMAP", "VX_MULTIARROWBITMAP", "VX_FILTERBITMAP"};
+
+// The first bitmap decides the size of the list.
+void vxAddIndicatorBitmap(TBitmap* bitmap, const char* name) {
+  bitmap->LoadFromResourceName(GetModuleHandleA(nullptr), name);
+  auto& images = Resources().IndicatorImages;
+  if (!images) {
+    images = std::make_unique<TvxImageList>(nullptr);
+    images->SetSize(bitmap->Width(), bitmap->Height());
+  }
+  images->AddWithMaskColor(bitmap, clWhite);
+}
+
+void vxLoadIndicatorImages() {
+  TBitmap bitmap;
+  for (const char* name : vxIndicatorBitmapNames) vxAddIndicatorBitmap(&bitmap, name);
+}
+
+}  // namespace
+
+TvxImageList* vxIndicatorImages() { return Resources().IndicatorImages.get(); }
 
 // --- Radio-button glyphs -----------------------------------------------------------------------
 
-// Stand-in until the glyph list renders its own looks per kind and state:
-// the system's radio button, in the size of the system check box.
+namespace {
+
+TvxRadioButtonGlyphs& vxEnsureRadioButtonGlyphs() {
+  auto& glyphs = Resources().RadioGlyphs;
+  if (!glyphs) {
+    glyphs = std::make_unique<TvxRadioButtonGlyphs>();
+    glyphs->RenderGlyphs();
+  }
+  return *glyphs;
+}
+
+// A colour change renders the glyphs again in the same list rather than
+// dropping it: painters may be in the middle of using it.
+void TSystemPaletteChangedNotifier::FireSystemPaletteChanged() {
+  if (auto& glyphs = Resources().RadioGlyphs) glyphs->RebuildGlyphs();
+  TvxSystemPaletteChangedNotifier::FireSystemPaletteChanged();
+}
+
+}  // namespace
+
 void TvxRadioButtonImageList::PaintGlyph(TvxCanvas* canvas, int x, int y, TColor backgroundColor,
-                                         TvxLookAndFeelKind kind, TvxButtonState state, bool checked, bool,
-                                         bool) {
-  const TSize size = GlyphExtent();
-  RECT r = TRect(x, y, x + size.cx, y + size.cy);
-  if (backgroundColor != clDefault) vxpaint::FillSolid(canvas, TRect(r), backgroundColor);
-  UINT style = DFCS_BUTTONRADIO;
-  if (checked) style |= DFCS_CHECKED;
-  if (state == vxbsDisabled) style |= DFCS_INACTIVE;
-  if (state == vxbsPressed) style |= DFCS_PUSHED;
-  if (kind != lfStandard) style |= DFCS_FLAT;
-  DrawFrameControl(canvas->DeviceContext(), &r, DFC_BUTTON, style);
+                                         TvxLookAndFeelKind kind, TvxButtonState state, bool checked,
+                                         bool focused, bool highlighted) {
+  vxEnsureRadioButtonGlyphs().PaintGlyph(canvas, x, y, backgroundColor, kind, state, checked, focused,
+                                         highlighted);
 }
 
-TSize TvxRadioButtonImageList::GlyphExtent() const { return vxSystemCheckBoxSize(); }
+TSize TvxRadioButtonImageList::GlyphExtent() const { return vxEnsureRadioButtonGlyphs().GlyphExtent(); }
 
-TvxRadioButtonImageList* vxGetRadioButtonImageList() {
-  auto& list = Resources().RadioButtons;
-  if (!list) list = std::make_unique<TvxRadioButtonImageList>();
-  return list.get();
-}
+TvxRadioButtonImageList* vxGetRadioButtonImageList() { return &Resources().RadioButtons; }
 
 // --- Module ------------------------------------------------------------------------------------
 
 void vxLookAndFeelPaintersInitialize() {
+  vxLoadIndicatorImages();
   vxBuildScrollBarPatternBitmaps();
+  Resources().PaletteNotifier = std::make_unique<TSystemPaletteChangedNotifier>();
   vxMeasureSystemCheckBox();
 }
 
 void vxLookAndFeelPaintersFinalize() {
   TvxPainterResources& resources = Resources();
+  resources.PaletteNotifier.reset();
   FreeScrollBarBrushes();
   for (auto& bitmap : resources.ScrollBarPatterns) bitmap.reset();
-  resources.RadioButtons.reset();
+  resources.IndicatorImages.reset();
+  resources.RadioGlyphs.reset();
   resources.CheckBoxMeasured = false;
   resources.CheckBoxSize = {};
 }

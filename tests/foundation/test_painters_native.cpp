@@ -13,6 +13,7 @@
 #include "LightTheme.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vxLookAndFeelPaintersNative.h"
+#include "foundation/vxLookAndFeelPaintersOffice11.h"
 #include "foundation/vxModules.h"
 
 namespace {
@@ -162,6 +163,55 @@ TEST(NativePainterChild, DrawsEveryThemedFamily) {
     c.draw(Native(), picture.canvas.get());
     EXPECT_LT(picture.Count(RGB(255, 255, 255)), 64 * 40);
   }
+}
+
+// The Office 2003 painter draws scroll bars, navigator buttons and group
+// boxes as the native painter while a theme is active, and in its own
+// classic look otherwise.
+TEST(NativePainterChild, Office11FollowsTheTheme) {
+  if (!std::getenv("QE_THEME_CHILD")) GTEST_SKIP() << "runs as a child process";
+  TvxFoundationModules modules;
+  const bool themed = ThemeChildHasVisualStyles();
+  ASSERT_EQ(vdThemeClassesUsable(vdThemeClassBit(tcButton) | vdThemeClassBit(tcScrollBar)), themed);
+  const auto& office = TvxOffice11LookAndFeelPainter::Painter();
+  const auto& ultraFlat = TvxUltraFlatLookAndFeelPainter::Painter();
+  const TvxCustomLookAndFeelPainter& scrollBarLook = themed ? static_cast<const TvxCustomLookAndFeelPainter&>(Native())
+                                                            : Standard();
+  const TvxCustomLookAndFeelPainter& groupBoxLook = themed ? static_cast<const TvxCustomLookAndFeelPainter&>(Native())
+                                                           : ultraFlat;
+  std::vector<DrawCase> cases;
+  for (TvxButtonState s : kStates) {
+    for (TvxScrollBarPart part : {sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp})
+      cases.push_back({"PaintScrollBarElement", [s, part](auto& p, TvxCanvas* c) {
+                         p.PaintScrollBarElement(c, false, kBox, part, s);
+                       }});
+    cases.push_back(
+        {"PaintNavigatorPushButton", [s](auto& p, TvxCanvas* c) { p.PaintNavigatorPushButton(c, kBox, s); }});
+  }
+  for (int state : {0, 1})
+    cases.push_back({"PaintGroupBoxFrame", [state](auto& p, TvxCanvas* c) {
+                       p.PaintGroupBoxFrame(c, kBox, state, vxgcpTop, vxAllBorders);
+                     }});
+  for (const DrawCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool groupBox = std::strcmp(c.name, "PaintGroupBoxFrame") == 0;
+    const bool navigator = std::strcmp(c.name, "PaintNavigatorPushButton") == 0;
+    const TvxCustomLookAndFeelPainter& expected = navigator ? Native() : groupBox ? groupBoxLook : scrollBarLook;
+    TPainterPicture drawn(64, 40), wanted(64, 40);
+    c.draw(office, drawn.canvas.get());
+    c.draw(expected, wanted.canvas.get());
+    EXPECT_TRUE(SamePixels(drawn, wanted));
+  }
+  // The themed group box is not the classic one drawn by chance.
+  TPainterPicture themedBox(64, 40), classicBox(64, 40);
+  office.PaintGroupBoxFrame(themedBox.canvas.get(), kBox, 0, vxgcpTop, vxAllBorders);
+  ultraFlat.PaintGroupBoxFrame(classicBox.canvas.get(), kBox, 0, vxgcpTop, vxAllBorders);
+  EXPECT_EQ(SamePixels(themedBox, classicBox), !themed);
+
+  for (bool enabled : {false, true})
+    EXPECT_EQ(office.GroupBoxCaptionTextColor(enabled, vxgcpTop),
+              themed ? Native().GroupBoxCaptionTextColor(enabled, vxgcpTop)
+                     : ultraFlat.TvxCustomLookAndFeelPainter::GroupBoxCaptionTextColor(enabled, vxgcpTop));
 }
 
 TEST(NativePainter, WithoutThemeAnswersAsTheStandardPainter) {

@@ -9,7 +9,9 @@
 
 #include "PainterPicture.h"
 #include "PinnedSystemColors.h"
+#include "foundation/vxImageList.h"
 #include "foundation/vxLookAndFeelPaintersRadio.h"
+#include "foundation/vxLookAndFeels.h"
 #include "foundation/vxModules.h"
 
 namespace {
@@ -131,6 +133,80 @@ TEST_F(RadioGlyphList, RebuildTakesTheNewColours) {
   glyphs.PaintGlyph(after.canvas.get(), 0, 0, clRed, lfStandard, vxbsNormal, true, false, false);
   EXPECT_EQ(after.At(cx, cy), RGB(200, 0, 0));
   EXPECT_EQ(after.At(0, 0), RGB(255, 0, 0)) << "drawn over the background colour";
+}
+
+// The painters draw the shared list's glyphs, and the list follows a colour
+// change through the painters module's primary notifier.
+TEST_F(RadioGlyphList, PaintersDrawTheSharedGlyphs) {
+  TvxRadioButtonGlyphs reference;
+  reference.RenderGlyphs();
+  const TSize size = reference.GlyphExtent();
+  EXPECT_EQ(TvxStandardLookAndFeelPainter::Painter().RadioButtonExtent(), size);
+  for (bool checked : {false, true})
+    for (int state = vxbsNormal; state <= vxbsDisabled; ++state) {
+      SCOPED_TRACE(testing::Message() << "state " << state << " checked " << checked);
+      TPainterPicture expected(size.cx + 6, size.cy + 6, RGB(0, 255, 0)),
+          drawn(size.cx + 6, size.cy + 6, RGB(0, 255, 0));
+      reference.PaintGlyph(expected.Canvas(), 3, 3, clDefault, lfStandard, TvxButtonState(state), checked, false,
+                           false);
+      TvxStandardLookAndFeelPainter::Painter().PaintRadioButton(drawn.Canvas(), 3, 3, TvxButtonState(state),
+                                                                 checked, false, clDefault, false);
+      EXPECT_TRUE(drawn.SameAs(expected));
+      EXPECT_EQ(drawn.At(1, 1), RGB(0, 255, 0));
+    }
+
+  const int cx = 3 + size.cx / 2, cy = 3 + size.cy / 2;
+  TPainterPicture before(size.cx + 6, size.cy + 6);
+  TvxStandardLookAndFeelPainter::Painter().PaintRadioButton(before.Canvas(), 3, 3, vxbsNormal, true, false,
+                                                             clDefault, false);
+  EXPECT_EQ(before.At(cx, cy), RGB(1, 2, 3));
+  TPinnedSystemColors red({{COLOR_WINDOWTEXT, RGB(200, 0, 0)}});
+  SendMessageA(vxPaletteListenerWindow(), WM_SYSCOLORCHANGE, 0, 0);
+  TPainterPicture after(size.cx + 6, size.cy + 6);
+  TvxStandardLookAndFeelPainter::Painter().PaintRadioButton(after.Canvas(), 3, 3, vxbsNormal, true, false,
+                                                             clDefault, false);
+  EXPECT_EQ(after.At(cx, cy), RGB(200, 0, 0));
+}
+
+// An indicator cell shows its image centred over the cell's background:
+// black where the compiled-in bitmap is black, the background where it is
+// white.
+TEST_F(RadioGlyphList, IndicatorCellsShowTheirImages) {
+  TvxImageList* images = vxIndicatorImages();
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images->Count(), 6);
+  EXPECT_EQ(images->Width(), 8);
+  EXPECT_EQ(images->Height(), 9);
+  const char* const names[] = {"VX_ARROWBITMAP",    "VX_EDITBITMAP",       "VX_INSERTBITMAP",
+                               "VX_MULTIDOTBITMAP", "VX_MULTIARROWBITMAP", "VX_FILTERBITMAP"};
+  const TRect cell(0, 0, 20, 17);
+  const int left = (cell.Width() - 8) / 2, top = (cell.Height() - 9) / 2;
+  for (int kind = 1; kind <= 6; ++kind) {
+    SCOPED_TRACE(names[kind - 1]);
+    TPainterPicture picture(cell.Width(), cell.Height());
+    TvxStandardLookAndFeelPainter::Painter().PaintIndicatorCell(picture.Canvas(), cell, kind, RGB(0, 200, 0),
+                                                                nullptr);
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), names[kind - 1]);
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    int black = 0, mismatches = 0;
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const COLORREF source = GetPixel(dc, x, y);
+        const COLORREF shown = picture.At(left + x, top + y);
+        if (source == RGB(0, 0, 0)) ++black;
+        if (source == RGB(255, 255, 255) ? shown != RGB(0, 200, 0) : shown != source) ++mismatches;
+      }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    EXPECT_GT(black, 0);
+    EXPECT_EQ(mismatches, 0);
+  }
+  TPainterPicture none(cell.Width(), cell.Height());
+  TvxStandardLookAndFeelPainter::Painter().PaintIndicatorCell(none.Canvas(), cell, 0, RGB(0, 200, 0), nullptr);
+  EXPECT_EQ(none.CountIn(TRect(left, top, left + 8, top + 9), RGB(0, 0, 0)), 0);
 }
 
 // The indicator and expand-button bitmaps are in the program's resources,

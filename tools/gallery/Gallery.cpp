@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "foundation/vxModules.h"
 #include "tools/driver/Driver.h"
 
 namespace gallery {
@@ -56,6 +57,9 @@ void Caption(TCanvas* canvas, int x, int y, const String& text) {
 int main(int argc, char** argv) {
   Application->Initialize();
   try {
+    // The sheets draw as a program does: theme manager, painters' shared
+    // resources and all, started once the application exists.
+    TvxFoundationModules modules;
     for (const auto& [name, build] : gallery::Sheets()) {
       bool wanted = argc < 2;
       for (int i = 1; i < argc; ++i) wanted = wanted || name == argv[i];

@@ -1,6 +1,6 @@
-// The native-theme painter's sheets, every drawing operation by family. The
-// gallery does not start the theme manager, so these show the painter's
-// standard fallback.
+// The native-theme painter's sheets, every drawing operation by family, in
+// the look of the theme active in the gallery's prefix (the standard
+// fallback when there is none).
 #include "foundation/vxLookAndFeelPaintersNative.h"
 #include "tools/gallery/PainterSheet.h"
 
