@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/GeneratedFiles.h"
+
 namespace {
 
 constexpr int kSize = 32;
@@ -183,14 +185,8 @@ Picture Hand() {
 
 // --- CUR file ------------------------------------------------------------------------
 
-void Put16(std::vector<uint8_t>& out, unsigned v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
+using generated::Put16;
+using generated::Put32;
 
 std::vector<uint8_t> EncodeCursor(const Picture& picture) {
   std::vector<uint8_t> xorBits, andBits;
@@ -235,13 +231,6 @@ std::vector<uint8_t> EncodeCursor(const Picture& picture) {
   return out;
 }
 
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -273,7 +262,7 @@ int main(int argc, char** argv) {
   };
   for (const auto& c : cursors) {
     const std::string path = std::string(argv[1]) + "/" + c.File;
-    if (!WriteFile(path, EncodeCursor(c.Image))) {
+    if (!generated::WriteFile(path, EncodeCursor(c.Image))) {
       std::fprintf(stderr, "make_cursors: cannot write %s\n", path.c_str());
       return 1;
     }

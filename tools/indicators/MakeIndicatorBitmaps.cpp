@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/GeneratedFiles.h"
+
 namespace {
 
 struct Picture {
@@ -25,50 +27,10 @@ Picture FromRows(const std::vector<std::string>& rows) {
   return p;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-// A bottom-up 24-bit BMP with rows padded to 4 bytes.
 bool WriteBmp(const std::string& path, const Picture& p) {
-  const uint32_t stride = (uint32_t(p.width) * 3 + 3) & ~3u;
-  const uint32_t imageSize = stride * uint32_t(p.height);
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, 54 + imageSize);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, uint32_t(p.width));
-  Put32(out, uint32_t(p.height));
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, imageSize);
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (int y = p.height - 1; y >= 0; --y) {
-    for (int x = 0; x < p.width; ++x) {
-      const uint32_t c = p.pixels[size_t(y * p.width + x)];
-      out.push_back(uint8_t(c));
-      out.push_back(uint8_t(c >> 8));
-      out.push_back(uint8_t(c >> 16));
-    }
-    for (uint32_t pad = uint32_t(p.width) * 3; pad < stride; ++pad) out.push_back(0);
-  }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok;
+  return generated::WriteFile(path, generated::EncodeBmp24(p.width, p.height, [&](int x, int y) {
+                                return p.pixels[size_t(y * p.width + x)];
+                              }));
 }
 
 struct Named {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/GeneratedFiles.h"
+
 namespace {
 
 constexpr int kSize = 28;
@@ -53,51 +55,6 @@ Picture Anchor(std::initializer_list<int> directions) {
   return p;
 }
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, uint16_t(v));
-  Put16(out, uint16_t(v >> 16));
-}
-
-// File header, info header, then the rows bottom-up as blue, green, red,
-// each padded to 4 bytes.
-std::vector<uint8_t> EncodeBmp(const Picture& p) {
-  constexpr uint32_t kRowBytes = (kSize * 3 + 3) / 4 * 4;
-  constexpr uint32_t kHeaders = 14 + 40;
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, kHeaders + kRowBytes * kSize);
-  Put32(out, 0);
-  Put32(out, kHeaders);
-  Put32(out, 40);
-  Put32(out, kSize);
-  Put32(out, kSize);
-  Put16(out, 1);
-  Put16(out, 24);
-  for (int i = 0; i < 6; ++i) Put32(out, 0);  // no compression, default sizes and palette
-  for (int y = kSize - 1; y >= 0; --y) {
-    for (int x = 0; x < kSize; ++x) {
-      const uint32_t c = p.Pixels[y][x];
-      out.push_back(uint8_t(c));
-      out.push_back(uint8_t(c >> 8));
-      out.push_back(uint8_t(c >> 16));
-    }
-    out.resize(out.size() + kRowBytes - kSize * 3, 0);
-  }
-  return out;
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,7 +72,9 @@ int main(int argc, char** argv) {
   };
   for (const auto& b : bitmaps) {
     const std::string path = std::string(argv[1]) + "/" + b.File;
-    if (!WriteFile(path, EncodeBmp(b.Image))) {
+    const Picture& image = b.Image;
+    const auto pixelAt = [&](int x, int y) { return image.Pixels[y][x]; };
+    if (!generated::WriteFile(path, generated::EncodeBmp24(kSize, kSize, pixelAt))) {
       std::fprintf(stderr, "make_scroll_bitmaps: cannot write %s\n", path.c_str());
       return 1;
     }
