@@ -492,13 +492,20 @@ void TTomeDBFileIO::ReadTabChain(int32_t first, int32_t count, int32_t itemSize,
   }
 }
 
+// A record count read from the file decides no allocation by itself: a
+// tab never holds more items than the file has room for.
+static size_t TabCapacity(int32_t count, int32_t itemSize, int64_t fileSize) {
+  return size_t(std::min<int64_t>(count, fileSize / itemSize));
+}
+
 void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items,
                                   TIntegerAry& chunkPositions) {
   const int32_t count = header.RecordCount();
-  items.assign(size_t(count), {});
+  items.clear();
+  items.reserve(TabCapacity(count, kRecordTabItemSize, FileSize()));
   ReadTabChain(header.RecordTabPos(), count, kRecordTabItemSize, "table '" + header.Name() + "' record tab",
-               chunkPositions, [&](const uint8_t* p, int32_t from, int32_t n) {
-                 for (int32_t i = 0; i < n; ++i) items[size_t(from + i)] = LoadRecordTabItem(p + i * kRecordTabItemSize);
+               chunkPositions, [&](const uint8_t* p, int32_t, int32_t n) {
+                 for (int32_t i = 0; i < n; ++i) items.push_back(LoadRecordTabItem(p + i * kRecordTabItemSize));
                });
 }
 
@@ -507,14 +514,15 @@ void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TInt
   const int32_t count = header.RecordCount();
   const int32_t nextLimit = toDropped ? count + 1 : count;
   const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
-  entries.assign(size_t(count), {});
+  entries.clear();
+  entries.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
   ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
                [&](const uint8_t* p, int32_t from, int32_t n) {
                  for (int32_t i = 0; i < n; ++i) {
-                   TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
+                   const TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
                    if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= nextLimit)
                      CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
-                   entries[size_t(from + i)] = entry;
+                   entries.push_back(entry);
                  }
                });
 }

@@ -8,9 +8,6 @@
 #include "tabledb/FieldBuffers.h"
 #include "tabledb/HashBase.h"
 
-int32_t LoadInt32(const uint8_t* p) { return int32_t(LoadLE32(p)); }
-void StoreInt32(uint8_t* p, int32_t v) { StoreLE32(p, uint32_t(v)); }
-
 void CorruptFile(const String& fileName, std::string_view what) {
   DatabaseErrorFmt("Corrupt file '%s': %s", {fileName, what});
 }
@@ -206,14 +203,10 @@ int32_t StoredFieldWidth(uint8_t fieldType, int32_t declaredSize) {
 
 // --- Tab items ----------------------------------------------------------------------------
 
-TRecordTabItem LoadRecordTabItem(const uint8_t* p) { return {LoadInt32(p), p[4]}; }
-
 void StoreRecordTabItem(uint8_t* p, const TRecordTabItem& item) {
   StoreInt32(p, item.DataPos);
   p[4] = item.Deleted;
 }
-
-TIndexTabItem LoadIndexTabItem(const uint8_t* p) { return {LoadInt32(p), LoadInt32(p + 4)}; }
 
 void StoreIndexTabItem(uint8_t* p, const TIndexTabItem& item) {
   StoreInt32(p, item.RecNo);

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "tabledb/ByteOrder.h"
 #include "tabledb/TomeDBDefs.h"
 
 // --- File layout --------------------------------------------------------------
@@ -203,9 +204,10 @@ struct TIndexTabItem {
 };
 using TIndexTabItems = std::vector<TIndexTabItem>;
 
-TRecordTabItem LoadRecordTabItem(const uint8_t* p);
+// Opening a table reads one item of each tab per record: inline.
+inline TRecordTabItem LoadRecordTabItem(const uint8_t* p) { return {int32_t(LoadLE32(p)), p[4]}; }
 void StoreRecordTabItem(uint8_t* p, const TRecordTabItem& item);
-TIndexTabItem LoadIndexTabItem(const uint8_t* p);
+inline TIndexTabItem LoadIndexTabItem(const uint8_t* p) { return {int32_t(LoadLE32(p)), int32_t(LoadLE32(p + 4))}; }
 void StoreIndexTabItem(uint8_t* p, const TIndexTabItem& item);
 
 // Number of chunks that hold count items.
@@ -229,5 +231,5 @@ void ValidateBlobDescriptor(const TBlobDescriptor& d, int64_t fileSize, const St
 inline int64_t BlobAreaSize(int64_t dataSize) { return dataSize - dataSize % kBlobAreaGranule + kBlobAreaGranule; }
 
 // --- Stored integers ------------------------------------------------------------
-int32_t LoadInt32(const uint8_t* p);
-void StoreInt32(uint8_t* p, int32_t v);
+inline int32_t LoadInt32(const uint8_t* p) { return int32_t(LoadLE32(p)); }
+inline void StoreInt32(uint8_t* p, int32_t v) { StoreLE32(p, uint32_t(v)); }

@@ -57,7 +57,7 @@ void TPositionList::ShiftStarts(size_t block, std::ptrdiff_t delta) {
   for (size_t b = block + 1; b < starts_.size(); ++b) starts_[b] += size_t(delta);
 }
 
-void TPositionList::push_back(const TRecordPosition& position) {
+void TPositionList::PushBackNewBlock(const TRecordPosition& position) {
   // Lists built in order fill their blocks completely.
   if (blocks_.empty() || blocks_.back()->size() >= kMaxBlock) {
     blocks_.push_back(std::make_shared<TBlock>());

@@ -96,7 +96,15 @@ class TPositionList {
   const_iterator end() const { return const_iterator(this, size_); }
 
   void clear();
-  void push_back(const TRecordPosition& position);
+  // Inline: opening a table pushes every record of an index in turn.
+  void push_back(const TRecordPosition& position) {
+    if (!blocks_.empty() && blocks_.back()->size() < kMaxBlock && blocks_.back().use_count() == 1) {
+      blocks_.back()->push_back(position);
+      ++size_;
+    } else {
+      PushBackNewBlock(position);
+    }
+  }
   // Inserts before the iterator's position (at the end for end()).
   void insert(const_iterator where, const TRecordPosition& position);
   void erase(const_iterator where);
@@ -107,6 +115,8 @@ class TPositionList {
   static constexpr size_t kMaxBlock = 2048;
   using TBlock = std::vector<TRecordPosition>;
 
+  // push_back when the last block is full or shared.
+  void PushBackNewBlock(const TRecordPosition& position);
   // The block holding index (index < size_).
   size_t BlockOf(size_t index) const;
   // The block, about to change: copied first when another list shares it.

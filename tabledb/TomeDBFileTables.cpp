@@ -330,14 +330,18 @@ void TTomeTableIO::BuildIndexList(int index) {
   const int32_t count = int32_t(recordTab_.size());
   if (count == 0) return;
   TPositionList& list = lists_[size_t(index) + 1];
-  std::vector<bool> seen(static_cast<size_t>(count), false);
+  // A chain that visits a record twice goes round for ever, so a chain that
+  // ends within count steps visits count different records: every one.
   int32_t steps = 0;
-  for (int32_t k = header_.Head(index); k != -1; k = entries[size_t(k)].Next) {
-    if (k < 0 || k >= count || k >= int32_t(entries.size()) || seen[size_t(k)]) break;
-    seen[size_t(k)] = true;
+  int32_t k = header_.Head(index);
+  for (; k != -1 && steps < count; k = entries[size_t(k)].Next) {
+    if (k < 0 || k >= count || k >= int32_t(entries.size())) break;
     ++steps;
     if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
   }
+  if (k != -1)  // a step out of range, or a cycle
+    CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chain broken after %d of %d records",
+                                           {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
   if (steps != count)
     CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chains %d of %d records",
                                            {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
