@@ -510,19 +510,19 @@ void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItem
 }
 
 void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                                 TIndexTabItems& entries, bool toDropped) {
+                                 TIndexLinks& links, bool toDropped) {
   const int32_t count = header.RecordCount();
   const int32_t nextLimit = toDropped ? count + 1 : count;
   const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
-  entries.clear();
-  entries.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
+  links.clear();
+  links.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
   ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
                [&](const uint8_t* p, int32_t from, int32_t n) {
                  for (int32_t i = 0; i < n; ++i) {
                    const TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
                    if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= nextLimit)
                      CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
-                   entries.push_back(entry);
+                   links.push_back(entry.Next);
                  }
                });
 }

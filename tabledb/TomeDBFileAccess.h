@@ -150,7 +150,7 @@ class TTomeDBFileIO : public TObject {
   // The same for the index tab of index j. toDropped: an entry may point
   // to the record just past the header's record count.
   void ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                    TIndexTabItems& entries, bool toDropped = false);
+                    TIndexLinks& links, bool toDropped = false);
   // Sets the deleted flag of the record tab item at the position.
   void MarkRecordDeleted(int64_t itemPosition);
 

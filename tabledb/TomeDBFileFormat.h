@@ -202,7 +202,9 @@ struct TIndexTabItem {
   int32_t RecNo = 0;  // the entry's own record number
   int32_t Next = -1;  // next record in key order, -1 for the last
 };
-using TIndexTabItems = std::vector<TIndexTabItem>;
+// In memory an index keeps only each record's next record: an entry's
+// own record number is its place in the tab.
+using TIndexLinks = std::vector<int32_t>;
 
 // Opening a table reads one item of each tab per record: inline.
 inline TRecordTabItem LoadRecordTabItem(const uint8_t* p) { return {int32_t(LoadLE32(p)), p[4]}; }

@@ -106,7 +106,7 @@ void TTomeTableIO::Unload() {
   recordTab_.clear();
   recordTabChunks_.clear();
   indexTabChunks_.clear();
-  indexEntries_.clear();
+  indexLinks_.clear();
   lists_.clear();
   naturalListMade_ = false;
   keyColumns_.clear();
@@ -189,7 +189,7 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   naturalListMade_ = false;
   keyColumns_.clear();
   indexTabChunks_.assign(size_t(indexes), {});
-  indexEntries_.assign(size_t(indexes), {});
+  indexLinks_.assign(size_t(indexes), {});
   indexListLoaded_.assign(size_t(indexes), false);
 }
 
@@ -199,7 +199,7 @@ void TTomeTableIO::LoadIndexList(int index) {
   const int32_t dropped = trimmed_ ? header_.RecordCount() : -1;
   try {
     if (header_.IndexTabPos(index) != 0)
-      fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)], indexEntries_[size_t(index)],
+      fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)], indexLinks_[size_t(index)],
                            dropped >= 0);
     if (dropped >= 0)
       UnlinkDropped(index, dropped);
@@ -209,7 +209,7 @@ void TTomeTableIO::LoadIndexList(int index) {
   } catch (...) {
     lists_[size_t(index) + 1].clear();
     indexTabChunks_[size_t(index)].clear();
-    indexEntries_[size_t(index)].clear();
+    indexLinks_[size_t(index)].clear();
     throw;
   }
   indexListLoaded_[size_t(index)] = true;
@@ -264,13 +264,13 @@ TPositionList& TTomeTableIO::NaturalList() {
 // or by the entry before it. The record it was linked in front of is then
 // the one record that nothing else points to.
 void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
-  TIndexTabItems& entries = indexEntries_[size_t(index)];
-  const int32_t count = int32_t(entries.size());
+  TIndexLinks& links = indexLinks_[size_t(index)];
+  const int32_t count = int32_t(links.size());
   const bool fromHead = header_.Head(index) == dropped;
   int32_t from = -1;
   std::vector<bool> pointedTo(static_cast<size_t>(count), false);
   for (int32_t k = 0; k < count; ++k) {
-    const int32_t next = entries[size_t(k)].Next;
+    const int32_t next = links[size_t(k)];
     if (next == dropped)
       from = k;
     else if (next >= 0)
@@ -289,7 +289,7 @@ void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
     header_.SetHead(index, std::max(orphan, 0));
     return;
   }
-  entries[size_t(from)].Next = orphan;
+  links[size_t(from)] = orphan;
   repairs_.push_back({index, from});
 }
 
@@ -299,20 +299,20 @@ void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
 // committed record that the chain passes by. Its entry says where it goes;
 // the link is made here and our next write puts it in the file.
 void TTomeTableIO::LinkCommittedLast(int index) {
-  TIndexTabItems& entries = indexEntries_[size_t(index)];
-  const int32_t last = int32_t(entries.size()) - 1;
+  TIndexLinks& links = indexLinks_[size_t(index)];
+  const int32_t last = int32_t(links.size()) - 1;
   if (last <= 0 || header_.Head(index) == last) return;
-  const int32_t next = entries[size_t(last)].Next;
+  const int32_t next = links[size_t(last)];
   int32_t before = -1;
   for (int32_t k = 0; k < last; ++k) {
-    const int32_t n = entries[size_t(k)].Next;
+    const int32_t n = links[size_t(k)];
     if (n == last) return;  // linked
     if (n != next) continue;
     if (before >= 0) return;  // not this fault: BuildIndexList judges the chain
     before = k;
   }
   if (before < 0) return;
-  entries[size_t(before)].Next = last;
+  links[size_t(before)] = last;
   repairs_.push_back({index, before});
 }
 
@@ -326,7 +326,7 @@ void TTomeTableIO::WriteRepairs() {
 // to the record that a trimmed load dropped, which no mending removed,
 // ends the chain early.
 void TTomeTableIO::BuildIndexList(int index) {
-  const TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const TIndexLinks& links = indexLinks_[size_t(index)];
   const int32_t count = int32_t(recordTab_.size());
   if (count == 0) return;
   TPositionList& list = lists_[size_t(index) + 1];
@@ -334,8 +334,8 @@ void TTomeTableIO::BuildIndexList(int index) {
   // ends within count steps visits count different records: every one.
   int32_t steps = 0;
   int32_t k = header_.Head(index);
-  for (; k != -1 && steps < count; k = entries[size_t(k)].Next) {
-    if (k < 0 || k >= count || k >= int32_t(entries.size())) break;
+  for (; k != -1 && steps < count; k = links[size_t(k)]) {
+    if (k < 0 || k >= count || k >= int32_t(links.size())) break;
     ++steps;
     if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
   }
@@ -690,7 +690,7 @@ void TTomeTableIO::BumpChangeStamp() {
 
 void TTomeTableIO::WriteIndexEntry(int index, int32_t recNo, TTomeWriteStage stage) {
   uint8_t raw[kIndexTabEntrySize];
-  StoreIndexTabItem(raw, indexEntries_[size_t(index)][size_t(recNo)]);
+  StoreIndexTabItem(raw, {recNo, indexLinks_[size_t(index)][size_t(recNo)]});
   fileIO_.WriteBuffer(raw, IndexEntryPos(index, recNo), kIndexTabEntrySize, stage);
 }
 
@@ -704,10 +704,10 @@ void TTomeTableIO::WriteIndexEntries(int index, int32_t recNoA, int32_t recNoB) 
     WriteIndexEntry(index, recNoB, wsLinks);
     return;
   }
-  const TIndexTabItems& entries = indexEntries_[size_t(index)];
+  const TIndexLinks& links = indexLinks_[size_t(index)];
   uint8_t raw[2 * kIndexTabEntrySize];
-  StoreIndexTabItem(raw, entries[size_t(low)]);
-  StoreIndexTabItem(raw + kIndexTabEntrySize, entries[size_t(high)]);
+  StoreIndexTabItem(raw, {low, links[size_t(low)]});
+  StoreIndexTabItem(raw + kIndexTabEntrySize, {high, links[size_t(high)]});
   fileIO_.WriteBuffer(raw, lowPos, sizeof raw, wsLinks);
 }
 
@@ -727,7 +727,7 @@ void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& he
     }
     chunks.push_back(chunkPos);
   }
-  indexEntries_[size_t(index)].push_back({recNo, -1});
+  indexLinks_[size_t(index)].push_back(-1);
   if (recNo == 0) {
     WriteIndexEntry(index, recNo, wsBody);  // (0, -1); the head stays 0
     return;
@@ -738,17 +738,17 @@ void TTomeTableIO::LinkNewEntry(int index, int32_t recNo, int position, bool& he
 // The chain predecessor may be a deleted record, so it is found in the
 // entries rather than in the list.
 void TTomeTableIO::UnlinkEntry(int index, int32_t recNo, bool& headerChanged) {
-  TIndexTabItems& entries = indexEntries_[size_t(index)];
-  const int32_t next = entries[size_t(recNo)].Next;
+  TIndexLinks& links = indexLinks_[size_t(index)];
+  const int32_t next = links[size_t(recNo)];
   if (header_.Head(index) == recNo) {
     header_.SetHead(index, next);
     headerChanged = true;
     return;
   }
-  for (TIndexTabItem& entry : entries)
-    if (entry.Next == recNo) {
-      entry.Next = next;
-      WriteIndexEntry(index, entry.RecNo, wsLinks);
+  for (int32_t k = 0; k < int32_t(links.size()); ++k)
+    if (links[size_t(k)] == recNo) {
+      links[size_t(k)] = next;
+      WriteIndexEntry(index, k, wsLinks);
       return;
     }
 }
@@ -759,17 +759,17 @@ void TTomeTableIO::UnlinkEntry(int index, int32_t recNo, bool& headerChanged) {
 // readers follow already, in the wsLinks stage.
 void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& headerChanged,
                                TTomeWriteStage ownStage) {
-  TIndexTabItems& entries = indexEntries_[size_t(index)];
+  TIndexLinks& links = indexLinks_[size_t(index)];
   if (position == 0) {
-    entries[size_t(recNo)].Next = header_.Head(index);
+    links[size_t(recNo)] = header_.Head(index);
     header_.SetHead(index, recNo);
     headerChanged = true;
     WriteIndexEntry(index, recNo, ownStage);
     return;
   }
   const int32_t before = lists_[size_t(index) + 1][size_t(position - 1)].RecNo;
-  entries[size_t(recNo)].Next = entries[size_t(before)].Next;
-  entries[size_t(before)].Next = recNo;
+  links[size_t(recNo)] = links[size_t(before)];
+  links[size_t(before)] = recNo;
   if (ownStage == wsLinks) {
     WriteIndexEntries(index, recNo, before);
     return;

@@ -215,7 +215,7 @@ class TTomeTableIO : public TObject {
   TRecordTabItems recordTab_;
   TIntegerAry recordTabChunks_;
   std::vector<TIntegerAry> indexTabChunks_;
-  std::vector<TIndexTabItems> indexEntries_;
+  std::vector<TIndexLinks> indexLinks_;
   std::vector<TPositionList> lists_;
   std::vector<bool> indexListLoaded_;  // by index: lists_[j + 1] and its tab are read
   bool naturalListMade_ = false;       // lists_[0] stands
