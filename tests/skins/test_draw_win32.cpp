@@ -92,9 +92,28 @@ TEST_F(SkinDraw, NinePartStretchKeepsCornersAndStretchesTheRest) {
   EXPECT_EQ(target.At(33, 15), kGreen);
   EXPECT_EQ(target.At(20, 15), kBlue);
   EXPECT_EQ(target.At(11, 9), kBlue);
+  // No seams between the parts: every pixel inside is covered.
+  for (int y = 5; y < 25; ++y)
+    for (int x = 5; x < 35; ++x) ASSERT_NE(target.At(x, y), kWhite) << x << "," << y;
   // Nothing outside the rectangle.
   EXPECT_EQ(target.At(4, 4), kWhite);
   EXPECT_EQ(target.At(35, 25), kWhite);
+
+  // Scales that do not come out even leave no seam either, and no part
+  // takes colour from its neighbour.
+  for (const TRect& r : {TRect(2, 3, 144, 50), TRect(1, 1, 107, 9), TRect(4, 2, 11, 61)}) {
+    TTarget uneven(150, 64);
+    e.element->Draw(uneven.DC(), r);
+    const auto parts = vdSkinSplitRectByMargins(r, vdSkinShrinkMargins(TRect(3, 3, 3, 3), r));
+    for (int i = 0; i < 9; ++i) {
+      const uint32_t expected = i == 4 ? kBlue : i % 2 ? kGreen : kRed;
+      const TRect& p = parts[size_t(i)];
+      for (int y = p.Top; y < p.Bottom; ++y)
+        for (int x = p.Left; x < p.Right; ++x) ASSERT_EQ(uneven.At(x, y), expected) << i << ": " << x << "," << y;
+    }
+    EXPECT_EQ(uneven.At(r.Right, r.Bottom - 1), kWhite);
+    EXPECT_EQ(uneven.At(r.Left - 1, r.Top), kWhite);
+  }
 }
 
 TEST_F(SkinDraw, TileRepeatsTheSourceUnscaled) {
