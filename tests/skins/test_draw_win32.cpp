@@ -7,6 +7,7 @@
 
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vxGraphicsBitmaps.h"
+#include "foundation/vxModules.h"
 #include "platform/ui/ResourceStream.h"
 #include "skins/vdSkinInfo.h"
 #include "skins/vdSkinsCoreDraw.h"
@@ -16,17 +17,14 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
                    kBlack = 0xFF000000, kGrey = 0xFF808080;
 
+// The foundation's modules started as the program starts them: GDI+ and
+// the PNG pictures with them.
 class SkinDraw : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    vdGDIPlusAPIInitialize();
-    vdPNGImageRegister();
-  }
-  static void TearDownTestSuite() {
-    vdPNGImageUnregister();
-    vdGDIPlusAPIFinalize();
-  }
+  static void SetUpTestSuite() { modules = std::make_unique<TvxFoundationModules>(); }
+  static void TearDownTestSuite() { modules.reset(); }
   void SetUp() override { ASSERT_TRUE(vdGpIsLibraryAvailable()); }
+  static inline std::unique_ptr<TvxFoundationModules> modules;
 };
 
 // A PNG picture of w x h pixels given as 0xAARRGGBB values, row by row;
