@@ -42,8 +42,6 @@ class TvdSkinPicture {
   // The decoded picture, decoded on first use and shared by copies; nil for
   // an empty picture.
   TvdPNGImage* Image() const;
-  // Takes image as the decoded form of the bytes.
-  void SetDecoded(std::shared_ptr<TvdPNGImage> image) const { image_ = std::move(image); }
   // What the element drawing keeps of the decoded picture (shared by
   // copies, dropped with the bytes).
   std::shared_ptr<TvdSkinPictureParts>& DrawingParts() const { return parts_; }
