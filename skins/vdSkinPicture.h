@@ -9,9 +9,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Streams.h"
+
+#ifdef _WIN32
+class TvdPNGImage;
+class TvdSkinPictureParts;
+#endif
 
 class TvdSkinPicture {
  public:
@@ -32,10 +38,23 @@ class TvdSkinPicture {
   // Some pixel is not wholly opaque.
   bool HasTranslucentPixels() const;
 
+#ifdef _WIN32
+  // The decoded picture, decoded on first use and shared by copies; nil for
+  // an empty picture.
+  TvdPNGImage* Image() const;
+  // What the element drawing keeps of the decoded picture (shared by
+  // copies, dropped with the bytes).
+  std::shared_ptr<TvdSkinPictureParts>& DrawingParts() const { return parts_; }
+#endif
+
  private:
   std::vector<uint8_t> bytes_;
   int32_t width_ = 0;
   int32_t height_ = 0;
+#ifdef _WIN32
+  mutable std::shared_ptr<TvdPNGImage> image_;
+  mutable std::shared_ptr<TvdSkinPictureParts> parts_;
+#endif
 };
 
 // Width and height from the header chunk of a PNG file; false when the bytes
