@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/ui/Docking.h"
 #include "platform/ui/Forms.h"
 
 // --- Host, shift states ----------------------------------------------------------

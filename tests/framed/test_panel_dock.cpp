@@ -1,0 +1,147 @@
+// The framed panel as a dock site under Wine: docked clients get zones
+// under captioned grabbers, and real mouse input on a grabber closes its
+// client or drags it out into a floating window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "framed/FmPanel.h"
+
+namespace {
+
+class PanelDock : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Application->Initialize();
+    form_ = new TForm(nullptr);
+    form_->SetBounds(40, 40, 520, 400);
+    form_->Show();
+    Application->ProcessMessages();
+  }
+  static void TearDownTestSuite() {
+    delete form_;
+    form_ = nullptr;
+  }
+
+  // A dock site of 300 x 200 with its raised frame (2 pixels a side) and
+  // two docked panels.
+  void SetUp() override {
+    SetForegroundWindow(form_->Handle());
+    site_ = new TFmPanel(form_);
+    site_->SetParent(form_);
+    site_->SetBounds(10, 10, 300, 200);
+    site_->SetDockSite(true);
+    for (const char* caption : {"Alpha", "Beta"}) {
+      auto* client = new TFmPanel(form_);
+      client->SetCaption(caption);
+      client->SetParent(form_);
+      ManualDock(client, site_);
+      clients_.push_back(client);
+    }
+    Pump();
+  }
+  void TearDown() override {
+    for (TFmPanel* client : clients_) delete client;
+    clients_.clear();
+    delete site_;
+  }
+
+  // Real mouse input at a client point of the site: a move, with the left
+  // button pressed or released there when asked.
+  void Mouse(int x, int y, DWORD button = 0) {
+    POINT p{x, y};
+    ClientToScreen(site_->Handle(), &p);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = LONG((int64_t(p.x) * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = LONG((int64_t(p.y) * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    SendInput(1, &in, sizeof in);
+    Pump();
+  }
+  static void Pump() {
+    for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+  }
+  static COLORREF ScreenPixel(TWinControl* control, int x, int y) {
+    HDC dc = GetDC(control->Handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(control->Handle(), dc);
+    return c;
+  }
+
+  static inline TForm* form_ = nullptr;
+  TFmPanel* site_ = nullptr;
+  std::vector<TFmPanel*> clients_;
+};
+
+TEST_F(PanelDock, DocksClientsIntoZonesUnderCaptionedGrabbers) {
+  ASSERT_NE(dynamic_cast<TFmPanelDockManager*>(site_->DockManager()), nullptr);
+  EXPECT_TRUE(site_->DoubleBuffered());
+  TFmPanel* alpha = clients_[0];
+  TFmPanel* beta = clients_[1];
+  EXPECT_EQ(HostDockSite(alpha), site_);
+  EXPECT_EQ(HostDockSite(beta), site_);
+  // Inside the frame, each client under a 14-pixel grabber, stacked.
+  EXPECT_EQ(alpha->BoundsRect(), TRect(2, 16, 298, 100));
+  EXPECT_EQ(beta->BoundsRect(), TRect(2, 114, 298, 198));
+  EXPECT_EQ(site_->DockManager()->ControlBounds(beta), TRect(2, 100, 298, 198));
+  // Neither client has the focus: both grabbers show the inactive caption.
+  site_->Repaint();
+  Pump();
+  EXPECT_EQ(ScreenPixel(site_, 60, 3), ColorToRGB(clInactiveCaption));
+  EXPECT_EQ(ScreenPixel(site_, 60, 101), ColorToRGB(clInactiveCaption));
+  // A focused client's grabber turns active.
+  beta->SetFocus();
+  site_->Repaint();
+  Pump();
+  EXPECT_EQ(ScreenPixel(site_, 60, 101), ColorToRGB(clActiveCaption));
+  // A site along its parent's top puts the zones side by side, grabbers on
+  // their left.
+  site_->SetAlign(alTop);
+  site_->DockManager()->ResetBounds(true);
+  const int half = 2 + (site_->Width() - 4) / 2;
+  EXPECT_EQ(alpha->BoundsRect(), TRect(16, 2, half, 198));
+  EXPECT_EQ(beta->BoundsRect(), TRect(half + 14, 2, site_->Width() - 2, 198));
+}
+
+TEST_F(PanelDock, CloseGlyphHidesItsClientOnAClick) {
+  // The close glyph sits at the right end of the top grabber.
+  Mouse(290, 8, MOUSEEVENTF_LEFTDOWN);
+  Mouse(290, 8, MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(clients_[0]->Visible());
+  EXPECT_EQ(clients_[1]->BoundsRect(), TRect(2, 16, 298, 198));
+  // A press that leaves the glyph before the release closes nothing.
+  Mouse(290, 108, MOUSEEVENTF_LEFTDOWN);
+  Mouse(200, 108);
+  Mouse(200, 108, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(clients_[1]->Visible());
+}
+
+TEST_F(PanelDock, DraggingAGrabberOutFloatsItsClient) {
+  TFmPanel* alpha = clients_[0];
+  TFmPanel* beta = clients_[1];
+  // Pressed on Beta's grabber, dragged past the site's right edge.
+  Mouse(60, 106, MOUSEEVENTF_LEFTDOWN);
+  Mouse(70, 110);
+  ASSERT_NE(site_->DockManager(), nullptr);
+  Mouse(360, 150);
+  Mouse(400, 160);
+  Mouse(400, 160, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(HostDockSite(beta), nullptr);
+  auto* host = dynamic_cast<TFloatingDockHost*>(beta->Parent());
+  ASSERT_NE(host, nullptr);
+  EXPECT_TRUE(host->Visible());
+  EXPECT_EQ(host->ClientWidth(), 296);
+  EXPECT_EQ(host->ClientHeight(), 84);
+  // Alpha has the site to itself.
+  EXPECT_EQ(alpha->BoundsRect(), TRect(2, 16, 298, 198));
+  // Docked again, Beta leaves no empty floating window behind.
+  const int forms = Screen->FormCount();
+  ManualDock(beta, site_);
+  EXPECT_EQ(Screen->FormCount(), forms - 1);
+  EXPECT_EQ(HostDockSite(beta), site_);
+  EXPECT_EQ(beta->BoundsRect(), TRect(2, 114, 298, 198));
+}
+
+}  // namespace
