@@ -4,47 +4,36 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "framed/FmPanel.h"
 
 namespace {
 
+// Each test gets a form of its own holding a dock site of 300 x 200 with
+// its raised frame (2 pixels a side) and two docked panels; the form owns
+// them all.
 class PanelDock : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
+  void SetUp() override {
     Application->Initialize();
-    form_ = new TForm(nullptr);
+    form_ = std::make_unique<TForm>(nullptr);
     form_->SetBounds(40, 40, 520, 400);
     form_->Show();
-    Application->ProcessMessages();
-  }
-  static void TearDownTestSuite() {
-    delete form_;
-    form_ = nullptr;
-  }
-
-  // A dock site of 300 x 200 with its raised frame (2 pixels a side) and
-  // two docked panels.
-  void SetUp() override {
     SetForegroundWindow(form_->Handle());
-    site_ = new TFmPanel(form_);
-    site_->SetParent(form_);
+    site_ = new TFmPanel(form_.get());
+    site_->SetParent(form_.get());
     site_->SetBounds(10, 10, 300, 200);
     site_->SetDockSite(true);
     for (const char* caption : {"Alpha", "Beta"}) {
-      auto* client = new TFmPanel(form_);
+      auto* client = new TFmPanel(form_.get());
       client->SetCaption(caption);
-      client->SetParent(form_);
+      client->SetParent(form_.get());
       ManualDock(client, site_);
       clients_.push_back(client);
     }
     Pump();
-  }
-  void TearDown() override {
-    for (TFmPanel* client : clients_) delete client;
-    clients_.clear();
-    delete site_;
   }
 
   // Real mouse input at a client point of the site: a move, with the left
@@ -70,7 +59,7 @@ class PanelDock : public ::testing::Test {
     return c;
   }
 
-  static inline TForm* form_ = nullptr;
+  std::unique_ptr<TForm> form_;
   TFmPanel* site_ = nullptr;
   std::vector<TFmPanel*> clients_;
 };
