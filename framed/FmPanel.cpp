@@ -44,8 +44,8 @@ TFmCustomPanel::TFmCustomPanel(TComponent* owner) : TCustomPanel(owner) {
   SetUseDockManager(true);
 }
 
-// The dock manager goes while the panel is whole: it talks to the panel
-// when it gives the window procedure back.
+// The dock manager goes while the panel is whole: its window procedure
+// reaches the panel's own parts.
 TFmCustomPanel::~TFmCustomPanel() { SetDockManager(nullptr); }
 
 void TFmCustomPanel::SetTransparent(bool v) {

@@ -464,6 +464,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+  // The dock manager hands the window procedure back while the site is
+  // whole.
+  dockManager_.reset();
   DestroyComponents();
   Destroying();
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlDestroyed(this);

@@ -73,6 +73,10 @@ bool TDockTree::ZonesSideBySide() const { return site_->Align() == alTop || site
 // some other way (freed, or given another parent) are forgotten first.
 std::vector<TRect> TDockTree::ZoneRects() {
   std::erase_if(clients_, [this](TControl* c) { return !site_->ContainsControl(c); });
+  if (pressed_ && std::find(clients_.begin(), clients_.end(), pressed_) == clients_.end()) {
+    pressed_ = nullptr;
+    drag_.reset();
+  }
   int visible = 0;
   for (TControl* c : clients_) visible += c->Visible();
   std::vector<TRect> zones(clients_.size());
