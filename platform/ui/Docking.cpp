@@ -68,15 +68,22 @@ void TDockTree::RemoveControl(TControl* control) {
 
 bool TDockTree::ZonesSideBySide() const { return site_->Align() == alTop || site_->Align() == alBottom; }
 
-// One zone per visible client, sharing the site's client area equally
-// (the last takes what division leaves over). Clients that left the site
-// some other way (freed, or given another parent) are forgotten first.
-std::vector<TRect> TDockTree::ZoneRects() {
+// Clients that left the site some other way (freed, or given another
+// parent) are forgotten, and with them a press on their grabber. Only the
+// pointers are compared: a freed client must not be touched.
+void TDockTree::ForgetDeparted() {
   std::erase_if(clients_, [this](TControl* c) { return !site_->ContainsControl(c); });
   if (pressed_ && std::find(clients_.begin(), clients_.end(), pressed_) == clients_.end()) {
     pressed_ = nullptr;
     drag_.reset();
+    if (site_->HandleAllocated() && GetCapture() == site_->Handle()) ReleaseCapture();
   }
+}
+
+// One zone per visible client, sharing the site's client area equally
+// (the last takes what division leaves over).
+std::vector<TRect> TDockTree::ZoneRects() {
+  ForgetDeparted();
   int visible = 0;
   for (TControl* c : clients_) visible += c->Visible();
   std::vector<TRect> zones(clients_.size());
@@ -186,6 +193,7 @@ void TDockTree::EndPress(TPoint sitePoint) {
 }
 
 void TDockTree::SiteMessage(TMessage& m) {
+  ForgetDeparted();
   switch (m.Msg) {
     case WM_LBUTTONDOWN: {
       const TPoint p(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));

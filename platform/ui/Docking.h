@@ -96,6 +96,7 @@ class TDockTree : public IDockManager {
   int GrabberSize = kDefaultGrabberSize;
 
  private:
+  void ForgetDeparted();
   std::vector<TRect> ZoneRects();
   bool ZonesSideBySide() const;
   void BeginPress(TControl* control, TPoint sitePoint, bool onClose);

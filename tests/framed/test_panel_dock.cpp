@@ -133,4 +133,18 @@ TEST_F(PanelDock, DraggingAGrabberOutFloatsItsClient) {
   EXPECT_EQ(beta->BoundsRect(), TRect(2, 114, 298, 198));
 }
 
+// A client freed in the middle of a drag is dropped nowhere.
+TEST_F(PanelDock, AClientFreedDuringADragIsForgotten) {
+  const int forms = Screen->FormCount();
+  Mouse(60, 106, MOUSEEVENTF_LEFTDOWN);
+  Mouse(80, 120);
+  delete clients_[1];
+  clients_.pop_back();
+  Mouse(400, 160);
+  Mouse(400, 160, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(Screen->FormCount(), forms);
+  EXPECT_EQ(site_->DockManager()->ControlBounds(clients_[0]), TRect(2, 2, 298, 198));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 }  // namespace
