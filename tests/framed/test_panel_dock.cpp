@@ -4,53 +4,46 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
+#include "FramedInput.h"
 #include "framed/FmPanel.h"
 
 namespace {
 
-// Each test gets a form of its own holding a dock site of 300 x 200 with
-// its raised frame (2 pixels a side) and two docked panels; the form owns
-// them all.
-class PanelDock : public ::testing::Test {
+// A dock site of 300 x 200 with its raised frame (2 pixels a side) and two
+// docked panels, on the suite's form.
+class PanelDock : public FramedInput {
  protected:
   void SetUp() override {
-    Application->Initialize();
-    form_ = std::make_unique<TForm>(nullptr);
-    form_->SetBounds(40, 40, 520, 400);
-    form_->Show();
-    SetForegroundWindow(form_->Handle());
-    site_ = new TFmPanel(form_.get());
-    site_->SetParent(form_.get());
+    FramedInput::SetUp();
+    site_ = new TFmPanel(form_);
+    site_->SetParent(form_);
     site_->SetBounds(10, 10, 300, 200);
     site_->SetDockSite(true);
     for (const char* caption : {"Alpha", "Beta"}) {
-      auto* client = new TFmPanel(form_.get());
+      auto* client = new TFmPanel(form_);
       client->SetCaption(caption);
-      client->SetParent(form_.get());
+      client->SetParent(form_);
       ManualDock(client, site_);
       clients_.push_back(client);
     }
     Pump();
   }
-
-  // Real mouse input at a client point of the site: a move, with the left
-  // button pressed or released there when asked.
-  void Mouse(int x, int y, DWORD button = 0) {
-    POINT p{x, y};
-    ClientToScreen(site_->Handle(), &p);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = LONG((int64_t(p.x) * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = LONG((int64_t(p.y) * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-    SendInput(1, &in, sizeof in);
-    Pump();
+  // A client left floating takes its window with it.
+  void TearDown() override {
+    for (TFmPanel* client : clients_) {
+      TWinControl* host = dynamic_cast<TFloatingDockHost*>(client->Parent());
+      delete client;
+      delete host;
+    }
+    delete site_;
   }
-  static void Pump() {
-    for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+
+  // Real mouse input at a client point of the site, handled at once.
+  void Mouse(int x, int y, DWORD buttons = 0) {
+    MouseEvent(site_->Handle(), x, y, buttons);
+    Pump();
   }
   static COLORREF ScreenPixel(TWinControl* control, int x, int y) {
     HDC dc = GetDC(control->Handle());
@@ -59,7 +52,6 @@ class PanelDock : public ::testing::Test {
     return c;
   }
 
-  std::unique_ptr<TForm> form_;
   TFmPanel* site_ = nullptr;
   std::vector<TFmPanel*> clients_;
 };
