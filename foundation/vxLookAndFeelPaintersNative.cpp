@@ -6,11 +6,15 @@
 
 #include <algorithm>
 
+#include "foundation/vdOffice11.h"
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
+#include "foundation/vxLookAndFeelPaintersCommon.h"
+#include "foundation/vxLookAndFeelPaintersOffice11.h"
 
 namespace {
 
+using namespace vxpaint;
 using Base = TvxCustomLookAndFeelPainter;
 using Standard = TvxStandardLookAndFeelPainter;
 
@@ -56,6 +60,11 @@ bool ThemeColor(TvdThemeClass cls, int part, int state, int prop, TColor& color)
   return true;
 }
 
+bool PartDefined(HTHEME theme, int part, int state) {
+  auto isDefined = reinterpret_cast<decltype(&IsThemePartDefined)>(vdUxEntry(uxIsThemePartDefined));
+  return isDefined && isDefined(theme, part, state);
+}
+
 bool TrueSize(HTHEME theme, int part, int state, TSize& size) {
   SIZE s{};
   if (!theme || FAILED(vdUxGetThemePartSizeNoRect(theme, nullptr, part, state, TS_TRUE, s))) return false;
@@ -66,6 +75,30 @@ bool TrueSize(HTHEME theme, int part, int state, TSize& size) {
 // Check boxes and radio buttons: unchecked 1-4, checked 5-8.
 int CheckState(TvxButtonState state, bool checked) { return FourState(state) + (checked ? 4 : 0); }
 
+// A header item: hot 2, pressed 3, every other state normal 1.
+int HeaderState(TvxButtonState state) { return state == vxbsHot ? 2 : state == vxbsPressed ? 3 : 1; }
+
+// The track-bar thumb by tick side (first, second, both) and orientation.
+int ThumbPart(bool horizontal, int shape) {
+  static const int vertical[] = {7, 8, 6}, flat[] = {5, 4, 3};
+  return (horizontal ? flat : vertical)[shape];
+}
+
+// Draws with a theme part into a 32-bit copy of the canvas area turned by
+// a rotation (and flip), then turns it back and puts it in place: the
+// theme's horizontal parts drawn across. With the flip, every turn undoes
+// itself.
+template <typename DrawTurned>
+void DrawTurnedPart(TvxCanvas* canvas, const TRect& rect, TvxRotation rotation, bool flip, DrawTurned draw) {
+  if (rect.IsEmpty()) return;
+  TvxBitmap bitmap(rect, pf32bit);
+  bitmap.VxCanvas()->CopyAreaFrom(bitmap.GetFullRect(), canvas->Canvas(), rect);
+  bitmap.RotatePixels(rotation, flip);
+  draw(bitmap.VxCanvas(), bitmap.GetFullRect());
+  bitmap.RotatePixels(flip ? rotation : vxInverseRotation(rotation), flip);
+  canvas->CopyAreaFrom(rect, bitmap.Canvas(), bitmap.GetFullRect());
+}
+
 }  // namespace
 
 const TvxWinXPLookAndFeelPainter& TvxWinXPLookAndFeelPainter::Painter() {
@@ -73,9 +106,32 @@ const TvxWinXPLookAndFeelPainter& TvxWinXPLookAndFeelPainter::Painter() {
   return painter;
 }
 
+// The button is a tab turned on its side: the next button's tab faces
+// left, the previous one's right.
+void TvxWinXPLookAndFeelPainter::PaintSchedulerNavigationButton(TvxCanvas* canvas, const TRect& rect,
+                                                                const TRect& arrowRect, bool isNext,
+                                                                TvxButtonState state) const {
+  HTHEME theme = Theme(tcTab);
+  if (!theme) return Base::PaintSchedulerNavigationButton(canvas, rect, arrowRect, isNext, state);
+  DrawTurnedPart(canvas, rect, isNext ? raMinus90 : raPlus90, false,
+                 [&](TvxCanvas* turned, const TRect& all) { Draw(theme, turned, 1, FourState(state), all); });
+  PaintSchedulerNavigationArrow(canvas, arrowRect, isNext, ButtonGlyphColor(state, clDefault));
+}
+
 TvxLookAndFeelStyle TvxWinXPLookAndFeelPainter::StyleId() const { return lfsNative; }
 
 bool TvxWinXPLookAndFeelPainter::RedrawsOnResize() const { return vdThemeClassesUsable(0); }
+
+TColor TvxWinXPLookAndFeelPainter::SchedulerFrameColor() const {
+  TColor color = clNone;
+  return ThemeColor(tcComboBox, 1, 1, kBorderColor, color) ? color : Base::SchedulerFrameColor();
+}
+
+// The standard look's window-coloured accent gives way to the base's own
+// while a theme draws.
+TColor TvxWinXPLookAndFeelPainter::SchedulerAccentColor() const {
+  return vdThemeClassesUsable(0) ? Base::SchedulerAccentColor() : Standard::SchedulerAccentColor();
+}
 
 // --- Arrows, borders, buttons ------------------------------------------------------------
 
@@ -112,6 +168,15 @@ void TvxWinXPLookAndFeelPainter::PaintSeparator(TvxCanvas* canvas, const TRect& 
   Draw(theme, canvas, vertical ? 6 : 5, 1, rect);
 }
 
+// A button part with transparent edges lets its content reach one pixel
+// further on every side.
+TRect TvxWinXPLookAndFeelPainter::GroupedButtonContentBounds(const TRect& rect, int buttonCount,
+                                                             int buttonIndex) const {
+  const TRect bounds = Base::GroupedButtonContentBounds(rect, buttonCount, buttonIndex);
+  HTHEME theme = Theme(tcButton);
+  return theme && vdUxIsThemeBackgroundPartiallyTransparent(theme, 1, 1) ? vxInflatedRect(bounds, 1, 1) : bounds;
+}
+
 int TvxWinXPLookAndFeelPainter::ButtonBorderWidth(TvxButtonState state) const {
   HTHEME theme = Theme(tcButton);
   // Without a theme, the standard width of the state asked for: a default
@@ -129,6 +194,13 @@ TRect TvxWinXPLookAndFeelPainter::ButtonFocusBounds(TvxCanvas* canvas, const TRe
   HTHEME theme = Theme(tcButton);
   if (!theme) return Base::ButtonFocusBounds(canvas, rect);
   return ContentRect(theme, 1, 1, rect);
+}
+
+TRect TvxWinXPLookAndFeelPainter::ButtonGroupBorderWidths(int buttonCount, int buttonIndex) const {
+  HTHEME theme = Theme(tcButton);
+  if (!theme) return Base::ButtonGroupBorderWidths(buttonCount, buttonIndex);
+  const TRect insets = ContentInsets(theme, 1, 1);
+  return vdUxIsThemeBackgroundPartiallyTransparent(theme, 1, 1) ? vxShiftedRect(insets, -1, -1) : insets;
 }
 
 int TvxWinXPLookAndFeelPainter::ButtonTextIndent() const { return 2; }
@@ -194,6 +266,19 @@ int TvxWinXPLookAndFeelPainter::GroupToggleButtonExtent() const {
 
 bool TvxWinXPLookAndFeelPainter::CanHotTrackButtons() const { return true; }
 
+// The point must fall on what the part draws, not on its transparent
+// corners.
+bool TvxWinXPLookAndFeelPainter::IsPointOnGroupToggleButton(const TRect& rect, const TPoint& point) const {
+  HTHEME theme = Theme(tcExplorerBar);
+  HRGN region = nullptr;
+  const RECT r = rect;
+  if (!theme || FAILED(vdUxGetThemeBackgroundRegion(theme, nullptr, 7, 2, &r, &region)) || !region)
+    return Base::IsPointOnGroupToggleButton(rect, point);
+  const bool inside = PtInRegion(region, point.X, point.Y) != FALSE;
+  DeleteObject(region);
+  return inside;
+}
+
 int TvxWinXPLookAndFeelPainter::SmallExpandButtonExtent() const {
   return Theme(tcTreeView) ? ExpandButtonExtent() : Base::SmallExpandButtonExtent();
 }
@@ -240,13 +325,82 @@ TSize TvxWinXPLookAndFeelPainter::RadioButtonExtent() const {
 
 // --- Headers and footers -----------------------------------------------------------------
 
+void TvxWinXPLookAndFeelPainter::PaintHeader(TvxCanvas* canvas, const TRect& bounds, const TRect& textBounds,
+                                             TvxBorders neighbours, TvxBorders borders, TvxButtonState state,
+                                             TAlignment horzAlignment, TTextLayout vertAlignment, bool multiLine,
+                                             bool endEllipsis, const String& text, TFont* font, TColor textColor,
+                                             TColor backgroundColor, const TvxDrawBackgroundEvent& onDrawBackground,
+                                             bool isLast, bool isGroup) const {
+  HTHEME theme = Theme(tcHeader);
+  if (!theme)
+    return Base::PaintHeader(canvas, bounds, textBounds, neighbours, borders, state, horzAlignment, vertAlignment,
+                             multiLine, endEllipsis, text, font, textColor, backgroundColor, onDrawBackground, isLast,
+                             isGroup);
+  // The blue and olive schemes close a row of items with the header's
+  // right-hand item.
+  const int themeState = HeaderState(state);
+  const TvdOffice11Scheme scheme = vdCurrentOffice11Scheme();
+  const bool rowEnd = isLast && themeState == 1 && (scheme == vdo11Blue || scheme == vdo11Olive);
+  const int part = rowEnd ? 3 : 1;
+  Draw(theme, canvas, part, themeState, bounds);
+  // A pressed item moves its text instead of inverting.
+  const TRect textRect = state == vxbsPressed ? vxShiftedRect(textBounds, 1, 1) : textBounds;
+  PaintThemedText(canvas, theme, part, themeState, font, textColor, text, horzAlignment, vertAlignment, multiLine,
+                  endEllipsis, false, textRect);
+}
+
 void TvxWinXPLookAndFeelPainter::PaintHeaderPressedLook(TvxCanvas*, const TRect&) const {}
+
+void TvxWinXPLookAndFeelPainter::PaintHeaderSection(TvxCanvas* canvas, const TRect& bounds,
+                                                    const TRect& textAreaBounds, intptr_t sectionData,
+                                                    TvxBorders borders, TvxButtonState state,
+                                                    TAlignment horzAlignment, TTextLayout vertAlignment,
+                                                    bool multiLine, bool endEllipsis, const String& text,
+                                                    TFont* font, TColor textColor, TColor backgroundColor) const {
+  if (!Theme(tcHeader))
+    return Standard::PaintHeaderSection(canvas, bounds, textAreaBounds, sectionData, borders, state, horzAlignment,
+                                        vertAlignment, multiLine, endEllipsis, text, font, textColor,
+                                        backgroundColor);
+  // A section's data is the set of its neighbours.
+  canvas->FillAreaWithColor(bounds, clBtnFace);
+  PaintHeader(canvas, bounds, textAreaBounds, TvxBorders(sectionData), borders, state, horzAlignment, vertAlignment,
+              multiLine, endEllipsis, text, font, textColor, backgroundColor, nullptr, false, false);
+}
+
+void TvxWinXPLookAndFeelPainter::PaintSortMark(TvxCanvas* canvas, const TRect& rect, bool ascending) const {
+  if (!Theme(tcHeader)) return Standard::PaintSortMark(canvas, rect, ascending);
+  TvxUltraFlatLookAndFeelPainter::Painter().PaintSortMark(canvas, rect, ascending);
+}
 
 int TvxWinXPLookAndFeelPainter::HeaderBorderWidth() const {
   HTHEME theme = Theme(tcHeader);
   if (!theme) return Standard::HeaderBorderWidth();
   const TRect insets = ContentInsets(theme, 1, 1);
   return std::max(1, (insets.Left + insets.Top) / 2);
+}
+
+// A themed section has one border width in every state; the base's content
+// bounds inset by it.
+int TvxWinXPLookAndFeelPainter::HeaderSectionBorderWidth(TvxButtonState state) const {
+  return Theme(tcHeader) ? HeaderBorderWidth() : Standard::HeaderSectionBorderWidth(state);
+}
+
+int TvxWinXPLookAndFeelPainter::HeaderExtraIndent() const {
+  return Theme(tcHeader) ? 1 : Standard::HeaderExtraIndent();
+}
+
+TPoint TvxWinXPLookAndFeelPainter::SortMarkExtent() const {
+  return Theme(tcHeader) ? TvxUltraFlatLookAndFeelPainter::Painter().SortMarkExtent() : Standard::SortMarkExtent();
+}
+
+// The caption of a layout-view record is a tab, on its side when the
+// caption is at the left or right.
+void TvxWinXPLookAndFeelPainter::PaintLayoutViewRecordCaption(TvxCanvas* canvas, const TRect& rect, int captionSide,
+                                                              int recordState) const {
+  if (!Theme(tcTab)) return Standard::PaintLayoutViewRecordCaption(canvas, rect, captionSide, recordState);
+  PaintLayoutViewRecordEdges(canvas, rect, recordState, vxAllBorders);
+  PaintTab(canvas, rect, vxAllBorders, "", TvxButtonState(recordState), captionSide != 0, nullptr, clDefault,
+           clDefault, false);
 }
 
 int TvxWinXPLookAndFeelPainter::FooterBorderWidth() const {
@@ -263,6 +417,20 @@ int TvxWinXPLookAndFeelPainter::FooterCellSpacing() const {
 }
 
 bool TvxWinXPLookAndFeelPainter::FooterCellsPaintedFirst() const { return false; }
+
+void TvxWinXPLookAndFeelPainter::PaintFooterCellWithFrame(TvxCanvas* canvas, const TRect& rect,
+                                                          TAlignment horzAlignment, TTextLayout vertAlignment,
+                                                          bool multiLine, const String& text, TFont* font,
+                                                          TColor textColor, TColor backgroundColor,
+                                                          const TvxDrawBackgroundEvent& onDrawBackground) const {
+  HTHEME theme = Theme(tcTrackBar);
+  if (!theme)
+    return Base::PaintFooterCellWithFrame(canvas, rect, horzAlignment, vertAlignment, multiLine, text, font,
+                                          textColor, backgroundColor, onDrawBackground);
+  Draw(theme, canvas, 1, 1, rect);
+  PaintThemedText(canvas, theme, 1, 1, font, textColor, text, horzAlignment, vertAlignment, multiLine, false, false,
+                  FooterCellTextBounds(rect));
+}
 
 void TvxWinXPLookAndFeelPainter::PaintFooterFrame(TvxCanvas* canvas, const TRect& rect) const {
   HTHEME theme = Theme(tcEdit);
@@ -296,6 +464,82 @@ TPoint TvxWinXPLookAndFeelPainter::FilterCloseButtonExtent() const {
   TSize size;
   return TrueSize(Theme(tcWindow), 19, 1, size) ? TPoint(size.cx + 4, size.cy + 4)
                                                 : Base::FilterCloseButtonExtent();
+}
+
+// --- Tabs and indicators ------------------------------------------------------------------
+
+// Sides without a border push the part 2 pixels out, so that its edge there
+// falls outside the tab. A vertical tab is the horizontal part drawn
+// across: turning a quarter and flipping swaps rows and columns, and so
+// swaps left with top and right with bottom.
+void TvxWinXPLookAndFeelPainter::PaintTab(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
+                                          const String& text, TvxButtonState state, bool vertical, TFont* font,
+                                          TColor textColor, TColor backgroundColor, bool showPrefix) const {
+  HTHEME theme = Theme(tcTab);
+  if (!theme)
+    return Base::PaintTab(canvas, rect, borders, text, state, vertical, font, textColor, backgroundColor,
+                          showPrefix);
+  const int themeState = FourState(state);
+  if (vertical) {
+    const TvxBorders across = ((borders & Left) ? Top : 0) | ((borders & Top) ? Left : 0) |
+                              ((borders & Right) ? Bottom : 0) | ((borders & Bottom) ? Right : 0);
+    DrawTurnedPart(canvas, rect, raPlus90, true, [&](TvxCanvas* turned, const TRect& all) {
+      Draw(theme, turned, 1, themeState, ShrinkSides(all, vxAllBorders & ~across, -2));
+    });
+  } else {
+    SavedClip clip(canvas);
+    canvas->IntersectClipWithRect(rect);
+    Draw(theme, canvas, 1, themeState, ShrinkSides(rect, vxAllBorders & ~borders, -2));
+  }
+  TRect textRect = rect;
+  if (state == vxbsPressed) textRect.Bottom -= 2;
+  PaintThemedText(canvas, theme, 1, themeState, font, textColor, text, taCenter, tlCenter, false, false, showPrefix,
+                  textRect);
+}
+
+void TvxWinXPLookAndFeelPainter::PaintTabEdge(TvxCanvas* canvas, const TRect& rect, TvxBorder edge,
+                                              TvxBorders tabBorders, bool vertical) const {
+  if (!Theme(tcTab)) Standard::PaintTabEdge(canvas, rect, edge, tabBorders, vertical);
+}
+
+// Only the pane's edge along the strip shows: the pane reaches past every
+// other side by its own insets and then some.
+void TvxWinXPLookAndFeelPainter::PaintTabStripBackground(TvxCanvas* canvas, const TRect& rect, TvxBorders borders,
+                                                         bool vertical) const {
+  HTHEME theme = Theme(tcTab);
+  if (!theme) return Standard::PaintTabStripBackground(canvas, rect, borders, vertical);
+  constexpr int kBeyond = 10;
+  const TRect insets = ContentInsets(theme, 9, 0);
+  TRect pane = rect;
+  if (!(borders & Left)) pane.Left -= insets.Left + kBeyond;
+  if (!(borders & Top)) pane.Top -= insets.Top + kBeyond;
+  if (!(borders & Right)) pane.Right += insets.Right + kBeyond;
+  if (!(borders & Bottom)) pane.Bottom += insets.Bottom + kBeyond;
+  SavedClip clip(canvas);
+  canvas->IntersectClipWithRect(rect);
+  Draw(theme, canvas, 9, 0, pane);
+}
+
+bool TvxWinXPLookAndFeelPainter::CanPaintTab(bool vertical) const {
+  return Theme(tcTab) ? true : Base::CanPaintTab(vertical);
+}
+
+bool TvxWinXPLookAndFeelPainter::HotTracksTabs(bool vertical) const {
+  return Theme(tcTab) ? true : Base::HotTracksTabs(vertical);
+}
+
+int TvxWinXPLookAndFeelPainter::TabEdgeWidth(bool vertical) const {
+  return Theme(tcTab) ? 1 : Standard::TabEdgeWidth(vertical);
+}
+
+// Next to themed headers the indicator cell takes the flat look.
+void TvxWinXPLookAndFeelPainter::PaintIndicatorCell(TvxCanvas* canvas, const TRect& rect, int indicatorKind,
+                                                    TColor backgroundColor,
+                                                    const TvxDrawBackgroundEvent& onDrawBackground) const {
+  const TvxCustomLookAndFeelPainter& look =
+      Theme(tcHeader) ? static_cast<const TvxCustomLookAndFeelPainter&>(TvxFlatLookAndFeelPainter::Painter())
+                      : Standard::Painter();
+  look.PaintIndicatorCell(canvas, rect, indicatorKind, backgroundColor, onDrawBackground);
 }
 
 // --- Scroll bars and size grips ------------------------------------------------------------
@@ -362,6 +606,62 @@ TSize TvxWinXPLookAndFeelPainter::TabCloseButtonExtent() const {
   return TrueSize(Theme(tcWindow), 19, 1, size) ? size : Standard::TabCloseButtonExtent();
 }
 
+// --- Scheduler parts, navigator buttons, header panel filler ------------------------------
+
+void TvxWinXPLookAndFeelPainter::PaintSchedulerDayCaption(TvxCanvas* canvas, const TRect& rect, const String& text,
+                                                          TvxBorders neighbours, const TvxViewParams& viewParams,
+                                                          int sideArrows, int arrowSize,
+                                                          const TvxDrawBackgroundEvent& onDrawBackground) const {
+  if (!Theme(tcHeader))
+    return Standard::PaintSchedulerDayCaption(canvas, rect, text, neighbours, viewParams, sideArrows, arrowSize,
+                                              onDrawBackground);
+  PaintHeader(canvas, rect, rect, neighbours, vxAllBorders, vxbsNormal, taCenter, tlCenter, false, false, text,
+              viewParams.Font, viewParams.TextColor, viewParams.Color, onDrawBackground, !(neighbours & Right),
+              false);
+  PaintSideArrows(canvas, rect, sideArrows, arrowSize, clWindowText);
+}
+
+void TvxWinXPLookAndFeelPainter::PaintSchedulerEventProgressBar(TvxCanvas* canvas, const TRect& bounds,
+                                                                const TRect& progressRect,
+                                                                const TvxAreaViewParams& viewParams,
+                                                                bool frameOnly) const {
+  HTHEME theme = Theme(tcProgress);
+  if (!theme) return Base::PaintSchedulerEventProgressBar(canvas, bounds, progressRect, viewParams, frameOnly);
+  Draw(theme, canvas, 1, 0, bounds);
+  Draw(theme, canvas, 3, 0, progressRect);
+}
+
+// The toolbar's states, one step up: a button at rest shows its hot frame
+// and a hot one its checked look.
+void TvxWinXPLookAndFeelPainter::PaintNavigatorPushButton(TvxCanvas* canvas, const TRect& rect,
+                                                          TvxButtonState state) const {
+  HTHEME theme = Theme(tcToolBar);
+  if (!theme) return Base::PaintNavigatorPushButton(canvas, rect, state);
+  static const int states[] = {2, 2, 5, 3, 4};
+  Draw(theme, canvas, 1, states[state], rect);
+}
+
+void TvxWinXPLookAndFeelPainter::PaintSchedulerSplitterEdge(TvxCanvas* canvas, const TRect& rect,
+                                                            const TvxAreaViewParams& viewParams,
+                                                            bool horizontal) const {
+  TColor color = clNone;
+  if (!ThemeColor(tcComboBox, 1, 1, kBorderColor, color))
+    return Standard::Painter().PaintSchedulerSplitterEdge(canvas, rect, viewParams, horizontal);
+  FillFromViewParams(canvas, SplitterEdgeRing(canvas, rect, horizontal, color, color), viewParams);
+}
+
+TRect TvxWinXPLookAndFeelPainter::SchedulerEventProgressMargins() const {
+  return Theme(tcProgress) ? TRect(3, 3, 3, 3) : Standard::SchedulerEventProgressMargins();
+}
+
+// The header's left-hand item part; a theme without one gets a plain item,
+// so that the filler never stays unpainted.
+void TvxWinXPLookAndFeelPainter::PaintHeaderPanelFiller(TvxCanvas* canvas, TRect& rect) const {
+  HTHEME theme = Theme(tcHeader);
+  if (!theme) return Standard::PaintHeaderPanelFiller(canvas, rect);
+  Draw(theme, canvas, PartDefined(theme, 2, 1) ? 2 : 1, 1, rect);
+}
+
 // --- Group boxes and track bars --------------------------------------------------------------
 
 void TvxWinXPLookAndFeelPainter::PaintGroupBoxFrame(TvxCanvas* canvas, const TRect& rect, int state,
@@ -378,6 +678,27 @@ TColor TvxWinXPLookAndFeelPainter::GroupBoxCaptionTextColor(bool enabled, int ca
              : Base::GroupBoxCaptionTextColor(enabled, captionPosition);
 }
 
+void TvxWinXPLookAndFeelPainter::PaintGroupBoxBackground(TvxCanvas* canvas, TWinControl* control,
+                                                         const TRect& rect, TColor color1, TColor color2) const {
+  if (!Theme(tcButton)) return Standard::PaintGroupBoxBackground(canvas, control, rect, color1, color2);
+  if (color1 != clDefault)
+    canvas->FillAreaWithColor(rect, color1);
+  else if (control)
+    vxDrawThemeParentBackground(control, canvas, rect);
+}
+
+// The thumb takes the size the theme draws it in, centred where it was.
+void TvxWinXPLookAndFeelPainter::CorrectTrackBarThumbBounds(TvxCanvas* canvas, TRect& rect, bool horizontal,
+                                                            int shape) const {
+  HTHEME theme = Theme(tcTrackBar);
+  SIZE size{};
+  const RECT r = rect;
+  if (!theme ||
+      FAILED(vdUxGetThemePartSize(theme, canvas->DeviceContext(), ThumbPart(horizontal, shape), 1, &r, TS_DRAW, &size)))
+    return Base::CorrectTrackBarThumbBounds(canvas, rect, horizontal, shape);
+  rect = vxCenteredRectOfSize(rect, TSize{size.cx, size.cy});
+}
+
 void TvxWinXPLookAndFeelPainter::PaintTrackBarTrack(TvxCanvas* canvas, const TRect& rect,
                                                     const TRect& selectionRect, bool showSelection, bool enabled,
                                                     bool horizontal, TColor color) const {
@@ -391,10 +712,14 @@ void TvxWinXPLookAndFeelPainter::PaintTrackBarThumb(TvxCanvas* canvas, const TRe
                                                     bool horizontal, int shape, TColor color) const {
   HTHEME theme = Theme(tcTrackBar);
   if (!theme) return Base::PaintTrackBarThumb(canvas, rect, state, horizontal, shape, color);
-  // Ticks on the first side, the second side, or both.
-  static const int vertical[] = {7, 8, 6}, flat[] = {5, 4, 3};
   static const int states[] = {2, 1, 2, 3, 5};
-  Draw(theme, canvas, (horizontal ? flat : vertical)[shape], states[state], rect);
+  Draw(theme, canvas, ThumbPart(horizontal, shape), states[state], rect);
+}
+
+// Splitters draw nothing of their own while a theme draws around them.
+void TvxWinXPLookAndFeelPainter::PaintSplitter(TvxCanvas* canvas, const TRect& rect, bool highlighted, bool dragging,
+                                               bool horizontal) const {
+  if (!vdThemeClassesUsable(0)) Standard::PaintSplitter(canvas, rect, highlighted, dragging, horizontal);
 }
 
 // --- Text ------------------------------------------------------------------------------------
@@ -404,6 +729,9 @@ void TvxWinXPLookAndFeelPainter::PaintThemedText(TvxCanvas* canvas, HTHEME theme
                                                  TTextLayout vertAlignment, bool multiLine, bool endEllipsis,
                                                  bool showPrefix, const TRect& rect) const {
   if (text.empty()) return;
+  // No colour of the caller's own: the button text colour, which the
+  // theme's own text colour overrides where it has one.
+  if (color == clDefault) color = clBtnText;
   if (font) canvas->AssignFontObject(font);
   canvas->FontObject()->SetColor(color);
   TRect bounds = rect;

@@ -41,9 +41,12 @@ void InvalidateTransparentChildren(TWinControl* container) {
 TFmCustomPanel::TFmCustomPanel(TComponent* owner) : TCustomPanel(owner) {
   SetControlStyle((ControlStyle() & ~(csSetCaption | csParentBackground)) | csOpaque);
   SetBevelOuter(bvNone);
+  SetUseDockManager(true);
 }
 
-TFmCustomPanel::~TFmCustomPanel() = default;
+// The dock manager goes while the panel is whole: its window procedure
+// reaches the panel's own parts.
+TFmCustomPanel::~TFmCustomPanel() { SetDockManager(nullptr); }
 
 void TFmCustomPanel::SetTransparent(bool v) {
   if (transparent_ == v) return;
@@ -116,10 +119,22 @@ void TFmCustomPanel::ShrinkRectByFrame(TRect& r, bool includeBorderWidth) {
   r = ShrinkSides(r, borderSides_, frames);
 }
 
+// A dock site keeps its whole client area; its docked clients are placed
+// inside the frames through AdjustClientRect instead.
 TRect TFmCustomPanel::ClientRect() {
   TRect r = TCustomPanel::ClientRect();
-  ShrinkRectByFrame(r, false);
+  if (!DockSite()) ShrinkRectByFrame(r, false);
   return r;
+}
+
+void TFmCustomPanel::AdjustClientRect(TRect& r) {
+  TCustomPanel::AdjustClientRect(r);
+  if (DockSite()) ShrinkRectByFrame(r, false);
+}
+
+std::unique_ptr<IDockManager> TFmCustomPanel::CreateDockManager() {
+  SetDoubleBuffered(true);
+  return std::make_unique<TFmPanelDockManager>(this);
 }
 
 void TFmCustomPanel::SetBounds(int left, int top, int width, int height) {
@@ -623,4 +638,77 @@ void TFmCustomGroupBox::Dispatch(TMessage& m) {
       return;
     default: TFmCustomPanel::Dispatch(m);
   }
+}
+
+// --- Panel dock manager ----------------------------------------------------------------
+
+TFmPanelDockManager::TFmPanelDockManager(TFmCustomPanel* panel) : TDockTree(panel), panel_(panel) {
+  GrabberSize = kGrabberSize;
+  captionFont_.SetName("Verdana");
+  captionFont_.SetSize(8);
+  closeFont_.SetName("Marlett");
+  closeFont_.SetSize(8);
+}
+
+bool TFmPanelDockManager::GrabberOnLeft() const { return panel_->Align() == alTop || panel_->Align() == alBottom; }
+
+void TFmPanelDockManager::AdjustDockRect(TControl*, TRect& rect) {
+  if (GrabberOnLeft())
+    rect.Left += kGrabberSize;
+  else
+    rect.Top += kGrabberSize;
+}
+
+TRect TFmPanelDockManager::DockArea() {
+  TRect r = panel_->TCustomPanel::ClientRect();
+  panel_->AdjustClientRect(r);
+  return r;
+}
+
+// Commands of the children and activation by the mouse can change which
+// client holds the focus, and with it the grabbers' colours.
+void TFmPanelDockManager::SiteMessage(TMessage& m) {
+  if (m.Msg == WM_COMMAND || m.Msg == WM_MOUSEACTIVATE) panel_->Invalidate();
+  TDockTree::SiteMessage(m);
+}
+
+void TFmPanelDockManager::PaintDockFrame(TCanvas* canvas, TControl* control, const TRect& rect) {
+  if (!panel_->ShowDockClientCaptions()) return TDockTree::PaintDockFrame(canvas, control, rect);
+  // A windowed client is active while the focus is in it.
+  bool active = true;
+  if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && windowed->HandleAllocated()) {
+    const HWND focus = GetFocus();
+    active = focus == windowed->Handle() || IsChild(windowed->Handle(), focus);
+  }
+  canvas->Font()->Assign(&captionFont_);
+  canvas->Font()->SetColor(active ? clCaptionText : clInactiveCaptionText);
+  canvas->Brush()->SetColor(active ? clActiveCaption : clInactiveCaption);
+  canvas->Brush()->SetStyle(bsSolid);
+  HDC dc = canvas->Handle();
+  const String caption = control->Caption();
+  TRect close;
+  if (GrabberOnLeft()) {
+    const TRect band(rect.Left, rect.Top, rect.Left + kGrabberSize, rect.Bottom);
+    canvas->FillRect(band);
+    close = TRect(rect.Left + 1, rect.Top + 1, rect.Left + 12, rect.Top + 12);
+    TFont upward;
+    upward.Assign(&captionFont_);
+    upward.SetOrientation(900);
+    upward.SetColor(clCaptionText);
+    canvas->Font()->Assign(&upward);
+    canvas->Brush()->SetStyle(bsClear);
+    const UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+    canvas->TextOut(band.Right - 2, band.Bottom - 3, caption);
+    SetTextAlign(dc, align);
+  } else {
+    const TRect band(rect.Left, rect.Top, rect.Right, rect.Top + kGrabberSize);
+    canvas->FillRect(band);
+    close = TRect(rect.Right - 15, rect.Top + 1, rect.Right - 2, rect.Top + 12);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->TextOut(rect.Left + 2, rect.Top, caption);
+  }
+  canvas->Font()->Assign(&closeFont_);
+  canvas->Font()->SetColor(active || GrabberOnLeft() ? clCaptionText : clInactiveCaptionText);
+  canvas->TextRect(close, close.Left, close.Top, "r");
+  canvas->Brush()->SetStyle(bsSolid);
 }

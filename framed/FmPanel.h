@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framed/FmCommonController.h"
+#include "platform/ui/Docking.h"
 #include "platform/ui/StandardControls.h"
 
 enum TFmGridStyle { gsDots, gsDottedLines, gsSolidLines };
@@ -72,6 +73,9 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
   void SetVisualStyle(TFmVisualStyle v) { SetAndInvalidate(visualStyle_, v); }
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v) { SetAndInvalidate(wordWrap_, v); }
+  // Docked clients' grabbers carry their captions (else the plain grabber).
+  bool ShowDockClientCaptions() const { return showDockClientCaptions_; }
+  void SetShowDockClientCaptions(bool v) { SetAndInvalidate(showDockClientCaptions_, v); }
 
   TFmFrameController* FrameController() const { return controller_.Get(); }
   void SetFrameController(TFmFrameController* controller) { controller_.Set(controller); }
@@ -97,6 +101,10 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
  protected:
   void Paint() override;
   void Notification(TComponent* component, TOperation operation) override;
+  // A dock site's docked clients sit inside the frames.
+  void AdjustClientRect(TRect& r) override;
+  // The panel's own dock manager; the panel paints double-buffered with it.
+  std::unique_ptr<IDockManager> CreateDockManager() override;
   // The frames' thickness on BorderSides (and BorderWidth all round).
   virtual void ShrinkRectByFrame(TRect& r, bool includeBorderWidth);
   virtual void DrawCaption(TRect r);
@@ -105,6 +113,7 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
   TColor ShiftedFlatColor();
 
  private:
+  friend class TFmPanelDockManager;
   template <typename T>
   void SetAndInvalidate(T& field, const T& value) {
     if (field == value) return;
@@ -151,10 +160,33 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
   bool transparent_ = false;
   TFmVisualStyle visualStyle_ = vsWinXP;
   bool wordWrap_ = true;
+  bool showDockClientCaptions_ = true;
   TFmFrameControllerNotifications notifications_ = fcnAll;
   TFmFrameControllerLink controller_{this};
   // Each child's enabled state when the panel was disabled.
   std::vector<std::pair<TControl*, bool>> childStates_;
+};
+
+// The panel's dock manager: grabbers 14 pixels wide with the client's
+// caption and a close glyph, on the left of the zones of a panel aligned to
+// its parent's top or bottom and on top of them otherwise.
+class TFmPanelDockManager : public TDockTree {
+ public:
+  static constexpr int kGrabberSize = 14;
+  explicit TFmPanelDockManager(TFmCustomPanel* panel);
+
+ protected:
+  void AdjustDockRect(TControl* control, TRect& rect) override;
+  void PaintDockFrame(TCanvas* canvas, TControl* control, const TRect& rect) override;
+  TRect DockArea() override;
+  void SiteMessage(TMessage& message) override;
+
+ private:
+  bool GrabberOnLeft() const;
+
+  TFmCustomPanel* panel_;
+  TFont captionFont_;
+  TFont closeFont_;
 };
 
 class TFmPanel : public TFmCustomPanel {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/ui/Docking.h"
 #include "platform/ui/Forms.h"
 
 // --- Host, shift states ----------------------------------------------------------
@@ -463,6 +464,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+  // The dock manager hands the window procedure back while the site is
+  // whole.
+  dockManager_.reset();
   DestroyComponents();
   Destroying();
   if (TCustomForm* form = GetParentForm(this); form && form != this) form->ControlDestroyed(this);

@@ -86,6 +86,7 @@ enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSize
 class TControl;
 class TWinControl;
 class TCustomForm;
+class IDockManager;
 
 struct TCreateParams {
   String Caption;
@@ -323,6 +324,15 @@ class TWinControl : public TControl {
   void EnableAlign();
   void Realign();
 
+  // Docking (Docking.h): a dock site takes controls docked into it; with
+  // UseDockManager its dock manager, made when both are set, lays them out.
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool value);
+  bool UseDockManager() const { return useDockManager_; }
+  void SetUseDockManager(bool value);
+  IDockManager* DockManager() const { return dockManager_.get(); }
+  void SetDockManager(std::unique_ptr<IDockManager> manager);
+
   // Sends the message to every child until one answers non-zero.
   void Broadcast(TMessage& message);
   // Paints the control and its children into a device context at (x, y),
@@ -365,6 +375,8 @@ class TWinControl : public TControl {
   void PaintHandler(TMessage& message);
   virtual void AdjustClientRect(TRect& rect) {}
   virtual void AlignControls(TControl* control, TRect& rect);
+  // The manager a dock site gets: the base dock tree.
+  virtual std::unique_ptr<IDockManager> CreateDockManager();
 
   virtual void KeyDown(uint16_t& key, TShiftState shift);
   virtual void KeyUp(uint16_t& key, TShiftState shift);
@@ -395,6 +407,9 @@ class TWinControl : public TControl {
   void EraseBackground(HDC dc);
 
   HWND parentWindow_ = nullptr;
+  bool dockSite_ = false;
+  bool useDockManager_ = false;
+  std::unique_ptr<IDockManager> dockManager_;
   std::vector<TControl*> controls_;       // every child, in z-order
   std::vector<TWinControl*> tabList_;     // windowed children, in tab order
   bool tabStop_ = false;

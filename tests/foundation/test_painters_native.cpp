@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
-#include "PainterPicture.h"
 #include "LightTheme.h"
+#include "PainterPicture.h"
+#include "PixelBounds.h"
 #include "foundation/vdThemeManager.h"
+#include "foundation/vxLookAndFeelPaintersCommon.h"
 #include "foundation/vxLookAndFeelPaintersNative.h"
 #include "foundation/vxLookAndFeelPaintersOffice11.h"
 #include "foundation/vxModules.h"
@@ -23,13 +26,28 @@ const auto& Standard() { return TvxStandardLookAndFeelPainter::Painter(); }
 
 using Drawing = std::function<void(const TvxCustomLookAndFeelPainter& p, TvxCanvas* canvas)>;
 
+// What a case draws on white while a theme is on: something, nothing (the
+// theme leaves that part to others), or either (a part the theme may leave
+// transparent).
+enum ThemedLook { kDraws, kBlank, kMayBeBlank };
+
 struct DrawCase {
   const char* name;
   Drawing draw;
+  ThemedLook themed = kDraws;
 };
 
 const TRect kBox(4, 4, 40, 28);
 const TvxButtonState kStates[] = {vxbsDefault, vxbsNormal, vxbsHot, vxbsPressed, vxbsDisabled};
+
+TFont* CaptionFont() {
+  static TFont font;
+  font.SetName("Tahoma");
+  font.SetHeight(-11);
+  return &font;
+}
+
+const TvxAreaViewParams kWindowArea{nullptr, clWindow};
 
 std::vector<DrawCase> DrawCases() {
   std::vector<DrawCase> cases;
@@ -49,7 +67,8 @@ std::vector<DrawCase> DrawCases() {
                          p.PaintRadioButton(c, 5, 6, s, checked, false, clDefault);
                        }});
     }
-    cases.push_back({"PaintCheckBoxFrame", [s](auto& p, TvxCanvas* c) { p.PaintCheckBoxFrame(c, kBox, s); }});
+    // The themed check mark draws the box's frame itself.
+    cases.push_back({"PaintCheckBoxFrame", [s](auto& p, TvxCanvas* c) { p.PaintCheckBoxFrame(c, kBox, s); }, kBlank});
     cases.push_back({"PaintFilterCloseButton", [s](auto& p, TvxCanvas* c) { p.PaintFilterCloseButton(c, kBox, s); }});
     cases.push_back({"PaintFilterDropDownButton",
                      [s](auto& p, TvxCanvas* c) { p.PaintFilterDropDownButton(c, kBox, s, false); }});
@@ -62,7 +81,44 @@ std::vector<DrawCase> DrawCases() {
       cases.push_back({"PaintTrackBarThumb", [s, shape](auto& p, TvxCanvas* c) {
                          p.PaintTrackBarThumb(c, TRect(4, 4, 15, 24), s, true, shape, clDefault);
                        }});
+    for (bool flag : {false, true}) {
+      cases.push_back({"PaintSchedulerNavigationButton", [s, flag](auto& p, TvxCanvas* c) {
+                         p.PaintSchedulerNavigationButton(c, TRect(4, 4, 24, 36), TRect(10, 16, 15, 25), flag, s);
+                       }});
+      cases.push_back({"PaintHeader", [s, flag](auto& p, TvxCanvas* c) {
+                         p.PaintHeader(c, kBox, kBox, 0, vxAllBorders, s, taCenter, tlCenter, false, false, "Nom",
+                                       CaptionFont(), clDefault, clBtnFace, nullptr, flag);
+                       }});
+      cases.push_back({"PaintTab", [s, flag](auto& p, TvxCanvas* c) {
+                         p.PaintTab(c, kBox, vxAllBorders, "Tab", s, flag, CaptionFont(), clDefault, clBtnFace, false);
+                       }});
+    }
+    cases.push_back({"PaintHeaderSection", [s](auto& p, TvxCanvas* c) {
+                       p.PaintHeaderSection(c, kBox, kBox, 0, vxAllBorders, s, taLeftJustify, tlCenter, false, true,
+                                            "Section", CaptionFont(), clBtnText, clBtnFace);
+                     }});
+    // A disabled tool button may be transparent.
+    cases.push_back({"PaintNavigatorPushButton", [s](auto& p, TvxCanvas* c) { p.PaintNavigatorPushButton(c, kBox, s); },
+                     s == vxbsDisabled ? kMayBeBlank : kDraws});
   }
+  for (int recordState = 0; recordState < 4; ++recordState)
+    for (int side : {0, 1})
+      cases.push_back({"PaintLayoutViewRecordCaption", [recordState, side](auto& p, TvxCanvas* c) {
+                         p.PaintLayoutViewRecordCaption(c, kBox, side, recordState);
+                       }});
+  for (int kind = 0; kind <= 6; ++kind)
+    cases.push_back({"PaintIndicatorCell", [kind](auto& p, TvxCanvas* c) {
+                       p.PaintIndicatorCell(c, TRect(4, 4, 20, 24), kind, clBtnFace, nullptr);
+                     }});
+  // Neighbours: none, left, right, both.
+  for (TvxBorders neighbours : {0, int(vxpaint::Left), int(vxpaint::Right), vxpaint::Left | vxpaint::Right})
+    cases.push_back({"PaintSchedulerDayCaption", [neighbours](auto& p, TvxCanvas* c) {
+                       TvxViewParams params;
+                       params.Color = clBtnFace;
+                       params.Font = CaptionFont();
+                       params.TextColor = clBtnText;
+                       p.PaintSchedulerDayCaption(c, kBox, "Lundi", neighbours, params, vxsaBoth, 4, nullptr);
+                     }});
   for (bool flag : {false, true}) {
     cases.push_back({"PaintSeparator", [flag](auto& p, TvxCanvas* c) { p.PaintSeparator(c, kBox, flag); }});
     cases.push_back({"PaintExpandButton", [flag](auto& p, TvxCanvas* c) {
@@ -77,7 +133,34 @@ std::vector<DrawCase> DrawCases() {
     cases.push_back({"PaintTrackBarTrack", [flag](auto& p, TvxCanvas* c) {
                        p.PaintTrackBarTrack(c, kBox, TRect(10, 10, 20, 14), flag, flag, flag, clDefault);
                      }});
+    cases.push_back({"PaintSortMark", [flag](auto& p, TvxCanvas* c) { p.PaintSortMark(c, kBox, flag); }});
+    cases.push_back({"PaintTabStripBackground", [flag](auto& p, TvxCanvas* c) {
+                       p.PaintTabStripBackground(c, kBox, flag ? vxpaint::Bottom : vxpaint::Right, flag);
+                     }});
+    cases.push_back({"PaintTabEdge",
+                     [flag](auto& p, TvxCanvas* c) { p.PaintTabEdge(c, kBox, bLeft, vxAllBorders, flag); }, kBlank});
+    cases.push_back({"PaintSchedulerEventProgressBar", [flag](auto& p, TvxCanvas* c) {
+                       p.PaintSchedulerEventProgressBar(c, kBox, TRect(6, 6, 20, 26), kWindowArea, flag);
+                     }});
+    cases.push_back({"PaintSchedulerSplitterEdge", [flag](auto& p, TvxCanvas* c) {
+                       p.PaintSchedulerSplitterEdge(c, kBox, kWindowArea, flag);
+                     }});
+    cases.push_back({"PaintSplitter",
+                     [flag](auto& p, TvxCanvas* c) { p.PaintSplitter(c, kBox, flag, false, flag); }, kBlank});
   }
+  cases.push_back({"PaintFooterCellWithFrame", [](auto& p, TvxCanvas* c) {
+                     p.PaintFooterCellWithFrame(c, kBox, taRightJustify, tlCenter, false, "12", CaptionFont(),
+                                                clBtnText, clWindow, nullptr);
+                   }});
+  cases.push_back({"PaintHeaderPanelFiller", [](auto& p, TvxCanvas* c) {
+                     TRect r = kBox;
+                     p.PaintHeaderPanelFiller(c, r);
+                   }});
+  // Without a control the parent's background has nothing to draw.
+  for (TColor color : {clRed, clDefault})
+    cases.push_back({"PaintGroupBoxBackground",
+                     [color](auto& p, TvxCanvas* c) { p.PaintGroupBoxBackground(c, nullptr, kBox, color, clNone); },
+                     color == clDefault ? kBlank : kDraws});
   cases.push_back({"PaintBorder", [](auto& p, TvxCanvas* c) { p.PaintBorder(c, kBox); }});
   cases.push_back({"PaintFooterFrame", [](auto& p, TvxCanvas* c) { p.PaintFooterFrame(c, kBox); }});
   cases.push_back({"PaintSizeGrip", [](auto& p, TvxCanvas* c) { p.PaintSizeGrip(c, kBox); }});
@@ -133,6 +216,34 @@ TEST(NativePainterChild, WithoutThemeAnswersAsTheStandardPainter) {
   for (bool enabled : {false, true})
     EXPECT_EQ(Native().GroupBoxCaptionTextColor(enabled, vxgcpTop),
               Standard().GroupBoxCaptionTextColor(enabled, vxgcpTop));
+  EXPECT_EQ(Native().SchedulerFrameColor(), Standard().SchedulerFrameColor());
+  EXPECT_EQ(Native().SchedulerAccentColor(), Standard().SchedulerAccentColor());
+  EXPECT_EQ(Native().SchedulerEventProgressMargins(), Standard().SchedulerEventProgressMargins());
+  for (auto [count, index] : {std::pair{1, 0}, {3, 0}, {3, 1}, {3, 2}}) {
+    EXPECT_EQ(Native().GroupedButtonContentBounds(kBox, count, index),
+              Standard().GroupedButtonContentBounds(kBox, count, index));
+    EXPECT_EQ(Native().ButtonGroupBorderWidths(count, index), Standard().ButtonGroupBorderWidths(count, index));
+  }
+  for (TPoint point : {TPoint(4, 4), TPoint(20, 16), TPoint(39, 27), TPoint(40, 28), TPoint(3, 10)})
+    EXPECT_EQ(Native().IsPointOnGroupToggleButton(kBox, point), Standard().IsPointOnGroupToggleButton(kBox, point));
+  for (TvxButtonState s : kStates) {
+    EXPECT_EQ(Native().HeaderSectionBorderWidth(s), Standard().HeaderSectionBorderWidth(s));
+    EXPECT_EQ(Native().HeaderSectionContentBounds(kBox, s), Standard().HeaderSectionContentBounds(kBox, s));
+  }
+  EXPECT_EQ(Native().HeaderExtraIndent(), Standard().HeaderExtraIndent());
+  EXPECT_EQ(Native().SortMarkExtent(), Standard().SortMarkExtent());
+  for (bool vertical : {false, true}) {
+    EXPECT_EQ(Native().CanPaintTab(vertical), Standard().CanPaintTab(vertical));
+    EXPECT_EQ(Native().HotTracksTabs(vertical), Standard().HotTracksTabs(vertical));
+    EXPECT_EQ(Native().TabEdgeWidth(vertical), Standard().TabEdgeWidth(vertical));
+  }
+  for (bool horizontal : {false, true})
+    for (int shape : {vxtsPointedTop, vxtsPointedBottom, vxtsBox}) {
+      TRect native = kBox, standard = kBox;
+      Native().CorrectTrackBarThumbBounds(picture.canvas.get(), native, horizontal, shape);
+      Standard().CorrectTrackBarThumbBounds(picture.canvas.get(), standard, horizontal, shape);
+      EXPECT_EQ(native, standard);
+    }
 
   for (const DrawCase& c : DrawCases()) {
     SCOPED_TRACE(c.name);
@@ -154,15 +265,97 @@ TEST(NativePainterChild, DrawsEveryThemedFamily) {
   EXPECT_GT(radio.cx, 0);
   EXPECT_GT(radio.cy, 0);
   EXPECT_GE(Native().ScrollBarMinThumbLength(false), 8);
-  // Each family draws something on white (the check box's frame is part of
-  // the themed check mark).
+  // Each family draws something on white, and the parts the theme leaves
+  // to others draw nothing.
   for (const DrawCase& c : DrawCases()) {
     SCOPED_TRACE(c.name);
-    if (std::strcmp(c.name, "PaintCheckBoxFrame") == 0) continue;
     TPainterPicture picture(64, 40);
     c.draw(Native(), picture.canvas.get());
-    EXPECT_LT(picture.Count(RGB(255, 255, 255)), 64 * 40);
+    const int white = picture.Count(RGB(255, 255, 255));
+    if (c.themed == kBlank) {
+      EXPECT_EQ(white, 64 * 40);
+    } else if (c.themed == kDraws) {
+      EXPECT_LT(white, 64 * 40);
+    }
   }
+}
+
+TEST(NativePainterChild, ThemedHeadersTabsAndBarsMeasureByTheTheme) {
+  if (!ThemeChildHasVisualStyles()) GTEST_SKIP() << "runs as a child process";
+  TvxFoundationModules modules;
+  ASSERT_TRUE(vdThemeClassesUsable(vdThemeClassBit(tcHeader) | vdThemeClassBit(tcTab)));
+  EXPECT_EQ(Native().SchedulerAccentColor(), TColor(0xD5FFFF));
+  EXPECT_EQ(Native().SchedulerEventProgressMargins(), TRect(3, 3, 3, 3));
+  EXPECT_EQ(Native().SortMarkExtent(), TPoint(7, 8));
+  EXPECT_EQ(Native().HeaderExtraIndent(), 1);
+  // A themed section has one border width, pressed or not.
+  const int border = Native().HeaderBorderWidth();
+  for (TvxButtonState s : kStates) {
+    EXPECT_EQ(Native().HeaderSectionBorderWidth(s), border);
+    EXPECT_EQ(Native().HeaderSectionContentBounds(kBox, s), vxInflatedRect(kBox, -border, -border));
+  }
+  for (bool vertical : {false, true}) {
+    EXPECT_TRUE(Native().CanPaintTab(vertical));
+    EXPECT_TRUE(Native().HotTracksTabs(vertical));
+    EXPECT_EQ(Native().TabEdgeWidth(vertical), 1);
+  }
+  EXPECT_TRUE(Native().IsPointOnGroupToggleButton(kBox, TPoint(22, 16)));
+  EXPECT_FALSE(Native().IsPointOnGroupToggleButton(kBox, TPoint(kBox.Right + 2, kBox.Top)));
+  // The thumb keeps its centre.
+  TPainterPicture picture(64, 40);
+  const TRect track(10, 0, 30, 40);
+  TRect thumb = track;
+  Native().CorrectTrackBarThumbBounds(picture.canvas.get(), thumb, true, vxtsBox);
+  EXPECT_FALSE(thumb.IsEmpty());
+  EXPECT_LE(std::abs((thumb.Left + thumb.Right) - (track.Left + track.Right)), 1);
+  EXPECT_LE(std::abs((thumb.Top + thumb.Bottom) - (track.Top + track.Bottom)), 1);
+}
+
+// A vertical tab is the horizontal one with rows and columns swapped.
+TEST(NativePainterChild, VerticalTabIsTheHorizontalOneAcross) {
+  if (!ThemeChildHasVisualStyles()) GTEST_SKIP() << "runs as a child process";
+  TvxFoundationModules modules;
+  constexpr int kLong = 40, kShort = 22;
+  for (TvxBorders borders : {int(vxAllBorders), vxpaint::Left | vxpaint::Top | vxpaint::Right})
+    for (TvxButtonState s : {vxbsNormal, vxbsPressed}) {
+      TPainterPicture flat(kLong, kShort), across(kShort, kLong);
+      Native().PaintTab(flat.canvas.get(), TRect(0, 0, kLong, kShort), borders, "", s, false, nullptr, clDefault,
+                        clDefault, false);
+      const TvxBorders swapped = ((borders & vxpaint::Left) ? vxpaint::Top : 0) |
+                                 ((borders & vxpaint::Top) ? vxpaint::Left : 0) |
+                                 ((borders & vxpaint::Right) ? vxpaint::Bottom : 0) |
+                                 ((borders & vxpaint::Bottom) ? vxpaint::Right : 0);
+      Native().PaintTab(across.canvas.get(), TRect(0, 0, kShort, kLong), swapped, "", s, true, nullptr, clDefault,
+                        clDefault, false);
+      int differing = 0;
+      for (int y = 0; y < kShort; ++y)
+        for (int x = 0; x < kLong; ++x) differing += flat.At(x, y) != across.At(y, x);
+      EXPECT_EQ(differing, 0);
+      EXPECT_LT(flat.Count(RGB(255, 255, 255)), kLong * kShort);
+    }
+}
+
+// A pressed themed header moves its text one pixel right and down, and
+// nothing inverts it.
+TEST(NativePainterChild, PressedHeaderShiftsItsText) {
+  if (!ThemeChildHasVisualStyles()) GTEST_SKIP() << "runs as a child process";
+  TvxFoundationModules modules;
+  TRect textAt[2];
+  for (int pressed = 0; pressed < 2; ++pressed) {
+    TPainterPicture bare(64, 40), captioned(64, 40);
+    for (TPainterPicture* picture : {&bare, &captioned})
+      Native().PaintHeader(picture->canvas.get(), kBox, kBox, 0, vxAllBorders, pressed ? vxbsPressed : vxbsNormal,
+                           taCenter, tlCenter, false, false, picture == &bare ? "" : "Nom", CaptionFont(), clDefault,
+                           clBtnFace, nullptr);
+    textAt[pressed] = PixelBounds(64, 40, [&](int x, int y) { return bare.At(x, y) != captioned.At(x, y); });
+    ASSERT_FALSE(textAt[pressed].IsEmpty());
+    Native().PaintHeaderPressedLook(bare.canvas.get(), kBox);
+    TPainterPicture again(64, 40);
+    Native().PaintHeader(again.canvas.get(), kBox, kBox, 0, vxAllBorders, pressed ? vxbsPressed : vxbsNormal,
+                         taCenter, tlCenter, false, false, "", CaptionFont(), clDefault, clBtnFace, nullptr);
+    EXPECT_TRUE(bare.SameAs(again));
+  }
+  EXPECT_EQ(textAt[1], vxShiftedRect(textAt[0], 1, 1));
 }
 
 // The Office 2003 painter draws scroll bars, navigator buttons and group

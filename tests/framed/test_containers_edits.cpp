@@ -14,67 +14,9 @@
 #include "framed/FmCalc.h"
 #include "framed/FmEdit.h"
 #include "framed/FmPanel.h"
+#include "FramedInput.h"
 
 namespace {
-
-class FramedInput : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    Application->Initialize();
-    form_ = new TForm(nullptr);
-    form_->SetBounds(40, 40, 500, 360);
-    form_->Show();
-    Application->ProcessMessages();
-  }
-  static void TearDownTestSuite() {
-    delete form_;
-    form_ = nullptr;
-  }
-  void SetUp() override {
-    SetForegroundWindow(form_->Handle());
-    Application->ProcessMessages();
-  }
-
-  // Real key presses; the program's queue takes them on the next turn.
-  static void Keys(std::initializer_list<uint16_t> keys) {
-    std::vector<INPUT> inputs;
-    for (uint16_t vk : keys)
-      for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up;
-        inputs.push_back(in);
-      }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-  }
-  // Moves the pointer to a client point of a window, optionally clicking.
-  static void Mouse(HWND window, int x, int y, bool click) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    std::vector<INPUT> inputs;
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = LONG(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    move.mi.dy = LONG(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs.push_back(move);
-    if (click)
-      for (DWORD f : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP)}) {
-        INPUT in = move;
-        in.mi.dwFlags = f | MOUSEEVENTF_ABSOLUTE;
-        inputs.push_back(in);
-      }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-  }
-  // Handles everything queued, input included.
-  static void Pump() {
-    for (int i = 0; i < 5; ++i) Application->ProcessMessages();
-  }
-
-  static inline TForm* form_ = nullptr;
-};
 
 std::unique_ptr<TFmNumericEdit> MakeCapitalField(TForm* form) {
   auto edit = std::make_unique<TFmNumericEdit>(form);

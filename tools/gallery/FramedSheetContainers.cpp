@@ -190,12 +190,52 @@ void Balloons(TForm* page) {
   Balloon(page, TRect(770, 470, 990, 566), {500, 400}, hcUpperRight, false, "No balloon: a plain tip");
 }
 
+// Dock sites: clients stacked under captioned grabbers, side by side with
+// the grabbers on the left in a site along its parent's top, and the plain
+// grabbers without captions.
+void DockedPanels(TForm* page) {
+  new TPaintedArea(page, TRect(10, 580, 990, 594), [](TCanvas* c) {
+    Caption(c, 0, 0, "Dock sites: grabbers with captions on top, on the left along a top edge, plain grabbers");
+  });
+  auto dock = [page](TWinControl* site, const char* caption) {
+    auto* client = new TFmPanel(page);
+    UseFont(client->Font(), -11, 0, clBlack);
+    client->SetCaption(caption);
+    client->SetBorderOuter(fsNone);
+    client->SetColor(clWindow);
+    client->SetParent(page);
+    ManualDock(client, site);
+  };
+  TFmPanel* stacked = Panel(page, 10, 598, "");
+  stacked->SetBounds(10, 598, 300, 130);
+  stacked->SetDockSite(true);
+  dock(stacked, "Properties");
+  dock(stacked, "Output");
+  TFmPanel* holder = Panel(page, 330, 598, "");
+  holder->SetBounds(330, 598, 320, 130);
+  holder->SetBorderOuter(fsNone);
+  TFmPanel* along = new TFmPanel(page);
+  along->SetParent(holder);
+  along->SetAlign(alTop);
+  along->SetHeight(80);
+  along->SetDockSite(true);
+  dock(along, "Files");
+  dock(along, "Search");
+  TFmPanel* plain = Panel(page, 670, 598, "");
+  plain->SetBounds(670, 598, 300, 130);
+  plain->SetShowDockClientCaptions(false);
+  plain->SetDockSite(true);
+  dock(plain, "Notes");
+  dock(plain, "Tasks");
+}
+
 const bool registered = gallery::RegisterSheet("framed_containers", [](TForm* page) {
   Panels(page);
   GroupBoxes(page);
   Edits(page);
   Calculators(page);
   Balloons(page);
+  DockedPanels(page);
 });
 
 }  // namespace

@@ -1,21 +1,49 @@
 // The gallery program: draws every registered sheet on a borderless page at
 // the screen's top-left corner and saves the screen's picture of it.
 //   gallery [SHEET...]   (all sheets when none is named)
+// Sheets of a look of their own are drawn by a child gallery started under
+// that look ("--look=themed" or "--look=classic" first on its command line):
+// the system's theme library reads the prefix's values once, as it loads.
 #include "tools/gallery/Gallery.h"
 
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "foundation/vxModules.h"
 #include "tools/driver/Driver.h"
+#include "tools/driver/VisualStyles.h"
 
 namespace gallery {
 namespace {
 
-std::map<String, TSheetBuilder>& Sheets() {
-  static std::map<String, TSheetBuilder> sheets;
+struct TSheet {
+  TSheetBuilder Build;
+  TSheetLook Look;
+};
+
+std::map<String, TSheet>& Sheets() {
+  static std::map<String, TSheet> sheets;
   return sheets;
+}
+
+const char* LookOption(TSheetLook look) { return look == TSheetLook::Themed ? "--look=themed" : "--look=classic"; }
+
+// Draws the named sheets of a look in a child gallery under that look.
+void SaveSheetsInChild(TSheetLook look, const std::vector<String>& names) {
+  if (names.empty()) return;
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  String line = LookOption(look);
+  for (const String& name : names) line += " " + name;
+  driver::PrefixVisualStyles styles(look == TSheetLook::Themed);
+  driver::StartOptions options;
+  options.CommandLine = line;
+  options.WaitForInput = false;
+  driver::Program child(path, options);
+  constexpr uint32_t kTimeoutMs = 120000;
+  if (child.WaitForExit(kTimeoutMs) != 0) throw Exception(String("the sheets of ") + LookOption(look) + " failed");
 }
 
 void SaveSheet(const String& name, const TSheetBuilder& build) {
@@ -33,8 +61,8 @@ void SaveSheet(const String& name, const TSheetBuilder& build) {
 
 }  // namespace
 
-bool RegisterSheet(const char* name, TSheetBuilder builder) {
-  Sheets()[name] = std::move(builder);
+bool RegisterSheet(const char* name, TSheetBuilder builder, TSheetLook look) {
+  Sheets()[name] = {std::move(builder), look};
   return true;
 }
 
@@ -55,16 +83,31 @@ void Caption(TCanvas* canvas, int x, int y, const String& text) {
 }  // namespace gallery
 
 int main(int argc, char** argv) {
+  using gallery::TSheetLook;
   Application->Initialize();
   try {
-    // The sheets draw as a program does: theme manager, painters' shared
-    // resources and all, started once the application exists.
-    TvxFoundationModules modules;
-    for (const auto& [name, build] : gallery::Sheets()) {
-      bool wanted = argc < 2;
-      for (int i = 1; i < argc; ++i) wanted = wanted || name == argv[i];
-      if (wanted) gallery::SaveSheet(name, build);
+    // A child draws its look's sheets; the first gallery draws the prefix's
+    // and hands the others to children.
+    int first = 1;
+    TSheetLook look = TSheetLook::Prefix;
+    for (TSheetLook own : {TSheetLook::Themed, TSheetLook::Classic})
+      if (argc > 1 && String(argv[1]) == gallery::LookOption(own)) look = own, first = 2;
+    std::map<TSheetLook, std::vector<String>> others;
+    {
+      // The sheets draw as a program does: theme manager, painters' shared
+      // resources and all, started once the application exists.
+      TvxFoundationModules modules;
+      for (const auto& [name, sheet] : gallery::Sheets()) {
+        bool wanted = argc <= first;
+        for (int i = first; i < argc; ++i) wanted = wanted || name == argv[i];
+        if (!wanted) continue;
+        if (sheet.Look == look)
+          gallery::SaveSheet(name, sheet.Build);
+        else if (look == TSheetLook::Prefix)
+          others[sheet.Look].push_back(name);
+      }
     }
+    for (const auto& [other, names] : others) gallery::SaveSheetsInChild(other, names);
   } catch (const Exception& e) {
     std::fprintf(stderr, "gallery: %s\n", e.Message().c_str());
     return 1;

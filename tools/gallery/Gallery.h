@@ -13,9 +13,12 @@ constexpr int kPageWidth = 1000, kPageHeight = 740;
 
 // Fills the page; what it creates is owned by the page.
 using TSheetBuilder = std::function<void(TForm* page)>;
+// The look a sheet is drawn in: the prefix's, or visual styles switched on
+// (Wine's light theme) or off for it, whatever the prefix has.
+enum class TSheetLook { Prefix, Themed, Classic };
 // Returns a value so that a sheet can register from a namespace-scope
 // initialiser.
-bool RegisterSheet(const char* name, TSheetBuilder builder);
+bool RegisterSheet(const char* name, TSheetBuilder builder, TSheetLook look = TSheetLook::Prefix);
 
 // A control that paints with a function: for elements that are painters,
 // not controls.

@@ -496,13 +496,17 @@ std::vector<TElement> PartElements() {
 
 }  // namespace
 
-bool RegisterPainterSheets(const char* name, TvxLookAndFeelPainterClass painter) {
+bool RegisterPainterSheets(const char* name, TvxLookAndFeelPainterClass painter, TSheetLook look) {
   const String prefix = String("painter_") + name + "_";
-  RegisterSheet((prefix + "colours").c_str(), [painter](TForm* page) { LayOut(page, painter, ColourElements()); });
-  RegisterSheet((prefix + "buttons").c_str(), [painter](TForm* page) { LayOut(page, painter, ButtonElements()); });
-  RegisterSheet((prefix + "headers").c_str(), [painter](TForm* page) { LayOut(page, painter, HeaderElements()); });
-  RegisterSheet((prefix + "bars").c_str(), [painter](TForm* page) { LayOut(page, painter, BarElements()); });
-  RegisterSheet((prefix + "parts").c_str(), [painter](TForm* page) { LayOut(page, painter, PartElements()); });
+  RegisterSheet((prefix + "colours").c_str(), [painter](TForm* page) { LayOut(page, painter, ColourElements()); },
+                look);
+  RegisterSheet((prefix + "buttons").c_str(), [painter](TForm* page) { LayOut(page, painter, ButtonElements()); },
+                look);
+  RegisterSheet((prefix + "headers").c_str(), [painter](TForm* page) { LayOut(page, painter, HeaderElements()); },
+                look);
+  RegisterSheet((prefix + "bars").c_str(), [painter](TForm* page) { LayOut(page, painter, BarElements()); }, look);
+  RegisterSheet((prefix + "parts").c_str(), [painter](TForm* page) { LayOut(page, painter, PartElements()); },
+                look);
   return true;
 }
 

@@ -8,9 +8,11 @@
 #pragma once
 
 #include "foundation/vxLookAndFeelPainters.h"
+#include "tools/gallery/Gallery.h"
 
 namespace gallery {
 
-bool RegisterPainterSheets(const char* name, TvxLookAndFeelPainterClass painter);
+bool RegisterPainterSheets(const char* name, TvxLookAndFeelPainterClass painter,
+                           TSheetLook look = TSheetLook::Prefix);
 
 }  // namespace gallery
