@@ -12,14 +12,6 @@
 
 namespace {
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 // Content of a given size in pixels, scrolled by pixels; every scroll is
 // recorded. Positions stop at the last full page.
 class TContentControl : public TvxControl {
@@ -115,6 +107,14 @@ TEST_F(ControlTest, OversizedContentShowsBothBarsAndTheGrip) {
   EXPECT_EQ(v->BoundsRect(), TRect(200 - vw, 0, 200, 150));
 }
 
+TEST_F(ControlTest, BarsAndGripFollowTheControlsLookAndFeel) {
+  control_->LookAndFeel()->SetKind(lfOffice11);
+  EXPECT_EQ(&control_->HScrollBar()->Painter(), vxLookAndFeelPainterOfKind(lfOffice11));
+  EXPECT_EQ(&control_->VScrollBar()->Painter(), vxLookAndFeelPainterOfKind(lfOffice11));
+  EXPECT_EQ(control_->SizeGrip()->LookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_EQ(control_->CurrentPainter(), vxLookAndFeelPainterOfKind(lfOffice11));
+}
+
 TEST_F(ControlTest, ResizingUpdatesTheBars) {
   SetContent(300, 100);
   EXPECT_TRUE(control_->HScrollBar()->Visible());
@@ -193,7 +193,7 @@ TEST_F(ControlTest, ChangedSystemBarSizesResizeTheBars) {
   HWND window = vxSettingsControllerInstance()->Window();
   ASSERT_NE(window, nullptr);
   SendMessageA(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-  PumpMessages();
+  Application->ProcessMessages();
   EXPECT_EQ(control_->HScrollBar()->Height(), GetSystemMetrics(SM_CYHSCROLL));
   EXPECT_EQ(control_->VScrollBar()->Width(), GetSystemMetrics(SM_CXVSCROLL));
   EXPECT_EQ(control_->VScrollBar()->Left(), 200 - GetSystemMetrics(SM_CXVSCROLL));
@@ -242,7 +242,7 @@ TEST_F(ScrollAnchorTest, DoesNothingWithoutBars) {
   SetContent(10, 10);
   PostEscape();
   control_->ScrollAnchorMode();
-  PumpMessages();
+  Application->ProcessMessages();
   EXPECT_TRUE(control_->Scrolls.empty());
 }
 
