@@ -154,8 +154,10 @@ void TvxCustomPopupWindow::RunModalLoop() {
   TvxObjectLink* link = vxNewObjectLink(this);
   try {
     while (link->Ref && Visible() && !(Application && Application->Terminated())) {
+      // Alt+Enter, Alt and Alt+Space would open the owner form's system
+      // menu behind the popup.
       MSG msg;
-      if (PeekMessageA(&msg, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE) && IsAltMenuKey(msg.wParam))
+      if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_SYSKEYDOWN && IsAltMenuKey(msg.wParam))
         PeekMessageA(&msg, msg.hwnd, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE);
       if (ModalResult() != mrNone) {
         if (CloseQuery())

@@ -334,6 +334,26 @@ TEST_F(ContainerWin32, AltKeysAreSwallowedWhileOpen) {
   EXPECT_TRUE(PumpUntil([&] { return scene.FormSysKeys > 0; }));
 }
 
+TEST_F(ContainerWin32, ModalPopupDropsAltMenuKeysAndClosesOnRequest) {
+  PopupScene scene;
+  scene.Popup->SetTakesFocus(true);
+  scene.Popup->HandleNeeded();
+  int ownerSysKeys = 0;
+  scene.Owner->SetWindowProc([&](TMessage& m) {
+    if (m.Msg == WM_SYSKEYDOWN) ++ownerSysKeys;
+    scene.Owner->WndProc(m);
+  });
+  // Queued before the popup opens: Alt+Space for the owner, then the close
+  // request the modal loop ends on.
+  PostMessageA(scene.Owner->Handle(), WM_SYSKEYDOWN, VK_SPACE, 1 << 29);
+  scene.Popup->PostCloseRequest();
+  scene.Popup->ShowPopup(scene.Owner);
+  EXPECT_FALSE(scene.Popup->IsOpen());
+  EXPECT_FALSE(IsWindowVisible(scene.Popup->Handle()));
+  Pump();
+  EXPECT_EQ(ownerSysKeys, 0);
+}
+
 TEST_F(ContainerWin32, HidingTheOwnerClosesThePopup) {
   PopupScene scene;
   scene.Open();
