@@ -7,26 +7,17 @@
 #include <memory>
 
 #include "foundation/vxContainer.h"
-#include "foundation/vxModules.h"
 
 namespace {
 
-class ContainerStyles : public testing::Test {
- protected:
-  static void SetUpTestSuite() { modules_ = new TvxFoundationModules; }
-  static void TearDownTestSuite() {
-    delete modules_;
-    modules_ = nullptr;
-  }
-  static inline TvxFoundationModules* modules_ = nullptr;
-};
+// The foundation's modules run for the whole program (test_container_win32.cpp).
 
 // A free-standing set of four styles, as a popup or a controller has.
 std::unique_ptr<TvxContainerStyles> MakeStyles() {
   return std::make_unique<TvxContainerStyles>(nullptr, vxCreateContainerStyle);
 }
 
-TEST_F(ContainerStyles, DefaultsByState) {
+TEST(ContainerStyles, DefaultsByState) {
   auto styles = MakeStyles();
   TvxContainerStyle* normal = styles->NormalStyle();
   normal->SetBorderStyle(cbsSingle);
@@ -61,7 +52,7 @@ TEST_F(ContainerStyles, DefaultsByState) {
   }
 }
 
-TEST_F(ContainerStyles, AssignedValueMasks) {
+TEST(ContainerStyles, AssignedValueMasks) {
   auto styles = MakeStyles();
   TvxContainerStyle* hot = styles->HotStyle();
   struct Case {
@@ -113,7 +104,7 @@ TEST_F(ContainerStyles, AssignedValueMasks) {
   EXPECT_EQ(direct.GetTextStyle(), fsItalic);
 }
 
-TEST_F(ContainerStyles, ControllerFallBack) {
+TEST(ContainerStyles, ControllerFallBack) {
   TvxStyleController outer(nullptr), inner(nullptr);
   outer.NormalStyle()->SetBorderColor(clRed);
   outer.NormalStyle()->SetColor(clYellow);
@@ -154,7 +145,7 @@ TEST_F(ContainerStyles, ControllerFallBack) {
   EXPECT_EQ(normal->GetColor(), clMaroon);
 }
 
-TEST_F(ContainerStyles, ControllerFreedLeavesStylesOnTheirOwn) {
+TEST(ContainerStyles, ControllerFreedLeavesStylesOnTheirOwn) {
   auto styles = MakeStyles();
   {
     TvxStyleController controller(nullptr);
@@ -167,7 +158,7 @@ TEST_F(ContainerStyles, ControllerFreedLeavesStylesOnTheirOwn) {
   EXPECT_EQ(styles->NormalStyle()->GetColor(), clBtnFace);
 }
 
-TEST_F(ContainerStyles, CyclesAreRefused) {
+TEST(ContainerStyles, CyclesAreRefused) {
   TvxStyleController a(nullptr), b(nullptr), c(nullptr);
   b.NormalStyle()->SetStyleController(&a);
   c.NormalStyle()->SetStyleController(&b);
@@ -183,7 +174,7 @@ TEST_F(ContainerStyles, CyclesAreRefused) {
   EXPECT_FALSE(c.IsRegistered(a.NormalStyle()));
 }
 
-TEST_F(ContainerStyles, ChangeBracketFiresOnce) {
+TEST(ContainerStyles, ChangeBracketFiresOnce) {
   auto styles = MakeStyles();
   TvxContainerStyle* normal = styles->NormalStyle();
   int changes = 0;
@@ -202,7 +193,7 @@ TEST_F(ContainerStyles, ChangeBracketFiresOnce) {
   EXPECT_EQ(changes, 2);
 }
 
-TEST_F(ContainerStyles, PublishedPropertiesOfStateStyles) {
+TEST(ContainerStyles, PublishedPropertiesOfStateStyles) {
   auto styles = MakeStyles();
   TvxContainerStyle* hot = styles->HotStyle();
   struct Case {
@@ -220,7 +211,7 @@ TEST_F(ContainerStyles, PublishedPropertiesOfStateStyles) {
   EXPECT_EQ(value, svTextColor);
 }
 
-TEST_F(ContainerStyles, CopyFromTakesValuesAndMask) {
+TEST(ContainerStyles, CopyFromTakesValuesAndMask) {
   auto source = MakeStyles(), target = MakeStyles();
   source->NormalStyle()->SetBorderStyle(cbsThick);
   source->NormalStyle()->SetShadow(true);
@@ -237,7 +228,7 @@ TEST_F(ContainerStyles, CopyFromTakesValuesAndMask) {
   EXPECT_THROW(target->NormalStyle()->Assign(&notAStyle), EConvertError);
 }
 
-TEST_F(ContainerStyles, StoredPixelsPerInchRescalesAssignedFonts) {
+TEST(ContainerStyles, StoredPixelsPerInchRescalesAssignedFonts) {
   ASSERT_EQ(vxScreenPixelsPerInch(), 96);
   TvxStyleController controller(nullptr);
   controller.NormalStyle()->GetFont()->SetHeight(-15);  // assigned

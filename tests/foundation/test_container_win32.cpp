@@ -17,15 +17,17 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kShadow = RGB(128, 128, 128);
 
-class ContainerWin32 : public testing::Test {
- protected:
-  static void SetUpTestSuite() { modules_ = new TvxFoundationModules; }
-  static void TearDownTestSuite() {
-    delete modules_;
-    modules_ = nullptr;
-  }
-  static inline TvxFoundationModules* modules_ = nullptr;
+// The foundation's modules (the container's hooks among them) run for the
+// whole program, the styles' tests included.
+class FoundationModules : public testing::Environment {
+ public:
+  void SetUp() override { modules_ = std::make_unique<TvxFoundationModules>(); }
+  void TearDown() override { modules_.reset(); }
+
+ private:
+  std::unique_ptr<TvxFoundationModules> modules_;
 };
+const auto* const foundationModules = testing::AddGlobalTestEnvironment(new FoundationModules);
 
 // Handles everything queued, input included.
 void Pump() {
@@ -70,7 +72,7 @@ void ClickAt(TPoint p) {
 
 // --- View info ----------------------------------------------------------------------------
 
-TEST_F(ContainerWin32, ClassicBordersAndShadow) {
+TEST(ContainerWin32, ClassicBordersAndShadow) {
   TPinnedSystemColors pins({{COLOR_BTNSHADOW, kShadow}, {COLOR_BTNFACE, RGB(192, 192, 192)}});
   struct Case {
     const char* name;
@@ -119,7 +121,7 @@ TEST_F(ContainerWin32, ClassicBordersAndShadow) {
   }
 }
 
-TEST_F(ContainerWin32, ThreeDimensionalBorderUsesSystemEdges) {
+TEST(ContainerWin32, ThreeDimensionalBorderUsesSystemEdges) {
   TPinnedSystemColors pins({{COLOR_3DDKSHADOW, RGB(10, 10, 10)}, {COLOR_3DLIGHT, RGB(220, 220, 220)},
                             {COLOR_BTNSHADOW, kShadow}, {COLOR_BTNHIGHLIGHT, RGB(250, 250, 250)}});
   TPainterPicture picture(40, 30);
@@ -137,7 +139,7 @@ TEST_F(ContainerWin32, ThreeDimensionalBorderUsesSystemEdges) {
   EXPECT_EQ(picture.At(20, 15), RGB(0, 0, 255));
 }
 
-TEST_F(ContainerWin32, ShadowRegionAndFrameFill) {
+TEST(ContainerWin32, ShadowRegionAndFrameFill) {
   HRGN region = vxWindowShadowRegion(TRect(0, 0, 50, 30), TRect(), TRect(), true, false);
   ASSERT_NE(region, nullptr);
   EXPECT_TRUE(PtInRegion(region, 10, 10));
@@ -160,7 +162,7 @@ TEST_F(ContainerWin32, ShadowRegionAndFrameFill) {
 
 // --- Window functions -------------------------------------------------------------------------
 
-TEST_F(ContainerWin32, SuspendAndResumeAppWindows) {
+TEST(ContainerWin32, SuspendAndResumeAppWindows) {
   TForm first(nullptr), second(nullptr);
   first.Show();
   second.Show();
@@ -183,7 +185,7 @@ TEST_F(ContainerWin32, SuspendAndResumeAppWindows) {
   EXPECT_TRUE(IsWindowEnabled(first.Handle()));
 }
 
-TEST_F(ContainerWin32, DrainMessagesKeepsQuit) {
+TEST(ContainerWin32, DrainMessagesKeepsQuit) {
   TForm form(nullptr);
   HWND wnd = form.Handle();
   PostMessageA(wnd, WM_USER + 1, 0, 0);
@@ -199,7 +201,7 @@ TEST_F(ContainerWin32, DrainMessagesKeepsQuit) {
   EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST_F(ContainerWin32, SwallowKeepsEachWindowsProcedure) {
+TEST(ContainerWin32, SwallowKeepsEachWindowsProcedure) {
   TForm first(nullptr), second(nullptr);
   HWND a = first.Handle(), b = second.Handle();
   const LONG_PTR procA = GetWindowLongPtrA(a, GWLP_WNDPROC), procB = GetWindowLongPtrA(b, GWLP_WNDPROC);
@@ -261,7 +263,7 @@ struct PopupScene {
   }
 };
 
-TEST_F(ContainerWin32, PopupOpensBelowItsOwnerAndOnlyOnce) {
+TEST(ContainerWin32, PopupOpensBelowItsOwnerAndOnlyOnce) {
   PopupScene scene;
   int shown = 0, closed = 0;
   scene.Popup->OnPopupShown = [&](TObject*) { ++shown; };
@@ -280,7 +282,7 @@ TEST_F(ContainerWin32, PopupOpensBelowItsOwnerAndOnlyOnce) {
   EXPECT_EQ(vxOpenPopupCount(), 0);
 }
 
-TEST_F(ContainerWin32, OutsideClickClosesThePopupAndReachesTheControl) {
+TEST(ContainerWin32, OutsideClickClosesThePopupAndReachesTheControl) {
   PopupScene scene;
   scene.Open();
   ASSERT_TRUE(scene.Popup->IsOpen());
@@ -290,7 +292,7 @@ TEST_F(ContainerWin32, OutsideClickClosesThePopupAndReachesTheControl) {
   EXPECT_FALSE(IsWindowVisible(scene.Popup->Handle()));
 }
 
-TEST_F(ContainerWin32, ClickOnTheOwnerClosesThePopupAndIsDelivered) {
+TEST(ContainerWin32, ClickOnTheOwnerClosesThePopupAndIsDelivered) {
   PopupScene scene;
   scene.Open();
   ASSERT_TRUE(scene.Popup->IsOpen());
@@ -299,7 +301,7 @@ TEST_F(ContainerWin32, ClickOnTheOwnerClosesThePopupAndIsDelivered) {
   EXPECT_FALSE(scene.Popup->IsOpen());
 }
 
-TEST_F(ContainerWin32, ClickInsideThePopupKeepsItOpen) {
+TEST(ContainerWin32, ClickInsideThePopupKeepsItOpen) {
   PopupScene scene;
   auto inside = new TButton(scene.Popup.get());
   inside->SetParent(scene.Popup.get());
@@ -313,7 +315,7 @@ TEST_F(ContainerWin32, ClickInsideThePopupKeepsItOpen) {
   scene.Popup->HidePopup();
 }
 
-TEST_F(ContainerWin32, AltKeysAreSwallowedWhileOpen) {
+TEST(ContainerWin32, AltKeysAreSwallowedWhileOpen) {
   PopupScene scene;
   scene.Open();
   ASSERT_TRUE(scene.Popup->IsOpen());
@@ -334,7 +336,7 @@ TEST_F(ContainerWin32, AltKeysAreSwallowedWhileOpen) {
   EXPECT_TRUE(PumpUntil([&] { return scene.FormSysKeys > 0; }));
 }
 
-TEST_F(ContainerWin32, ModalPopupDropsAltMenuKeysAndClosesOnRequest) {
+TEST(ContainerWin32, ModalPopupDropsAltMenuKeysAndClosesOnRequest) {
   PopupScene scene;
   scene.Popup->SetTakesFocus(true);
   scene.Popup->HandleNeeded();
@@ -354,7 +356,7 @@ TEST_F(ContainerWin32, ModalPopupDropsAltMenuKeysAndClosesOnRequest) {
   EXPECT_EQ(ownerSysKeys, 0);
 }
 
-TEST_F(ContainerWin32, HidingTheOwnerClosesThePopup) {
+TEST(ContainerWin32, HidingTheOwnerClosesThePopup) {
   PopupScene scene;
   scene.Open();
   ASSERT_TRUE(scene.Popup->IsOpen());
@@ -371,7 +373,7 @@ class FittingPopup : public TvxCustomPopupWindow {
   bool Fits = true;
 };
 
-TEST_F(ContainerWin32, FitToWorkAreaTable) {
+TEST(ContainerWin32, FitToWorkAreaTable) {
   TForm form(nullptr);
   struct Case {
     const char* name;
@@ -404,7 +406,7 @@ TEST_F(ContainerWin32, FitToWorkAreaTable) {
 
 // --- Inner list box --------------------------------------------------------------------------------
 
-TEST_F(ContainerWin32, TypingSearchesTheItems) {
+TEST(ContainerWin32, TypingSearchesTheItems) {
   TForm form(nullptr);
   form.SetBounds(100, 100, 300, 300);
   TvxCustomInnerListBox list(&form);
