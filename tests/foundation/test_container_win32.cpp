@@ -356,6 +356,47 @@ TEST(ContainerWin32, ModalPopupDropsAltMenuKeysAndClosesOnRequest) {
   EXPECT_EQ(ownerSysKeys, 0);
 }
 
+TEST(ContainerWin32, ClosingAFocusPopupClosesItsOwnersWindow) {
+  PopupScene scene;
+  scene.Popup->SetTakesFocus(true);
+  scene.Popup->SetRunsModalLoop(false);
+  scene.Open();
+  ASSERT_TRUE(scene.Popup->IsOpen());
+  SendMessageA(scene.Popup->Handle(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(scene.Popup->IsOpen());
+  EXPECT_FALSE(IsWindowVisible(scene.Form.Handle()));
+}
+
+TEST(ContainerWin32, ANestedPopupCountsAsPartOfTheFirst) {
+  PopupScene scene;
+  auto inner = new TEdit(scene.Popup.get());
+  inner->SetParent(scene.Popup.get());
+  inner->SetBounds(10, 10, 100, 21);
+  scene.Open();
+  TvxCustomPopupWindow nested(inner);
+  nested.SetTakesFocus(false);
+  nested.SetBounds(0, 0, 120, 60);
+  nested.SetAnchorBounds(inner->BoundsRect());
+  auto button = new TButton(&nested);
+  button->SetParent(&nested);
+  button->SetBounds(5, 5, 80, 20);
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  nested.ShowPopup(nullptr);
+  Pump();
+  ASSERT_EQ(vxOpenPopupCount(), 2);
+  EXPECT_TRUE(vxIsWindowInsideControl(scene.Popup.get(), nested.Handle()));
+
+  ClickAt(button->ClientToScreen(TPoint(5, 5)));
+  EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
+  EXPECT_EQ(vxOpenPopupCount(), 2);
+  // A click on the form closes both.
+  ClickAt(scene.Other->ClientToScreen(TPoint(10, 10)));
+  EXPECT_TRUE(PumpUntil([&] { return scene.OtherDowns == 1; }));
+  EXPECT_EQ(vxOpenPopupCount(), 0);
+}
+
 TEST(ContainerWin32, HidingTheOwnerClosesThePopup) {
   PopupScene scene;
   scene.Open();
