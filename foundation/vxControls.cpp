@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "foundation/vdThemeManager.h"
+#include "foundation/vxControlsBase.h"
 #include "platform/ui/UtilWindow.h"
 #include "platform/ui/WndProcThunk.h"
 
@@ -962,6 +963,7 @@ const TvxCursorResource vxCursorResources[16] = {
 
 void vxControlsInitialize() {
   State().Finalizing = false;
+  vxControlsBaseInitialize();
   if (Screen) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (const TvxCursorResource& c : vxCursorResources) Screen->SetCursors(c.Id, LoadCursorA(instance, c.Name));
@@ -972,6 +974,7 @@ void vxControlsInitialize() {
 }
 
 void vxControlsFinalize() {
+  vxControlsBaseFinalize();
   TModuleState& state = State();
   state.Finalizing = true;
   // Trackers still running (a control that never saw the mouse leave) are

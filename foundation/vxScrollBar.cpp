@@ -12,13 +12,14 @@ void TvxScrollBarViewInfo::ComputePartRects() {
 
 TvxScrollBar::TvxScrollBar(TComponent* owner)
     : TCustomControl(owner),
-      painter_(&TvxStandardLookAndFeelPainter::Painter()),
+      lookAndFeel_(std::make_unique<TvxLookAndFeel>(this)),
       viewInfo_(std::make_unique<TvxScrollBarViewInfo>(this)),
       timer_(std::make_unique<TvxTimer>(nullptr)) {
   SetControlStyle(ControlStyle() | csCaptureMouse | csOpaque);
   timer_->SetEnabled(false);
   timer_->SetInterval(vxScrollFirstRepeatDelay);
   timer_->SetOnTimer([this](TObject*) { TimerTick(); });
+  lookAndFeel_->OnChanged = [this](TvxLookAndFeel*, TvxLookAndFeelValues) { LookAndFeelChanged(); };
   themeNotifier_.OnThemeChanged = [this] { ThemeChanged(); };
   buffer_.SetPixelFormat(pf32bit);
   bufferCanvas_ = std::make_unique<TvxCanvas>(buffer_.Canvas());
@@ -61,11 +62,6 @@ void TvxScrollBar::SetScrollParams(int min, int max, int pageSize, int position,
   vxComputeScrollBarThumb(kind_, Enabled(), range_, Metrics(), *viewInfo_);
   if (repaint && HandleAllocated()) Repaint();
   NotifyChange();
-}
-
-void TvxScrollBar::SetPainter(const TvxCustomLookAndFeelPainter& painter) {
-  painter_ = &painter;
-  LookAndFeelChanged();
 }
 
 void TvxScrollBar::LookAndFeelChanged() {
@@ -111,12 +107,12 @@ void TvxScrollBar::PaintScrollBar(TvxCanvas* canvas) {
 }
 
 void TvxScrollBar::PaintBackground(TvxCanvas* canvas, const TRect& rect) {
-  painter_->PaintScrollBarTrack(canvas, rect, kind_ == sbHorizontal);
+  Painter().PaintScrollBarTrack(canvas, rect, kind_ == sbHorizontal);
 }
 
 void TvxScrollBar::PaintPartInState(TvxCanvas* canvas, const TRect& rect, TvxButtonState state,
                                     TvxScrollBarHitPart part) {
-  painter_->PaintScrollBarElement(canvas, kind_ == sbHorizontal, rect, static_cast<TvxScrollBarPart>(part), state);
+  Painter().PaintScrollBarElement(canvas, kind_ == sbHorizontal, rect, static_cast<TvxScrollBarPart>(part), state);
 }
 
 void TvxScrollBar::PaintPart(TvxCanvas* canvas, const TRect& rect, TvxScrollBarHitPart part) {
@@ -131,13 +127,13 @@ TvxButtonState TvxScrollBar::PartState(TvxScrollBarHitPart part) const {
   return vxbsHot;
 }
 
-bool TvxScrollBar::IsHotTrackEnabled() const { return painter_->CanHotTrackButtons(); }
+bool TvxScrollBar::IsHotTrackEnabled() const { return Painter().CanHotTrackButtons(); }
 
 void TvxScrollBar::FireScroll(TScrollCode code, int& position) {
   if (OnScroll) OnScroll(this, code, position);
 }
 
-int TvxScrollBar::MinThumbLength() const { return painter_->ScrollBarMinThumbLength(kind_ == sbVertical); }
+int TvxScrollBar::MinThumbLength() const { return Painter().ScrollBarMinThumbLength(kind_ == sbVertical); }
 
 void TvxScrollBar::Paint() {
   PaintScrollBar(bufferCanvas_.get());

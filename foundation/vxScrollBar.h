@@ -11,6 +11,7 @@
 #include "foundation/vxControls.h"
 #include "foundation/vxGraphics.h"
 #include "foundation/vxLookAndFeelPainters.h"
+#include "foundation/vxLookAndFeels.h"
 #include "foundation/vxScrollBarParts.h"
 #include "foundation/vdThemeManager.h"
 #include "platform/ui/Controls.h"
@@ -58,9 +59,11 @@ class TvxScrollBar : public TCustomControl {
   bool UnlimitedTracking() const { return unlimitedTracking_; }
   void SetUnlimitedTracking(bool value) { unlimitedTracking_ = value; }
 
-  // The painter the bar draws with; the standard painter until one is set.
-  const TvxCustomLookAndFeelPainter& Painter() const { return *painter_; }
-  void SetPainter(const TvxCustomLookAndFeelPainter& painter);
+  // The bar's own look-and-feel; setting copies the values of value.
+  TvxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
+  void SetLookAndFeel(TvxLookAndFeel* value) { lookAndFeel_->Assign(value); }
+  // The painter the look-and-feel chooses for scroll bars.
+  const TvxCustomLookAndFeelPainter& Painter() const { return *lookAndFeel_->PainterForThemeClass(tcScrollBar); }
 
   const TvxScrollBarViewInfo& ViewInfo() const { return *viewInfo_; }
   TvxScrollBarHitPart PressedPart() const { return pressedPart_; }
@@ -111,7 +114,7 @@ class TvxScrollBar : public TCustomControl {
   int smallChange_ = 1;
   int largeChange_ = 1;
   bool unlimitedTracking_ = false;
-  const TvxCustomLookAndFeelPainter* painter_;
+  std::unique_ptr<TvxLookAndFeel> lookAndFeel_;
   TBitmap buffer_;
   std::unique_ptr<TvxCanvas> bufferCanvas_;
   std::unique_ptr<TvxScrollBarViewInfo> viewInfo_;

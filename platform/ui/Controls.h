@@ -81,6 +81,9 @@ enum : TCursor {
   crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22, crSize = -22,
 };
 
+// dmAutomatic: a press starts dragging the control once the mouse moves.
+enum TDragMode { dmManual, dmAutomatic };
+
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
 class TControl;
@@ -185,6 +188,8 @@ class TControl : public TComponent {
   void SetParentShowHint(bool value);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor);
+  TDragMode DragMode() const { return dragMode_; }
+  virtual void SetDragMode(TDragMode value) { dragMode_ = value; }
 
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
@@ -262,6 +267,7 @@ class TControl : public TComponent {
   bool showHint_ = false;
   bool parentShowHint_ = true;
   TCursor cursor_ = crDefault;
+  TDragMode dragMode_ = dmManual;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState controlState_ = 0;
   TWndMethod windowProc_;

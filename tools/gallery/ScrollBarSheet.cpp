@@ -13,13 +13,14 @@ using gallery::TPaintedArea;
 struct NamedPainter {
   const char* Name;
   const TvxCustomLookAndFeelPainter* Painter;
+  TvxLookAndFeelKind Kind;
 };
 
 const NamedPainter kPainters[] = {
-    {"Standard", &TvxStandardLookAndFeelPainter::Painter()},
-    {"Flat", &TvxFlatLookAndFeelPainter::Painter()},
-    {"UltraFlat", &TvxUltraFlatLookAndFeelPainter::Painter()},
-    {"Office11", &TvxOffice11LookAndFeelPainter::Painter()},
+    {"Standard", &TvxStandardLookAndFeelPainter::Painter(), lfStandard},
+    {"Flat", &TvxFlatLookAndFeelPainter::Painter(), lfFlat},
+    {"UltraFlat", &TvxUltraFlatLookAndFeelPainter::Painter(), lfUltraFlat},
+    {"Office11", &TvxOffice11LookAndFeelPainter::Painter(), lfOffice11},
 };
 
 const char* const kStates[] = {"normal", "hot", "pressed", "disabled"};
@@ -62,7 +63,7 @@ const bool registered = gallery::RegisterSheet("scrollbar", [](TForm* page) {
     for (int i = 0; i < 3; ++i) {
       auto* bar = new TvxScrollBar(page);
       bar->SetParent(page);
-      bar->SetPainter(*kPainters[p].Painter);
+      bar->LookAndFeel()->SetKind(kPainters[p].Kind);
       bar->SetBounds(10 + p * 245, 600 + i * 40, 220, 17);
       bar->SetScrollParams(0, 100, i == 0 ? 0 : 20, 40, true);
       if (i == 2) bar->SetEnabled(false);
