@@ -10,6 +10,9 @@
 
 namespace {
 
+// The signed 16-bit point of a mouse message.
+TPoint MessagePoint(LPARAM lParam) { return {short(LOWORD(lParam)), short(HIWORD(lParam))}; }
+
 bool IsButtonPress(UINT msg) { return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN; }
 
 }  // namespace
@@ -122,7 +125,7 @@ TPoint TvxControl::PressPoint(const TMessage& message) {
     ::ScreenToClient(Handle(), &p);
     return TPoint(p);
   }
-  return {short(LOWORD(message.LParam)), short(HIWORD(message.LParam))};
+  return MessagePoint(message.LParam);
 }
 
 void TvxControl::Dispatch(TMessage& message) {
@@ -143,7 +146,7 @@ void TvxControl::Dispatch(TMessage& message) {
     case WM_GETDLGCODE: message.Result = LRESULT(vxDialogCodeForWantedKeys(wantedKeys_, vxIsCtrlPressed())); return;
     case DXM_RECALCSCROLLBARS: return ReadSystemScrollBarSizes();
     case WM_MOUSEWHEEL: {
-      const TPoint p{short(LOWORD(message.LParam)), short(HIWORD(message.LParam))};
+      const TPoint p = MessagePoint(message.LParam);
       if (HandleMouseWheel(MouseKeysToShiftState(LOWORD(message.WParam)), short(HIWORD(message.WParam)), p)) {
         message.Result = 0;
         return;
@@ -151,7 +154,7 @@ void TvxControl::Dispatch(TMessage& message) {
       return TCustomControl::Dispatch(message);
     }
     case WM_CONTEXTMENU: {
-      TPoint p{short(LOWORD(message.LParam)), short(HIWORD(message.LParam))};
+      TPoint p = MessagePoint(message.LParam);
       if (p.X != -1 || p.Y != -1) p = ScreenToClient(p);
       if (HandleContextPopup(p)) return;
       return TCustomControl::Dispatch(message);
@@ -186,7 +189,7 @@ void TvxControl::Dispatch(TMessage& message) {
     case CM_DESIGNHITTEST:
       TCustomControl::Dispatch(message);
       if (message.Result == 0) {
-        const TPoint p{short(LOWORD(message.LParam)), short(HIWORD(message.LParam))};
+        const TPoint p = MessagePoint(message.LParam);
         message.Result = AcceptsDesignTimeMouse(p.X, p.Y, MouseKeysToShiftState(message.WParam)) ? 1 : 0;
       }
       return;

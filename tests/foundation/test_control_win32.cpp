@@ -12,14 +12,6 @@
 
 namespace {
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 // Content of a given size in pixels, scrolled by pixels; every scroll is
 // recorded. Positions stop at the last full page.
 class TContentControl : public TvxControl {
@@ -69,7 +61,9 @@ class ControlTest : public testing::Test {
     control_ = new TContentControl(&form_);
     control_->SetParent(&form_);
     control_->SetBounds(10, 10, 200, 150);
-    form_.SetVisible(true);
+    // The form's window without showing it: a shown top-level window costs
+    // Wine seconds without a window manager.
+    control_->HandleNeeded();
   }
 
   void SetContent(int width, int height) {
@@ -111,6 +105,14 @@ TEST_F(ControlTest, OversizedContentShowsBothBarsAndTheGrip) {
   EXPECT_TRUE(v->Visible());
   EXPECT_FALSE(control_->SizeGrip()->Visible());
   EXPECT_EQ(v->BoundsRect(), TRect(200 - vw, 0, 200, 150));
+}
+
+TEST_F(ControlTest, BarsAndGripFollowTheControlsLookAndFeel) {
+  control_->LookAndFeel()->SetKind(lfOffice11);
+  EXPECT_EQ(&control_->HScrollBar()->Painter(), vxLookAndFeelPainterOfKind(lfOffice11));
+  EXPECT_EQ(&control_->VScrollBar()->Painter(), vxLookAndFeelPainterOfKind(lfOffice11));
+  EXPECT_EQ(control_->SizeGrip()->LookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_EQ(control_->CurrentPainter(), vxLookAndFeelPainterOfKind(lfOffice11));
 }
 
 TEST_F(ControlTest, ResizingUpdatesTheBars) {
@@ -191,7 +193,7 @@ TEST_F(ControlTest, ChangedSystemBarSizesResizeTheBars) {
   HWND window = vxSettingsControllerInstance()->Window();
   ASSERT_NE(window, nullptr);
   SendMessageA(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-  PumpMessages();
+  Application->ProcessMessages();
   EXPECT_EQ(control_->HScrollBar()->Height(), GetSystemMetrics(SM_CYHSCROLL));
   EXPECT_EQ(control_->VScrollBar()->Width(), GetSystemMetrics(SM_CXVSCROLL));
   EXPECT_EQ(control_->VScrollBar()->Left(), 200 - GetSystemMetrics(SM_CXVSCROLL));
@@ -240,7 +242,7 @@ TEST_F(ScrollAnchorTest, DoesNothingWithoutBars) {
   SetContent(10, 10);
   PostEscape();
   control_->ScrollAnchorMode();
-  PumpMessages();
+  Application->ProcessMessages();
   EXPECT_TRUE(control_->Scrolls.empty());
 }
 
@@ -404,6 +406,33 @@ TEST_F(DragAndDropTest, APressWhereNothingBeginsStaysIdle) {
 
 // --- Keys, popup menu, child components -----------------------------------------------------
 
+// Every button press reports its button and point to AfterMouseButtonPress.
+// (Wine keeps windows below 32768 pixels, so the cursor-based point of wider
+// controls cannot be shown here.)
+TEST_F(ControlTest, PressesReachAfterMouseButtonPress) {
+  class TPressRecorder : public TvxControl {
+   public:
+    using TvxControl::TvxControl;
+    void AfterMouseButtonPress(int button, int x, int y) override { Presses.push_back({button, TPoint(x, y)}); }
+    bool AllowsMouseDownUnfocused() override { return true; }
+    std::vector<std::pair<int, TPoint>> Presses;
+  };
+  auto* control = new TPressRecorder(&form_);
+  control->SetParent(&form_);
+  control->SetBounds(0, 0, 300, 100);
+  const UINT presses[][2] = {{WM_LBUTTONDOWN, WM_LBUTTONUP}, {WM_RBUTTONDOWN, WM_RBUTTONUP},
+                             {WM_MBUTTONDOWN, WM_MBUTTONUP}};
+  for (const auto& press : presses) {
+    SendMessageA(control->Handle(), press[0], 0, MAKELPARAM(7, 9));
+    SendMessageA(control->Handle(), press[1], 0, MAKELPARAM(7, 9));
+  }
+  ASSERT_EQ(control->Presses.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(control->Presses[i].first, i);
+    EXPECT_EQ(control->Presses[i].second, TPoint(7, 9));
+  }
+}
+
 TEST_F(ControlTest, DialogCodeFollowsTheWantedKeys) {
   EXPECT_EQ(control_->Perform(WM_GETDLGCODE), 0);
   control_->SetWantedKeys(wkArrowKeys | wkCharKeys);
@@ -444,6 +473,58 @@ TEST_F(ControlTest, PopupShortcutsTravelUpTheParents) {
   EXPECT_EQ(child->Perform(CN_KEYDOWN, VK_F2, 0), 1);
   EXPECT_EQ(menu.Shortcuts, 1);
   control_->SetPopupMenu(nullptr);
+}
+
+// The background is erased only when the control wants it, or by its own
+// off-screen painting, which marks the message with the DC in both
+// parameters.
+TEST_F(ControlTest, EraseBackgroundOnlyWhenWantedOrMarked) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, 20, 20, BLACKNESS);
+  control_->SetColor(clRed);
+  EXPECT_EQ(SendMessageA(control_->Handle(), WM_ERASEBKGND, WPARAM(dc), 0), 0);
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 0));
+  EXPECT_NE(SendMessageA(control_->Handle(), WM_ERASEBKGND, WPARAM(dc), LPARAM(dc)), 0);
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+// A child window that counts the invalidations that reach it.
+class TCountingChild : public TCustomControl {
+ public:
+  TCountingChild(TComponent* owner, bool opaque) : TCustomControl(owner) {
+    if (opaque) SetControlStyle((ControlStyle() | csOpaque) & ~csParentBackground);
+  }
+  void Invalidate() override {
+    ++Invalidations;
+    TCustomControl::Invalidate();
+  }
+  int Invalidations = 0;
+};
+
+TEST_F(ControlTest, InvalidateReachesTransparentChildrenOnly) {
+  class TFullRepaint : public TContentControl {
+   public:
+    using TContentControl::TContentControl;
+    bool NeedsFullRepaint() override { return true; }
+  };
+  auto* control = new TFullRepaint(&form_);
+  control->SetParent(&form_);
+  auto* transparent = new TCountingChild(&form_, false);
+  transparent->SetParent(control);
+  auto* opaque = new TCountingChild(&form_, true);
+  opaque->SetParent(control);
+  control->HandleNeeded();
+  transparent->Invalidations = opaque->Invalidations = 0;
+  control->Perform(CM_INVALIDATE, 1, 0);
+  EXPECT_EQ(transparent->Invalidations, 1);
+  EXPECT_EQ(opaque->Invalidations, 0);
 }
 
 TEST_F(ControlTest, ChildComponentsFollowTheirControl) {

@@ -47,6 +47,21 @@ TEST_F(ScrollBarTest, NewBar) {
   EXPECT_EQ(bar.Timer()->Interval(), 400u);
 }
 
+// The bar draws with what its own look-and-feel chooses, and a change of
+// kind takes the new painter's thumb length and repaints.
+TEST_F(ScrollBarTest, LookAndFeelChoosesThePainter) {
+  bar_->LookAndFeel()->SetKind(lfStandard);
+  EXPECT_EQ(&bar_->Painter(), &TvxStandardLookAndFeelPainter::Painter());
+  bar_->LookAndFeel()->SetKind(lfOffice11);
+  EXPECT_EQ(&bar_->Painter(), vxLookAndFeelPainterOfKind(lfOffice11));
+  EXPECT_EQ(bar_->ViewInfo().ThumbnailSize, bar_->Painter().ScrollBarMinThumbLength(false));
+  TvxLookAndFeel other(nullptr);
+  other.SetKind(lfFlat);
+  bar_->SetLookAndFeel(&other);
+  EXPECT_EQ(bar_->LookAndFeel()->GetKind(), lfFlat);
+  EXPECT_NE(bar_->LookAndFeel(), &other);
+}
+
 TEST_F(ScrollBarTest, RangeSetter) {
   int changes = 0;
   bar_->OnChange = [&](TObject*) { ++changes; };

@@ -47,7 +47,7 @@ class TGridView : public TvxControl {
         c->MoveTo(cell.Left, cell.Bottom - 1);
         c->LineTo(cell.Right - 1, cell.Bottom - 1);
         c->LineTo(cell.Right - 1, cell.Top - 1);
-        c->TextOut(cell.Left + 6, cell.Top + 8, Format("%c%d", {char('A' + column % 26), row + 1}));
+        c->TextOut(cell.Left + 6, cell.Top + 8, Format("%s%d", {String(1, char('A' + column % 26)), row + 1}));
       }
     TvxControl::PaintControl();
   }
