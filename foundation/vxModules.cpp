@@ -7,6 +7,7 @@
 #include "foundation/vdThemeManager.h"
 #include "foundation/vdUxTheme.h"
 #include "foundation/vxClasses.h"
+#include "foundation/vxContainer.h"
 #include "foundation/vxControls.h"
 #include "foundation/vxDrawTextUtils.h"
 #include "foundation/vxDWMApi.h"
@@ -32,6 +33,7 @@ const std::vector<TvxModule>& vxFoundationModules() {
       {"vxControls", vxControlsInitialize, vxControlsFinalize},
       {"vxLookAndFeels", vxLookAndFeelsInitialize, vxLookAndFeelsFinalize},
       {"vxLookAndFeelPainters", vxLookAndFeelPaintersStart, vxLookAndFeelPaintersStop},
+      {"vxContainer", vxContainerInitialize, vxContainerFinalize},
   };
   return modules;
 }

@@ -15,7 +15,8 @@ struct TvxModule {
 // vdCore, vxClasses, vxGeometry, vdGDIPlusAPI, vxDWMApi, vdUxTheme,
 // vdThemeManager, vxDrawTextUtils, vxGraphics, vdGDIPlusClasses, vdOffice11,
 // vxControls, vxLookAndFeels (the root look-and-feel), vxLookAndFeelPainters
-// (the painter registry and the painters' shared resources).
+// (the painter registry and the painters' shared resources), vxContainer
+// (the popup-closing hooks).
 const std::vector<TvxModule>& vxFoundationModules();
 
 // Starts modules first to last. A module that fails to start stops the ones
