@@ -5,13 +5,16 @@
 #include "app/Params.h"
 #include "app/Unit_Main.h"
 #include "app/Welcome.h"
+#include "foundation/vxModules.h"
 
 namespace {
 
 // The program block: the five forms in this order, the first being the
 // main form; the program ends when it closes. The page forms made here are
-// never shown: each navigation step makes a new page.
+// never shown: each navigation step makes a new page. The control library's
+// modules start before the first form and stop after the last one is gone.
 void RunInstaller() {
+  TvxFoundationModules modules;
   Application->Initialize();
   Application->SetTitle("Software MERVALDO Installer");
   Application->CreateForm(Form_Main);
@@ -20,6 +23,7 @@ void RunInstaller() {
   Application->CreateForm(Form_Params);
   Application->CreateForm(Form_Finish);
   Application->Run();
+  Application->DestroyComponents();
 }
 
 }  // namespace

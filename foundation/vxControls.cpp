@@ -262,11 +262,36 @@ bool vxIsPopupMenuShortCut(TComponent* menu, TMessage& keyMessage) {
   return popup && popup->IsShortCut(keyMessage);
 }
 
-bool vxShowPopupMenuFor(TControl*, TComponent* menu, int x, int y) {
-  auto* popup = Supports<IvxPopupMenuComponent>(menu);
-  if (!popup) return false;
-  popup->Popup(x, y);
+bool vxShowPopupMenuFor(TControl* control, TComponent* menu, int x, int y) {
+  if (auto* popup = Supports<IvxPopupMenuComponent>(menu)) {
+    popup->Popup(x, y);
+    return true;
+  }
+  auto* platformMenu = dynamic_cast<TPopupMenu*>(menu);
+  if (!platformMenu || !platformMenu->AutoPopup()) return false;
+  platformMenu->SetPopupComponent(control);
+  platformMenu->Popup(x, y);
   return true;
+}
+
+int vxGetPopupMenuHeight(TPopupMenu* menu) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  TFont menuFont;
+  menuFont.SetHandle(CreateFontIndirectA(&metrics.lfMenuFont));
+  TvxScreenCanvas* canvas = vxScreenCanvasInstance();
+  canvas->AssignFontObject(&menuFont);
+  const int itemHeight = canvas->MeasureTextHeight("Qg") + 4;
+  int column = 0, tallest = 0;
+  for (int i = 0; i < menu->Count(); ++i) {
+    const TMenuItem* item = menu->Items(i);
+    if (!item->Visible()) continue;
+    if (item->Break()) column = 0;
+    column += itemHeight;
+    tallest = std::max(tallest, column);
+  }
+  return tallest + 4;
 }
 
 // --- Hourglass ----------------------------------------------------------------------

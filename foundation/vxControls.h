@@ -19,6 +19,7 @@
 #include "foundation/vxGraphics.h"
 #include "platform/Interfaces.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 
 // --- Window, cursor and keyboard helpers -----------------------------------------
 
@@ -102,6 +103,9 @@ bool vxIsPopupMenuShortCut(TComponent* menu, TMessage& keyMessage);
 // Shows menu for control at a screen point; False when there is nothing to
 // show.
 bool vxShowPopupMenuFor(TControl* control, TComponent* menu, int x, int y);
+// The height of the menu when shown: its tallest column of items in the
+// system's menu font.
+int vxGetPopupMenuHeight(TPopupMenu* menu);
 
 // --- Mouse tracking ---------------------------------------------------------------
 

@@ -1,64 +1,183 @@
-// The push button draws the image of its glyph strip that its state shows:
-// the pressed image with three or more, the up image with fewer.
+// The push button's glyph under Wine: the image of the strip each state
+// shows, the generated disabled image, transparency, images from an image
+// list, and the shared glyph lists of the cache.
 #include <gtest/gtest.h>
 
 #include "foundation/vxButtons.h"
+#include "foundation/vxButtonsGlyphList.h"
+#include "foundation/vxModules.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Messages.h"
 
 namespace {
 
 constexpr COLORREF kUp = RGB(255, 0, 0), kDisabled = RGB(0, 160, 0), kPressed = RGB(0, 0, 255);
+constexpr COLORREF kTransparent = RGB(255, 0, 255), kFace = RGB(10, 200, 220);
 
-// A 48 x 16 strip: up, disabled, pressed; its bottom-left pixel gives the
-// transparent colour.
-void MakeStrip(TBitmap& strip) {
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+  HBRUSH b = CreateSolidBrush(colour);
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+// A strip of 16 x 16 images in the given colours, each with a transparent
+// border of 2 pixels (the bottom-left pixel gives the transparent colour).
+void MakeStrip(TBitmap& strip, std::initializer_list<COLORREF> colours) {
   strip.SetPixelFormat(pf24bit);
-  strip.SetSize(48, 16);
+  strip.SetSize(16 * int(colours.size()), 16);
   HDC dc = strip.Canvas()->Handle();
-  const COLORREF colours[] = {kUp, kDisabled, kPressed};
-  for (int i = 0; i < 3; ++i) {
-    RECT r{i * 16, 0, i * 16 + 16, 16};
-    HBRUSH b = CreateSolidBrush(colours[i]);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+  Fill(dc, RECT{0, 0, strip.Width(), 16}, kTransparent);
+  int i = 0;
+  for (COLORREF c : colours) {
+    Fill(dc, RECT{i * 16 + 2, 2, i * 16 + 14, 14}, c);
+    ++i;
   }
-  SetPixel(dc, 0, 15, RGB(255, 0, 255));
 }
 
-// The colour at the glyph's middle after the button draws itself in the
-// given owner-draw state; the caption is empty so the glyph is centred.
-COLORREF GlyphMiddle(TvxButton& button, UINT itemState) {
-  TBitmap target;
-  target.SetPixelFormat(pf24bit);
-  target.SetSize(button.Width(), button.Height());
-  DRAWITEMSTRUCT item{};
-  item.hDC = target.Canvas()->Handle();
-  item.rcItem = RECT{0, 0, button.Width(), button.Height()};
-  item.itemState = itemState;
-  TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
-  button.Dispatch(m);
-  const int offset = itemState & ODS_SELECTED ? 1 : 0;
-  return GetPixel(item.hDC, button.Width() / 2 + offset, button.Height() / 2 + offset);
-}
+class ButtonGlyph : public testing::Test {
+ protected:
+  ButtonGlyph() : form_(nullptr) {
+    button_ = Add(0);
+  }
 
-TEST(ButtonGlyphStrip, StateShowsItsImage) {
-  TForm form(nullptr);
-  auto* button = new TvxButton(&form);
-  button->SetParent(&form);
-  button->SetBounds(0, 0, 80, 30);
-  button->SetCaption("");
+  TvxButton* Add(int top) {
+    auto* button = new TvxButton(&form_);
+    button->SetParent(&form_);
+    button->SetBounds(0, top, 80, 30);
+    button->SetCaption("");
+    button->Colors()->SetNormal(kFace);
+    button->Colors()->SetDisabled(kFace);
+    button->Colors()->SetPressed(kFace);
+    return button;
+  }
+
+  // The button drawn in the owner-draw state into a bitmap of its size.
+  void Paint(TvxButton& button, UINT itemState) {
+    target_.SetPixelFormat(pf24bit);
+    target_.SetSize(button.Width(), button.Height());
+    DRAWITEMSTRUCT item{};
+    item.hDC = target_.Canvas()->Handle();
+    item.rcItem = RECT{0, 0, button.Width(), button.Height()};
+    item.itemState = itemState;
+    TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
+    button.Dispatch(m);
+  }
+
+  // The colour at the middle of the centred glyph, shifted like the caption
+  // when pressed.
+  COLORREF GlyphMiddle(TvxButton& button, UINT itemState) {
+    Paint(button, itemState);
+    const int shift = itemState & ODS_SELECTED ? button.PainterClass()->ButtonPressedTextShift() : 0;
+    return GetPixel(target_.Canvas()->Handle(), button.Width() / 2 + shift, button.Height() / 2 + shift);
+  }
+
+  TvxFoundationModules modules_;
+  TForm form_;
+  TvxButton* button_;
+  TBitmap target_;
+};
+
+TEST_F(ButtonGlyph, StateShowsItsImage) {
   TBitmap strip;
-  MakeStrip(strip);
-  button->SetGlyph(&strip);
-  EXPECT_EQ(button->NumGlyphs(), 3);
-  EXPECT_EQ(GlyphMiddle(*button, 0), kUp);
-  EXPECT_EQ(GlyphMiddle(*button, ODS_SELECTED), kPressed);
-  EXPECT_EQ(GlyphMiddle(*button, ODS_DISABLED), kDisabled);
-  button->SetNumGlyphs(2);  // 24 pixels wide now: no pressed image
-  EXPECT_EQ(GlyphMiddle(*button, ODS_SELECTED), kUp);
-  button->SetNumGlyphs(9);
-  EXPECT_EQ(button->NumGlyphs(), 4);
+  MakeStrip(strip, {kUp, kDisabled, kPressed});
+  button_->SetGlyph(&strip);
+  EXPECT_EQ(button_->NumGlyphs(), 3);
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kUp);
+  EXPECT_EQ(GlyphMiddle(*button_, ODS_SELECTED), kPressed);
+  button_->SetEnabled(false);
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kDisabled);
+  button_->SetEnabled(true);
+  button_->SetNumGlyphs(2);  // 24 pixels wide now: no pressed image
+  EXPECT_EQ(GlyphMiddle(*button_, ODS_SELECTED), kUp);
+  button_->SetNumGlyphs(9);
+  EXPECT_EQ(button_->NumGlyphs(), 4);
+}
+
+TEST_F(ButtonGlyph, TransparentColourShowsTheFace) {
+  TBitmap strip;
+  MakeStrip(strip, {kUp});
+  button_->SetGlyph(&strip);
+  Paint(*button_, 0);
+  // The glyph's 16 x 16 box is centred: its transparent border sits at
+  // (32..33, 7..8).
+  EXPECT_EQ(GetPixel(target_.Canvas()->Handle(), 33, 8), kFace);
+  EXPECT_EQ(GetPixel(target_.Canvas()->Handle(), 40, 15), kUp);
+}
+
+TEST_F(ButtonGlyph, SingleImageIsDrawnDisabled) {
+  TBitmap strip;
+  MakeStrip(strip, {kUp});
+  button_->SetGlyph(&strip);
+  button_->SetEnabled(false);
+  const COLORREF disabled = GlyphMiddle(*button_, 0);
+  EXPECT_NE(disabled, kUp);
+  EXPECT_NE(disabled, kFace);
+  EXPECT_NE(disabled, kTransparent);
+}
+
+TEST_F(ButtonGlyph, ImageListImageWithoutABitmap) {
+  TvxImageList images(nullptr);
+  images.SetSize(16, 16);
+  TBitmap image, mask;
+  MakeStrip(image, {kPressed});
+  images.AddWithMaskColor(&image, TColor(kTransparent));
+  button_->GlyphObject()->SetImages(&images);
+  button_->GlyphObject()->SetImageIndex(0);
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kPressed);
+  button_->GlyphObject()->SetImageIndex(5);  // no such image: no glyph
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kFace);
+  TBitmap strip;
+  MakeStrip(strip, {kUp});
+  button_->GlyphObject()->SetImageIndex(0);
+  button_->SetGlyph(&strip);  // the bitmap comes first
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kUp);
+  button_->GlyphObject()->SetImages(nullptr);
+}
+
+TEST_F(ButtonGlyph, GlyphsOfOneSizeShareAListAndRecycleEntries) {
+  TvxButton* second = Add(40);
+  TBitmap red, blue, big;
+  MakeStrip(red, {kUp});
+  MakeStrip(blue, {kPressed});
+  big.SetSize(24, 24);
+  button_->SetGlyph(&red);
+  second->SetGlyph(&blue);
+  TvxButtonGlyph* a = button_->GlyphObject();
+  TvxButtonGlyph* b = second->GlyphObject();
+  EXPECT_EQ(a->PrepareStateImage(vxbsNormal), 0);
+  EXPECT_EQ(b->PrepareStateImage(vxbsNormal), 1);
+  EXPECT_EQ(a->PrepareStateImage(vxbsHot), 0);  // the up slot again
+  ASSERT_EQ(a->GlyphList(), b->GlyphList());
+  TvxGlyphList* shared = a->GlyphList();
+  EXPECT_EQ(b->PrepareStateImage(vxbsDisabled), 2);
+  EXPECT_EQ(shared->UsedCount(), 3);
+
+  // A new picture releases the old images; the freed entry goes to the next
+  // image and the other button's indexes stay.
+  button_->SetGlyph(&blue);
+  EXPECT_EQ(shared->UsedCount(), 2);
+  EXPECT_EQ(a->PrepareStateImage(vxbsNormal), 0);
+  EXPECT_EQ(shared->Count(), 3);
+  EXPECT_EQ(GlyphMiddle(*second, 0), kPressed);
+
+  second->SetGlyph(&big);  // a new size: a list of its own
+  EXPECT_EQ(b->PrepareStateImage(vxbsNormal), 0);
+  EXPECT_NE(b->GlyphList(), shared);
+  EXPECT_EQ(vxGlyphCacheInstance()->ListCount(), 2);
+  second->SetGlyph(nullptr);  // the big list is empty: freed
+  EXPECT_EQ(vxGlyphCacheInstance()->ListCount(), 1);
+}
+
+TEST(ButtonGlyphCache, LivesWhileGlyphObjectsDo) {
+  EXPECT_EQ(vxGlyphCacheInstance(), nullptr);
+  {
+    TvxFoundationModules modules;
+    TForm form(nullptr);
+    auto* button = new TvxButton(&form);
+    EXPECT_NE(vxGlyphCacheInstance(), nullptr);
+    delete button;
+    EXPECT_EQ(vxGlyphCacheInstance(), nullptr);
+  }
 }
 
 }  // namespace
