@@ -74,8 +74,8 @@ void vdSkinModuleFinalize(void (*stop)());
     return painter;                                                                        \
   }                                                                                        \
   namespace {                                                                              \
-  void Start() { Class::Painter().RegisterSkin(); }                                        \
-  void Stop() { Class::Painter().UnregisterSkin(); }                                       \
+  void Module##Start() { Class::Painter().RegisterSkin(); }                                \
+  void Module##Stop() { Class::Painter().UnregisterSkin(); }                               \
   }                                                                                        \
-  void Module##Initialize() { vdSkinModuleInitialize(Start, Stop); }                       \
-  void Module##Finalize() { vdSkinModuleFinalize(Stop); }
+  void Module##Initialize() { vdSkinModuleInitialize(Module##Start, Module##Stop); }       \
+  void Module##Finalize() { vdSkinModuleFinalize(Module##Stop); }
