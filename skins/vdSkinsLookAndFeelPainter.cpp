@@ -522,21 +522,8 @@ void TvdSkinLookAndFeelPainter::PaintPushButton(TvxCanvas* canvas, const TRect& 
     return Office11::PaintPushButton(canvas, rect, caption, state, drawFrame, faceColor, textColor, wordWrap,
                                      isToolButton);
   DrawElement(canvas, button, rect, 0, vdSkinElementStateOf(state));
-  TRect r = vxRectInsideMargins(rect, button->ContentOffset());
-  UseFont(canvas, nullptr, textColor == clDefault ? ButtonGlyphColor(state, clDefault) : textColor);
-  TransparentText transparent(canvas);
-  // The text sits on an even height; a short button lifts it by a pixel.
-  if (r.Height() % 2 != 0) --r.Bottom;
-  if (r.Height() < 18) --r.Top;
-  if (state == vxbsPressed) {
-    const int shift = ButtonPressedTextShift();
-    r = vxShiftedRect(r, shift, shift);
-  }
-  if (!caption.empty())
-    canvas->OutputText(caption, r,
-                       TvxTextFlags(vxtfAlignHCenter | vxtfAlignVCenter | vxtfShowPrefix |
-                                    (wordWrap ? vxtfWordBreak : vxtfSingleLine)),
-                       state != vxbsDisabled);
+  PaintPushButtonCaption(canvas, vxRectInsideMargins(rect, button->ContentOffset()), caption, state, textColor,
+                         wordWrap);
 }
 
 // The skin has drawn the background: only the text.
@@ -655,14 +642,16 @@ void TvdSkinLookAndFeelPainter::PaintHeader(TvxCanvas* canvas, const TRect& boun
                multiLine, endEllipsis, text, font, textColor, backgroundColor, onDrawBackground);
 }
 
+// The base's: the header without the Office 2003 painter's plain look.
 void TvdSkinLookAndFeelPainter::PaintHeaderPlain(TvxCanvas* canvas, const TRect& bounds, const TRect& textBounds,
                                                  TvxBorders neighbours, TvxBorders borders, TvxButtonState state,
                                                  TAlignment horzAlignment, TTextLayout vertAlignment,
                                                  bool multiLine, bool endEllipsis, const String& text, TFont* font,
                                                  TColor textColor, TColor backgroundColor,
                                                  const TvxDrawBackgroundEvent& onDrawBackground) const {
-  PaintHeader(canvas, bounds, textBounds, neighbours, borders, state, horzAlignment, vertAlignment, multiLine,
-              endEllipsis, text, font, textColor, backgroundColor, onDrawBackground, false, false);
+  TvxCustomLookAndFeelPainter::PaintHeaderPlain(canvas, bounds, textBounds, neighbours, borders, state,
+                                                horzAlignment, vertAlignment, multiLine, endEllipsis, text, font,
+                                                textColor, backgroundColor, onDrawBackground);
 }
 
 void TvdSkinLookAndFeelPainter::PaintHeaderStrip(TvxCanvas* canvas, const TRect& rect, int bandWidth, TColor color,
