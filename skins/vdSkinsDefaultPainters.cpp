@@ -34,7 +34,7 @@
 #include "skins/vdSkinXmas2008Blue.h"
 
 void TvdSkinUserLookAndFeelPainterInfo::Refresh() {
-  TvdSkinLookAndFeelPainterInfo::Refresh();
+  TvdSkinModulePainterInfo::Refresh();
   if (TvxLookAndFeel* root = vxGetLookAndFeelRoot()) root->RefreshAll();
 }
 

@@ -44,15 +44,65 @@ TRect OuterRect(const TRect& rect, const TRect& by) {
   return {rect.Left - by.Left, rect.Top - by.Top, rect.Right + by.Right, rect.Bottom + by.Bottom};
 }
 
+// Pictures of translucent elements as they were drawn, by element, image,
+// state and size: a repaint is one alpha blend of premultiplied pixels
+// instead of a GDI+ drawing, which costs a hundred times as much. Elements
+// with a background colour fill it through GDI, which writes no alpha, so
+// they always draw afresh; so do large ones.
+class TElementPictures {
+ public:
+  bool Draw(HDC dc, TvdSkinElement* element, const TRect& rect, int imageIndex, TvdSkinElementState state) {
+    const int w = rect.Width(), h = rect.Height();
+    if (w < 1 || h < 1 || w * h > kMaxArea || element->IsColorAssigned() || !element->IsAlphaUsed()) return false;
+    const TKey key{element, imageIndex, state, w, h};
+    TvxBitmap32* picture = Find(key);
+    if (!picture) {
+      auto made = std::make_unique<TvxBitmap32>(w, h, true);
+      element->Draw(made->Canvas()->Handle(), made->GetFullRect(), imageIndex, state);
+      picture = made.get();
+      if (entries_.size() == kMaxEntries) entries_.erase(entries_.begin());
+      entries_.emplace_back(key, std::move(made));
+    }
+    vxAlphaBlendRaw(dc, picture->Canvas()->Handle(), rect, 255, picture->GetFullRect());
+    return true;
+  }
+  void Flush() { entries_.clear(); }
+
+ private:
+  struct TKey {
+    const TvdSkinElement* Element;
+    int ImageIndex;
+    TvdSkinElementState State;
+    int Width, Height;
+    bool operator==(const TKey&) const = default;
+  };
+  static constexpr int kMaxArea = 256 * 64;
+  static constexpr size_t kMaxEntries = 256;
+
+  TvxBitmap32* Find(const TKey& key) {
+    for (auto& [k, picture] : entries_)
+      if (k == key) return picture.get();
+    return nullptr;
+  }
+
+  std::vector<std::pair<TKey, std::unique_ptr<TvxBitmap32>>> entries_;
+};
+
+TElementPictures& Pictures() {
+  static TElementPictures pictures;
+  return pictures;
+}
+
 void DrawElement(TvxCanvas* canvas, TvdSkinElement* element, const TRect& rect, int imageIndex = 0,
                  TvdSkinElementState state = esNormal) {
-  element->Draw(canvas->DeviceContext(), rect, imageIndex, state);
+  HDC dc = canvas->DeviceContext();
+  if (!Pictures().Draw(dc, element, rect, imageIndex, state)) element->Draw(dc, rect, imageIndex, state);
 }
 
 // Draws with the element's own cache: large areas drawn at one size.
 void DrawCached(TvxCanvas* canvas, TvdSkinElement* element, const TRect& rect) {
   element->SetUseCache(true);
-  DrawElement(canvas, element, rect);
+  element->Draw(canvas->DeviceContext(), rect);
 }
 
 // The element drawn over a larger rectangle, clipped to rect.
@@ -111,7 +161,12 @@ TvdSkinLookAndFeelPainterInfo* TvdSkinLookAndFeelPainter::GetPainterData() const
 const char* TvdSkinLookAndFeelPainter::GetModuleName() const { return "vdSkinsLookAndFeelPainter"; }
 
 void vdSkinsLookAndFeelPainterInitialize() { ModuleRegistry() = vxGetStylePainterRegistry(); }
-void vdSkinsLookAndFeelPainterFinalize() { ModuleRegistry() = nullptr; }
+void vdSkinsLookAndFeelPainterFinalize() {
+  vdSkinFlushPictures();
+  ModuleRegistry() = nullptr;
+}
+
+void vdSkinFlushPictures() { Pictures().Flush(); }
 
 // --- Colours ---------------------------------------------------------------------------
 

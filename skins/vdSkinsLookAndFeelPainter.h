@@ -277,6 +277,10 @@ TvdSkinClockHands vdSkinClockHands(const TRect& rect, int hour, int minute, int 
 // (2 * alpha + blue + green + red) / 5.
 uint32_t vdSkinGreyedPixel(uint32_t pixel);
 
+// Forgets the pictures of translucent elements that the painters keep for
+// repainting: a skin's painter data calls it when the skin changes or goes.
+void vdSkinFlushPictures();
+
 // The painter module: keeps the painter registry while it runs.
 void vdSkinsLookAndFeelPainterInitialize();
 void vdSkinsLookAndFeelPainterFinalize();

@@ -540,6 +540,23 @@ TEST_F(SkinStartUp, BlackDrawsItsPictures) {
   EXPECT_EQ(turned.Count(RGB(255, 255, 255)), upright.Count(RGB(255, 255, 255)));
   EXPECT_LT(turned.Count(RGB(255, 255, 255)), 14 * 20 / 2);
 
+  // Repaints blend the picture of the button kept from its first drawing:
+  // the same as the element draws itself, state by state.
+  TvdSkinElement* button = black.GetPainterData()->Common.Button;
+  for (TvxButtonState state : {vxbsHot, vxbsNormal, vxbsHot}) {
+    TPainterPicture direct(80, 24), kept(80, 24);
+    button->Draw(direct.DC(), {0, 0, 80, 24}, 0, vdSkinElementStateOf(state));
+    black.PaintPushButton(kept.Canvas(), {0, 0, 80, 24}, "", state, true, clDefault, clDefault, false);
+    int differing = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 80; ++x) {
+        const COLORREF a = direct.At(x, y), b = kept.At(x, y);
+        differing += std::abs(GetRValue(a) - GetRValue(b)) > 2 || std::abs(GetGValue(a) - GetGValue(b)) > 2 ||
+               std::abs(GetBValue(a) - GetBValue(b)) > 2;
+      }
+    EXPECT_EQ(differing, 0) << state;
+  }
+
   vdAddRefOffice11Colors();
   TPainterPicture skinned(80, 24), plain(80, 24);
   black.PaintPushButton(skinned.Canvas(), {0, 0, 80, 24}, "OK", vxbsNormal, true, clDefault, clDefault, false);
