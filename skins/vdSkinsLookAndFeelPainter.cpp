@@ -54,7 +54,7 @@ class TElementPictures {
   bool Draw(HDC dc, TvdSkinElement* element, const TRect& rect, int imageIndex, TvdSkinElementState state) {
     const int w = rect.Width(), h = rect.Height();
     if (w < 1 || h < 1 || w * h > kMaxArea || element->IsColorAssigned() || !element->IsAlphaUsed()) return false;
-    const TKey key{element, imageIndex, state, w, h};
+    const TKey key{element, element->Image().Picture().Bytes().data(), imageIndex, state, w, h};
     TvxBitmap32* picture = Find(key);
     if (!picture) {
       auto made = std::make_unique<TvxBitmap32>(w, h, true);
@@ -69,8 +69,11 @@ class TElementPictures {
   void Flush() { entries_.clear(); }
 
  private:
+  // The picture's bytes too: an element made where a freed one lived has
+  // bytes of its own.
   struct TKey {
     const TvdSkinElement* Element;
+    const void* Bytes;
     int ImageIndex;
     TvdSkinElementState State;
     int Width, Height;
