@@ -464,10 +464,11 @@ TPoint TvdSkinLookAndFeelPainter::FilterCloseButtonExtent() const {
 }
 bool TvdSkinLookAndFeelPainter::IndicatorPaintsCellsFirst() const { return true; }
 
-int TvdSkinLookAndFeelPainter::ScrollBarMinThumbLength(bool horizontal) const {
-  TvdSkinElement* thumb = horizontal ? SLOT(Common.ScrollThumbHorz) : SLOT(Common.ScrollThumbVert);
-  if (!thumb) return Office11::ScrollBarMinThumbLength(horizontal);
-  return horizontal ? ImageSize(thumb).cx : ImageSize(thumb).cy;
+// The scroll bar asks with True for a vertical bar.
+int TvdSkinLookAndFeelPainter::ScrollBarMinThumbLength(bool vertical) const {
+  TvdSkinElement* thumb = vertical ? SLOT(Common.ScrollThumbVert) : SLOT(Common.ScrollThumbHorz);
+  if (!thumb) return Office11::ScrollBarMinThumbLength(vertical);
+  return vertical ? ImageSize(thumb).cy : ImageSize(thumb).cx;
 }
 TSize TvdSkinLookAndFeelPainter::SizeGripExtent() const {
   TvdSkinElement* grip = SLOT(Common.SizeGrip);

@@ -129,7 +129,7 @@ class TvdSkinLookAndFeelPainter : public TvxOffice11LookAndFeelPainter {
   bool FooterCellsPaintedFirst() const override;
   TPoint FilterCloseButtonExtent() const override;
   bool IndicatorPaintsCellsFirst() const override;
-  int ScrollBarMinThumbLength(bool horizontal) const override;
+  int ScrollBarMinThumbLength(bool vertical) const override;
   TSize SizeGripExtent() const override;
   TSize TabCloseButtonExtent() const override;
   void CalculateSchedulerNavigationButtonLayout(bool isNext, bool minimal, int textExtent1, int textExtent2,

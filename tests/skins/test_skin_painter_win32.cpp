@@ -532,6 +532,12 @@ TEST_F(SkinStartUp, BlackDrawsItsPictures) {
     }
   EXPECT_GT(drawn, 0);
 
+  // The scroll bar asks with True for a vertical bar: the vertical thumb's
+  // height.
+  TvdSkinCommonSlots& common = black.GetPainterData()->Common;
+  EXPECT_EQ(black.ScrollBarMinThumbLength(true), common.ScrollThumbVert->GetImageSize().cy);
+  EXPECT_EQ(black.ScrollBarMinThumbLength(false), common.ScrollThumbHorz->GetImageSize().cx);
+
   // A turned group expand button is the upright one turned.
   TPainterPicture upright(20, 14), turned(14, 20);
   black.PaintGroupBoxExpandButton(upright.Canvas(), {0, 0, 20, 14}, vxbsHot, true, raNone);
