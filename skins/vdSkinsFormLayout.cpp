@@ -52,11 +52,11 @@ TvdSkinFormElementMeasures vdSkinFormMeasureElement(TvdSkinElement* element) {
   return m;
 }
 
-TvdSkinFormSkinMeasures vdSkinFormMeasureSet(TvdSkinElement* const (&frames)[4],
-                                             TvdSkinElement* const (&buttons)[vdSkinFormIconTypeCount]) {
+TvdSkinFormSkinMeasures vdSkinFormMeasureSet(const std::array<TvdSkinElement*, 4>& frames,
+                                             const std::array<TvdSkinElement*, vdSkinFormIconTypeCount>& buttons) {
   TvdSkinFormSkinMeasures set;
-  for (int side = 0; side < 4; ++side) set.Frames[side] = vdSkinFormMeasureElement(frames[side]);
-  for (int type = 0; type < vdSkinFormIconTypeCount; ++type) set.Buttons[type] = vdSkinFormMeasureElement(buttons[type]);
+  for (size_t side = 0; side < 4; ++side) set.Frames[side] = vdSkinFormMeasureElement(frames[side]);
+  for (size_t type = 0; type < vdSkinFormIconTypeCount; ++type) set.Buttons[type] = vdSkinFormMeasureElement(buttons[type]);
   set.FrameSizes = {set.Frames[fsLeft].ImageSize.cx, 0, set.Frames[fsRight].ImageSize.cx,
                     set.Frames[fsBottom].ImageSize.cy};
   return set;
@@ -66,15 +66,15 @@ TvdSkinFormSkinMeasures vdSkinFormMeasureSkin(TvdSkin& skin, int frameSet) {
   TvdSkinControlGroup* group = skin.GetGroupByName("Form");
   auto element = [group](const char* name) { return group ? group->GetElementByName(name) : nullptr; };
   const bool small = frameSet == 0;
-  TvdSkinElement* const frames[4] = {element("FormFrameLeft"), element(small ? "SmallFormCaption" : "FormCaption"),
+  const std::array<TvdSkinElement*, 4> frames = {element("FormFrameLeft"), element(small ? "SmallFormCaption" : "FormCaption"),
                                      element("FormFrameRight"), element("FormFrameBottom")};
-  TvdSkinElement* buttons[vdSkinFormIconTypeCount] = {};
+  std::array<TvdSkinElement*, vdSkinFormIconTypeCount> buttons{};
   if (small) {
     buttons[fitClose] = element("SmallFormButtonClose");
   } else {
     static constexpr const char* names[] = {nullptr, "FormButtonHelp", "FormButtonMinimize", "FormButtonMaximize",
                                             "FormButtonRestore", "FormButtonClose"};
-    for (int type = 1; type < vdSkinFormIconTypeCount; ++type) buttons[type] = element(names[type]);
+    for (int type = 1; type < vdSkinFormIconTypeCount; ++type) buttons[size_t(type)] = element(names[type]);
   }
   return vdSkinFormMeasureSet(frames, buttons);
 }

@@ -75,8 +75,8 @@ class TvdSkinElement;
 TvdSkinFormElementMeasures vdSkinFormMeasureElement(TvdSkinElement* element);
 // The measures of a frame set from its elements: frames by side, buttons by
 // icon type (nullptr where the skin has none).
-TvdSkinFormSkinMeasures vdSkinFormMeasureSet(TvdSkinElement* const (&frames)[4],
-                                             TvdSkinElement* const (&buttons)[vdSkinFormIconTypeCount]);
+TvdSkinFormSkinMeasures vdSkinFormMeasureSet(const std::array<TvdSkinElement*, 4>& frames,
+                                             const std::array<TvdSkinElement*, vdSkinFormIconTypeCount>& buttons);
 // The frame sets of a skin, read from its group "Form": 0 tool windows
 // ("SmallFormCaption", "SmallFormButtonClose"), 1 normal windows.
 TvdSkinFormSkinMeasures vdSkinFormMeasureSkin(TvdSkin& skin, int frameSet);
