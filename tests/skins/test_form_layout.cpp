@@ -346,3 +346,35 @@ TEST(FormMeasures, FrameSizesAndSetsComeFromTheFormGroup) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shipped "Black" skin on a dialog frame drawn by the skin (the
+// wizard's main window): 4-pixel sides, a caption as high as its text plus
+// the caption element's offsets, and a square close button.
+TEST(FormMeasures, BlackSkinOnADialogFrame) {
+  String path = SKINS_DIR;
+  path += "/Black.skin";
+  TMemoryStream stream;
+  stream.LoadFromFile(path);
+  stream.SetPosition(0);
+  TvdSkin skin("");
+  skin.LoadFromStream(stream);
+  const TvdSkinFormSkinMeasures normal = vdSkinFormMeasureSkin(skin, 1);
+  EXPECT_EQ(normal.FrameSizes, TRect(4, 0, 4, 4));
+  EXPECT_EQ(normal.Frames[fsCaption].ContentOffset, TRect(6, 2, 6, 2));
+
+  TvdSkinFormWindowFacts f = Facts(kDialog, ExDlgModalFrame);
+  f.WindowScreenRect = {100, 100, 892, 564};
+  f.TextHeight = 14;
+  TvdSkinFormLayout l;
+  l.Calculate(f, TvdSkinFormSystemMetrics{}, &normal);
+  EXPECT_EQ(l.Borders(), TRect(4, 18, 4, 4));
+  EXPECT_EQ(l.ClientOffsets(), TRect(4, 18, 4, 4));
+  ASSERT_EQ(l.Icons().size(), 1u);
+  EXPECT_EQ(l.Icons()[0].HitBounds, TRect(772, 2, 786, 16));
+  EXPECT_EQ(l.HitTest({779, 9}, 0), vdHtClose);
+  EXPECT_EQ(l.HitTest({400, 9}, 0), vdHtCaption);
+}
+
+}  // namespace
