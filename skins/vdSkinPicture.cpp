@@ -43,6 +43,9 @@ void TvdSkinPicture::LoadFromBytes(std::vector<uint8_t> bytes) {
   bytes_ = std::move(bytes);
   width_ = w;
   height_ = h;
+#ifdef _WIN32
+  image_.reset();
+#endif
 }
 
 void TvdSkinPicture::SaveToStream(TStream& dest) const { dest.WriteBuffer(bytes_.data(), int64_t(bytes_.size())); }
@@ -50,4 +53,7 @@ void TvdSkinPicture::SaveToStream(TStream& dest) const { dest.WriteBuffer(bytes_
 void TvdSkinPicture::Clear() {
   bytes_.clear();
   width_ = height_ = 0;
+#ifdef _WIN32
+  image_.reset();
+#endif
 }

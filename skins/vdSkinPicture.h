@@ -9,9 +9,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/Streams.h"
+
+#ifdef _WIN32
+class TvdPNGImage;
+#endif
 
 class TvdSkinPicture {
  public:
@@ -32,10 +37,21 @@ class TvdSkinPicture {
   // Some pixel is not wholly opaque.
   bool HasTranslucentPixels() const;
 
+#ifdef _WIN32
+  // The decoded picture, decoded on first use and shared by copies; nil for
+  // an empty picture.
+  TvdPNGImage* Image() const;
+  // Takes image as the decoded form of the bytes.
+  void SetDecoded(std::shared_ptr<TvdPNGImage> image) const { image_ = std::move(image); }
+#endif
+
  private:
   std::vector<uint8_t> bytes_;
   int32_t width_ = 0;
   int32_t height_ = 0;
+#ifdef _WIN32
+  mutable std::shared_ptr<TvdPNGImage> image_;
+#endif
 };
 
 // Width and height from the header chunk of a PNG file; false when the bytes

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <typeinfo>
 
+#include "foundation/vdOffice11.h"
+#include "foundation/vxGeometry.h"
+
 // --- Named objects ------------------------------------------------------------
 
 void TvdSkinCustomPersistentObject::DoChange() {
@@ -167,6 +170,17 @@ void TvdSkinBorder::SetThin(int32_t value) {
   DoChange();
 }
 
+TRect TvdSkinBorder::StripRect(const TRect& r) const {
+  // Thin comes from a stream: no wider than the rectangle, never negative.
+  const int32_t thin = int32_t(std::clamp<int64_t>(thin_, 0, std::max(0, side_ % 2 ? r.Height() : r.Width())));
+  switch (side_) {
+    case 0: return TRect(r.Left, r.Top, r.Left + thin, r.Bottom);
+    case 1: return TRect(r.Left, r.Top, r.Right, r.Top + thin);
+    case 2: return TRect(r.Right - thin, r.Top, r.Right, r.Bottom);
+    default: return TRect(r.Left, r.Bottom - thin, r.Right, r.Bottom);
+  }
+}
+
 void TvdSkinBorder::Assign(const TPersistent* source) {
   // A source of another class is ignored.
   auto* border = dynamic_cast<const TvdSkinBorder*>(source);
@@ -299,22 +313,53 @@ int TvdSkinImage::GetStateCount() {
   return stateCount_;
 }
 
-namespace {
-
-// The nine parts of R cut at margins M: corners, edges and centre, row by row.
-// Margins come from streams: the sums are taken in 64 bits, and every cut
-// lies inside R.
-std::array<TRect, 9> SplitRectByMargins(const TRect& r, const TRect& m) {
-  auto cut = [](int64_t v, int32_t lo, int32_t hi) { return int32_t(std::clamp<int64_t>(v, lo, hi)); };
+// Margins come from streams: the sums are taken in 64 bits.
+std::array<TRect, 9> vdSkinSplitRectByMargins(const TRect& r, const TRect& m) {
+  auto cut = [](int64_t v, int32_t lo, int32_t hi) { return int32_t(std::clamp<int64_t>(v, lo, std::max(lo, hi))); };
   int32_t x1 = cut(int64_t(r.Left) + m.Left, r.Left, r.Right), y1 = cut(int64_t(r.Top) + m.Top, r.Top, r.Bottom);
   int32_t x2 = cut(int64_t(r.Right) - m.Right, r.Left, r.Right);
   int32_t y2 = cut(int64_t(r.Bottom) - m.Bottom, r.Top, r.Bottom);
-  return {TRect(r.Left, r.Top, x1, y1), TRect(x1, r.Top, x2, y1),      TRect(x2, r.Top, r.Right, y1),
-          TRect(r.Left, y1, x1, y2),    TRect(x1, y1, x2, y2),         TRect(x2, y1, r.Right, y2),
+  return {TRect(r.Left, r.Top, x1, y1),    TRect(x1, r.Top, x2, y1),     TRect(x2, r.Top, r.Right, y1),
+          TRect(r.Left, y1, x1, y2),       TRect(x1, y1, x2, y2),        TRect(x2, y1, r.Right, y2),
           TRect(r.Left, y2, x1, r.Bottom), TRect(x1, y2, x2, r.Bottom), TRect(x2, y2, r.Right, r.Bottom)};
 }
 
-}  // namespace
+TRect vdSkinShrinkMargins(const TRect& m, const TRect& r) {
+  TRect result = m;
+  // Each margin gives up its share of the excess, rounded to nearest.
+  auto shrink = [](int32_t& a, int32_t& b, int64_t extent) {
+    int64_t sum = int64_t(a) + b;
+    int64_t excess = sum - extent;
+    if (excess <= 0 || sum <= 0 || excess > INT32_MAX || sum > INT32_MAX) return;
+    a -= vdMulDiv(a, int(excess), int(sum));
+    b -= vdMulDiv(b, int(excess), int(sum));
+  };
+  shrink(result.Left, result.Right, int64_t(r.Right) - r.Left);
+  shrink(result.Top, result.Bottom, int64_t(r.Bottom) - r.Top);
+  return result;
+}
+
+TvdSkinImagePieces vdSkinImagePieces(TvdSkinImage& image, const TRect& d, const TRect& s) {
+  TvdSkinImagePieces pieces;
+  if (image.Stretch() == smNoResize) {
+    pieces.Items[0] = {vxCenteredRectOfSize(d, image.GetSize()), s, false};
+    pieces.Count = 1;
+    return pieces;
+  }
+  const std::array<TRect, 9> dest = vdSkinSplitRectByMargins(d, vdSkinShrinkMargins(image.Margins(), d));
+  const std::array<TRect, 9>& source = image.SourceParts();
+  for (int i = 0; i < 9; ++i) {
+    if (!image.PartVisible(i)) continue;
+    // The state rectangle of an index beyond the picture is saturated; so
+    // is the part moved into it.
+    auto move = [](int32_t v, int32_t by) { return int32_t(std::clamp<int64_t>(int64_t(v) + by, INT32_MIN, INT32_MAX)); };
+    const TRect& p = source[size_t(i)];
+    TRect part(move(p.Left, s.Left), move(p.Top, s.Top), move(p.Right, s.Left), move(p.Bottom, s.Top));
+    bool gradient = i == 4 && image.GradientBeginColor() != vdSkinColorNone;
+    pieces.Items[size_t(pieces.Count++)] = {dest[size_t(i)], part, gradient};
+  }
+  return pieces;
+}
 
 void TvdSkinImage::CalculateLayout() {
   dirty_ = false;
@@ -342,7 +387,7 @@ void TvdSkinImage::CalculateLayout() {
       stateRects_[size_t(s)] = TRect();
     }
   }
-  parts_ = SplitRectByMargins(TRect(0, 0, partSize_.cx, partSize_.cy), margins_);
+  parts_ = vdSkinSplitRectByMargins(TRect(0, 0, partSize_.cx, partSize_.cy), margins_);
   for (size_t i = 0; i < 9; ++i) partVisible_[i] = parts_[i].Width() > 0 && parts_[i].Height() > 0;
 }
 
@@ -420,6 +465,8 @@ TvdSkinElement::TvdSkinElement(TPersistent* owner, String name)
   glyph_->OnChange = [this] { SubItemChanged(); };
   borders_->OnChange = [this](TvdSkinCustomPersistentObject*) { SubItemChanged(); };
 }
+
+TvdSkinElement::~TvdSkinElement() = default;
 
 void TvdSkinElement::SetAlpha(uint8_t value) {
   if (alpha_ == value) return;

@@ -68,6 +68,19 @@ class TvdSkinPersistent;
 class TvdSkinControlGroup;
 class TvdSkinElement;
 
+#ifdef _WIN32
+// Drawing takes the device context of the system's graphics interface; the
+// handle type is declared here so that this header stays free of the
+// system headers.
+struct HDC__;
+using vdSkinDC = HDC__*;
+class TvdSkinCanvas;
+class TvdSkinElementCache;
+struct TvdSkinElementCacheFree {
+  void operator()(TvdSkinElementCache* cache) const;
+};
+#endif
+
 // The base of every named skin object.
 class TvdSkinCustomPersistentObject : public TPersistent {
  public:
@@ -224,6 +237,12 @@ class TvdSkinBorder : public TvdSkinProperty {
   int32_t Thin() const { return thin_; }
   void SetThin(int32_t value);
   int Side() const { return side_; }
+  // The strip of Thin pixels along Side inside r.
+  TRect StripRect(const TRect& r) const;
+#ifdef _WIN32
+  void Draw(vdSkinDC dc, const TRect& r);
+  void DrawEx(TvdSkinCanvas& canvas, const TRect& r) const;
+#endif
 
   void Assign(const TPersistent* source) override;
   void ReadValue(TStream& stream) override;  // Color, Thin
@@ -248,6 +267,11 @@ class TvdSkinBorders : public TvdSkinProperty {
 
   TvdSkinBorder& operator[](int side) { return *borders_.at(size_t(side)); }
   const TvdSkinBorder& operator[](int side) const { return *borders_.at(size_t(side)); }
+#ifdef _WIN32
+  // Left, Top, Right, Bottom: later sides paint over the corners of earlier
+  // ones.
+  void DrawEx(TvdSkinCanvas& canvas, const TRect& r) const;
+#endif
 
   void Assign(const TPersistent* source) override;
   void ReadValue(TStream& stream) override;
@@ -360,6 +384,12 @@ class TvdSkinImage : public TPersistent {
   // The nine source parts of one state, cut at Margins, and their visibility.
   const std::array<TRect, 9>& SourceParts();
   bool PartVisible(int index);
+  void CheckInfo();
+
+#ifdef _WIN32
+  void Draw(vdSkinDC dc, const TRect& r, int imageIndex = 0, TvdSkinElementState state = esNormal);
+  void DrawEx(TvdSkinCanvas& canvas, const TRect& r, int imageIndex, TvdSkinElementState state);
+#endif
 
   void Assign(const TPersistent* source) override;
   bool IsEqual(TvdSkinImage& other);
@@ -368,7 +398,6 @@ class TvdSkinImage : public TPersistent {
 
  private:
   void Changed();
-  void CheckInfo();
   void CalculateLayout();
 
   TvdSkinElement* owner_;
@@ -396,6 +425,7 @@ enum TvxButtonState { vxbsDefault, vxbsNormal, vxbsHot, vxbsPressed, vxbsDisable
 class TvdSkinElement : public TvdSkinPersistent {
  public:
   TvdSkinElement(TPersistent* owner, String name);
+  ~TvdSkinElement() override;
   const char* ClassName() const override { return "TvdSkinElement"; }
   std::unique_ptr<TvdSkinCustomPersistentObject> CreateSameClass(TPersistent* owner,
                                                                  const String& name) const override {
@@ -432,6 +462,19 @@ class TvdSkinElement : public TvdSkinPersistent {
   bool IsAlphaUsed() const;
   TvdSkinControlGroup* GetGroup() const;
 
+#ifdef _WIN32
+  // Draws image imageIndex in state into r on dc: background, image, borders
+  // and glyph (through the element's cache when UseCache). Nothing when no
+  // part of r is visible on dc.
+  virtual void Draw(vdSkinDC dc, const TRect& r, int imageIndex = 0, TvdSkinElementState state = esNormal);
+  void DrawCore(TvdSkinCanvas& canvas, const TRect& r, int imageIndex, TvdSkinElementState state);
+  void FillBackground(TvdSkinCanvas& canvas, const TRect& r);
+  // Forgets the cached picture: the next Draw renders afresh.
+  void FlushCache();
+  // Made by the first Draw with UseCache; nil before.
+  TvdSkinElementCache* Cache() const { return cache_.get(); }
+#endif
+
   void Assign(const TPersistent* source) override;
   bool ArePropertiesEqual(const TvdSkinElement& other) const;
   bool IsEqual(TvdSkinElement& other);
@@ -450,6 +493,9 @@ class TvdSkinElement : public TvdSkinPersistent {
   std::unique_ptr<TvdSkinImage> glyph_;
   std::unique_ptr<TvdSkinBorders> borders_;
   bool useCache_ = false;
+#ifdef _WIN32
+  std::unique_ptr<TvdSkinElementCache, TvdSkinElementCacheFree> cache_;
+#endif
 };
 
 // Stands in for a missing element: the painters draw it as a red frame.
@@ -457,11 +503,42 @@ class TvdSkinEmptyElement : public TvdSkinElement {
  public:
   using TvdSkinElement::TvdSkinElement;
   const char* ClassName() const override { return "TvdSkinEmptyElement"; }
+#ifdef _WIN32
+  // White, framed one pixel wide in red; index and state are ignored.
+  void Draw(vdSkinDC dc, const TRect& r, int imageIndex = 0, TvdSkinElementState state = esNormal) override;
+#endif
   std::unique_ptr<TvdSkinCustomPersistentObject> CreateSameClass(TPersistent* owner,
                                                                  const String& name) const override {
     return std::make_unique<TvdSkinEmptyElement>(owner, name);
   }
 };
+
+// --- Drawing geometry ----------------------------------------------------------
+
+// The nine parts of r cut at margins m, row by row: top-left corner, top
+// edge, top-right corner, left edge, centre, right edge, bottom-left
+// corner, bottom edge, bottom-right corner. Every cut lies inside r.
+std::array<TRect, 9> vdSkinSplitRectByMargins(const TRect& r, const TRect& m);
+// Margins m with each opposite pair that is wider (or taller) than r
+// shrunk in proportion, so that the pair fits.
+TRect vdSkinShrinkMargins(const TRect& m, const TRect& r);
+
+// One picture draw of an image: the part Source of the picture into Dest;
+// Gradient marks the centre that the image's gradient fills instead.
+struct TvdSkinImagePiece {
+  TRect Dest;
+  TRect Source;
+  bool Gradient = false;
+};
+struct TvdSkinImagePieces {
+  std::array<TvdSkinImagePiece, 9> Items;
+  int Count = 0;
+};
+// What drawing image into d from the state rectangle s of its picture
+// draws: one unscaled piece centred in d for smNoResize, else the visible
+// ones of the nine parts cut at the (shrunk) margins, to be stretched or
+// tiled by the image's Stretch.
+TvdSkinImagePieces vdSkinImagePieces(TvdSkinImage& image, const TRect& d, const TRect& s);
 
 // The element, or the shared empty element when it is nil.
 TvdSkinElement* vdSkinElementOrEmpty(TvdSkinElement* element);
