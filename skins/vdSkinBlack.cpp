@@ -1,0 +1,3 @@
+#include "skins/vdSkinBlack.h"
+
+QE_SKIN_MODULE(TvdBlackPainter, vdSkinBlack)

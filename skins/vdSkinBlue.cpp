@@ -1,0 +1,3 @@
+#include "skins/vdSkinBlue.h"
+
+QE_SKIN_MODULE(TvdBluePainter, vdSkinBlue)

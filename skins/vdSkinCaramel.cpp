@@ -1,0 +1,3 @@
+#include "skins/vdSkinCaramel.h"
+
+QE_SKIN_MODULE(TvdCaramelPainter, vdSkinCaramel)

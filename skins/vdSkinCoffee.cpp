@@ -1,0 +1,3 @@
+#include "skins/vdSkinCoffee.h"
+
+QE_SKIN_MODULE(TvdCoffeePainter, vdSkinCoffee)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinDarkRoom.h"
+
+QE_SKIN_MODULE(TvdDarkroomPainter, vdSkinDarkRoom)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinDarkSide.h"
+
+QE_SKIN_MODULE(TvdDarkSidePainter, vdSkinDarkSide)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinFoggy.h"
+
+QE_SKIN_MODULE(TvdFoggyPainter, vdSkinFoggy)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinGlassOceans.h"
+
+QE_SKIN_MODULE(TvdGlassOceansPainter, vdSkinGlassOceans)

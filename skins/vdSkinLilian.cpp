@@ -1,0 +1,3 @@
+#include "skins/vdSkinLilian.h"
+
+QE_SKIN_MODULE(TvdLilianPainter, vdSkinLilian)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinLiquidSky.h"
+
+QE_SKIN_MODULE(TvdLiquidSkyPainter, vdSkinLiquidSky)

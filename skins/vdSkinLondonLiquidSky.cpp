@@ -1,0 +1,3 @@
+#include "skins/vdSkinLondonLiquidSky.h"
+
+QE_SKIN_MODULE(TvdLondonLiquidSkyPainter, vdSkinLondonLiquidSky)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinMcSkin.h"
+
+QE_SKIN_MODULE(TvdMcSkinPainter, vdSkinMcSkin)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinMoneyTwins.h"
+
+QE_SKIN_MODULE(TvdMoneyTwinsPainter, vdSkinMoneyTwins)

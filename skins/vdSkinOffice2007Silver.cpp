@@ -1,0 +1,3 @@
+#include "skins/vdSkinOffice2007Silver.h"
+
+QE_SKIN_MODULE(TvdOffice2007SilverPainter, vdSkinOffice2007Silver)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinPumpkin.h"
+
+QE_SKIN_MODULE(TvdPumpkinPainter, vdSkinPumpkin)

@@ -1,0 +1,6 @@
+// The skin "Pumpkin": its painter class, registered under the skin's name.
+#pragma once
+
+#include "skins/vdSkinModule.h"
+
+QE_SKIN_PAINTER(TvdPumpkinPainter, vdSkinPumpkin, "Pumpkin");

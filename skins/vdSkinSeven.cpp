@@ -1,0 +1,3 @@
+#include "skins/vdSkinSeven.h"
+
+QE_SKIN_MODULE(TvdSevenPainter, vdSkinSeven)

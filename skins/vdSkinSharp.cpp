@@ -1,0 +1,3 @@
+#include "skins/vdSkinSharp.h"
+
+QE_SKIN_MODULE(TvdSharpPainter, vdSkinSharp)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinSilver.h"
+
+QE_SKIN_MODULE(TvdSilverPainter, vdSkinSilver)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinSpringTime.h"
+
+QE_SKIN_MODULE(TvdSpringtimePainter, vdSkinSpringTime)

@@ -1,0 +1,3 @@
+#include "skins/vdSkinStardust.h"
+
+QE_SKIN_MODULE(TvdStardustPainter, vdSkinStardust)

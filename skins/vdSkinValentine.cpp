@@ -1,0 +1,3 @@
+#include "skins/vdSkinValentine.h"
+
+QE_SKIN_MODULE(TvdValentinePainter, vdSkinValentine)

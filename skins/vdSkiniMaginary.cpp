@@ -1,0 +1,3 @@
+#include "skins/vdSkiniMaginary.h"
+
+QE_SKIN_MODULE(TvdiMaginaryPainter, vdSkiniMaginary)

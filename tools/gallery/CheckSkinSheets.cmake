@@ -1,0 +1,15 @@
+# Fails unless every skin's sheet exists and no two skins draw the same
+# sheet. -DDIR=<gallery folder> -DSKINS=<a,b,...>
+string(REPLACE "," ";" SKINS "${SKINS}")
+set(seen "")
+foreach(skin IN LISTS SKINS)
+  set(sheet ${DIR}/skin_${skin}.png)
+  if(NOT EXISTS ${sheet})
+    message(FATAL_ERROR "missing sheet skin_${skin}.png")
+  endif()
+  file(SHA256 ${sheet} hash)
+  if(hash IN_LIST seen)
+    message(FATAL_ERROR "skin_${skin}.png is the same picture as another skin's sheet")
+  endif()
+  list(APPEND seen ${hash})
+endforeach()
