@@ -5,6 +5,9 @@
 #include "app/Params.h"
 #include "app/Unit_Main.h"
 #include "app/Welcome.h"
+#include "foundation/vxModules.h"
+#include "skins/vdSkinsDefaultPainters.h"
+#include "skins/vdSkinsForm.h"
 
 namespace {
 
@@ -12,6 +15,11 @@ namespace {
 // main form; the program ends when it closes. The page forms made here are
 // never shown: each navigation step makes a new page.
 void RunInstaller() {
+  // The control library, the skins and the hook that skins every form,
+  // button and panel window from its creation on.
+  TvxFoundationModules foundation;
+  TvdSkinModules skins;
+  TvdSkinsFormModule skinnedForms;
   Application->Initialize();
   Application->SetTitle("Software MERVALDO Installer");
   Application->CreateForm(Form_Main);
@@ -20,6 +28,8 @@ void RunInstaller() {
   Application->CreateForm(Form_Params);
   Application->CreateForm(Form_Finish);
   Application->Run();
+  // The forms go while the modules they draw with are still there.
+  Application->DestroyComponents();
 }
 
 }  // namespace
