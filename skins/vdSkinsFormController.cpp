@@ -709,9 +709,22 @@ void TvdSkinFormController::UnhookWindowProc() {
 }
 
 void TvdSkinFormController::RefreshFrame() {
+  // A top-level form keeps its client size when its frame changes (the skin
+  // came or went), so that what was laid out for that size still fits.
+  HWND wnd = Handle();
+  const bool keepClientSize = wnd && !(GetWindowLongA(wnd, GWL_STYLE) & WS_CHILD) && !IsZoomed(wnd) && !IsIconic(wnd);
+  const TRect clientBefore = vxWindowClientRectOrEmpty(wnd);
   TvdSkinWinController::RefreshFrame();
+  if (keepClientSize) {
+    const TRect clientAfter = vxWindowClientRectOrEmpty(wnd);
+    const int dx = clientBefore.Width() - clientAfter.Width(), dy = clientBefore.Height() - clientAfter.Height();
+    const TRect window = vxWindowScreenRectOrEmpty(wnd);
+    if ((dx || dy) && !window.IsEmpty())
+      SetWindowPos(wnd, nullptr, 0, 0, window.Width() + dx, window.Height() + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (formPainter_) formPainter_->ResetCaches();
-  if (!Handle() || !nonClientInfo_) return;
+  if (!wnd || !nonClientInfo_) return;
   if (IsSkinActive()) {
     UpdateSizeState();
     CalculateNonClient();

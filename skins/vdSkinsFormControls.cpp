@@ -9,6 +9,18 @@ namespace {
 
 constexpr DWORD kDcxValidate = 0x00200000;
 
+// BeginPaint and EndPaint of a control painter around a scope.
+class TPaintScope {
+ public:
+  TPaintScope(TvdSkinCustomControlPainter* painter, HDC dc) : painter_(painter) { painter_->BeginPaint(dc); }
+  ~TPaintScope() { painter_->EndPaint(); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+
+ private:
+  TvdSkinCustomControlPainter* painter_;
+};
+
 // The registered controller of the window's parent form, when the program
 // lets the control be skinned.
 TvdSkinWinController* ParentFormController(TvdSkinWinController* self) {
@@ -220,11 +232,7 @@ void TvdSkinButtonController::MouseLeave() { ButtonViewInfo()->UpdateState(); }
 void TvdSkinButtonController::Paint(HDC dc) {
   TvdSkinButtonViewInfo* info = ButtonViewInfo();
   TvdSkinCustomControlPainter* painter = Painter();
-  painter->BeginPaint(dc);
-  struct TEnd {
-    TvdSkinCustomControlPainter* P;
-    ~TEnd() { P->EndPaint(); }
-  } end{painter};
+  TPaintScope scope(painter, dc);
   const TRect bounds = info->GetBounds();
   painter->DrawParentBackground();
   painter->DrawButton(info->Caption, bounds, info->State, info->IsMultiLine(), Control() ? Control()->Font() : nullptr);
@@ -264,11 +272,7 @@ void TvdSkinPanelController::Paint(HDC dc) {
   TvxLookAndFeelPainterClass skin = GetSkinPainter();
   if (!panel || !skin) return;
   TvdSkinCustomControlPainter* painter = Painter();
-  painter->BeginPaint(dc);
-  struct TEnd {
-    TvdSkinCustomControlPainter* P;
-    ~TEnd() { P->EndPaint(); }
-  } end{painter};
+  TPaintScope scope(painter, dc);
   TvxCanvas* canvas = painter->VxCanvas();
   const TRect r = ViewInfo()->GetBounds();
   if (panel->ControlStyle() & csParentBackground)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/LightTheme.h"
 #include "foundation/vxModules.h"
 #include "platform/ui/StandardControls.h"
 #include "skins/vdSkinsDefaultPainters.h"
@@ -17,19 +18,12 @@
 
 namespace {
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+void PumpMessages() { Application->ProcessMessages(); }
 
 // Handles messages as they come until done() holds or about five seconds
 // have passed; answers done().
 bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 5000) {
+  for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < 5000;) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     PumpMessages();
   }
@@ -412,6 +406,39 @@ TEST_F(SkinnedForms, DefaultNonClientHandlingLeavesTheWindowVisible) {
   child.Hide();
   SendMessageA(child.Handle(), WM_NCACTIVATE, TRUE, 0);
   EXPECT_FALSE(GetWindowLongA(child.Handle(), GWL_STYLE) & WS_VISIBLE);
+}
+
+// With visual styles the skin draws its own frame and sets the client area
+// itself; a top-level form keeps the client size it was laid out for when
+// the skin comes and goes.
+TEST_F(SkinnedForms, OwnFrameKeepsTheFormsClientSize) {
+  if (!std::getenv("QE_THEME_CHILD")) {
+    EXPECT_EQ(RunWithLightTheme("SkinnedForms.OwnFrameKeepsTheFormsClientSize"), 0);
+    return;
+  }
+  ASSERT_TRUE(ThemeChildHasVisualStyles());
+  TForm form(nullptr);
+  form.SetBorderStyle(bsDialog);
+  form.SetBounds(50, 50, 320, 240);
+  form.SetClientSize(300, 200);
+  form.HandleNeeded();
+  TvdSkinFormController* c = FormController(&form);
+  ASSERT_TRUE(c && c->IsHooked());
+  ASSERT_TRUE(c->NonClientInfo()->Layout().UsesOwnClientLayout());
+  auto clientSize = [&] {
+    RECT r{};
+    GetClientRect(form.Handle(), &r);
+    return TSize{r.right, r.bottom};
+  };
+  EXPECT_EQ(clientSize(), TSize(300, 200));
+  // The Black skin's sides are 4 pixels wide.
+  RECT w{};
+  GetWindowRect(form.Handle(), &w);
+  EXPECT_EQ(w.right - w.left, 308);
+  controller_->SetUseSkins(false);
+  EXPECT_EQ(clientSize(), TSize(300, 200));
+  controller_->SetUseSkins(true);
+  EXPECT_EQ(clientSize(), TSize(300, 200));
 }
 
 }  // namespace

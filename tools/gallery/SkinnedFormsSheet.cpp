@@ -8,7 +8,6 @@
 
 namespace {
 
-using gallery::Caption;
 using gallery::TPaintedArea;
 
 // The skins and the hook run from this sheet to the end of the program.
@@ -53,7 +52,12 @@ void Build(TForm* page) {
   SendMessageA(pressed, BM_SETSTATE, TRUE, 0);
   SendMessageA(inactive->Handle(), WM_NCACTIVATE, FALSE, 0);
   new TPaintedArea(page, TRect(20, 8, 900, 30), [](TCanvas* c) {
-    Caption(c, 0, 0, "Black skin: a form drawn active and one inactive; buttons normal, default, pressed, disabled");
+    // Light text: the skin paints the page dark.
+    c->Font()->SetName("Tahoma");
+    c->Font()->SetHeight(-11);
+    c->Font()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(0, 0, "Black skin: a form drawn active and one inactive; buttons normal, default, pressed, disabled");
   });
 }
 
