@@ -1,6 +1,9 @@
 // The skinned forms sheet ("skinned_forms"): forms framed by the "Black"
 // skin, active and inactive, each holding push buttons in their states and
 // a panel, on a page that the skin paints too.
+#include <memory>
+
+#include "foundation/vxLookAndFeelPaintersRegistry.h"
 #include "platform/ui/StandardControls.h"
 #include "skins/vdSkinsDefaultPainters.h"
 #include "skins/vdSkinsFormController.h"
@@ -10,9 +13,13 @@ namespace {
 
 using gallery::TPaintedArea;
 
-// The skins and the hook run from this sheet to the end of the program.
+// The hook runs from this sheet to the end of the program, and the skins
+// too unless the skin sheets started them already.
 void StartSkinnedForms() {
-  static TvdSkinModules skins;
+  static std::unique_ptr<TvdSkinModules> skins;
+  TvxExtendedStylePainters* registry = vxGetStylePainterRegistry();
+  TvxLookAndFeelPainterClass black = nullptr;
+  if (!skins && !(registry && registry->FindPainterByName("Black", black))) skins = std::make_unique<TvdSkinModules>();
   static TvdSkinsFormModule skinnedForms;
 }
 
