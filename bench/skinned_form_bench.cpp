@@ -3,9 +3,11 @@
 // (the same window in its own look). A repaint is RedrawWindow of frame,
 // background and children, then UpdateWindow. Target: under 16 ms per
 // skinned repaint and within 3x of the unskinned one.
-//   skinned_form_bench [REPAINTS]   (default 200 per page and look)
+//   skinned_form_bench [REPAINTS]   (default 200 per page and look; the best
+//   of three rounds counts)
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,16 +31,21 @@ void PumpMessages() {
   }
 }
 
-// Milliseconds per full repaint of the window.
+// Milliseconds per full repaint of the window, the best of three rounds
+// (the machine is shared).
 double RepaintMs(HWND wnd, int repaints) {
-  PumpMessages();
-  const auto start = Clock::now();
-  for (int i = 0; i < repaints; ++i) {
-    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    UpdateWindow(wnd);
+  double best = 1e9;
+  for (int round = 0; round < 3; ++round) {
+    PumpMessages();
+    const auto start = Clock::now();
+    for (int i = 0; i < repaints; ++i) {
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      UpdateWindow(wnd);
+    }
+    GdiFlush();
+    best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count() / repaints);
   }
-  GdiFlush();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / repaints;
+  return best;
 }
 
 }  // namespace
