@@ -355,6 +355,12 @@ void TvxCustomLookAndFeelPainter::PaintPushButton(TvxCanvas* canvas, const TRect
     r = vxInflatedRect(r, -w, -w);
   }
   canvas->FillAreaWithColor(r, faceColor == clDefault ? ButtonFaceColor(state) : faceColor);
+  PaintPushButtonCaption(canvas, r, caption, state, textColor, wordWrap);
+}
+
+void TvxCustomLookAndFeelPainter::PaintPushButtonCaption(TvxCanvas* canvas, TRect r, const String& caption,
+                                                         TvxButtonState state, TColor textColor,
+                                                         bool wordWrap) const {
   UseFont(canvas, nullptr, textColor == clDefault ? ButtonGlyphColor(state, clDefault) : textColor);
   TransparentText transparent(canvas);
   // The text sits on an even height; a short button lifts it by a pixel

@@ -545,6 +545,11 @@ class TvxCustomLookAndFeelPainter {
                          bool ascending) const;
   static TvxArrowDirection ScrollBarArrowDirection(bool horizontal, TvxScrollBarPart part);
   void PaintSideArrows(TvxCanvas* canvas, const TRect& rect, int which, int arrowSize, TColor color) const;
+  // A push button's caption inside its face r: centred on an even height,
+  // shifted when pressed, in the glyph colour for clDefault, greyed when
+  // disabled.
+  void PaintPushButtonCaption(TvxCanvas* canvas, TRect r, const String& caption, TvxButtonState state,
+                              TColor textColor, bool wordWrap) const;
 
  protected:
   TvxCustomLookAndFeelPainter() = default;

@@ -21,12 +21,13 @@ TvdSkinPicture vdSkinRedCrossPicture() {
     canvas->LineTo(kSize, kSize);
     canvas->MoveTo(0, kSize);
     canvas->LineTo(kSize, 0);
-    auto png = std::make_shared<TvdPNGImage>();
-    png->LoadFromBitmap(&bitmap);
+    // Kept as PNG bytes only: each placeholder decodes its copy when drawn,
+    // and nothing decoded outlives GDI+ in this static.
+    TvdPNGImage png;
+    png.LoadFromBitmap(&bitmap);
     TMemoryStream stream;
-    png->SaveToStream(stream);
+    png.SaveToStream(stream);
     picture.LoadFromBytes(stream.Bytes());
-    picture.SetDecoded(png);
     return picture;
   }();
   return cross;

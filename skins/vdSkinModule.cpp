@@ -3,9 +3,14 @@
 #include "foundation/vdGDIPlusAPI.h"
 #include "foundation/vxLookAndFeelPaintersRegistry.h"
 
+void TvdSkinModulePainterInfo::Refresh() {
+  vdSkinFlushPictures();
+  TvdSkinLookAndFeelPainterInfo::Refresh();
+}
+
 std::unique_ptr<TvdSkinLookAndFeelPainterInfo> TvdSkinModulePainter::CreatePainterData(
     std::unique_ptr<TvdSkin> skin) const {
-  return std::make_unique<TvdSkinLookAndFeelPainterInfo>(std::move(skin));
+  return std::make_unique<TvdSkinModulePainterInfo>(std::move(skin));
 }
 
 TvdSkinLookAndFeelPainterInfo* TvdSkinModulePainter::GetPainterData() const {

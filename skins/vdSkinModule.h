@@ -15,6 +15,16 @@
 
 #include "skins/vdSkinsLookAndFeelPainter.h"
 
+// The painter data of a registered skin: the painters' pictures of its
+// elements are forgotten when it binds again and when it goes.
+class TvdSkinModulePainterInfo : public TvdSkinLookAndFeelPainterInfo {
+ public:
+  using TvdSkinLookAndFeelPainterInfo::TvdSkinLookAndFeelPainterInfo;
+  ~TvdSkinModulePainterInfo() override { vdSkinFlushPictures(); }
+  const char* ClassName() const override { return "TvdSkinModulePainterInfo"; }
+  void Refresh() override;
+};
+
 class TvdSkinModulePainter : public TvdSkinLookAndFeelPainter {
  public:
   const char* ClassName() const override { return className_; }
@@ -74,8 +84,8 @@ void vdSkinModuleFinalize(void (*stop)());
     return painter;                                                                        \
   }                                                                                        \
   namespace {                                                                              \
-  void Start() { Class::Painter().RegisterSkin(); }                                        \
-  void Stop() { Class::Painter().UnregisterSkin(); }                                       \
+  void Module##Start() { Class::Painter().RegisterSkin(); }                                \
+  void Module##Stop() { Class::Painter().UnregisterSkin(); }                               \
   }                                                                                        \
-  void Module##Initialize() { vdSkinModuleInitialize(Start, Stop); }                       \
-  void Module##Finalize() { vdSkinModuleFinalize(Stop); }
+  void Module##Initialize() { vdSkinModuleInitialize(Module##Start, Module##Stop); }       \
+  void Module##Finalize() { vdSkinModuleFinalize(Module##Stop); }

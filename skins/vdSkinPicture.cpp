@@ -45,6 +45,7 @@ void TvdSkinPicture::LoadFromBytes(std::vector<uint8_t> bytes) {
   height_ = h;
 #ifdef _WIN32
   image_.reset();
+  parts_.reset();
 #endif
 }
 
@@ -55,5 +56,6 @@ void TvdSkinPicture::Clear() {
   width_ = height_ = 0;
 #ifdef _WIN32
   image_.reset();
+  parts_.reset();
 #endif
 }

@@ -16,6 +16,7 @@
 
 #ifdef _WIN32
 class TvdPNGImage;
+class TvdSkinPictureParts;
 #endif
 
 class TvdSkinPicture {
@@ -41,8 +42,9 @@ class TvdSkinPicture {
   // The decoded picture, decoded on first use and shared by copies; nil for
   // an empty picture.
   TvdPNGImage* Image() const;
-  // Takes image as the decoded form of the bytes.
-  void SetDecoded(std::shared_ptr<TvdPNGImage> image) const { image_ = std::move(image); }
+  // What the element drawing keeps of the decoded picture (shared by
+  // copies, dropped with the bytes).
+  std::shared_ptr<TvdSkinPictureParts>& DrawingParts() const { return parts_; }
 #endif
 
  private:
@@ -51,6 +53,7 @@ class TvdSkinPicture {
   int32_t height_ = 0;
 #ifdef _WIN32
   mutable std::shared_ptr<TvdPNGImage> image_;
+  mutable std::shared_ptr<TvdSkinPictureParts> parts_;
 #endif
 };
 

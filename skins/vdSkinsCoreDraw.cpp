@@ -1,5 +1,9 @@
 #include "skins/vdSkinsCoreDraw.h"
 
+#include <algorithm>
+#include <array>
+#include <map>
+
 #include "foundation/vdOffice11.h"
 #include "foundation/vxGeometry.h"
 #include "foundation/vxGraphicsBlend.h"
@@ -73,6 +77,82 @@ void TvdSkinCanvas::FillGradientRect(const TRect& r, TColor c1, TvdSkinGradientM
 
 // --- Pictures ----------------------------------------------------------------------
 
+// A part scaled by GDI+ loses a row or column at the start of its
+// destination under Wine when the scale does not come out even, and samples
+// up to a pixel beyond its source, into the neighbouring part. So a scaled
+// part is drawn from its own copy framed by one pixel that repeats its edges,
+// into a destination one pixel larger all round, with the source widened to
+// keep the scale, clipped to the real destination. The copies are made once
+// per picture and part.
+class TvdSkinPictureParts {
+ public:
+  // Nil when the part does not lie inside the picture.
+  TvdGPImage* Framed(TvdPNGImage& picture, const TRect& part) {
+    const std::array<int32_t, 4> key = {part.Left, part.Top, part.Right, part.Bottom};
+    auto found = framed_.find(key);
+    if (found != framed_.end()) return found->second.get();
+    std::unique_ptr<TvdGPImage>& copy = framed_[key];
+    const int w = picture.Width(), h = picture.Height();
+    if (part.Left < 0 || part.Top < 0 || part.Right > w || part.Bottom > h || part.IsEmpty()) return nullptr;
+    const std::vector<uint32_t>& pixels = picture.Image()->Pixels();
+    const int pw = part.Width() + 2, ph = part.Height() + 2;
+    std::vector<uint32_t> framed(size_t(pw) * size_t(ph));
+    for (int y = 0; y < ph; ++y) {
+      const int sy = std::clamp(part.Top + y - 1, part.Top, part.Bottom - 1);
+      for (int x = 0; x < pw; ++x) {
+        const int sx = std::clamp(part.Left + x - 1, part.Left, part.Right - 1);
+        framed[size_t(y) * size_t(pw) + size_t(x)] = pixels[size_t(sy) * size_t(w) + size_t(sx)];
+      }
+    }
+    copy = TvdGPImage::CreateFromPixels(pw, ph, framed, true);
+    return copy.get();
+  }
+
+ private:
+  std::map<std::array<int32_t, 4>, std::unique_ptr<TvdGPImage>> framed_;
+};
+
+namespace {
+
+// Clipping of a GDI+ graphics, which only this drawing needs: bound from the
+// loaded library on first use.
+struct TvdSkinGpClip {
+  decltype(&DllExports::GdipSetClipRectI) SetClipRect = nullptr;
+  decltype(&DllExports::GdipResetClip) ResetClip = nullptr;
+  TvdSkinGpClip() {
+    HMODULE library = GetModuleHandleA("gdiplus.dll");
+    if (!library) return;
+    SetClipRect = reinterpret_cast<decltype(SetClipRect)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "GdipSetClipRectI")));
+    ResetClip = reinterpret_cast<decltype(ResetClip)>(reinterpret_cast<void*>(GetProcAddress(library, "GdipResetClip")));
+  }
+};
+
+void StretchPart(TvdGPGraphics& graphics, const TvdSkinPicture& picture, const TRect& dest, const TRect& source) {
+  TvdPNGImage* image = picture.Image();
+  static const TvdSkinGpClip clip;
+  if ((dest.Width() == source.Width() && dest.Height() == source.Height()) || !clip.SetClipRect || !clip.ResetClip) {
+    graphics.DrawPNGImage(image, dest, source);
+    return;
+  }
+  if (dest.IsEmpty() || !vdGpIsRectVisible(graphics.Handle(), dest)) return;
+  std::shared_ptr<TvdSkinPictureParts>& parts = picture.DrawingParts();
+  if (!parts) parts = std::make_shared<TvdSkinPictureParts>();
+  TvdGPImage* framed = parts->Framed(*image, source);
+  if (!framed) return;
+  const REAL kx = REAL(source.Width()) / REAL(dest.Width()), ky = REAL(source.Height()) / REAL(dest.Height());
+  vdGpCheckStatus(clip.SetClipRect(graphics.Handle(), dest.Left, dest.Top, dest.Width(), dest.Height(),
+                                   CombineModeReplace));
+  const Status status = VD_SKIN_GP(GdipDrawImageRectRect)(
+      graphics.Handle(), framed->Handle(), REAL(dest.Left - 1), REAL(dest.Top - 1), REAL(dest.Width() + 2),
+      REAL(dest.Height() + 2), 1 - kx, 1 - ky, REAL(source.Width()) + 2 * kx, REAL(source.Height()) + 2 * ky,
+      UnitPixel, nullptr, nullptr, nullptr);
+  clip.ResetClip(graphics.Handle());
+  vdGpCheckStatus(status);
+}
+
+}  // namespace
+
 void vdSkinDrawImage(TvdSkinCanvas& canvas, TvdSkinImage& image, const TRect& d, const TRect& s) {
   TvdPNGImage* picture = image.Picture().Image();
   TvdGPGraphics& graphics = *canvas.Graphics();
@@ -90,6 +170,8 @@ void vdSkinDrawImage(TvdSkinCanvas& canvas, TvdSkinImage& image, const TRect& d,
       continue;
     else if (image.Stretch() == smTile)
       graphics.TilePNGImage(picture, piece.Dest, piece.Source);
+    else if (image.Stretch() == smStretch)
+      StretchPart(graphics, image.Picture(), piece.Dest, piece.Source);
     else
       graphics.DrawPNGImage(picture, piece.Dest, piece.Source);
   }

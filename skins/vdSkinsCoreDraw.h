@@ -26,7 +26,7 @@ class TvdSkinCanvas {
 
   // Graphics on dc for drawing into r (buffered where the device needs it).
   void BeginPaint(HDC dc, const TRect& r);
-  // Graphics over an existing GDI+ graphics handle (not taken over).
+  // Graphics over an existing GDI+ graphics handle, which EndPaint deletes.
   void BeginPaintOnGraphics(Gdiplus::GpGraphics* graphics);
   void EndPaint();
 

@@ -34,7 +34,7 @@
 #include "skins/vdSkinXmas2008Blue.h"
 
 void TvdSkinUserLookAndFeelPainterInfo::Refresh() {
-  TvdSkinLookAndFeelPainterInfo::Refresh();
+  TvdSkinModulePainterInfo::Refresh();
   if (TvxLookAndFeel* root = vxGetLookAndFeelRoot()) root->RefreshAll();
 }
 
@@ -50,13 +50,13 @@ std::unique_ptr<TvdSkinLookAndFeelPainterInfo> TvdSkinsUserSkinPainter::CreatePa
 
 namespace {
 
-void Start() { TvdSkinsUserSkinPainter::Painter().RegisterSkin(); }
-void Stop() { TvdSkinsUserSkinPainter::Painter().UnregisterSkin(); }
+void UserSkinStart() { TvdSkinsUserSkinPainter::Painter().RegisterSkin(); }
+void UserSkinStop() { TvdSkinsUserSkinPainter::Painter().UnregisterSkin(); }
 
 }  // namespace
 
-void vdSkinsDefaultPaintersInitialize() { vdSkinModuleInitialize(Start, Stop); }
-void vdSkinsDefaultPaintersFinalize() { vdSkinModuleFinalize(Stop); }
+void vdSkinsDefaultPaintersInitialize() { vdSkinModuleInitialize(UserSkinStart, UserSkinStop); }
+void vdSkinsDefaultPaintersFinalize() { vdSkinModuleFinalize(UserSkinStop); }
 
 const std::vector<TvxModule>& vdSkinModules() {
   static const std::vector<TvxModule> modules = {

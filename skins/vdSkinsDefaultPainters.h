@@ -11,9 +11,9 @@
 #include "foundation/vxModules.h"
 #include "skins/vdSkinModule.h"
 
-class TvdSkinUserLookAndFeelPainterInfo : public TvdSkinLookAndFeelPainterInfo {
+class TvdSkinUserLookAndFeelPainterInfo : public TvdSkinModulePainterInfo {
  public:
-  using TvdSkinLookAndFeelPainterInfo::TvdSkinLookAndFeelPainterInfo;
+  using TvdSkinModulePainterInfo::TvdSkinModulePainterInfo;
   const char* ClassName() const override { return "TvdSkinUserLookAndFeelPainterInfo"; }
   bool IsUserSkin() const override { return true; }
   void Refresh() override;

@@ -44,15 +44,68 @@ TRect OuterRect(const TRect& rect, const TRect& by) {
   return {rect.Left - by.Left, rect.Top - by.Top, rect.Right + by.Right, rect.Bottom + by.Bottom};
 }
 
+// Pictures of translucent elements as they were drawn, by element, image,
+// state and size: a repaint is one alpha blend of premultiplied pixels
+// instead of a GDI+ drawing, which costs a hundred times as much. Elements
+// with a background colour fill it through GDI, which writes no alpha, so
+// they always draw afresh; so do large ones.
+class TElementPictures {
+ public:
+  bool Draw(HDC dc, TvdSkinElement* element, const TRect& rect, int imageIndex, TvdSkinElementState state) {
+    const int w = rect.Width(), h = rect.Height();
+    if (w < 1 || h < 1 || w * h > kMaxArea || element->IsColorAssigned() || !element->IsAlphaUsed()) return false;
+    const TKey key{element, element->Image().Picture().Bytes().data(), imageIndex, state, w, h};
+    TvxBitmap32* picture = Find(key);
+    if (!picture) {
+      auto made = std::make_unique<TvxBitmap32>(w, h, true);
+      element->Draw(made->Canvas()->Handle(), made->GetFullRect(), imageIndex, state);
+      picture = made.get();
+      if (entries_.size() == kMaxEntries) entries_.erase(entries_.begin());
+      entries_.emplace_back(key, std::move(made));
+    }
+    vxAlphaBlendRaw(dc, picture->Canvas()->Handle(), rect, 255, picture->GetFullRect());
+    return true;
+  }
+  void Flush() { entries_.clear(); }
+
+ private:
+  // The picture's bytes too: an element made where a freed one lived has
+  // bytes of its own.
+  struct TKey {
+    const TvdSkinElement* Element;
+    const void* Bytes;
+    int ImageIndex;
+    TvdSkinElementState State;
+    int Width, Height;
+    bool operator==(const TKey&) const = default;
+  };
+  static constexpr int kMaxArea = 256 * 64;
+  static constexpr size_t kMaxEntries = 256;
+
+  TvxBitmap32* Find(const TKey& key) {
+    for (auto& [k, picture] : entries_)
+      if (k == key) return picture.get();
+    return nullptr;
+  }
+
+  std::vector<std::pair<TKey, std::unique_ptr<TvxBitmap32>>> entries_;
+};
+
+TElementPictures& Pictures() {
+  static TElementPictures pictures;
+  return pictures;
+}
+
 void DrawElement(TvxCanvas* canvas, TvdSkinElement* element, const TRect& rect, int imageIndex = 0,
                  TvdSkinElementState state = esNormal) {
-  element->Draw(canvas->DeviceContext(), rect, imageIndex, state);
+  HDC dc = canvas->DeviceContext();
+  if (!Pictures().Draw(dc, element, rect, imageIndex, state)) element->Draw(dc, rect, imageIndex, state);
 }
 
 // Draws with the element's own cache: large areas drawn at one size.
 void DrawCached(TvxCanvas* canvas, TvdSkinElement* element, const TRect& rect) {
   element->SetUseCache(true);
-  DrawElement(canvas, element, rect);
+  element->Draw(canvas->DeviceContext(), rect);
 }
 
 // The element drawn over a larger rectangle, clipped to rect.
@@ -111,7 +164,12 @@ TvdSkinLookAndFeelPainterInfo* TvdSkinLookAndFeelPainter::GetPainterData() const
 const char* TvdSkinLookAndFeelPainter::GetModuleName() const { return "vdSkinsLookAndFeelPainter"; }
 
 void vdSkinsLookAndFeelPainterInitialize() { ModuleRegistry() = vxGetStylePainterRegistry(); }
-void vdSkinsLookAndFeelPainterFinalize() { ModuleRegistry() = nullptr; }
+void vdSkinsLookAndFeelPainterFinalize() {
+  vdSkinFlushPictures();
+  ModuleRegistry() = nullptr;
+}
+
+void vdSkinFlushPictures() { Pictures().Flush(); }
 
 // --- Colours ---------------------------------------------------------------------------
 
@@ -406,10 +464,11 @@ TPoint TvdSkinLookAndFeelPainter::FilterCloseButtonExtent() const {
 }
 bool TvdSkinLookAndFeelPainter::IndicatorPaintsCellsFirst() const { return true; }
 
-int TvdSkinLookAndFeelPainter::ScrollBarMinThumbLength(bool horizontal) const {
-  TvdSkinElement* thumb = horizontal ? SLOT(Common.ScrollThumbHorz) : SLOT(Common.ScrollThumbVert);
-  if (!thumb) return Office11::ScrollBarMinThumbLength(horizontal);
-  return horizontal ? ImageSize(thumb).cx : ImageSize(thumb).cy;
+// The scroll bar asks with True for a vertical bar.
+int TvdSkinLookAndFeelPainter::ScrollBarMinThumbLength(bool vertical) const {
+  TvdSkinElement* thumb = vertical ? SLOT(Common.ScrollThumbVert) : SLOT(Common.ScrollThumbHorz);
+  if (!thumb) return Office11::ScrollBarMinThumbLength(vertical);
+  return vertical ? ImageSize(thumb).cy : ImageSize(thumb).cx;
 }
 TSize TvdSkinLookAndFeelPainter::SizeGripExtent() const {
   TvdSkinElement* grip = SLOT(Common.SizeGrip);
@@ -522,21 +581,8 @@ void TvdSkinLookAndFeelPainter::PaintPushButton(TvxCanvas* canvas, const TRect& 
     return Office11::PaintPushButton(canvas, rect, caption, state, drawFrame, faceColor, textColor, wordWrap,
                                      isToolButton);
   DrawElement(canvas, button, rect, 0, vdSkinElementStateOf(state));
-  TRect r = vxRectInsideMargins(rect, button->ContentOffset());
-  UseFont(canvas, nullptr, textColor == clDefault ? ButtonGlyphColor(state, clDefault) : textColor);
-  TransparentText transparent(canvas);
-  // The text sits on an even height; a short button lifts it by a pixel.
-  if (r.Height() % 2 != 0) --r.Bottom;
-  if (r.Height() < 18) --r.Top;
-  if (state == vxbsPressed) {
-    const int shift = ButtonPressedTextShift();
-    r = vxShiftedRect(r, shift, shift);
-  }
-  if (!caption.empty())
-    canvas->OutputText(caption, r,
-                       TvxTextFlags(vxtfAlignHCenter | vxtfAlignVCenter | vxtfShowPrefix |
-                                    (wordWrap ? vxtfWordBreak : vxtfSingleLine)),
-                       state != vxbsDisabled);
+  PaintPushButtonCaption(canvas, vxRectInsideMargins(rect, button->ContentOffset()), caption, state, textColor,
+                         wordWrap);
 }
 
 // The skin has drawn the background: only the text.
@@ -655,14 +701,16 @@ void TvdSkinLookAndFeelPainter::PaintHeader(TvxCanvas* canvas, const TRect& boun
                multiLine, endEllipsis, text, font, textColor, backgroundColor, onDrawBackground);
 }
 
+// The base's: the header without the Office 2003 painter's plain look.
 void TvdSkinLookAndFeelPainter::PaintHeaderPlain(TvxCanvas* canvas, const TRect& bounds, const TRect& textBounds,
                                                  TvxBorders neighbours, TvxBorders borders, TvxButtonState state,
                                                  TAlignment horzAlignment, TTextLayout vertAlignment,
                                                  bool multiLine, bool endEllipsis, const String& text, TFont* font,
                                                  TColor textColor, TColor backgroundColor,
                                                  const TvxDrawBackgroundEvent& onDrawBackground) const {
-  PaintHeader(canvas, bounds, textBounds, neighbours, borders, state, horzAlignment, vertAlignment, multiLine,
-              endEllipsis, text, font, textColor, backgroundColor, onDrawBackground, false, false);
+  TvxCustomLookAndFeelPainter::PaintHeaderPlain(canvas, bounds, textBounds, neighbours, borders, state,
+                                                horzAlignment, vertAlignment, multiLine, endEllipsis, text, font,
+                                                textColor, backgroundColor, onDrawBackground);
 }
 
 void TvdSkinLookAndFeelPainter::PaintHeaderStrip(TvxCanvas* canvas, const TRect& rect, int bandWidth, TColor color,

@@ -129,7 +129,7 @@ class TvdSkinLookAndFeelPainter : public TvxOffice11LookAndFeelPainter {
   bool FooterCellsPaintedFirst() const override;
   TPoint FilterCloseButtonExtent() const override;
   bool IndicatorPaintsCellsFirst() const override;
-  int ScrollBarMinThumbLength(bool horizontal) const override;
+  int ScrollBarMinThumbLength(bool vertical) const override;
   TSize SizeGripExtent() const override;
   TSize TabCloseButtonExtent() const override;
   void CalculateSchedulerNavigationButtonLayout(bool isNext, bool minimal, int textExtent1, int textExtent2,
@@ -276,6 +276,10 @@ TvdSkinClockHands vdSkinClockHands(const TRect& rect, int hour, int minute, int 
 // A pixel 0xAARRGGBB greyed: blue, green and red all become
 // (2 * alpha + blue + green + red) / 5.
 uint32_t vdSkinGreyedPixel(uint32_t pixel);
+
+// Forgets the pictures of translucent elements that the painters keep for
+// repainting: a skin's painter data calls it when the skin changes or goes.
+void vdSkinFlushPictures();
 
 // The painter module: keeps the painter registry while it runs.
 void vdSkinsLookAndFeelPainterInitialize();

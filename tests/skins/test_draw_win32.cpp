@@ -7,6 +7,7 @@
 
 #include "foundation/vdGDIPlusClasses.h"
 #include "foundation/vxGraphicsBitmaps.h"
+#include "foundation/vxModules.h"
 #include "platform/ui/ResourceStream.h"
 #include "skins/vdSkinInfo.h"
 #include "skins/vdSkinsCoreDraw.h"
@@ -16,17 +17,14 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF,
                    kBlack = 0xFF000000, kGrey = 0xFF808080;
 
+// The foundation's modules started as the program starts them: GDI+ and
+// the PNG pictures with them.
 class SkinDraw : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    vdGDIPlusAPIInitialize();
-    vdPNGImageRegister();
-  }
-  static void TearDownTestSuite() {
-    vdPNGImageUnregister();
-    vdGDIPlusAPIFinalize();
-  }
+  static void SetUpTestSuite() { modules = std::make_unique<TvxFoundationModules>(); }
+  static void TearDownTestSuite() { modules.reset(); }
   void SetUp() override { ASSERT_TRUE(vdGpIsLibraryAvailable()); }
+  static inline std::unique_ptr<TvxFoundationModules> modules;
 };
 
 // A PNG picture of w x h pixels given as 0xAARRGGBB values, row by row;
@@ -92,9 +90,28 @@ TEST_F(SkinDraw, NinePartStretchKeepsCornersAndStretchesTheRest) {
   EXPECT_EQ(target.At(33, 15), kGreen);
   EXPECT_EQ(target.At(20, 15), kBlue);
   EXPECT_EQ(target.At(11, 9), kBlue);
+  // No seams between the parts: every pixel inside is covered.
+  for (int y = 5; y < 25; ++y)
+    for (int x = 5; x < 35; ++x) ASSERT_NE(target.At(x, y), kWhite) << x << "," << y;
   // Nothing outside the rectangle.
   EXPECT_EQ(target.At(4, 4), kWhite);
   EXPECT_EQ(target.At(35, 25), kWhite);
+
+  // Scales that do not come out even leave no seam either, and no part
+  // takes colour from its neighbour.
+  for (const TRect& r : {TRect(2, 3, 144, 50), TRect(1, 1, 107, 9), TRect(4, 2, 11, 61)}) {
+    TTarget uneven(150, 64);
+    e.element->Draw(uneven.DC(), r);
+    const auto parts = vdSkinSplitRectByMargins(r, vdSkinShrinkMargins(TRect(3, 3, 3, 3), r));
+    for (int i = 0; i < 9; ++i) {
+      const uint32_t expected = i == 4 ? kBlue : i % 2 ? kGreen : kRed;
+      const TRect& p = parts[size_t(i)];
+      for (int y = p.Top; y < p.Bottom; ++y)
+        for (int x = p.Left; x < p.Right; ++x) ASSERT_EQ(uneven.At(x, y), expected) << i << ": " << x << "," << y;
+    }
+    EXPECT_EQ(uneven.At(r.Right, r.Bottom - 1), kWhite);
+    EXPECT_EQ(uneven.At(r.Left - 1, r.Top), kWhite);
+  }
 }
 
 TEST_F(SkinDraw, TileRepeatsTheSourceUnscaled) {

@@ -156,233 +156,238 @@ std::string Text(const TSize& s) { return std::to_string(s.cx) + 'x' + std::to_s
 std::string Text(const TPoint& p) { return std::to_string(p.X) + ':' + std::to_string(p.Y); }
 std::string Text(int value) { return std::to_string(value); }
 
-// Every pixel of a picture the operation drew on white, as text.
+// A fingerprint (FNV-1a) of every pixel of a picture the operation drew on
+// white.
 std::string Drawn(const std::function<void(TvxCanvas*)>& paint) {
   TPainterPicture picture(48, 32);
   paint(picture.Canvas());
-  std::string pixels;
+  uint64_t hash = 14695981039346656037u;
   for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x) pixels += std::to_string(picture.At(x, y)) + ' ';
-  return pixels;
+    for (int x = 0; x < picture.Width(); ++x) hash = (hash ^ picture.At(x, y)) * 1099511628211u;
+  return "pixels " + std::to_string(hash);
 }
 
-using TAnswer = std::function<std::string(const TvxCustomLookAndFeelPainter&)>;
+// An operation's answer through the skin painter, or (up) through the
+// operation it overrides, called on the same painter.
+using TAnswer = std::function<std::string(const TTestSkinPainter&, bool up)>;
+#define CALL(operation) (up ? p.TvxOffice11LookAndFeelPainter::operation : p.operation)
 
 // Every override that falls back, once, with arguments that reach the
 // fallback.
 std::vector<std::pair<const char*, TAnswer>> FallbackCases() {
-  using P = const TvxCustomLookAndFeelPainter&;
+  using P = const TTestSkinPainter&;
   const TRect r(4, 4, 40, 24);
-  const auto paint = [](std::function<void(P, TvxCanvas*)> f) {
-    return [f](P p) { return Drawn([&](TvxCanvas* c) { f(p, c); }); };
+  const auto paint = [](std::function<void(P, bool, TvxCanvas*)> f) {
+    return [f](P p, bool up) { return Drawn([&](TvxCanvas* c) { f(p, up, c); }); };
   };
   std::vector<std::pair<const char*, TAnswer>> cases = {
-      {"ContentColor", [](P p) { return Text(p.ContentColor()); }},
-      {"ContentEvenColor", [](P p) { return Text(p.ContentEvenColor()); }},
-      {"ContentOddColor", [](P p) { return Text(p.ContentOddColor()); }},
-      {"ContentTextColor", [](P p) { return Text(p.ContentTextColor()); }},
-      {"EditorBackgroundColor", [](P p) {
-         return Text(p.EditorBackgroundColor(eckNormal)) + Text(p.EditorBackgroundColor(eckDisabled)) +
-                Text(p.EditorBackgroundColor(eckReadOnly));
+      {"ContentColor", [](P p, bool up) { return Text(CALL(ContentColor())); }},
+      {"ContentEvenColor", [](P p, bool up) { return Text(CALL(ContentEvenColor())); }},
+      {"ContentOddColor", [](P p, bool up) { return Text(CALL(ContentOddColor())); }},
+      {"ContentTextColor", [](P p, bool up) { return Text(CALL(ContentTextColor())); }},
+      {"EditorBackgroundColor", [](P p, bool up) {
+         return Text(CALL(EditorBackgroundColor(eckNormal))) + Text(CALL(EditorBackgroundColor(eckDisabled))) +
+                Text(CALL(EditorBackgroundColor(eckReadOnly)));
        }},
-      {"EditorTextColor", [](P p) {
-         return Text(p.EditorTextColor(eckNormal)) + Text(p.EditorTextColor(eckDisabled)) +
-                Text(p.EditorTextColor(eckInactive));
+      {"EditorTextColor", [](P p, bool up) {
+         return Text(CALL(EditorTextColor(eckNormal))) + Text(CALL(EditorTextColor(eckDisabled))) +
+                Text(CALL(EditorTextColor(eckInactive)));
        }},
-      {"FilterPanelTextColor", [](P p) { return Text(p.FilterPanelTextColor()); }},
-      {"GridFixedLineColor", [](P p) { return Text(p.GridFixedLineColor()); }},
-      {"VerticalGridFixedLineColor", [](P p) { return Text(p.VerticalGridFixedLineColor()); }},
-      {"GridBackgroundColor", [](P p) { return Text(p.GridBackgroundColor()); }},
-      {"GridLineColor", [](P p) { return Text(p.GridLineColor()); }},
-      {"GroupByPanelTextColor", [](P p) { return Text(p.GroupByPanelTextColor()); }},
-      {"GroupRowColor", [](P p) { return Text(p.GroupRowColor()); }},
-      {"GroupRowTextColor", [](P p) { return Text(p.GroupRowTextColor()); }},
-      {"HeaderBackgroundColor", [](P p) { return Text(p.HeaderBackgroundColor()); }},
-      {"HeaderBackgroundTextColor", [](P p) { return Text(p.HeaderBackgroundTextColor()); }},
-      {"HeaderColor", [](P p) { return Text(p.HeaderColor()); }},
-      {"HeaderTextColor", [](P p) { return Text(p.HeaderTextColor()); }},
-      {"HyperLinkTextColor", [](P p) { return Text(p.HyperLinkTextColor()); }},
-      {"VerticalGridBackgroundColor", [](P p) { return Text(p.VerticalGridBackgroundColor()); }},
-      {"VerticalGridBandBorderColor", [](P p) { return Text(p.VerticalGridBandBorderColor()); }},
-      {"VerticalGridCategoryColor", [](P p) { return Text(p.VerticalGridCategoryColor()); }},
-      {"VerticalGridCategoryTextColor", [](P p) { return Text(p.VerticalGridCategoryTextColor()); }},
-      {"VerticalGridRowHeaderColor", [](P p) { return Text(p.VerticalGridRowHeaderColor()); }},
-      {"VerticalGridRowHeaderTextColor", [](P p) { return Text(p.VerticalGridRowHeaderTextColor()); }},
-      {"VerticalGridLineColor", [](P p) { return Text(p.VerticalGridLineColor()); }},
-      {"CalendarHolidayTextColor", [](P p) { return Text(p.CalendarHolidayTextColor()); }},
-      {"CalendarInactiveDayTextColor", [](P p) { return Text(p.CalendarInactiveDayTextColor()); }},
-      {"CalendarSelectedDayColor", [](P p) { return Text(p.CalendarSelectedDayColor()); }},
-      {"CalendarSelectedDayTextColor", [](P p) { return Text(p.CalendarSelectedDayTextColor()); }},
-      {"CalendarSeparatorColor", [](P p) { return Text(p.CalendarSeparatorColor()); }},
-      {"CalendarDayTextColor", [](P p) { return Text(p.CalendarDayTextColor()); }},
-      {"CalendarTodayFrameColor", [](P p) { return Text(p.CalendarTodayFrameColor()); }},
-      {"CalendarTodayTextColor", [](P p) { return Text(p.CalendarTodayTextColor()); }},
-      {"SchedulerContentColor", [](P p) { return Text(p.SchedulerContentColor()); }},
-      {"SchedulerBackgroundColor", [](P p) { return Text(p.SchedulerBackgroundColor()); }},
-      {"SchedulerFrameColor", [](P p) { return Text(p.SchedulerFrameColor()); }},
-      {"SchedulerNavigatorColor", [](P p) { return Text(p.SchedulerNavigatorColor()); }},
-      {"TimeRulerColor", [](P p) { return Text(p.TimeRulerColor()); }},
-      {"TimeRulerTextColor", [](P p) { return Text(p.TimeRulerTextColor()); }},
-      {"AppointmentTextColor", [](P p) { return Text(p.AppointmentTextColor()); }},
-      {"SelectionColor", [](P p) { return Text(p.SelectionColor()); }},
-      {"SelectionTextColor", [](P p) { return Text(p.SelectionTextColor()); }},
-      {"CardSeparatorColor", [](P p) { return Text(p.CardSeparatorColor()); }},
-      {"TimeGridHeaderTextColor", [](P p) { return Text(p.TimeGridHeaderTextColor()); }},
-      {"ButtonGlyphColor", [](P p) {
-         return Text(p.ButtonGlyphColor(vxbsNormal, clDefault)) + Text(p.ButtonGlyphColor(vxbsDisabled, clRed));
+      {"FilterPanelTextColor", [](P p, bool up) { return Text(CALL(FilterPanelTextColor())); }},
+      {"GridFixedLineColor", [](P p, bool up) { return Text(CALL(GridFixedLineColor())); }},
+      {"VerticalGridFixedLineColor", [](P p, bool up) { return Text(CALL(VerticalGridFixedLineColor())); }},
+      {"GridBackgroundColor", [](P p, bool up) { return Text(CALL(GridBackgroundColor())); }},
+      {"GridLineColor", [](P p, bool up) { return Text(CALL(GridLineColor())); }},
+      {"GroupByPanelTextColor", [](P p, bool up) { return Text(CALL(GroupByPanelTextColor())); }},
+      {"GroupRowColor", [](P p, bool up) { return Text(CALL(GroupRowColor())); }},
+      {"GroupRowTextColor", [](P p, bool up) { return Text(CALL(GroupRowTextColor())); }},
+      {"HeaderBackgroundColor", [](P p, bool up) { return Text(CALL(HeaderBackgroundColor())); }},
+      {"HeaderBackgroundTextColor", [](P p, bool up) { return Text(CALL(HeaderBackgroundTextColor())); }},
+      {"HeaderColor", [](P p, bool up) { return Text(CALL(HeaderColor())); }},
+      {"HeaderTextColor", [](P p, bool up) { return Text(CALL(HeaderTextColor())); }},
+      {"HyperLinkTextColor", [](P p, bool up) { return Text(CALL(HyperLinkTextColor())); }},
+      {"VerticalGridBackgroundColor", [](P p, bool up) { return Text(CALL(VerticalGridBackgroundColor())); }},
+      {"VerticalGridBandBorderColor", [](P p, bool up) { return Text(CALL(VerticalGridBandBorderColor())); }},
+      {"VerticalGridCategoryColor", [](P p, bool up) { return Text(CALL(VerticalGridCategoryColor())); }},
+      {"VerticalGridCategoryTextColor", [](P p, bool up) { return Text(CALL(VerticalGridCategoryTextColor())); }},
+      {"VerticalGridRowHeaderColor", [](P p, bool up) { return Text(CALL(VerticalGridRowHeaderColor())); }},
+      {"VerticalGridRowHeaderTextColor", [](P p, bool up) { return Text(CALL(VerticalGridRowHeaderTextColor())); }},
+      {"VerticalGridLineColor", [](P p, bool up) { return Text(CALL(VerticalGridLineColor())); }},
+      {"CalendarHolidayTextColor", [](P p, bool up) { return Text(CALL(CalendarHolidayTextColor())); }},
+      {"CalendarInactiveDayTextColor", [](P p, bool up) { return Text(CALL(CalendarInactiveDayTextColor())); }},
+      {"CalendarSelectedDayColor", [](P p, bool up) { return Text(CALL(CalendarSelectedDayColor())); }},
+      {"CalendarSelectedDayTextColor", [](P p, bool up) { return Text(CALL(CalendarSelectedDayTextColor())); }},
+      {"CalendarSeparatorColor", [](P p, bool up) { return Text(CALL(CalendarSeparatorColor())); }},
+      {"CalendarDayTextColor", [](P p, bool up) { return Text(CALL(CalendarDayTextColor())); }},
+      {"CalendarTodayFrameColor", [](P p, bool up) { return Text(CALL(CalendarTodayFrameColor())); }},
+      {"CalendarTodayTextColor", [](P p, bool up) { return Text(CALL(CalendarTodayTextColor())); }},
+      {"SchedulerContentColor", [](P p, bool up) { return Text(CALL(SchedulerContentColor())); }},
+      {"SchedulerBackgroundColor", [](P p, bool up) { return Text(CALL(SchedulerBackgroundColor())); }},
+      {"SchedulerFrameColor", [](P p, bool up) { return Text(CALL(SchedulerFrameColor())); }},
+      {"SchedulerNavigatorColor", [](P p, bool up) { return Text(CALL(SchedulerNavigatorColor())); }},
+      {"TimeRulerColor", [](P p, bool up) { return Text(CALL(TimeRulerColor())); }},
+      {"TimeRulerTextColor", [](P p, bool up) { return Text(CALL(TimeRulerTextColor())); }},
+      {"AppointmentTextColor", [](P p, bool up) { return Text(CALL(AppointmentTextColor())); }},
+      {"SelectionColor", [](P p, bool up) { return Text(CALL(SelectionColor())); }},
+      {"SelectionTextColor", [](P p, bool up) { return Text(CALL(SelectionTextColor())); }},
+      {"CardSeparatorColor", [](P p, bool up) { return Text(CALL(CardSeparatorColor())); }},
+      {"TimeGridHeaderTextColor", [](P p, bool up) { return Text(CALL(TimeGridHeaderTextColor())); }},
+      {"ButtonGlyphColor", [](P p, bool up) {
+         return Text(CALL(ButtonGlyphColor(vxbsNormal, clDefault))) + Text(CALL(ButtonGlyphColor(vxbsDisabled, clRed)));
        }},
-      {"Office11GroupRowColors", [](P p) {
-         return Text(p.Office11GroupRowContentColor(true)) + Text(p.Office11GroupRowSeparatorColor()) +
-                Text(p.Office11GroupRowTextColor());
+      {"Office11GroupRowColors", [](P p, bool up) {
+         return Text(CALL(Office11GroupRowContentColor(true))) + Text(CALL(Office11GroupRowSeparatorColor())) +
+                Text(CALL(Office11GroupRowTextColor()));
        }},
-      {"GroupByAreaColor", [](P p) { return Text(p.GroupByAreaColor()); }},
-      {"GroupByAreaTextColor", [](P p) { return Text(p.GroupByAreaTextColor()); }},
+      {"GroupByAreaColor", [](P p, bool up) { return Text(CALL(GroupByAreaColor())); }},
+      {"GroupByAreaTextColor", [](P p, bool up) { return Text(CALL(GroupByAreaTextColor())); }},
       {"SchedulerNavigationButtonTextColor",
-       [](P p) { return Text(p.SchedulerNavigationButtonTextColor(true, vxbsHot, clRed)); }},
-      {"EditButtonCaptionColor", [](P p) { return Text(p.EditButtonCaptionColor()); }},
+       [](P p, bool up) { return Text(CALL(SchedulerNavigationButtonTextColor(true, vxbsHot, clRed))); }},
+      {"EditButtonCaptionColor", [](P p, bool up) { return Text(CALL(EditButtonCaptionColor())); }},
       {"ContainerFrameColor",
-       [](P p) { return Text(p.ContainerFrameColor(false)) + Text(p.ContainerFrameColor(true)); }},
+       [](P p, bool up) { return Text(CALL(ContainerFrameColor(false))) + Text(CALL(ContainerFrameColor(true))); }},
       {"ProgressBarTextColor",
-       [](P p) { return Text(p.ProgressBarTextColor(false)) + Text(p.ProgressBarTextColor(true)); }},
-      {"GroupBoxCaptionTextColor", [](P p) {
-         return Text(p.GroupBoxCaptionTextColor(true, vxgcpTop)) + Text(p.GroupBoxCaptionTextColor(false, vxgcpLeft));
+       [](P p, bool up) { return Text(CALL(ProgressBarTextColor(false))) + Text(CALL(ProgressBarTextColor(true))); }},
+      {"GroupBoxCaptionTextColor", [](P p, bool up) {
+         return Text(CALL(GroupBoxCaptionTextColor(true, vxgcpTop))) + Text(CALL(GroupBoxCaptionTextColor(false, vxgcpLeft)));
        }},
-      {"GroupPanelTextColor", [](P p) { return Text(p.GroupPanelTextColor()); }},
-      {"LayoutControlBackgroundColor", [](P p) { return Text(p.LayoutControlBackgroundColor()); }},
-      {"CalculatorButtonTextColor", [](P p) { return Text(p.CalculatorButtonTextColor(9)); }},
-      {"CalculatorBackgroundColor", [](P p) { return Text(p.CalculatorBackgroundColor()); }},
-      {"ButtonBorderWidth", [](P p) { return Text(p.ButtonBorderWidth(vxbsNormal)); }},
-      {"ButtonGroupBorderWidths", [](P p) { return Text(p.ButtonGroupBorderWidths(3, 1)); }},
-      {"ExpandButtonExtent", [](P p) { return Text(p.ExpandButtonExtent()); }},
-      {"CheckBoxGlyphExtent", [](P p) { return Text(p.CheckBoxGlyphExtent()); }},
-      {"RadioButtonExtent", [](P p) { return Text(p.RadioButtonExtent()); }},
-      {"LabelLineWidth", [](P p) { return Text(p.LabelLineWidth()); }},
-      {"HeaderElementIsOpaque", [](P p) { return Text(p.HeaderElementIsOpaque()); }},
-      {"LayoutViewPadding", [](P p) { return Text(p.LayoutViewPadding(2)); }},
-      {"LayoutViewSpacing", [](P p) { return Text(p.LayoutViewSpacing(5)); }},
-      {"FooterCellBorderWidth", [](P p) { return Text(p.FooterCellBorderWidth()); }},
-      {"FilterCloseButtonExtent", [](P p) { return Text(p.FilterCloseButtonExtent()); }},
+      {"GroupPanelTextColor", [](P p, bool up) { return Text(CALL(GroupPanelTextColor())); }},
+      {"LayoutControlBackgroundColor", [](P p, bool up) { return Text(CALL(LayoutControlBackgroundColor())); }},
+      {"CalculatorButtonTextColor", [](P p, bool up) { return Text(CALL(CalculatorButtonTextColor(9))); }},
+      {"CalculatorBackgroundColor", [](P p, bool up) { return Text(CALL(CalculatorBackgroundColor())); }},
+      {"ButtonBorderWidth", [](P p, bool up) { return Text(CALL(ButtonBorderWidth(vxbsNormal))); }},
+      {"ButtonGroupBorderWidths", [](P p, bool up) { return Text(CALL(ButtonGroupBorderWidths(3, 1))); }},
+      {"ExpandButtonExtent", [](P p, bool up) { return Text(CALL(ExpandButtonExtent())); }},
+      {"CheckBoxGlyphExtent", [](P p, bool up) { return Text(CALL(CheckBoxGlyphExtent())); }},
+      {"RadioButtonExtent", [](P p, bool up) { return Text(CALL(RadioButtonExtent())); }},
+      {"LabelLineWidth", [](P p, bool up) { return Text(CALL(LabelLineWidth())); }},
+      {"HeaderElementIsOpaque", [](P p, bool up) { return Text(CALL(HeaderElementIsOpaque())); }},
+      {"LayoutViewPadding", [](P p, bool up) { return Text(CALL(LayoutViewPadding(2))); }},
+      {"LayoutViewSpacing", [](P p, bool up) { return Text(CALL(LayoutViewSpacing(5))); }},
+      {"FooterCellBorderWidth", [](P p, bool up) { return Text(CALL(FooterCellBorderWidth())); }},
+      {"FilterCloseButtonExtent", [](P p, bool up) { return Text(CALL(FilterCloseButtonExtent())); }},
       {"ScrollBarMinThumbLength",
-       [](P p) { return Text(p.ScrollBarMinThumbLength(false)) + Text(p.ScrollBarMinThumbLength(true)); }},
-      {"SizeGripExtent", [](P p) { return Text(p.SizeGripExtent()); }},
-      {"TabCloseButtonExtent", [](P p) { return Text(p.TabCloseButtonExtent()); }},
-      {"CalculateSchedulerNavigationButtonLayout", [](P p) {
+       [](P p, bool up) { return Text(CALL(ScrollBarMinThumbLength(false))) + Text(CALL(ScrollBarMinThumbLength(true))); }},
+      {"SizeGripExtent", [](P p, bool up) { return Text(CALL(SizeGripExtent())); }},
+      {"TabCloseButtonExtent", [](P p, bool up) { return Text(CALL(TabCloseButtonExtent())); }},
+      {"CalculateSchedulerNavigationButtonLayout", [](P p, bool up) {
          TRect bounds(0, 0, 10, 40), text, arrow;
-         p.CalculateSchedulerNavigationButtonLayout(true, false, 20, 30, bounds, text, arrow);
+         CALL(CalculateSchedulerNavigationButtonLayout(true, false, 20, 30, bounds, text, arrow));
          return Text(bounds) + Text(text) + Text(arrow);
        }},
-      {"SchedulerEventProgressMargins", [](P p) { return Text(p.SchedulerEventProgressMargins()); }},
-      {"SchedulerNavigationButtonMetrics", [](P p) {
-         const auto m = p.SchedulerNavigationButtonMetrics(false);
+      {"SchedulerEventProgressMargins", [](P p, bool up) { return Text(CALL(SchedulerEventProgressMargins())); }},
+      {"SchedulerNavigationButtonMetrics", [](P p, bool up) {
+         const auto m = CALL(SchedulerNavigationButtonMetrics(false));
          return Text(m.Borders) + Text(m.HasText) + Text(m.ArrowSize);
        }},
-      {"EditButtonExtent", [](P p) { return Text(p.EditButtonExtent()); }},
-      {"NavigatorButtonGlyphExtent", [](P p) { return Text(p.NavigatorButtonGlyphExtent()); }},
+      {"EditButtonExtent", [](P p, bool up) { return Text(CALL(EditButtonExtent())); }},
+      {"NavigatorButtonGlyphExtent", [](P p, bool up) { return Text(CALL(NavigatorButtonGlyphExtent())); }},
       {"ProgressBarFrameWidths",
-       [](P p) { return Text(p.ProgressBarFrameWidths(false)) + Text(p.ProgressBarFrameWidths(true)); }},
+       [](P p, bool up) { return Text(CALL(ProgressBarFrameWidths(false))) + Text(CALL(ProgressBarFrameWidths(true))); }},
       {"GroupBoxFrameWidths",
-       [](P p) { return Text(p.GroupBoxFrameWidths(true, vxgcpTop)) + Text(p.GroupBoxFrameWidths(false, vxgcpRight)); }},
-      {"GroupBoxNeedsParentBackground", [](P p) { return Text(p.GroupBoxNeedsParentBackground(true, vxgcpBottom)); }},
+       [](P p, bool up) { return Text(CALL(GroupBoxFrameWidths(true, vxgcpTop))) + Text(CALL(GroupBoxFrameWidths(false, vxgcpRight))); }},
+      {"GroupBoxNeedsParentBackground", [](P p, bool up) { return Text(CALL(GroupBoxNeedsParentBackground(true, vxgcpBottom))); }},
       {"TrackBarThumbExtent",
-       [](P p) { return Text(p.TrackBarThumbExtent(true)) + Text(p.TrackBarThumbExtent(false)); }},
-      {"TrackBarTrackThickness", [](P p) { return Text(p.TrackBarTrackThickness()); }},
-      {"SplitterExtent", [](P p) { return Text(p.SplitterExtent(true)) + Text(p.SplitterExtent(false)); }},
-      {"PrintPreviewPageBorderWidths", [](P p) { return Text(p.PrintPreviewPageBorderWidths()); }},
+       [](P p, bool up) { return Text(CALL(TrackBarThumbExtent(true))) + Text(CALL(TrackBarThumbExtent(false))); }},
+      {"TrackBarTrackThickness", [](P p, bool up) { return Text(CALL(TrackBarTrackThickness())); }},
+      {"SplitterExtent", [](P p, bool up) { return Text(CALL(SplitterExtent(true))) + Text(CALL(SplitterExtent(false))); }},
+      {"PrintPreviewPageBorderWidths", [](P p, bool up) { return Text(CALL(PrintPreviewPageBorderWidths())); }},
 
-      {"PaintPushButton", paint([r](P p, TvxCanvas* c) {
-         p.PaintPushButton(c, r, "&Next", vxbsPressed, true, clDefault, clDefault, false);
+      {"PaintPushButton", paint([r](P p, bool up, TvxCanvas* c) {
+         CALL(PaintPushButton(c, r, "&Next", vxbsPressed, true, clDefault, clDefault, false));
        })},
-      {"PaintFooterPanel", paint([r](P p, TvxCanvas* c) { p.PaintFooterPanel(c, r, 5); })},
+      {"PaintFooterPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterPanel(c, r, 5)); })},
       {"PaintSchedulerNavigationButton",
-       paint([r](P p, TvxCanvas* c) { p.PaintSchedulerNavigationButton(c, r, {10, 8, 18, 16}, true, vxbsHot); })},
-      {"PaintBorder", paint([r](P p, TvxCanvas* c) { p.PaintBorder(c, r); })},
-      {"PaintSeparator", paint([r](P p, TvxCanvas* c) { p.PaintSeparator(c, r, true); })},
-      {"PaintExpandButton", paint([](P p, TvxCanvas* c) { p.PaintExpandButton(c, {2, 2, 13, 13}, true, clDefault); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSchedulerNavigationButton(c, r, {10, 8, 18, 16}, true, vxbsHot)); })},
+      {"PaintBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintBorder(c, r)); })},
+      {"PaintSeparator", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSeparator(c, r, true)); })},
+      {"PaintExpandButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintExpandButton(c, {2, 2, 13, 13}, true, clDefault)); })},
       {"PaintSmallExpandButton",
-       paint([](P p, TvxCanvas* c) { p.PaintSmallExpandButton(c, {2, 2, 11, 11}, false, clDefault, clDefault); })},
-      {"PaintCheckBox", paint([](P p, TvxCanvas* c) { p.PaintCheckBox(c, {2, 2, 15, 15}, vxbsHot, cbsChecked); })},
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintSmallExpandButton(c, {2, 2, 11, 11}, false, clDefault, clDefault)); })},
+      {"PaintCheckBox", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintCheckBox(c, {2, 2, 15, 15}, vxbsHot, cbsChecked)); })},
       {"PaintRadioButton",
-       paint([](P p, TvxCanvas* c) { p.PaintRadioButton(c, 3, 3, vxbsNormal, true, false, clYellow); })},
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintRadioButton(c, 3, 3, vxbsNormal, true, false, clYellow)); })},
       {"PaintLabelLine",
-       paint([r](P p, TvxCanvas* c) { p.PaintLabelLine(c, r, clBtnShadow, clBtnHighlight, false); })},
-      {"PaintHeader", paint([r](P p, TvxCanvas* c) {
-         p.PaintHeader(c, r, r, vxAllBorders, vxAllBorders, vxbsHot, taCenter, tlCenter, false, false, "Name",
-                       nullptr, clBtnText, clBtnFace, nullptr);
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLabelLine(c, r, clBtnShadow, clBtnHighlight, false)); })},
+      {"PaintHeader", paint([r](P p, bool up, TvxCanvas* c) {
+         CALL(PaintHeader(c, r, r, vxAllBorders, vxAllBorders, vxbsHot, taCenter, tlCenter, false, false, "Name",
+                       nullptr, clBtnText, clBtnFace, nullptr));
        })},
       {"PaintHeaderStrip",
-       paint([r](P p, TvxCanvas* c) { p.PaintHeaderStrip(c, r, 3, clRed, TvxAreaViewParams{}); })},
-      {"PaintGroupByArea", paint([r](P p, TvxCanvas* c) { p.PaintGroupByArea(c, r, false, clAqua, nullptr); })},
-      {"PaintLayoutViewItem", paint([r](P p, TvxCanvas* c) { p.PaintLayoutViewItem(c, r, vxbsHot); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintHeaderStrip(c, r, 3, clRed, TvxAreaViewParams{})); })},
+      {"PaintGroupByArea", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupByArea(c, r, false, clAqua, nullptr)); })},
+      {"PaintLayoutViewItem", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewItem(c, r, vxbsHot)); })},
       {"PaintLayoutViewRecordCaption",
-       paint([r](P p, TvxCanvas* c) { p.PaintLayoutViewRecordCaption(c, r, 0, vxLayoutViewRecordSelected); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecordCaption(c, r, 0, vxLayoutViewRecordSelected)); })},
       {"PaintLayoutViewRecord",
-       paint([r](P p, TvxCanvas* c) { p.PaintLayoutViewRecord(c, r, 1, 0, vxAllBorders); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecord(c, r, 1, 0, vxAllBorders)); })},
       {"PaintLayoutViewRecordExpandButton",
-       paint([](P p, TvxCanvas* c) { p.PaintLayoutViewRecordExpandButton(c, {2, 2, 15, 15}, vxbsNormal, true); })},
-      {"PaintFooterCell", paint([r](P p, TvxCanvas* c) {
-         p.PaintFooterCell(c, r, taRightJustify, tlCenter, false, "12", nullptr, clBtnText, clWindow, nullptr);
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecordExpandButton(c, {2, 2, 15, 15}, vxbsNormal, true)); })},
+      {"PaintFooterCell", paint([r](P p, bool up, TvxCanvas* c) {
+         CALL(PaintFooterCell(c, r, taRightJustify, tlCenter, false, "12", nullptr, clBtnText, clWindow, nullptr));
        })},
-      {"PaintFooterFrame", paint([r](P p, TvxCanvas* c) { p.PaintFooterFrame(c, r); })},
-      {"PaintFooterCellFrame", paint([r](P p, TvxCanvas* c) { p.PaintFooterCellFrame(c, r); })},
+      {"PaintFooterFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterFrame(c, r)); })},
+      {"PaintFooterCellFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterCellFrame(c, r)); })},
       {"PaintFooterBackground",
-       paint([r](P p, TvxCanvas* c) { p.PaintFooterBackground(c, r, TvxAreaViewParams{nullptr, clLime}); })},
-      {"PaintFilterCloseButton", paint([](P p, TvxCanvas* c) { p.PaintFilterCloseButton(c, {2, 2, 18, 18}, vxbsHot); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterBackground(c, r, TvxAreaViewParams{nullptr, clLime})); })},
+      {"PaintFilterCloseButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintFilterCloseButton(c, {2, 2, 18, 18}, vxbsHot)); })},
       {"PaintFilterDropDownButton",
-       paint([](P p, TvxCanvas* c) { p.PaintFilterDropDownButton(c, {2, 2, 14, 18}, vxbsNormal, true); })},
-      {"PaintFilterPanel", paint([r](P p, TvxCanvas* c) { p.PaintFilterPanel(c, r, false, clAqua, nullptr); })},
-      {"PaintFormClientArea", paint([r](P p, TvxCanvas* c) { p.PaintFormClientArea(c, r); })},
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintFilterDropDownButton(c, {2, 2, 14, 18}, vxbsNormal, true)); })},
+      {"PaintFilterPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFilterPanel(c, r, false, clAqua, nullptr)); })},
+      {"PaintFormClientArea", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFormClientArea(c, r)); })},
       {"PaintIndicatorCustomizationMark",
-       paint([r](P p, TvxCanvas* c) { p.PaintIndicatorCustomizationMark(c, r, clBtnText); })},
-      {"PaintIndicatorImage", paint([r](P p, TvxCanvas* c) { p.PaintIndicatorImage(c, r, 2); })},
-      {"PaintIndicatorCell", paint([r](P p, TvxCanvas* c) { p.PaintIndicatorCell(c, r, 1, clBtnFace, nullptr); })},
-      {"PaintScrollBarTrack", paint([r](P p, TvxCanvas* c) { p.PaintScrollBarTrack(c, r, true); })},
-      {"PaintScrollBarElement", paint([](P p, TvxCanvas* c) {
-         p.PaintScrollBarElement(c, false, {2, 2, 18, 18}, sbpLineUp, vxbsHot);
-         p.PaintScrollBarElement(c, true, {20, 2, 44, 18}, sbpThumbnail, vxbsNormal);
-         p.PaintScrollBarElement(c, false, {2, 20, 18, 30}, sbpPageDown, vxbsNormal);
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorCustomizationMark(c, r, clBtnText)); })},
+      {"PaintIndicatorImage", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorImage(c, r, 2)); })},
+      {"PaintIndicatorCell", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorCell(c, r, 1, clBtnFace, nullptr)); })},
+      {"PaintScrollBarTrack", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintScrollBarTrack(c, r, true)); })},
+      {"PaintScrollBarElement", paint([](P p, bool up, TvxCanvas* c) {
+         CALL(PaintScrollBarElement(c, false, {2, 2, 18, 18}, sbpLineUp, vxbsHot));
+         CALL(PaintScrollBarElement(c, true, {20, 2, 44, 18}, sbpThumbnail, vxbsNormal));
+         CALL(PaintScrollBarElement(c, false, {2, 20, 18, 30}, sbpPageDown, vxbsNormal));
        })},
-      {"PaintSizeGrip", paint([r](P p, TvxCanvas* c) { p.PaintSizeGrip(c, r); })},
-      {"PaintTabCloseButton", paint([](P p, TvxCanvas* c) { p.PaintTabCloseButton(c, {2, 2, 16, 16}, vxbsPressed); })},
-      {"PaintSchedulerDayCaption", paint([r](P p, TvxCanvas* c) {
+      {"PaintSizeGrip", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSizeGrip(c, r)); })},
+      {"PaintTabCloseButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintTabCloseButton(c, {2, 2, 16, 16}, vxbsPressed)); })},
+      {"PaintSchedulerDayCaption", paint([r](P p, bool up, TvxCanvas* c) {
          TvxViewParams view;
          view.Color = clBtnFace;
          view.TextColor = clBtnText;
-         p.PaintSchedulerDayCaption(c, r, "Monday", vxAllBorders, view, vxsaBoth, 5, nullptr);
+         CALL(PaintSchedulerDayCaption(c, r, "Monday", vxAllBorders, view, vxsaBoth, 5, nullptr));
        })},
-      {"PaintSchedulerEventProgressBar", paint([r](P p, TvxCanvas* c) {
-         p.PaintSchedulerEventProgressBar(c, r, {6, 6, 20, 20}, TvxAreaViewParams{nullptr, clWhite}, false);
+      {"PaintSchedulerEventProgressBar", paint([r](P p, bool up, TvxCanvas* c) {
+         CALL(PaintSchedulerEventProgressBar(c, r, {6, 6, 20, 20}, TvxAreaViewParams{nullptr, clWhite}, false));
        })},
-      {"PaintNavigatorPushButton", paint([r](P p, TvxCanvas* c) { p.PaintNavigatorPushButton(c, r, vxbsHot); })},
+      {"PaintNavigatorPushButton", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintNavigatorPushButton(c, r, vxbsHot)); })},
       {"PaintClockFace",
-       paint([](P p, TvxCanvas* c) { p.PaintClockFace(c, {0, 0, 32, 32}, EncodeTime(3, 40, 15, 0), clWindow); })},
-      {"PaintEditButton", paint([](P p, TvxCanvas* c) {
-         p.PaintEditButton(c, {2, 2, 18, 20}, 1, vxbsNormal, 1);
-         p.PaintEditButton(c, {20, 2, 30, 20}, 3, vxbsHot, 0);
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintClockFace(c, {0, 0, 32, 32}, EncodeTime(3, 40, 15, 0), clWindow)); })},
+      {"PaintEditButton", paint([](P p, bool up, TvxCanvas* c) {
+         CALL(PaintEditButton(c, {2, 2, 18, 20}, 1, vxbsNormal, 1));
+         CALL(PaintEditButton(c, {20, 2, 30, 20}, 3, vxbsHot, 0));
        })},
       {"PaintNavigatorButtonGlyph",
-       paint([](P p, TvxCanvas* c) { p.PaintNavigatorButtonGlyph(c, nullptr, 0, 2, {2, 2, 18, 18}, true, false); })},
-      {"PaintProgressBarFrame", paint([r](P p, TvxCanvas* c) { p.PaintProgressBarFrame(c, r, false); })},
-      {"PaintProgressBarChunk", paint([r](P p, TvxCanvas* c) { p.PaintProgressBarChunk(c, r, true); })},
-      {"PaintGroupBoxContent", paint([r](P p, TvxCanvas* c) { p.PaintGroupBoxContent(c, r, {6, 10, 38, 22}); })},
-      {"PaintGroupBoxCaption", paint([r](P p, TvxCanvas* c) { p.PaintGroupBoxCaption(c, r, vxgcpTop); })},
-      {"PaintGroupBoxBorder", paint([r](P p, TvxCanvas* c) { p.PaintGroupBoxBorder(c, r, vxgcpTop, 13); })},
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintNavigatorButtonGlyph(c, nullptr, 0, 2, {2, 2, 18, 18}, true, false)); })},
+      {"PaintProgressBarFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintProgressBarFrame(c, r, false)); })},
+      {"PaintProgressBarChunk", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintProgressBarChunk(c, r, true)); })},
+      {"PaintGroupBoxContent", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxContent(c, r, {6, 10, 38, 22})); })},
+      {"PaintGroupBoxCaption", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxCaption(c, r, vxgcpTop)); })},
+      {"PaintGroupBoxBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxBorder(c, r, vxgcpTop, 13)); })},
       {"PaintGroupBoxExpandButton",
-       paint([](P p, TvxCanvas* c) { p.PaintGroupBoxExpandButton(c, {2, 2, 18, 14}, vxbsHot, true, raPlus90); })},
-      {"PaintGroupBoxFrame", paint([r](P p, TvxCanvas* c) { p.PaintGroupBoxFrame(c, r, 0, vxgcpLeft, 11); })},
-      {"PaintGroupPanelBorder", paint([r](P p, TvxCanvas* c) { p.PaintGroupPanelBorder(c, r); })},
-      {"PaintGroupPanel", paint([r](P p, TvxCanvas* c) { p.PaintGroupPanel(c, r, true); })},
-      {"PaintTrackBarTrack", paint([r](P p, TvxCanvas* c) {
-         p.PaintTrackBarTrack(c, {4, 12, 44, 16}, {10, 12, 20, 16}, true, true, true, clDefault);
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxExpandButton(c, {2, 2, 18, 14}, vxbsHot, true, raPlus90)); })},
+      {"PaintGroupBoxFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxFrame(c, r, 0, vxgcpLeft, 11)); })},
+      {"PaintGroupPanelBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupPanelBorder(c, r)); })},
+      {"PaintGroupPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupPanel(c, r, true)); })},
+      {"PaintTrackBarTrack", paint([r](P p, bool up, TvxCanvas* c) {
+         CALL(PaintTrackBarTrack(c, {4, 12, 44, 16}, {10, 12, 20, 16}, true, true, true, clDefault));
        })},
       {"PaintTrackBarThumb",
-       paint([](P p, TvxCanvas* c) { p.PaintTrackBarThumb(c, {4, 4, 15, 25}, vxbsHot, true, vxtsBox, clDefault); })},
-      {"PaintSplitter", paint([r](P p, TvxCanvas* c) { p.PaintSplitter(c, r, true, false, true); })},
-      {"PaintPrintPreviewBackground", paint([r](P p, TvxCanvas* c) { p.PaintPrintPreviewBackground(c, r); })},
+       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintTrackBarThumb(c, {4, 4, 15, 25}, vxbsHot, true, vxtsBox, clDefault)); })},
+      {"PaintSplitter", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSplitter(c, r, true, false, true)); })},
+      {"PaintPrintPreviewBackground", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintPrintPreviewBackground(c, r)); })},
       {"PaintPrintPreviewPage",
-       paint([r](P p, TvxCanvas* c) { p.PaintPrintPreviewPage(c, r, {8, 8, 30, 20}, true, true); })},
+       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintPrintPreviewPage(c, r, {8, 8, 30, 20}, true, true)); })},
   };
   return cases;
 }
+#undef CALL
 
 class SkinFallback : public testing::Test {
  protected:
@@ -391,13 +396,13 @@ class SkinFallback : public testing::Test {
 };
 
 // With no painter data and with a skin info bound to no skin (every slot
-// nil), each operation answers and draws exactly as the Office 2003 one.
+// nil), each operation answers and draws exactly as the one it overrides.
 TEST_F(SkinFallback, EveryOverrideAnswersAsTheParentWhenTheSkinLacksTheElement) {
   TTestSkinPainter painter;
   TvdSkinLookAndFeelPainterInfo empty(nullptr);
   for (TvdSkinLookAndFeelPainterInfo* data : {static_cast<TvdSkinLookAndFeelPainterInfo*>(nullptr), &empty}) {
     painter.Data = data;
-    for (const auto& [name, answer] : FallbackCases()) EXPECT_EQ(answer(painter), answer(Office11())) << name;
+    for (const auto& [name, answer] : FallbackCases()) EXPECT_EQ(answer(painter, false), answer(painter, true)) << name;
   }
 }
 
@@ -526,6 +531,37 @@ TEST_F(SkinStartUp, BlackDrawsItsPictures) {
       drawn += c != RGB(255, 255, 255);
     }
   EXPECT_GT(drawn, 0);
+
+  // The scroll bar asks with True for a vertical bar: the vertical thumb's
+  // height.
+  TvdSkinCommonSlots& common = black.GetPainterData()->Common;
+  EXPECT_EQ(black.ScrollBarMinThumbLength(true), common.ScrollThumbVert->GetImageSize().cy);
+  EXPECT_EQ(black.ScrollBarMinThumbLength(false), common.ScrollThumbHorz->GetImageSize().cx);
+
+  // A turned group expand button is the upright one turned.
+  TPainterPicture upright(20, 14), turned(14, 20);
+  black.PaintGroupBoxExpandButton(upright.Canvas(), {0, 0, 20, 14}, vxbsHot, true, raNone);
+  black.PaintGroupBoxExpandButton(turned.Canvas(), {0, 0, 14, 20}, vxbsHot, true, raPlus90);
+  EXPECT_GT(turned.Count(RGB(255, 255, 255)), 0);
+  EXPECT_EQ(turned.Count(RGB(255, 255, 255)), upright.Count(RGB(255, 255, 255)));
+  EXPECT_LT(turned.Count(RGB(255, 255, 255)), 14 * 20 / 2);
+
+  // Repaints blend the picture of the button kept from its first drawing:
+  // the same as the element draws itself, state by state.
+  TvdSkinElement* button = black.GetPainterData()->Common.Button;
+  for (TvxButtonState state : {vxbsHot, vxbsNormal, vxbsHot}) {
+    TPainterPicture direct(80, 24), kept(80, 24);
+    button->Draw(direct.DC(), {0, 0, 80, 24}, 0, vdSkinElementStateOf(state));
+    black.PaintPushButton(kept.Canvas(), {0, 0, 80, 24}, "", state, true, clDefault, clDefault, false);
+    int differing = 0;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 80; ++x) {
+        const COLORREF a = direct.At(x, y), b = kept.At(x, y);
+        differing += std::abs(GetRValue(a) - GetRValue(b)) > 2 || std::abs(GetGValue(a) - GetGValue(b)) > 2 ||
+               std::abs(GetBValue(a) - GetBValue(b)) > 2;
+      }
+    EXPECT_EQ(differing, 0) << state;
+  }
 
   vdAddRefOffice11Colors();
   TPainterPicture skinned(80, 24), plain(80, 24);

@@ -1,5 +1,6 @@
 # Fails unless every skin's sheet exists and no two skins draw the same
 # sheet. -DDIR=<gallery folder> -DSKINS=<a,b,...>
+cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" SKINS "${SKINS}")
 set(seen "")
 foreach(skin IN LISTS SKINS)

@@ -4,7 +4,6 @@
 // group boxes, progress and track bars, the clock, navigator glyphs and the
 // skin's colours.
 #include "foundation/vxLookAndFeelPaintersRegistry.h"
-#include "foundation/vxScrollBar.h"
 #include "skins/vdSkinsDefaultPainters.h"
 #include "tools/gallery/Gallery.h"
 #include "tools/skingen/SkinCatalog.h"
@@ -25,18 +24,21 @@ const TvxCustomLookAndFeelPainter& SkinPainter(const String& name) {
   return *painter;
 }
 
-void PaintBar(TvxCanvas* canvas, const TvxCustomLookAndFeelPainter& painter, TvxScrollBarKind kind, const TRect& client,
-              TvxButtonState state) {
-  const bool horizontal = kind == sbHorizontal;
-  TvxScrollBarPartRects parts;
-  const TvxScrollBarMetrics metrics{17, 17, painter.ScrollBarMinThumbLength(horizontal)};
-  vxComputeScrollBarParts(kind, client, state != vxbsDisabled, {0, 100, 30, 35}, metrics, parts);
-  painter.PaintScrollBarTrack(canvas, client, horizontal);
-  const TRect* rects[] = {&parts.TopLeftArrowRect, &parts.BottomRightArrowRect, &parts.ThumbnailRect,
-                          &parts.PageUpRect, &parts.PageDownRect};
-  const TvxScrollBarPart names[] = {sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown};
-  for (int i = 0; i < 5; ++i)
-    if (!rects[i]->IsEmpty()) painter.PaintScrollBarElement(canvas, horizontal, *rects[i], names[i], state);
+// The parts of a scroll bar side by side, each in one state: the track
+// under all, the two arrows, the thumb and a pressed page area.
+void PaintScrollParts(TvxCanvas* canvas, const TvxCustomLookAndFeelPainter& painter, const TRect& r,
+                      TvxButtonState state) {
+  painter.PaintScrollBarTrack(canvas, r, true);
+  painter.PaintScrollBarElement(canvas, true, Bounds(r.Left, r.Top, 17, 17), sbpLineUp, state);
+  painter.PaintScrollBarElement(canvas, true, Bounds(r.Left + 24, r.Top, 36, 17), sbpThumbnail, state);
+  painter.PaintScrollBarElement(canvas, true, Bounds(r.Left + 66, r.Top, 30, 17), sbpPageDown, state);
+  painter.PaintScrollBarElement(canvas, true, Bounds(r.Right - 17, r.Top, 17, 17), sbpLineDown, state);
+  const TRect vertical = Bounds(r.Left, r.Top + 24, 17, 100);
+  painter.PaintScrollBarTrack(canvas, vertical, false);
+  painter.PaintScrollBarElement(canvas, false, Bounds(vertical.Left, vertical.Top, 17, 17), sbpLineUp, state);
+  painter.PaintScrollBarElement(canvas, false, Bounds(vertical.Left, vertical.Top + 30, 17, 36), sbpThumbnail, state);
+  painter.PaintScrollBarElement(canvas, false, Bounds(vertical.Left, vertical.Bottom - 17, 17, 17), sbpLineDown,
+                                state);
 }
 
 // The states, one column each, from x = 120 on, 150 apart.
@@ -82,43 +84,39 @@ void PaintSheet(TCanvas* c, const TvxCustomLookAndFeelPainter& p) {
   });
 
   Caption(c, 8, 210, "Scroll bars");
-  for (int s = 1; s < 5; ++s) {
-    PaintBar(&canvas, p, sbHorizontal, Bounds(120 + s * 150, 210, 130, 17), kStateValues[s]);
-    PaintBar(&canvas, p, sbVertical, Bounds(20 + s * 24, 240, 17, 120), kStateValues[s]);
-  }
-  Caption(c, 8, 240, "");
+  for (int s = 1; s < 5; ++s) PaintScrollParts(&canvas, p, Bounds(120 + s * 150, 210, 130, 17), kStateValues[s]);
 
   // Frames and panels.
-  p.PaintBorder(&canvas, Bounds(160, 240, 120, 50));
-  Caption(c, 166, 256, "Border");
-  p.PaintGroupBoxCaption(&canvas, Bounds(300, 240, 180, 20), vxgcpTop);
-  p.PaintGroupBoxBorder(&canvas, Bounds(300, 260, 180, 60), vxgcpTop, vxAllBorders & ~vxBorder(bTop));
-  Caption(c, 308, 243, "Group box");
-  p.PaintGroupPanel(&canvas, Bounds(500, 240, 140, 80), true);
-  Caption(c, 508, 248, "Group panel");
-  p.PaintSplitter(&canvas, Bounds(660, 240, 140, 8), false, false, true);
-  p.PaintSplitter(&canvas, Bounds(660, 256, 140, 8), true, false, true);
-  p.PaintSizeGrip(&canvas, Bounds(820, 240, p.SizeGripExtent().cx, p.SizeGripExtent().cy));
-  p.PaintLabelLine(&canvas, Bounds(660, 280, 200, 2), clDefault, clDefault, false);
-  p.PaintSeparator(&canvas, Bounds(660, 290, 200, 10), false);
+  p.PaintBorder(&canvas, Bounds(160, 350, 120, 50));
+  Caption(c, 166, 366, "Border");
+  p.PaintGroupBoxCaption(&canvas, Bounds(300, 350, 180, 20), vxgcpTop);
+  p.PaintGroupBoxBorder(&canvas, Bounds(300, 370, 180, 60), vxgcpTop, vxAllBorders & ~vxBorder(bTop));
+  Caption(c, 308, 353, "Group box");
+  p.PaintGroupPanel(&canvas, Bounds(500, 350, 140, 80), true);
+  Caption(c, 508, 358, "Group panel");
+  p.PaintSplitter(&canvas, Bounds(660, 350, 140, 8), false, false, true);
+  p.PaintSplitter(&canvas, Bounds(660, 366, 140, 8), true, false, true);
+  p.PaintSizeGrip(&canvas, Bounds(820, 350, p.SizeGripExtent().cx, p.SizeGripExtent().cy));
+  p.PaintLabelLine(&canvas, Bounds(660, 390, 200, 2), clDefault, clDefault, false);
+  p.PaintSeparator(&canvas, Bounds(660, 400, 200, 10), false);
 
   // Bars.
-  p.PaintProgressBarFrame(&canvas, Bounds(160, 340, 300, 20), false);
-  p.PaintProgressBarChunk(&canvas, vxInflatedRect(Bounds(160, 340, 180, 20), -2, -2), false);
-  const TRect track = Bounds(500, 348, 300, p.TrackBarTrackThickness());
+  p.PaintProgressBarFrame(&canvas, Bounds(160, 450, 300, 20), false);
+  p.PaintProgressBarChunk(&canvas, vxInflatedRect(Bounds(160, 450, 180, 20), -2, -2), false);
+  const TRect track = Bounds(500, 458, 300, p.TrackBarTrackThickness());
   p.PaintTrackBarTrack(&canvas, track, Bounds(560, track.Top, 80, track.Height()), true, true, true, clDefault);
 
   // Expanders, clock and group expand buttons.
   const int extent = p.ExpandButtonExtent();
-  p.PaintExpandButton(&canvas, Bounds(160, 380, extent, extent), false, clDefault);
-  p.PaintExpandButton(&canvas, Bounds(180, 380, extent, extent), true, clDefault);
-  p.PaintGroupBoxExpandButton(&canvas, Bounds(210, 380, 20, 20), vxbsNormal, true, raNone);
-  p.PaintGroupBoxExpandButton(&canvas, Bounds(240, 380, 20, 20), vxbsHot, false, raPlus90);
-  p.PaintClockFace(&canvas, Bounds(300, 380, 100, 100), EncodeTime(10, 8, 36, 0), clWindow);
-  p.PaintFilterDropDownButton(&canvas, Bounds(420, 380, 16, 20), vxbsNormal, false);
-  p.PaintFilterDropDownButton(&canvas, Bounds(440, 380, 16, 20), vxbsHot, true);
-  p.PaintFilterCloseButton(&canvas, Bounds(460, 380, 16, 16), vxbsNormal);
-  p.PaintTabCloseButton(&canvas, Bounds(480, 380, 16, 16), vxbsHot);
+  p.PaintExpandButton(&canvas, Bounds(160, 490, extent, extent), false, clDefault);
+  p.PaintExpandButton(&canvas, Bounds(180, 490, extent, extent), true, clDefault);
+  p.PaintGroupBoxExpandButton(&canvas, Bounds(210, 490, 20, 20), vxbsNormal, true, raNone);
+  p.PaintGroupBoxExpandButton(&canvas, Bounds(240, 490, 20, 20), vxbsHot, true, raPlus90);
+  p.PaintClockFace(&canvas, Bounds(300, 490, 100, 100), EncodeTime(10, 8, 36, 0), clWindow);
+  p.PaintFilterDropDownButton(&canvas, Bounds(420, 490, 16, 20), vxbsNormal, false);
+  p.PaintFilterDropDownButton(&canvas, Bounds(440, 490, 16, 20), vxbsHot, true);
+  p.PaintFilterCloseButton(&canvas, Bounds(460, 490, 16, 16), vxbsNormal);
+  p.PaintTabCloseButton(&canvas, Bounds(480, 490, 16, 16), vxbsHot);
 
   // The skin's colours.
   const std::pair<const char*, TColor> colours[] = {
@@ -128,7 +126,7 @@ void PaintSheet(TCanvas* c, const TvxCustomLookAndFeelPainter& p) {
       {"Frame", p.ContainerFrameColor(false)}, {"Hyperlink", p.HyperLinkTextColor()},
       {"Editor", p.EditorBackgroundColor(eckNormal)}, {"Editor text", p.EditorTextColor(eckNormal)}};
   for (int i = 0; i < 10; ++i) {
-    const TRect swatch = Bounds(500 + (i % 5) * 96, 420 + (i / 5) * 50, 88, 22);
+    const TRect swatch = Bounds(500 + (i % 5) * 96, 530 + (i / 5) * 50, 88, 22);
     canvas.FillAreaWithColor(swatch, colours[i].second);
     Caption(c, swatch.Left, swatch.Bottom + 2, colours[i].first);
   }
