@@ -365,6 +365,9 @@ class TWinControl : public TControl {
   TKeyEvent OnKeyUp;
   TKeyPressEvent OnKeyPress;
 
+  // Paints the visible graphic children that intersect the DC's clip box
+  // (also for painters that draw the control's own content).
+  void PaintControls(HDC dc);
  protected:
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
@@ -376,8 +379,6 @@ class TWinControl : public TControl {
   void DestroyHandle();
   // Paints the window's own content; the default lets the window do it.
   virtual void PaintWindow(HDC dc);
-  // Paints the visible graphic children that intersect the DC's clip box.
-  void PaintControls(HDC dc);
   void PaintHandler(TMessage& message);
   virtual void AdjustClientRect(TRect& rect) {}
   virtual void AlignControls(TControl* control, TRect& rect);
