@@ -16,6 +16,12 @@
 # desktop and documents folders would otherwise be links into the Linux home,
 # and tests that make shortcuts would write (and delete) files there.
 #
+# In a lane's prefix, top-level windows are not left to a window manager
+# (the X11 driver's "Managed" set to N): the lanes' displays have none, and
+# Wine would wait two seconds for its answer each time a managed window
+# hides (every message box answered, every program's exit). Other prefixes
+# keep the default, for a person's display with a window manager.
+#
 # QE_WINE_DESKTOP=1 runs PROGRAM, and what it starts, in a Wine virtual
 # desktop of the screen's size: without a window manager Wine draws the frames
 # of top-level windows only there, so end-to-end pictures then show what a
@@ -78,6 +84,10 @@ mkdir -p "$build" "$HOME"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts"/ 2>/dev/null
     cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
     touch "$WINEPREFIX/.qe-ready"
+  fi
+  if [ -n "$lane" ] && [ ! -f "$WINEPREFIX/.qe-unmanaged" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
+      touch "$WINEPREFIX/.qe-unmanaged"
   fi
   own_user_folders
   desktop_key="HKCU\\Software\\Wine\\AppDefaults\\$program\\Explorer"

@@ -44,7 +44,7 @@ fuzz_seeds() {
 }
 
 windows_lanes() {
-  local build=$PWD/build/windows lane starters=()
+  local build=$PWD/build/windows lane starters=() holder
   export WINEDEBUG=-all
   mkdir -p "$build/lanes"
   for lane in 0 1; do
@@ -53,10 +53,7 @@ windows_lanes() {
     echo "$DISPLAY" >"$build/lanes/$lane.display"
     PREFIXES+=("$build/wineprefix-lane-$lane")
     # One persistent wineserver for the whole run; the wrapper makes the
-    # prefix on first use. Wine's helper processes start with the first
-    # program and live as long as the server: start them here with no output
-    # attached, or they would hold the first test's output pipe open until
-    # its time-out.
+    # prefix on first use.
     (
       export WINEPREFIX=$build/wineprefix-lane-$lane
       mkdir -p "$WINEPREFIX"
@@ -64,13 +61,28 @@ windows_lanes() {
       wineserver -p
       CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
         cmake/wine-run.sh "$build" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-      # The desktop process starts with the first window: make one now.
-      CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
-        cmake/wine-run.sh "$build" rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 || true
     ) &
     starters+=($!)
   done
   wait "${starters[@]}"
+  starters=()
+  for lane in 0 1; do
+    # Wine's desktop process starts with the first program that shows a
+    # window and inherits its output: start it here with none attached, or
+    # it would hold a test's output pipe open. Wine closes a desktop a
+    # second after the last program on it ends, and the next program to
+    # show a window would wait while explorer starts it again: a console
+    # that reads a pipe this script holds open stays on the desktop for the
+    # whole run, and starts the desktop from there.
+    exec {holder}> >(CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
+      exec cmake/wine-run.sh "$build" cmd /q /k rundll32.exe user32.dll,MessageBeep >/dev/null 2>&1)
+    HOLDERS+=("$holder")
+    # Returns once the desktop is up.
+    CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
+      cmake/wine-run.sh "$build" rundll32.exe user32.dll,MessageBeep </dev/null >/dev/null 2>&1 &
+    starters+=($!)
+  done
+  wait "${starters[@]}" || true
   # Tests without a lane share lane 0's prefix and display.
   export WINEPREFIX=$build/wineprefix-lane-0
   DISPLAY=$(cat "$build/lanes/0.display")
@@ -99,9 +111,11 @@ new_scratch() {
 XVFB_PIDS=()
 PREFIXES=()
 SCRATCH=()
+HOLDERS=()
 cleanup() {
-  local prefix pid
+  local prefix pid holder
   rm -rf "${SCRATCH[@]}"
+  for holder in "${HOLDERS[@]}"; do exec {holder}>&-; done
   for prefix in "${PREFIXES[@]}"; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
   for pid in "${XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf build/windows/lanes
