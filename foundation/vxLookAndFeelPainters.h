@@ -30,6 +30,7 @@
 #include <span>
 
 #include "foundation/vxGraphics.h"
+#include "foundation/vxLookAndFeelPaintersStates.h"
 #include "platform/DateTime.h"
 #include "platform/ui/Controls.h"
 
@@ -37,7 +38,6 @@ class TvxImageList;
 
 // --- Shared types -------------------------------------------------------------------
 
-enum TvxButtonState { vxbsDefault, vxbsNormal, vxbsHot, vxbsPressed, vxbsDisabled };
 enum TvxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TvxArrowDirection { adUp, adDown, adLeft, adRight };
 

@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/vxLookAndFeelPaintersStates.h"
 #include "platform/Components.h"
 #include "platform/Errors.h"
 #include "platform/Geometry.h"
@@ -418,9 +419,6 @@ class TvdSkinImage : public TPersistent {
   std::array<TRect, 9> parts_{};
   std::array<bool, 9> partVisible_{};
 };
-
-// The states of a button as the painters pass them to GetTextColor.
-enum TvxButtonState { vxbsDefault, vxbsNormal, vxbsHot, vxbsPressed, vxbsDisabled };
 
 class TvdSkinElement : public TvdSkinPersistent {
  public:

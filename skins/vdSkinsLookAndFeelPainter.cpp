@@ -367,7 +367,7 @@ TColor TvdSkinLookAndFeelPainter::SchedulerNavigationButtonTextColor(bool isNext
                                                                      TColor defaultColor) const {
   TvdSkinElement* button = isNext ? SLOT(Scheduler.NavButtonNext) : SLOT(Scheduler.NavButtonPrev);
   if (!button) return Office11::SchedulerNavigationButtonTextColor(isNext, state, defaultColor);
-  const TColor color = vdSkinTextColorOfState(*button, int(state));
+  const TColor color = button->GetTextColor(state);
   return color == clDefault ? defaultColor : color;
 }
 

@@ -14,24 +14,7 @@
 #pragma once
 
 #include "foundation/vxLookAndFeelPaintersOffice11.h"
-
-// vdSkinsCore.h names the button states for an element's text colour by the
-// painters' names; inside these headers its enumeration takes another name,
-// so that both can be seen at once. The two enumerations list the same
-// states in the same order.
-#define TvxButtonState TvdSkinTextButtonState
-#define vxbsDefault vdtbsDefault
-#define vxbsNormal vdtbsNormal
-#define vxbsHot vdtbsHot
-#define vxbsPressed vdtbsPressed
-#define vxbsDisabled vdtbsDisabled
 #include "skins/vdSkinInfo.h"
-#undef TvxButtonState
-#undef vxbsDefault
-#undef vxbsNormal
-#undef vxbsHot
-#undef vxbsPressed
-#undef vxbsDisabled
 
 class TvdSkinLookAndFeelPainter : public TvxOffice11LookAndFeelPainter {
  public:
@@ -258,10 +241,6 @@ class TvdSkinLookAndFeelPainter : public TvxOffice11LookAndFeelPainter {
   TvdSkinLookAndFeelPainter() = default;
 };
 
-// The element's text colour for a button state (what TvdSkinElement's
-// GetTextColor answers; vdSkinsPainterBridge.cpp calls it where the skins'
-// own name of the button states is in force).
-TColor vdSkinTextColorOfState(TvdSkinElement& element, int buttonState);
 // The skin state of a painter's button state: default is active.
 TvdSkinElementState vdSkinElementStateOf(TvxButtonState state);
 // The hands of a skinned clock face for a time of day: the hour and minute
