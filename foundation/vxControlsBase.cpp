@@ -141,7 +141,7 @@ void TvxControl::Dispatch(TMessage& message) {
       return;
     case WM_NCCALCSIZE:
       TCustomControl::Dispatch(message);
-      PostMessageA(Handle(), DXM_RECALCSCROLLBARS, 0, 0);
+      if (HandleAllocated()) PostMessageA(Handle(), DXM_RECALCSCROLLBARS, 0, 0);
       return;
     case WM_GETDLGCODE: message.Result = LRESULT(vxDialogCodeForWantedKeys(wantedKeys_, vxIsCtrlPressed())); return;
     case DXM_RECALCSCROLLBARS: return ReadSystemScrollBarSizes();
