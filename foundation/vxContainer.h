@@ -17,6 +17,7 @@
 #include "foundation/vxClasses.h"
 #include "foundation/vxContainerLayout.h"
 #include "foundation/vxControls.h"
+#include "foundation/vxControlsBase.h"
 #include "foundation/vxGraphics.h"
 #include "foundation/vxLookAndFeels.h"
 #include "foundation/vxScrollBar.h"
@@ -27,6 +28,7 @@ class TvxContainerStyle;
 class TvxContainerStyles;
 class TvxStyleController;
 class TvxCustomPopupWindow;
+class TvxContainer;
 
 // --- Container styles -----------------------------------------------------------------
 
@@ -383,6 +385,200 @@ bool vxStringsEqual(const String& a, const String& b, bool caseSensitive);
 void vxAssignFont(TFont* target, const TFont* source);
 bool vxIsComponentDestroying(TComponent* component);
 
+// What an inner control says of itself: the control and the container that
+// hosts it.
+class IvxContainerInnerControl : public IInterface {
+ public:
+  static constexpr TGUID IID = StringToGUID("{1B111318-D9C9-4C35-9EFF-5D95793C0106}");
+  virtual TWinControl* GetControl() = 0;
+  virtual TWinControl* GetControlContainer() = 0;
+};
+
+// --- Container -------------------------------------------------------------------------------
+
+// A control that wraps one native windowed control (the inner control) and
+// draws around it a border, an optional drop shadow and a background,
+// following four state styles: Normal, Focused, Disabled and Hot. Every
+// change of focus, enabled state, mouse position or style recomputes the
+// view info, from which the container paints itself, places the inner
+// control and sets its window region. To the user the two are one control:
+// focus given to either ends on the inner control and Tab moves on.
+class TvxContainer : public TvxControl, public IvxMouseTrackingCaller, public IvxContainerStyleOwner {
+ public:
+  explicit TvxContainer(TComponent* owner);
+  ~TvxContainer() override;
+  const char* ClassName() const override { return "TvxContainer"; }
+
+  TvxContainerStyles* Styles() const { return styles_.get(); }
+  TvxContainerStyle* Style() const { return styles_->NormalStyle(); }
+  TvxContainerStyle* StyleFocused() const { return styles_->FocusedStyle(); }
+  TvxContainerStyle* StyleDisabled() const { return styles_->DisabledStyle(); }
+  TvxContainerStyle* StyleHot() const { return styles_->HotStyle(); }
+  void SetStyle(const TvxContainerStyle& value) { styles_->CopyNormalStyleFrom(value); }
+  void SetStyleFocused(const TvxContainerStyle& value) { styles_->CopyFocusedStyleFrom(value); }
+  void SetStyleDisabled(const TvxContainerStyle& value) { styles_->CopyDisabledStyleFrom(value); }
+  void SetStyleHot(const TvxContainerStyle& value) { styles_->CopyHotStyleFrom(value); }
+  TvxStyleController* FakeStyleController() const { return Style()->GetStyleController(); }
+  void SetFakeStyleController(TvxStyleController*) {}
+  TWinControl* InnerControl() const { return innerControl_; }
+  void SetInnerControl(TWinControl* control);
+  TvxContainerViewInfo* ViewInfo() const { return viewInfo_.get(); }
+  TvxContainerState LastState() const { return lastState_; }
+  bool CompositionPainting() const { return compositionPainting_; }
+  void SetCompositionPainting(bool value) { compositionPainting_ = value; }
+  // Set by an inner control around its own mouse-down, so that the
+  // container does not take the focus on that click.
+  void SetClickFocusSuppressed(bool value) { clickFocusSuppressed_ = value; }
+
+  // Takes the cursor position and updates the state from it.
+  void RefreshFromCursor(bool mouseEvent);
+  bool UpdateStateAt(TPoint p, int buttonCode, bool mouseEvent, TShiftState shift);
+  void RefreshUnlessSuppressed();
+  void LockInnerAlignment(bool lock);
+  TFont* GetStyledFont();
+  void PostDeferredRefresh();
+  bool OfferInnerDefaultMessage(TMessage& message);
+
+  // IvxContainerStyleOwner.
+  bool UsesParentColorByDefault() override { return false; }
+  bool IsEmbeddedEditor() override { return false; }
+  TControl* StyledControl() override { return this; }
+  bool StoresStyleProperty(const String& name, bool nonNormalState) override;
+
+  // IvxMouseTrackingCaller.
+  void MouseTrackingLeave() override { HandleMouseTrackingLeave(); }
+
+  virtual void ApplyStyleToInnerControl();
+  virtual void UpdateScrollBarFromInnerControl(TvxControlScrollBar* bar);
+  virtual void CalculateViewInfo(TPoint p, bool hotTrackAllowed);
+  virtual bool HandlesTabKey() { return true; }
+  virtual bool UsesFramedWindowRegion();
+  virtual bool CanRefreshState();
+  virtual bool AcceptsContextPopupAt(TPoint p) { return true; }
+  virtual void ApplyStyleToControl(TObject* sender);
+  // A new region handle, or nullptr.
+  virtual HRGN BuildWindowRegion();
+  virtual void RequestViewRefresh() { RefreshFromCursor(false); }
+  virtual bool FilterInnerControlMessage(TMessage& message);
+  virtual void ContainerStateChanged() {}
+  virtual bool RecalculateState(TPoint p, int buttonCode, bool mouseEvent, TShiftState shift);
+  virtual void HandleMouseTrackingLeave();
+  virtual TvxContainerStyle* GetCurrentStyle();
+  virtual TColor GetBackgroundColor();
+  virtual TColor GetBorderColor();
+  virtual TRect GetBorderExtent();
+  virtual void GetPainterDefaultColors(TColor& background, TColor& text);
+  virtual int GetPainterEditState();
+  virtual TvxWindowRegion CalcChildClipArea(const TRect& bounds, TControl* child);
+  virtual TRect GetFrameBounds();
+  virtual TRect GetExtraRegionRect() { return {}; }
+  virtual bool HasShadow();
+  virtual TvxContainerStyle* ChooseStyleForState(TvxContainerState state);
+  virtual TvxContainerStyleValues GetUnsupportedStyleValues() { return 0; }
+  virtual bool IsNativeScrollBarShown(const SCROLLBARINFO& info) { return vxNativeScrollBarShown(info); }
+  virtual bool FocusIsInside();
+  virtual bool UsesOwnTabOrder() { return false; }
+  virtual bool IsHotTracking() { return vxIsMouseTrackingActive(this); }
+  virtual bool IsNativeStyleActive();
+  virtual bool IsReadOnlyState() { return false; }
+  virtual bool IsTransparentBackground() { return false; }
+  virtual void AlignInnerControl();
+  virtual void ClipCanvasToShadowShape();
+  virtual void ApplyWindowRegion();
+  virtual TvdThemeClass GetThemeClass() { return tcEdit; }
+  virtual int GetNativePart();
+  virtual int GetNativeState();
+  virtual TRect GetNativeScrollBarBounds(const SCROLLBARINFO& info);
+  virtual bool IsNativeScrollBarEnabled(TvxControlScrollBar* bar, const SCROLLBARINFO& info);
+  virtual bool QueryInnerScrollBarInfo(SCROLLBARINFO& info, TvxScrollBarKind kind);
+  virtual void FocusInnerControl();
+  virtual void ShowScrollBar(TvxControlScrollBar* bar, bool visible);
+  void ForgetInnerWindowRegion() { innerRegion_.None = true; }
+  virtual TRect HotTrackHitBounds();
+  virtual bool IsOwnPopupVisible() { return false; }
+  virtual bool InterceptInnerKeyMessage(TMessage& message);
+  virtual void SyncScrollBarsWithInner(bool paramsOnly);
+
+  // Overrides of the base control.
+  TvxLookAndFeel* ActiveLookAndFeel() override { return Style()->GetLookAndFeel(); }
+  TRect GetContentArea() override { return viewInfo_->ClientRect; }
+  TRect ClientRect() override;
+  bool HandlesDesignClickAt(int x, int y, TShiftState shift) override { return false; }
+  bool AcceptsFocus() override;
+  bool CanFocusOnClick() override;
+  bool CanFocusOnScrollBarClick(TvxControlScrollBar*) override { return false; }
+  bool HasBuiltInScrollBars() override { return false; }
+  void RefreshScrollBarStates() override;
+  void FocusStateChanged() override;
+  void ColorPropertyChanged() override;
+  void CursorPropertyChanged() override;
+  void HandleResize() override;
+  void HandleResourceStringsChange() override;
+  void HandleComponentRemoval(TComponent* component, TOperation operation) override;
+  void AdjustWindowParams(TCreateParams& params) override;
+  void BuildWindow() override;
+  void PaintControl() override;
+  bool HandleContextPopup(TPoint mousePos) override;
+  void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void HandleMouseMove(TShiftState shift, int x, int y) override;
+  void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void NotifyMouseEnter(TControl* control) override;
+  void NotifyMouseLeave(TControl* control) override;
+  void ProcessWindowMessage(TMessage& message) override;
+  void Dispatch(TMessage& message) override;
+  void SetFocus() override;
+  bool IsFocusedWithInner();
+
+ protected:
+  virtual TvxContainerStyleClass GetStyleClass() { return vxCreateContainerStyle; }
+  virtual TvxContainerViewInfoClass GetViewInfoClass();
+  void Loaded() override;
+  void AlignControls(TControl* control, TRect& rect) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void HandleEnabledChange();
+
+ private:
+  friend struct TvxContainerAccess;
+  TvxContainerState ComputeState(TPoint p, bool hotTrackAllowed);
+  void ArrangeInnerControl();
+
+  TvxContainerState lastState_ = csfNormal;
+  TvxContainerStyle* cachedStyle_ = nullptr;
+  bool refreshRequested_ = false;
+  TWinControl* innerControl_ = nullptr;
+  TvxWindowRegion innerRegion_;
+  bool innerRepaintPending_ = false;
+  bool clickFocusSuppressed_ = false;
+  bool stateUpToDate_ = false;
+  int innerAlignmentLock_ = 0;
+  bool compositionPainting_ = false;
+  int stateChangedGuard_ = 0;
+  int stateUpdateCount_ = 0;
+  bool ownRepaintPending_ = false;
+  TvxSizeGripState sizeGrip_;
+  bool applyingStyle_ = false;
+  bool creating_ = true;
+  std::unique_ptr<TvxContainerStyles> styles_;
+  std::unique_ptr<TvxContainerViewInfo> viewInfo_;
+};
+
+// What inner controls reach of their container's protected handlers.
+struct TvxContainerAccess {
+  static void CallKeyDown(TvxContainer* c, uint16_t& key, TShiftState shift) { c->KeyDown(key, shift); }
+  static void CallKeyPress(TvxContainer* c, char& key) { c->KeyPress(key); }
+  static void CallKeyUp(TvxContainer* c, uint16_t& key, TShiftState shift) { c->KeyUp(key, shift); }
+};
+
+// nil for nil; the control itself when it is a container; the container of
+// an inner control; else nil.
+TvxContainer* vxOwningContainerOf(TControl* control);
+// The size grip between a container's mirrored scroll bars, relative to its
+// inner control's window; empty unless both bars show.
+TRect vxContainerSizeGripRect(TvxContainer* container);
+TRect vxSizeGripRectOfInner(IvxContainerInnerControl* inner);
+void vxPaintSizeGripSquare(TvxContainer* container, const TRect& r);
+void vxPaintContainerSizeGrip(TvxContainer* container);
+
 // --- Popup-closing hooks and open popups ----------------------------------------------------
 
 void vxRegisterOpenPopup(TvxCustomPopupWindow* popup);
@@ -501,15 +697,6 @@ enum : UINT {
 
 // --- Inner list box -------------------------------------------------------------------------
 
-// What an inner control says of itself: the control and the container that
-// hosts it.
-class IvxContainerInnerControl : public IInterface {
- public:
-  static constexpr TGUID IID = StringToGUID("{1B111318-D9C9-4C35-9EFF-5D95793C0106}");
-  virtual TWinControl* GetControl() = 0;
-  virtual TWinControl* GetControlContainer() = 0;
-};
-
 // A list box that searches its items as the user types: the keys typed
 // within AutoCompleteDelay of each other make one prefix, and the first
 // item starting with it is selected. Painted scroll bars lie over the
@@ -547,10 +734,18 @@ class TvxCustomInnerListBox : public TListBox, public IvxContainerInnerControl {
 
   void WndProc(TMessage& message) override;
   void Dispatch(TMessage& message) override;
+  void Click() override;
+  void DblClick() override;
 
  protected:
+  void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyPress(char& key) override;
+  void KeyUp(uint16_t& key, TShiftState shift) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void Notification(TComponent* component, TOperation operation) override;
+  TvxContainer* OwningContainer() const;
 
  private:
   void SyncScrollBar(TvxScrollBar* bar, LONG objectId, int nativeBar);

@@ -93,6 +93,7 @@ void HandleAppDeactivation() {
       const bool activeFocusPopup = popup->TakesFocus() && Screen && Screen->ActiveForm() == popup;
       if (activeFocusPopup || (popup->HandleAllocated() && !IsWindowEnabled(popup->Handle()))) continue;
       ClosePopup(popup);
+      if (TvxContainer* container = dynamic_cast<TvxContainer*>(popup->OwnerControl())) container->FocusStateChanged();
       closed = true;
       break;
     }

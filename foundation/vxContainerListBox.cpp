@@ -36,6 +36,7 @@ TvxCustomInnerListBox::TvxCustomInnerListBox(TComponent* owner) : TListBox(owner
   vScrollBar_->OnScroll = [this](TObject*, TScrollCode code, int& position) { HandleVertScroll(code, position); };
   lookAndFeel_ = std::make_unique<TvxLookAndFeel>(this);
   lookAndFeel_->OnChanged = [this](TvxLookAndFeel*, TvxLookAndFeelValues) { HandleLookAndFeelChanged(); };
+  for (TvxScrollBar* bar : {hScrollBar_, vScrollBar_}) bar->LookAndFeel()->ChangeMaster(lookAndFeel_.get());
   SetControlStyle((ControlStyle() & ~csOpaque) | csDoubleClicks);
   SetParentColor(false);
   SetParentFont(true);
@@ -43,6 +44,8 @@ TvxCustomInnerListBox::TvxCustomInnerListBox(TComponent* owner) : TListBox(owner
 
 TvxCustomInnerListBox::~TvxCustomInnerListBox() {
   lookAndFeel_->OnChanged = nullptr;
+  for (TvxScrollBar* bar : {hScrollBar_, vScrollBar_})
+    if (bar) bar->LookAndFeel()->ChangeMaster(nullptr);
   // A bar placed on the list box's parent belongs to that parent's window
   // tree; take it off before the parent goes on without the list box.
   for (TvxScrollBar* bar : {hScrollBar_, vScrollBar_})
@@ -57,17 +60,63 @@ void TvxCustomInnerListBox::Notification(TComponent* component, TOperation opera
 }
 
 void TvxCustomInnerListBox::HandleLookAndFeelChanged() {
-  for (TvxScrollBar* bar : {hScrollBar_, vScrollBar_})
-    if (bar && lookAndFeel_->ActivePainter()) bar->SetPainter(*lookAndFeel_->ActivePainter());
   if (HandleAllocated()) Invalidate();
 }
 
 // --- Incremental search ---------------------------------------------------------------------
 
+TvxContainer* TvxCustomInnerListBox::OwningContainer() const { return dynamic_cast<TvxContainer*>(container_); }
+
+void TvxCustomInnerListBox::Click() {
+  TListBox::Click();
+  if (vScrollBar_ && vScrollBar_->Visible()) vScrollBar_->SetPosition(int(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)));
+  if (TvxContainer* container = OwningContainer()) container->Click();
+}
+
+void TvxCustomInnerListBox::DblClick() {
+  TListBox::DblClick();
+  if (TvxContainer* container = OwningContainer()) container->DblClick();
+}
+
+void TvxCustomInnerListBox::KeyDown(uint16_t& key, TShiftState shift) {
+  if (TvxContainer* container = OwningContainer()) TvxContainerAccess::CallKeyDown(container, key, shift);
+  if (key != 0) TListBox::KeyDown(key, shift);
+}
+
+void TvxCustomInnerListBox::KeyUp(uint16_t& key, TShiftState shift) {
+  if (key == VK_TAB) key = 0;
+  if (TvxContainer* container = OwningContainer()) TvxContainerAccess::CallKeyUp(container, key, shift);
+  if (key != 0) TListBox::KeyUp(key, shift);
+}
+
+void TvxCustomInnerListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TListBox::MouseDown(button, shift, x, y);
+  TvxContainer* container = OwningContainer();
+  if (!container) return;
+  container->SetClickFocusSuppressed(true);
+  container->HandleMouseDown(button, shift, x + Left(), y + Top());
+  container->SetClickFocusSuppressed(false);
+}
+
+void TvxCustomInnerListBox::MouseMove(TShiftState shift, int x, int y) {
+  TListBox::MouseMove(shift, x, y);
+  if (TvxContainer* container = OwningContainer()) container->HandleMouseMove(shift, x + Left(), y + Top());
+}
+
+void TvxCustomInnerListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TListBox::MouseUp(button, shift, x, y);
+  if (TvxContainer* container = OwningContainer()) container->HandleMouseUp(button, shift, x + Left(), y + Top());
+}
+
 void TvxCustomInnerListBox::KeyPress(char& key) {
   if (key == '\t') key = 0;
-  // Enter belongs to the hosting editor, never to the search.
-  if (key == '\r' && container_) key = 0;
+  if (key != 0) {
+    if (TvxContainer* container = OwningContainer()) {
+      TvxContainerAccess::CallKeyPress(container, key);
+      // Enter belongs to the hosting editor, never to the search.
+      if (key == '\r') key = 0;
+    }
+  }
   if (key == 0) return;
   TListBox::KeyPress(key);
   if (key != 0) ProcessAutoCompleteKey(key);
@@ -170,8 +219,8 @@ TRect TvxCustomInnerListBox::GetSizeGripBounds() {
 
 void TvxCustomInnerListBox::DrawSizeGrip() {
   const TRect r = GetSizeGripBounds();
-  if (!vxNativeScrollBarInfoAvailable() || vxIsEmptyRect(r) || !lookAndFeel_->ActivePainter()) return;
-  vxPaintSizeGripSquareOn(Handle(), r, lookAndFeel_->ActivePainter()->VerticalGridBackgroundColor());
+  TvxContainer* container = OwningContainer();
+  if (container && vxNativeScrollBarInfoAvailable() && !vxIsEmptyRect(r)) vxPaintSizeGripSquare(container, r);
 }
 
 // --- Messages ---------------------------------------------------------------------------------
@@ -213,6 +262,19 @@ void TvxCustomInnerListBox::Dispatch(TMessage& m) {
     case WM_WINDOWPOSCHANGED:
       TListBox::Dispatch(m);
       if (!IsDestroying() && !vxIsEmptyRect(GetSizeGripBounds())) DrawSizeGrip();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      TListBox::Dispatch(m);
+      TvxContainer* container = OwningContainer();
+      if (!container || container->IsDestroying() || IsDestroying()) return;
+      if (m.Msg == WM_SETFOCUS && container->HandleAllocated() && HWND(m.WParam) == container->Handle()) return;
+      container->FocusStateChanged();
+      return;
+    }
+    case CM_MOUSELEAVE:
+      TListBox::Dispatch(m);
+      if (TvxContainer* container = OwningContainer()) container->RefreshFromCursor(true);
       return;
     case WM_DESTROY:
       redrawLocked_ = false;

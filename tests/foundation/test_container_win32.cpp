@@ -488,4 +488,50 @@ TEST(ContainerWin32, TypingSearchesTheItems) {
   EXPECT_EQ(list.ItemIndex(), 0);
 }
 
+TEST(ContainerWin32, MirroredPageNeverExceedsTheRange) {
+  // The native bar takes a page as large as the whole range plus one; the
+  // painted bar would refuse it.
+  TForm form(nullptr);
+  HWND wnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VSCROLL, 0, 0, 100, 100, form.Handle(), nullptr,
+                             nullptr, nullptr);
+  SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, 9, 10, 4, 0};
+  SetScrollInfo(wnd, SB_VERT, &info, FALSE);
+  TvxScrollBar bar(nullptr);
+  bar.SetKind(sbVertical);
+  EXPECT_NO_THROW(vxMirrorScrollInfo(&bar, wnd, SB_VERT));
+  EXPECT_EQ(bar.Min(), 0);
+  EXPECT_EQ(bar.Max(), 9);
+  EXPECT_EQ(bar.PageSize(), 9);
+  DestroyWindow(wnd);
+}
+
+TEST(ContainerWin32, ListBoxInAContainerHandsEnterToIt) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 300);
+  auto container = new TvxContainer(&form);
+  container->SetParent(&form);
+  container->SetBounds(10, 10, 220, 200);
+  auto list = new TvxCustomInnerListBox(container);
+  list->SetParent(container);
+  list->SetContainer(container);
+  container->SetInnerControl(list);
+  for (const char* item : {"alpha", "beta", "gamma"}) list->Items()->Add(item);
+  std::vector<char> containerKeys;
+  container->OnKeyPress = [&](TObject*, char& key) { containerKeys.push_back(key); };
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  container->SetFocus();
+  Pump();
+  ASSERT_EQ(GetFocus(), list->Handle());
+  Keys({{'G', false}, {'G', true}});
+  ASSERT_TRUE(PumpUntil([&] { return list->SearchFilter() == "g"; }));
+  EXPECT_EQ(list->ItemIndex(), 2);
+  Keys({{VK_RETURN, false}, {VK_RETURN, true}});
+  ASSERT_TRUE(PumpUntil([&] { return containerKeys.size() == 2; }));
+  EXPECT_EQ(containerKeys, (std::vector<char>{'g', '\r'}));
+  // Enter went to the container, not into the search.
+  EXPECT_EQ(list->SearchFilter(), "g");
+  EXPECT_TRUE(container->LastState() & csfActive);
+}
+
 }  // namespace
