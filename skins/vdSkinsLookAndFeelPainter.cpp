@@ -39,6 +39,11 @@ TColor ElementTextColor(const TvdSkinElement* element, TColor parent) {
 }
 
 TSize ImageSize(TvdSkinElement* element) { return element->GetImageSize(); }
+// The image size of one picture of the element when present, else parent.
+TSize ImageSizeOr(TvdSkinElement* element, TSize parent) { return element ? element->GetImageSize() : parent; }
+TRect ContentOffsetOr(const TvdSkinElement* element, TRect parent) {
+  return element ? element->ContentOffset() : parent;
+}
 TPoint ImagePoint(TvdSkinElement* element) { return vxPointOfSize(element->GetImageSize()); }
 TRect OuterRect(const TRect& rect, const TRect& by) {
   return {rect.Left - by.Left, rect.Top - by.Top, rect.Right + by.Right, rect.Bottom + by.Bottom};
@@ -419,12 +424,10 @@ int TvdSkinLookAndFeelPainter::ExpandButtonExtent() const {
   return plusMinus ? ImageSize(plusMinus).cy : Office11::ExpandButtonExtent();
 }
 TSize TvdSkinLookAndFeelPainter::CheckBoxGlyphExtent() const {
-  TvdSkinElement* checkbox = SLOT(Editors.Checkbox);
-  return checkbox ? ImageSize(checkbox) : Office11::CheckBoxGlyphExtent();
+  return ImageSizeOr(SLOT(Editors.Checkbox), Office11::CheckBoxGlyphExtent());
 }
 TSize TvdSkinLookAndFeelPainter::RadioButtonExtent() const {
-  TvdSkinElement* radio = SLOT(Editors.RadioButton);
-  return radio ? ImageSize(radio) : Office11::RadioButtonExtent();
+  return ImageSizeOr(SLOT(Editors.RadioButton), Office11::RadioButtonExtent());
 }
 int TvdSkinLookAndFeelPainter::LabelLineWidth() const {
   const TvdSkinElement* line = SLOT(Editors.LabelLine);
@@ -471,8 +474,7 @@ int TvdSkinLookAndFeelPainter::ScrollBarMinThumbLength(bool vertical) const {
   return vertical ? ImageSize(thumb).cy : ImageSize(thumb).cx;
 }
 TSize TvdSkinLookAndFeelPainter::SizeGripExtent() const {
-  TvdSkinElement* grip = SLOT(Common.SizeGrip);
-  return grip ? ImageSize(grip) : Office11::SizeGripExtent();
+  return ImageSizeOr(SLOT(Common.SizeGrip), Office11::SizeGripExtent());
 }
 TSize TvdSkinLookAndFeelPainter::TabCloseButtonExtent() const {
   const TvdSkinElement* close = SLOT(PageControl.TabHeaderCloseButton);
@@ -497,8 +499,7 @@ void TvdSkinLookAndFeelPainter::CalculateSchedulerNavigationButtonLayout(bool is
 }
 
 TRect TvdSkinLookAndFeelPainter::SchedulerEventProgressMargins() const {
-  const TvdSkinElement* border = SLOT(Editors.ProgressBorder);
-  return border ? border->ContentOffset() : Office11::SchedulerEventProgressMargins();
+  return ContentOffsetOr(SLOT(Editors.ProgressBorder), Office11::SchedulerEventProgressMargins());
 }
 
 TvxSchedulerNavigationButtonMetrics TvdSkinLookAndFeelPainter::SchedulerNavigationButtonMetrics(bool isNext) const {
@@ -514,16 +515,14 @@ TvxSchedulerNavigationButtonMetrics TvdSkinLookAndFeelPainter::SchedulerNavigati
 
 int TvdSkinLookAndFeelPainter::EditButtonTextIndent() const { return 1; }
 TSize TvdSkinLookAndFeelPainter::EditButtonExtent() const {
-  TvdSkinElement* button = SLOT(Editors.EditorButton);
-  return button ? ImageSize(button) : Office11::EditButtonExtent();
+  return ImageSizeOr(SLOT(Editors.EditorButton), Office11::EditButtonExtent());
 }
 TSize TvdSkinLookAndFeelPainter::NavigatorButtonGlyphExtent() const {
-  TvdSkinElement* navigator = SLOT(Editors.Navigator);
-  return navigator ? ImageSize(navigator) : Office11::NavigatorButtonGlyphExtent();
+  return ImageSizeOr(SLOT(Editors.Navigator), Office11::NavigatorButtonGlyphExtent());
 }
 TRect TvdSkinLookAndFeelPainter::ProgressBarFrameWidths(bool vertical) const {
-  const TvdSkinElement* border = vertical ? SLOT(Editors.ProgressBorderVert) : SLOT(Editors.ProgressBorder);
-  return border ? border->ContentOffset() : Office11::ProgressBarFrameWidths(vertical);
+  return ContentOffsetOr(vertical ? SLOT(Editors.ProgressBorderVert) : SLOT(Editors.ProgressBorder),
+                         Office11::ProgressBarFrameWidths(vertical));
 }
 
 namespace {
@@ -543,8 +542,8 @@ TvdSkinElement* GroupBoxElement(TvdSkinInfo* info, bool captionPart, int positio
 }  // namespace
 
 TRect TvdSkinLookAndFeelPainter::GroupBoxFrameWidths(bool captionPart, int captionPosition) const {
-  const TvdSkinElement* element = GroupBoxElement(GetPainterData(), captionPart, captionPosition);
-  return element ? element->ContentOffset() : Office11::GroupBoxFrameWidths(captionPart, captionPosition);
+  return ContentOffsetOr(GroupBoxElement(GetPainterData(), captionPart, captionPosition),
+                         Office11::GroupBoxFrameWidths(captionPart, captionPosition));
 }
 // A translucent part shows what lies under the group box.
 bool TvdSkinLookAndFeelPainter::GroupBoxNeedsParentBackground(bool captionPart, int captionPosition) const {
@@ -553,8 +552,8 @@ bool TvdSkinLookAndFeelPainter::GroupBoxNeedsParentBackground(bool captionPart, 
 }
 
 TSize TvdSkinLookAndFeelPainter::TrackBarThumbExtent(bool horizontal) const {
-  TvdSkinElement* thumb = horizontal ? SLOT(Editors.TrackBarThumb) : SLOT(Editors.TrackBarThumbVert);
-  return thumb ? ImageSize(thumb) : Office11::TrackBarThumbExtent(horizontal);
+  return ImageSizeOr(horizontal ? SLOT(Editors.TrackBarThumb) : SLOT(Editors.TrackBarThumbVert),
+                     Office11::TrackBarThumbExtent(horizontal));
 }
 int TvdSkinLookAndFeelPainter::TrackBarTrackThickness() const {
   TvdSkinElement* track = SLOT(Editors.TrackBarTrack);
@@ -567,8 +566,7 @@ TSize TvdSkinLookAndFeelPainter::SplitterExtent(bool horizontal) const {
   return {std::max(min.cx, image.cx), std::max(min.cy, image.cy)};
 }
 TRect TvdSkinLookAndFeelPainter::PrintPreviewPageBorderWidths() const {
-  const TvdSkinElement* border = SLOT(PrintingSystem.PageBorder);
-  return border ? border->ContentOffset() : Office11::PrintPreviewPageBorderWidths();
+  return ContentOffsetOr(SLOT(PrintingSystem.PageBorder), Office11::PrintPreviewPageBorderWidths());
 }
 
 // --- Drawing -----------------------------------------------------------------------------
@@ -867,7 +865,8 @@ void TvdSkinLookAndFeelPainter::PaintScrollBarTrack(TvxCanvas* canvas, const TRe
 void TvdSkinLookAndFeelPainter::PaintScrollBarElement(TvxCanvas* canvas, bool horizontal, const TRect& rect,
                                                       TvxScrollBarPart part, TvxButtonState state) const {
   TvdSkinLookAndFeelPainterInfo* info = GetPainterData();
-  TvdSkinScrollInfo* drawer = info && part > sbpNone ? info->ScrollInfos[horizontal ? 1 : 0][size_t(part)].get() : nullptr;
+  TvdSkinScrollInfo* drawer =
+      info && part > sbpNone ? info->ScrollInfos[horizontal ? 1 : 0][size_t(part)].get() : nullptr;
   if (!drawer || !drawer->Element) return Office11::PaintScrollBarElement(canvas, horizontal, rect, part, state);
   // A page area at rest lets the track show.
   if ((part == sbpPageUp || part == sbpPageDown) && state == vxbsNormal) return;

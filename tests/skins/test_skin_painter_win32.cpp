@@ -176,9 +176,10 @@ using TAnswer = std::function<std::string(const TTestSkinPainter&, bool up)>;
 // fallback.
 std::vector<std::pair<const char*, TAnswer>> FallbackCases() {
   using P = const TTestSkinPainter&;
+  using C = TvxCanvas*;
   const TRect r(4, 4, 40, 24);
-  const auto paint = [](std::function<void(P, bool, TvxCanvas*)> f) {
-    return [f](P p, bool up) { return Drawn([&](TvxCanvas* c) { f(p, up, c); }); };
+  const auto paint = [](std::function<void(P, bool, C)> f) {
+    return [f](P p, bool up) { return Drawn([&](C c) { f(p, up, c); }); };
   };
   std::vector<std::pair<const char*, TAnswer>> cases = {
       {"ContentColor", [](P p, bool up) { return Text(CALL(ContentColor())); }},
@@ -249,7 +250,8 @@ std::vector<std::pair<const char*, TAnswer>> FallbackCases() {
       {"ProgressBarTextColor",
        [](P p, bool up) { return Text(CALL(ProgressBarTextColor(false))) + Text(CALL(ProgressBarTextColor(true))); }},
       {"GroupBoxCaptionTextColor", [](P p, bool up) {
-         return Text(CALL(GroupBoxCaptionTextColor(true, vxgcpTop))) + Text(CALL(GroupBoxCaptionTextColor(false, vxgcpLeft)));
+         return Text(CALL(GroupBoxCaptionTextColor(true, vxgcpTop))) +
+                Text(CALL(GroupBoxCaptionTextColor(false, vxgcpLeft)));
        }},
       {"GroupPanelTextColor", [](P p, bool up) { return Text(CALL(GroupPanelTextColor())); }},
       {"LayoutControlBackgroundColor", [](P p, bool up) { return Text(CALL(LayoutControlBackgroundColor())); }},
@@ -267,7 +269,8 @@ std::vector<std::pair<const char*, TAnswer>> FallbackCases() {
       {"FooterCellBorderWidth", [](P p, bool up) { return Text(CALL(FooterCellBorderWidth())); }},
       {"FilterCloseButtonExtent", [](P p, bool up) { return Text(CALL(FilterCloseButtonExtent())); }},
       {"ScrollBarMinThumbLength",
-       [](P p, bool up) { return Text(CALL(ScrollBarMinThumbLength(false))) + Text(CALL(ScrollBarMinThumbLength(true))); }},
+       [](P p, bool up) { return Text(CALL(ScrollBarMinThumbLength(false))) +
+              Text(CALL(ScrollBarMinThumbLength(true))); }},
       {"SizeGripExtent", [](P p, bool up) { return Text(CALL(SizeGripExtent())); }},
       {"TabCloseButtonExtent", [](P p, bool up) { return Text(CALL(TabCloseButtonExtent())); }},
       {"CalculateSchedulerNavigationButtonLayout", [](P p, bool up) {
@@ -283,107 +286,118 @@ std::vector<std::pair<const char*, TAnswer>> FallbackCases() {
       {"EditButtonExtent", [](P p, bool up) { return Text(CALL(EditButtonExtent())); }},
       {"NavigatorButtonGlyphExtent", [](P p, bool up) { return Text(CALL(NavigatorButtonGlyphExtent())); }},
       {"ProgressBarFrameWidths",
-       [](P p, bool up) { return Text(CALL(ProgressBarFrameWidths(false))) + Text(CALL(ProgressBarFrameWidths(true))); }},
+       [](P p, bool up) { return Text(CALL(ProgressBarFrameWidths(false))) +
+              Text(CALL(ProgressBarFrameWidths(true))); }},
       {"GroupBoxFrameWidths",
-       [](P p, bool up) { return Text(CALL(GroupBoxFrameWidths(true, vxgcpTop))) + Text(CALL(GroupBoxFrameWidths(false, vxgcpRight))); }},
-      {"GroupBoxNeedsParentBackground", [](P p, bool up) { return Text(CALL(GroupBoxNeedsParentBackground(true, vxgcpBottom))); }},
+       [](P p, bool up) { return Text(CALL(GroupBoxFrameWidths(true, vxgcpTop))) +
+              Text(CALL(GroupBoxFrameWidths(false, vxgcpRight))); }},
+      {"GroupBoxNeedsParentBackground",
+        [](P p, bool up) { return Text(CALL(GroupBoxNeedsParentBackground(true, vxgcpBottom))); }},
       {"TrackBarThumbExtent",
        [](P p, bool up) { return Text(CALL(TrackBarThumbExtent(true))) + Text(CALL(TrackBarThumbExtent(false))); }},
       {"TrackBarTrackThickness", [](P p, bool up) { return Text(CALL(TrackBarTrackThickness())); }},
-      {"SplitterExtent", [](P p, bool up) { return Text(CALL(SplitterExtent(true))) + Text(CALL(SplitterExtent(false))); }},
+      {"SplitterExtent",
+        [](P p, bool up) { return Text(CALL(SplitterExtent(true))) + Text(CALL(SplitterExtent(false))); }},
       {"PrintPreviewPageBorderWidths", [](P p, bool up) { return Text(CALL(PrintPreviewPageBorderWidths())); }},
 
-      {"PaintPushButton", paint([r](P p, bool up, TvxCanvas* c) {
+      {"PaintPushButton", paint([r](P p, bool up, C c) {
          CALL(PaintPushButton(c, r, "&Next", vxbsPressed, true, clDefault, clDefault, false));
        })},
-      {"PaintFooterPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterPanel(c, r, 5)); })},
+      {"PaintFooterPanel", paint([r](P p, bool up, C c) { CALL(PaintFooterPanel(c, r, 5)); })},
       {"PaintSchedulerNavigationButton",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSchedulerNavigationButton(c, r, {10, 8, 18, 16}, true, vxbsHot)); })},
-      {"PaintBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintBorder(c, r)); })},
-      {"PaintSeparator", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSeparator(c, r, true)); })},
-      {"PaintExpandButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintExpandButton(c, {2, 2, 13, 13}, true, clDefault)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintSchedulerNavigationButton(c, r, {10, 8, 18, 16}, true, vxbsHot)); })},
+      {"PaintBorder", paint([r](P p, bool up, C c) { CALL(PaintBorder(c, r)); })},
+      {"PaintSeparator", paint([r](P p, bool up, C c) { CALL(PaintSeparator(c, r, true)); })},
+      {"PaintExpandButton",
+        paint([](P p, bool up, C c) { CALL(PaintExpandButton(c, {2, 2, 13, 13}, true, clDefault)); })},
       {"PaintSmallExpandButton",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintSmallExpandButton(c, {2, 2, 11, 11}, false, clDefault, clDefault)); })},
-      {"PaintCheckBox", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintCheckBox(c, {2, 2, 15, 15}, vxbsHot, cbsChecked)); })},
+       paint([](P p, bool up, C c) { CALL(PaintSmallExpandButton(c, {2, 2, 11, 11}, false, clDefault, clDefault)); })},
+      {"PaintCheckBox", paint([](P p, bool up, C c) { CALL(PaintCheckBox(c, {2, 2, 15, 15}, vxbsHot, cbsChecked)); })},
       {"PaintRadioButton",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintRadioButton(c, 3, 3, vxbsNormal, true, false, clYellow)); })},
+       paint([](P p, bool up, C c) { CALL(PaintRadioButton(c, 3, 3, vxbsNormal, true, false, clYellow)); })},
       {"PaintLabelLine",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLabelLine(c, r, clBtnShadow, clBtnHighlight, false)); })},
-      {"PaintHeader", paint([r](P p, bool up, TvxCanvas* c) {
+       paint([r](P p, bool up, C c) { CALL(PaintLabelLine(c, r, clBtnShadow, clBtnHighlight, false)); })},
+      {"PaintHeader", paint([r](P p, bool up, C c) {
          CALL(PaintHeader(c, r, r, vxAllBorders, vxAllBorders, vxbsHot, taCenter, tlCenter, false, false, "Name",
                        nullptr, clBtnText, clBtnFace, nullptr));
        })},
       {"PaintHeaderStrip",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintHeaderStrip(c, r, 3, clRed, TvxAreaViewParams{})); })},
-      {"PaintGroupByArea", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupByArea(c, r, false, clAqua, nullptr)); })},
-      {"PaintLayoutViewItem", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewItem(c, r, vxbsHot)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintHeaderStrip(c, r, 3, clRed, TvxAreaViewParams{})); })},
+      {"PaintGroupByArea", paint([r](P p, bool up, C c) { CALL(PaintGroupByArea(c, r, false, clAqua, nullptr)); })},
+      {"PaintLayoutViewItem", paint([r](P p, bool up, C c) { CALL(PaintLayoutViewItem(c, r, vxbsHot)); })},
       {"PaintLayoutViewRecordCaption",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecordCaption(c, r, 0, vxLayoutViewRecordSelected)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintLayoutViewRecordCaption(c, r, 0, vxLayoutViewRecordSelected)); })},
       {"PaintLayoutViewRecord",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecord(c, r, 1, 0, vxAllBorders)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintLayoutViewRecord(c, r, 1, 0, vxAllBorders)); })},
       {"PaintLayoutViewRecordExpandButton",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintLayoutViewRecordExpandButton(c, {2, 2, 15, 15}, vxbsNormal, true)); })},
-      {"PaintFooterCell", paint([r](P p, bool up, TvxCanvas* c) {
+       paint([](P p, bool up, C c) { CALL(PaintLayoutViewRecordExpandButton(c, {2, 2, 15, 15}, vxbsNormal, true)); })},
+      {"PaintFooterCell", paint([r](P p, bool up, C c) {
          CALL(PaintFooterCell(c, r, taRightJustify, tlCenter, false, "12", nullptr, clBtnText, clWindow, nullptr));
        })},
-      {"PaintFooterFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterFrame(c, r)); })},
-      {"PaintFooterCellFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterCellFrame(c, r)); })},
+      {"PaintFooterFrame", paint([r](P p, bool up, C c) { CALL(PaintFooterFrame(c, r)); })},
+      {"PaintFooterCellFrame", paint([r](P p, bool up, C c) { CALL(PaintFooterCellFrame(c, r)); })},
       {"PaintFooterBackground",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFooterBackground(c, r, TvxAreaViewParams{nullptr, clLime})); })},
-      {"PaintFilterCloseButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintFilterCloseButton(c, {2, 2, 18, 18}, vxbsHot)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintFooterBackground(c, r, TvxAreaViewParams{nullptr, clLime})); })},
+      {"PaintFilterCloseButton",
+        paint([](P p, bool up, C c) { CALL(PaintFilterCloseButton(c, {2, 2, 18, 18}, vxbsHot)); })},
       {"PaintFilterDropDownButton",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintFilterDropDownButton(c, {2, 2, 14, 18}, vxbsNormal, true)); })},
-      {"PaintFilterPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFilterPanel(c, r, false, clAqua, nullptr)); })},
-      {"PaintFormClientArea", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintFormClientArea(c, r)); })},
+       paint([](P p, bool up, C c) { CALL(PaintFilterDropDownButton(c, {2, 2, 14, 18}, vxbsNormal, true)); })},
+      {"PaintFilterPanel", paint([r](P p, bool up, C c) { CALL(PaintFilterPanel(c, r, false, clAqua, nullptr)); })},
+      {"PaintFormClientArea", paint([r](P p, bool up, C c) { CALL(PaintFormClientArea(c, r)); })},
       {"PaintIndicatorCustomizationMark",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorCustomizationMark(c, r, clBtnText)); })},
-      {"PaintIndicatorImage", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorImage(c, r, 2)); })},
-      {"PaintIndicatorCell", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintIndicatorCell(c, r, 1, clBtnFace, nullptr)); })},
-      {"PaintScrollBarTrack", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintScrollBarTrack(c, r, true)); })},
-      {"PaintScrollBarElement", paint([](P p, bool up, TvxCanvas* c) {
+       paint([r](P p, bool up, C c) { CALL(PaintIndicatorCustomizationMark(c, r, clBtnText)); })},
+      {"PaintIndicatorImage", paint([r](P p, bool up, C c) { CALL(PaintIndicatorImage(c, r, 2)); })},
+      {"PaintIndicatorCell", paint([r](P p, bool up, C c) { CALL(PaintIndicatorCell(c, r, 1, clBtnFace, nullptr)); })},
+      {"PaintScrollBarTrack", paint([r](P p, bool up, C c) { CALL(PaintScrollBarTrack(c, r, true)); })},
+      {"PaintScrollBarElement", paint([](P p, bool up, C c) {
          CALL(PaintScrollBarElement(c, false, {2, 2, 18, 18}, sbpLineUp, vxbsHot));
          CALL(PaintScrollBarElement(c, true, {20, 2, 44, 18}, sbpThumbnail, vxbsNormal));
          CALL(PaintScrollBarElement(c, false, {2, 20, 18, 30}, sbpPageDown, vxbsNormal));
        })},
-      {"PaintSizeGrip", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSizeGrip(c, r)); })},
-      {"PaintTabCloseButton", paint([](P p, bool up, TvxCanvas* c) { CALL(PaintTabCloseButton(c, {2, 2, 16, 16}, vxbsPressed)); })},
-      {"PaintSchedulerDayCaption", paint([r](P p, bool up, TvxCanvas* c) {
+      {"PaintSizeGrip", paint([r](P p, bool up, C c) { CALL(PaintSizeGrip(c, r)); })},
+      {"PaintTabCloseButton",
+        paint([](P p, bool up, C c) { CALL(PaintTabCloseButton(c, {2, 2, 16, 16}, vxbsPressed)); })},
+      {"PaintSchedulerDayCaption", paint([r](P p, bool up, C c) {
          TvxViewParams view;
          view.Color = clBtnFace;
          view.TextColor = clBtnText;
          CALL(PaintSchedulerDayCaption(c, r, "Monday", vxAllBorders, view, vxsaBoth, 5, nullptr));
        })},
-      {"PaintSchedulerEventProgressBar", paint([r](P p, bool up, TvxCanvas* c) {
+      {"PaintSchedulerEventProgressBar", paint([r](P p, bool up, C c) {
          CALL(PaintSchedulerEventProgressBar(c, r, {6, 6, 20, 20}, TvxAreaViewParams{nullptr, clWhite}, false));
        })},
-      {"PaintNavigatorPushButton", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintNavigatorPushButton(c, r, vxbsHot)); })},
+      {"PaintNavigatorPushButton", paint([r](P p, bool up, C c) { CALL(PaintNavigatorPushButton(c, r, vxbsHot)); })},
       {"PaintClockFace",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintClockFace(c, {0, 0, 32, 32}, EncodeTime(3, 40, 15, 0), clWindow)); })},
-      {"PaintEditButton", paint([](P p, bool up, TvxCanvas* c) {
+       paint([](P p, bool up, C c) { CALL(PaintClockFace(c, {0, 0, 32, 32}, EncodeTime(3, 40, 15, 0), clWindow)); })},
+      {"PaintEditButton", paint([](P p, bool up, C c) {
          CALL(PaintEditButton(c, {2, 2, 18, 20}, 1, vxbsNormal, 1));
          CALL(PaintEditButton(c, {20, 2, 30, 20}, 3, vxbsHot, 0));
        })},
       {"PaintNavigatorButtonGlyph",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintNavigatorButtonGlyph(c, nullptr, 0, 2, {2, 2, 18, 18}, true, false)); })},
-      {"PaintProgressBarFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintProgressBarFrame(c, r, false)); })},
-      {"PaintProgressBarChunk", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintProgressBarChunk(c, r, true)); })},
-      {"PaintGroupBoxContent", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxContent(c, r, {6, 10, 38, 22})); })},
-      {"PaintGroupBoxCaption", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxCaption(c, r, vxgcpTop)); })},
-      {"PaintGroupBoxBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxBorder(c, r, vxgcpTop, 13)); })},
+       paint([](P p, bool up, C c) {
+         CALL(PaintNavigatorButtonGlyph(c, nullptr, 0, 2, {2, 2, 18, 18}, true, false));
+       })},
+      {"PaintProgressBarFrame", paint([r](P p, bool up, C c) { CALL(PaintProgressBarFrame(c, r, false)); })},
+      {"PaintProgressBarChunk", paint([r](P p, bool up, C c) { CALL(PaintProgressBarChunk(c, r, true)); })},
+      {"PaintGroupBoxContent", paint([r](P p, bool up, C c) { CALL(PaintGroupBoxContent(c, r, {6, 10, 38, 22})); })},
+      {"PaintGroupBoxCaption", paint([r](P p, bool up, C c) { CALL(PaintGroupBoxCaption(c, r, vxgcpTop)); })},
+      {"PaintGroupBoxBorder", paint([r](P p, bool up, C c) { CALL(PaintGroupBoxBorder(c, r, vxgcpTop, 13)); })},
       {"PaintGroupBoxExpandButton",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxExpandButton(c, {2, 2, 18, 14}, vxbsHot, true, raPlus90)); })},
-      {"PaintGroupBoxFrame", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupBoxFrame(c, r, 0, vxgcpLeft, 11)); })},
-      {"PaintGroupPanelBorder", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupPanelBorder(c, r)); })},
-      {"PaintGroupPanel", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintGroupPanel(c, r, true)); })},
-      {"PaintTrackBarTrack", paint([r](P p, bool up, TvxCanvas* c) {
+       paint([](P p, bool up, C c) { CALL(PaintGroupBoxExpandButton(c, {2, 2, 18, 14}, vxbsHot, true, raPlus90)); })},
+      {"PaintGroupBoxFrame", paint([r](P p, bool up, C c) { CALL(PaintGroupBoxFrame(c, r, 0, vxgcpLeft, 11)); })},
+      {"PaintGroupPanelBorder", paint([r](P p, bool up, C c) { CALL(PaintGroupPanelBorder(c, r)); })},
+      {"PaintGroupPanel", paint([r](P p, bool up, C c) { CALL(PaintGroupPanel(c, r, true)); })},
+      {"PaintTrackBarTrack", paint([r](P p, bool up, C c) {
          CALL(PaintTrackBarTrack(c, {4, 12, 44, 16}, {10, 12, 20, 16}, true, true, true, clDefault));
        })},
       {"PaintTrackBarThumb",
-       paint([](P p, bool up, TvxCanvas* c) { CALL(PaintTrackBarThumb(c, {4, 4, 15, 25}, vxbsHot, true, vxtsBox, clDefault)); })},
-      {"PaintSplitter", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintSplitter(c, r, true, false, true)); })},
-      {"PaintPrintPreviewBackground", paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintPrintPreviewBackground(c, r)); })},
+       paint([](P p, bool up, C c) {
+         CALL(PaintTrackBarThumb(c, {4, 4, 15, 25}, vxbsHot, true, vxtsBox, clDefault));
+       })},
+      {"PaintSplitter", paint([r](P p, bool up, C c) { CALL(PaintSplitter(c, r, true, false, true)); })},
+      {"PaintPrintPreviewBackground", paint([r](P p, bool up, C c) { CALL(PaintPrintPreviewBackground(c, r)); })},
       {"PaintPrintPreviewPage",
-       paint([r](P p, bool up, TvxCanvas* c) { CALL(PaintPrintPreviewPage(c, r, {8, 8, 30, 20}, true, true)); })},
+       paint([r](P p, bool up, C c) { CALL(PaintPrintPreviewPage(c, r, {8, 8, 30, 20}, true, true)); })},
   };
   return cases;
 }
