@@ -383,7 +383,6 @@ void vdSkinsFormInitialize() {
   TModuleState& s = State();
   if (s.refCount++ > 0) return;
   s.chooseControllerClass = ChooseControllerClass;
-  s.controllers.clear();
   s.helper = std::make_unique<TvdSkinWinControllerHelper>();
   vxInstallThreadHook(s.hook, WH_CALLWNDPROC, SkinHookProc);
   s.registry = std::make_unique<TvdSkinFormControllers>();
