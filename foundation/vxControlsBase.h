@@ -228,8 +228,8 @@ TCursor vxScrollAnchorCursor(TvxDirection direction, bool hBarShown, bool vBarSh
 
 // The base control: a TvxCanvas over its own canvas, an owned look-and-feel,
 // built-in painted scroll bars, the library drag-and-drop, focus on click,
-// a popup menu that is a platform menu or a library popup-menu component,
-// and small notifications that descendants override instead of handling
+// a popup menu (a component with the library's popup-menu interface) whose
+// shortcuts travel up the parents, and small notifications that descendants override instead of handling
 // messages.
 class TvxControl : public TCustomControl, public IvdResourceStringsListener, public IvxLookAndFeelHolder {
  public:
@@ -242,8 +242,7 @@ class TvxControl : public TCustomControl, public IvdResourceStringsListener, pub
   // Copies the values of value (the control keeps its own object).
   void SetLookAndFeel(TvxLookAndFeel* value);
   TComponent* PopupMenu() const { return popupMenu_; }
-  // Anything but nil, a platform popup menu or a library popup-menu
-  // component is stored as nil.
+  // Anything but nil or a library popup-menu component is stored as nil.
   void SetPopupMenu(TComponent* value);
   TvxWantedKeys WantedKeys() const { return wantedKeys_; }
   void SetWantedKeys(TvxWantedKeys keys) { wantedKeys_ = keys; }
