@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "PinnedSystemColors.h"
+#include "RealInput.h"
 #include "foundation/vxContainer.h"
 
 namespace {
@@ -14,44 +15,9 @@ namespace {
 constexpr COLORREF kShadow = RGB(128, 128, 128);
 constexpr COLORREF kHighlight = RGB(0, 0, 200);
 
-bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 5000) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    Application->ProcessMessages();
-  }
-  return done();
-}
-
-void Pump() {
-  for (int i = 0; i < 5; ++i) Application->ProcessMessages();
-}
-
-void SendKey(uint16_t vk) {
-  INPUT inputs[2]{};
-  for (INPUT& in : inputs) {
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-  }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
-void MouseTo(TPoint p, bool click) {
-  SetCursorPos(p.X, p.Y);
-  std::vector<INPUT> inputs(click ? 3 : 1);
-  for (INPUT& in : inputs) {
-    in.type = INPUT_MOUSE;
-    in.mi.dx = LONG(p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = LONG(p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  if (click) {
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  }
-  SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+using real_input::MouseTo;
+using real_input::Pump;
+using real_input::PumpUntil;
 
 // What the window shows at a client point.
 COLORREF PixelOf(TWinControl* control, int x, int y) {
@@ -194,7 +160,7 @@ TEST(Container, TabMovesOnFromTheInnerControl) {
   scene.Container->SetFocus();
   Pump();
   ASSERT_EQ(GetFocus(), scene.Inner->Handle());
-  SendKey(VK_TAB);
+  real_input::Key(VK_TAB);
   EXPECT_TRUE(PumpUntil([&] { return GetFocus() == scene.Next->Handle(); }));
   EXPECT_FALSE(scene.Container->LastState() & csfActive);
 }

@@ -9,6 +9,7 @@
 
 #include "PainterPicture.h"
 #include "PinnedSystemColors.h"
+#include "RealInput.h"
 #include "foundation/vxContainer.h"
 #include "foundation/vxModules.h"
 
@@ -29,46 +30,12 @@ class FoundationModules : public testing::Environment {
 };
 const auto* const foundationModules = testing::AddGlobalTestEnvironment(new FoundationModules);
 
-// Handles everything queued, input included.
-void Pump() {
-  for (int i = 0; i < 5; ++i) Application->ProcessMessages();
-}
+using real_input::Keys;
+using real_input::MouseTo;
+using real_input::Pump;
+using real_input::PumpUntil;
 
-bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 5000) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    Application->ProcessMessages();
-  }
-  return done();
-}
-
-void Keys(std::initializer_list<std::pair<uint16_t, bool>> strokes) {
-  std::vector<INPUT> inputs;
-  for (auto [vk, up] : strokes) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(in);
-  }
-  SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// A real click at a screen point.
-void ClickAt(TPoint p) {
-  SetCursorPos(p.X, p.Y);
-  INPUT inputs[3]{};
-  for (INPUT& in : inputs) {
-    in.type = INPUT_MOUSE;
-    in.mi.dx = LONG(p.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = LONG(p.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
-}
+void ClickAt(TPoint p) { MouseTo(p, true); }
 
 // --- View info ----------------------------------------------------------------------------
 
