@@ -178,8 +178,11 @@ int TvxButtonGlyph::PrepareStateImage(TvxButtonState state) {
 
 void TvxButtonGlyph::DrawGlyph(TvxCanvas* canvas, TPoint p, TvxButtonState state) {
   if (!HasGlyph()) return;
+  // One draw of the list's own image and mask: the library's blending
+  // renderer would read the screen back under every glyph.
   const int index = PrepareStateImage(state);
-  glyphList_->Draw(canvas->Canvas(), p.X, p.Y, index, true);
+  ImageList_DrawEx(glyphList_->Handle(), index, canvas->DeviceContext(), p.X, p.Y, 0, 0, CLR_NONE, CLR_NONE,
+                   ILD_TRANSPARENT);
 }
 
 void TvxButtonGlyph::DrawCaption(TvxCanvas* canvas, const String& caption, bool isSkin, bool wordWrap, bool,
@@ -209,8 +212,20 @@ void TvxButtonGlyph::Draw(TvxCanvas* canvas, const TRect& client, bool isSkin, b
   TRect measured;
   if (hasCaption) {
     measured = vxButtonCaptionMeasureRect(client, layout, rightToLeft, glyphSize.cx, spacing, hasGlyph);
-    vxDrawTextInColor(canvas->DeviceContext(), caption, measured,
-                      DT_CALCRECT | textFlags | (wordWrap ? DT_WORDBREAK : 0), -1, clDefault, TRANSPARENT);
+    const UINT flags = DT_CALCRECT | textFlags | (wordWrap ? DT_WORDBREAK : 0);
+    // Measuring costs as much as drawing: the last result stands while the
+    // caption, its room, the flags and the font stay the same.
+    TFont* font = canvas->FontObject();
+    if (caption != measuredCaption_ || measured != measureRoom_ || flags != measureFlags_ ||
+        !font->SameAs(measureFont_)) {
+      measuredCaption_ = caption;
+      measureRoom_ = measured;
+      measureFlags_ = flags;
+      measureFont_.Assign(font);
+      vxDrawTextInColor(canvas->DeviceContext(), caption, measured, flags, -1, clDefault, TRANSPARENT);
+      measuredRect_ = measured;
+    }
+    measured = measuredRect_;
   }
   const TvxButtonGlyphPlace place =
       vxPlaceButtonGlyph(client, layout, rightToLeft, glyphSize, hasCaption, measured, margin, spacing, offset);
@@ -660,6 +675,9 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
   else if (drawAsDefault_)
     state = vxbsDefault;
 
+  // The colour first: a font that differs only in its colour keeps its
+  // handle, so no new font is made for every paint.
+  canvas_.FontObject()->SetColor(Font()->Color());
   canvas_.AssignFontObject(Font());
   TColor face = colors_->ColorForState(state, false);
   const TColor text = colors_->ColorForState(state, true);

@@ -15,12 +15,10 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "foundation/vxButtonsLayout.h"
 #include "foundation/vxControls.h"
 #include "foundation/vxLookAndFeels.h"
-#include "platform/Lists.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StandardControls.h"
 
@@ -102,6 +100,11 @@ class TvxButtonGlyph : public TObject {
   void PictureChanged();
 
   TvxCustomButton* button_;
+  // The caption's last measurement and what it was measured with.
+  String measuredCaption_;
+  TRect measureRoom_, measuredRect_;
+  UINT measureFlags_ = 0;
+  TFont measureFont_;
   TvxGlyphList* glyphList_ = nullptr;
   std::array<int, 4> imageIndexes_{-1, -1, -1, -1};
   int numGlyphs_ = 1;

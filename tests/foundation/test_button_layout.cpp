@@ -90,7 +90,13 @@ TEST(ButtonGlyph, PlacesGlyphAndCaption) {
       {"right", blGlyphRight, false, {16, 16}, 40, 5, 4, {}, {81, 9}, {37, 10, 77, 23}},
       // Right-to-left reading puts a leading glyph on the right.
       {"right to left", blGlyphLeft, true, {16, 16}, 40, 5, 4, {}, {81, 9}, {37, 10, 77, 23}},
+      // Spacing -1 alone takes half of what the margin leaves.
+      {"spacing shared", blGlyphLeft, false, {16, 16}, 40, 5, -1, {}, {7, 9}, {42, 10, 82, 23}},
+      // Right-to-left reading puts a trailing glyph on the left.
+      {"right to left, glyph right", blGlyphRight, true, {16, 16}, 40, 5, 4, {}, {7, 9}, {27, 10, 67, 23}},
       {"top", blGlyphTop, false, {16, 16}, 40, 1, 2, {}, {44, 3}, {32, 21, 72, 34}},
+      // Vertically even: (30 - 16 - 13) / 3 rounds to no margin at all.
+      {"top even", blGlyphTop, false, {16, 16}, 40, -1, -1, {}, {44, 2}, {32, 18, 72, 31}},
       {"bottom", blGlyphBottom, false, {16, 16}, 40, 1, 2, {}, {44, 15}, {32, 0, 72, 13}},
       // Without a glyph the caption keeps 1 pixel left and 2 right free,
       // and the spacing drops out.

@@ -3,7 +3,6 @@
 // the click closing it does not open it again) and speed-button groups.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "foundation/vxButtons.h"
@@ -11,25 +10,13 @@
 #include "foundation/vxModules.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Messages.h"
+#include "support/TestSupport.h"
 
 namespace {
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+using testing_support::PumpMessagesUntil;
 
-bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 5000) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    PumpMessages();
-  }
-  return done();
-}
+void PumpMessages() { Application->ProcessMessages(); }
 
 // A button that records where its drop-down menu would open instead of
 // showing it, unless told to show it for real.
@@ -266,14 +253,14 @@ TEST_F(ButtonTest, ClickThatClosesTheMenuDoesNotReopenIt) {
       escape();
   };
   click();
-  ASSERT_TRUE(PumpUntil([&] { return shown >= 1 && !button->DroppedDown(); }));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return shown >= 1 && !button->DroppedDown(); }));
   PumpMessages();  // the closing press, had it been left waiting, is handled here
   EXPECT_EQ(shown, 1);
   EXPECT_TRUE(clicks_.empty());
 
   closedByClick = 2;
   click();  // a later click opens it again
-  ASSERT_TRUE(PumpUntil([&] { return shown >= 2 && !button->DroppedDown(); }));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return shown >= 2 && !button->DroppedDown(); }));
   PumpMessages();
   EXPECT_EQ(shown, 2);
   EXPECT_TRUE(clicks_.empty());

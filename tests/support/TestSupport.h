@@ -2,6 +2,7 @@
 // folders that clean up after themselves.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,11 @@ class TempDir {
 // them (under Wine, a Unix path becomes a path on drive Z:).
 String SourceDir();
 String BinaryDir();
+
+#ifdef _WIN32
+// Handles this thread's messages, waiting for more, until done answers true
+// or 5 seconds have passed; answers done's last word.
+bool PumpMessagesUntil(const std::function<bool()>& done);
+#endif
 
 }  // namespace testing_support

@@ -54,17 +54,23 @@ class SheetButton : public TvxButton {
     item.hDC = dc;
     item.rcItem = RECT{0, 0, Width(), Height()};
     item.itemState = (state == 1 ? ODS_FOCUS : 0) | (state == 3 ? ODS_SELECTED : 0);
-    POINT old;
-    SetViewportOrgEx(dc, x, y, &old);
+    // The page's canvas keeps its own objects in the DC.
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, x, y, nullptr);
     TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
     Dispatch(m);
-    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    RestoreDC(dc, saved);
     if (state == 2) MouseLeave();
   }
 };
 
 const bool registered = gallery::RegisterSheet("buttons", [](TForm* page) {
-  // One hidden button per look, kind and glyph, drawn into the page.
+  // One button per look, kind and glyph, drawn into the page. They sit on
+  // a hidden form of their own: a button may draw its parent's background
+  // first, and the page's would draw these buttons again.
+  auto* holder = new TForm(page);
+  holder->SetBounds(0, 0, kButtonWidth, kButtonHeight);
+  holder->SetColor(clBtnFace);
   std::vector<SheetButton*> buttons;
   TBitmap glyph;
   MakeGlyph(glyph);
@@ -72,8 +78,7 @@ const bool registered = gallery::RegisterSheet("buttons", [](TForm* page) {
     for (int kind = 0; kind < 3; ++kind)
       for (int withGlyph = 0; withGlyph < 2; ++withGlyph) {
         auto* b = new SheetButton(page);
-        b->SetVisible(false);
-        b->SetParent(page);
+        b->SetParent(holder);
         b->SetBounds(0, 0, kButtonWidth, kButtonHeight);
         b->SetCaption(withGlyph ? "&Next" : "&Button");
         b->SetKind(TvxButtonKind(kind));
