@@ -52,15 +52,20 @@ windows_lanes() {
     XVFB_PIDS+=("$XVFB_PID")
     echo "$DISPLAY" >"$build/lanes/$lane.display"
     PREFIXES+=("$build/wineprefix-lane-$lane")
-    # One persistent wineserver for the whole run; the wrapper makes the
-    # prefix on first use.
+    # The wrapper makes the prefix on first use, then one persistent
+    # wineserver serves the whole run. Not the server that made the prefix:
+    # that one keeps the list of services from before the prefix was set
+    # up, and every program that asks for the RPC service (COM, the virtual
+    # desktop) would wait out its ten seconds of time-outs.
     (
       export WINEPREFIX=$build/wineprefix-lane-$lane
       mkdir -p "$WINEPREFIX"
       wineserver -k 2>/dev/null || true
-      wineserver -p
       CTEST_RESOURCE_GROUP_0_DISPLAY="id:$lane,slots:1" \
         cmake/wine-run.sh "$build" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+      wineserver -k 2>/dev/null || true
+      wineserver -w
+      wineserver -p
     ) &
     starters+=($!)
   done
