@@ -23,6 +23,45 @@ const char* const kControlProp = "QeControl";
 int MouseX(LPARAM l) { return short(LOWORD(l)); }
 int MouseY(LPARAM l) { return short(HIWORD(l)); }
 
+// The off-screen bitmap of double-buffered paints: one for the UI thread,
+// grown to the largest client painted, instead of a bitmap made and freed
+// at every paint. A paint that starts while it is in use (a control that
+// paints another window from inside its own paint) gets a bitmap of its own.
+class TPaintBuffer {
+ public:
+  ~TPaintBuffer() {
+    if (dc_) DeleteDC(dc_);
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  // A memory DC of at least width x height compatible with screen, or
+  // nullptr when the shared one is in use or cannot be made.
+  HDC Acquire(HDC screen, int width, int height) {
+    if (inUse_) return nullptr;
+    if (!dc_ && !(dc_ = CreateCompatibleDC(screen))) return nullptr;
+    if (!bitmap_ || width > width_ || height > height_) {
+      const int w = std::max(width, width_), h = std::max(height, height_);
+      HBITMAP grown = CreateCompatibleBitmap(screen, w, h);
+      if (!grown) return nullptr;
+      SelectObject(dc_, grown);
+      if (bitmap_) DeleteObject(bitmap_);
+      bitmap_ = grown;
+      width_ = w;
+      height_ = h;
+    }
+    inUse_ = true;
+    return dc_;
+  }
+  void Release() { inUse_ = false; }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  int width_ = 0, height_ = 0;
+  bool inUse_ = false;
+};
+
+thread_local TPaintBuffer paintBuffer;
+
 }  // namespace
 
 void SetControlsHost(TControlsHost* h) { host = h; }
@@ -930,16 +969,34 @@ void TWinControl::PaintHandler(TMessage& m) {
   if (!dc) dc = BeginPaint(handle_, &ps);
   if (doubleBuffered_ && !m.WParam) {
     RECT r = ClientRect();
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, bmp);
+    const int width = std::max<LONG>(r.right, 1), height = std::max<LONG>(r.bottom, 1);
+    HDC shared = paintBuffer.Acquire(dc, width, height);
+    HDC mem = shared ? shared : CreateCompatibleDC(dc);
+    HBITMAP own = shared ? nullptr : CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = own ? SelectObject(mem, own) : nullptr;
+    // The shared DC keeps no state of the last paint into it, and a paint
+    // that fails still gives it back.
+    const int saved = SaveDC(mem);
+    struct TGiveBack {
+      HDC mem, shared;
+      HBITMAP own;
+      HGDIOBJ old;
+      int saved;
+      ~TGiveBack() {
+        RestoreDC(mem, saved);
+        if (shared) {
+          paintBuffer.Release();
+          return;
+        }
+        SelectObject(mem, old);
+        DeleteObject(own);
+        DeleteDC(mem);
+      }
+    } giveBack{mem, shared, own, old, saved};
     EraseBackground(mem);
     PaintWindow(mem);
     PaintControls(mem);
     BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
   } else {
     PaintWindow(dc);
     PaintControls(dc);

@@ -225,7 +225,7 @@ TEST(Modules, StartInOrderAndStopInReverse) {
   EXPECT_EQ(names, (std::vector<String>{"vdCore", "vxClasses", "vxGeometry", "vdGDIPlusAPI", "vxDWMApi",
                                          "vdUxTheme", "vdThemeManager", "vxDrawTextUtils", "vxGraphics",
                                          "vdGDIPlusClasses", "vdOffice11", "vxControls", "vxLookAndFeels",
-                                         "vxLookAndFeelPainters"}));
+                                         "vxLookAndFeelPainters", "vxContainer"}));
 
   Steps().clear();
   const std::vector<TvxModule> modules = {
