@@ -22,8 +22,8 @@ set(QE_TEST_SHARDS archive_tests=2 archive_interop_tests=3 tabledb_tests=2 app_i
 # rounded): CTest starts the costliest tests first, so that a long one does
 # not start last and run alone. A build folder that has run its tests once
 # orders them by the times it measured instead.
-set(QE_TEST_COSTS app_install_tests=200 archive_interop_tests=150 tabledb_tests=100 archive_tests=100
-  app_wizard_tests=50 tabledb_login_tests=35 platform_ui_tests=30 app_tests=25)
+set(QE_TEST_COSTS app_install_tests=50 tabledb_tests=45 archive_interop_tests=30 archive_tests=30
+  app_wizard_tests=30 app_tests=15)
 
 # qe_add_test(NAME [GUI] SOURCES... [ON_WINE source...] LIBS lib...
 #             [TIMEOUT seconds]) builds one GoogleTest program and registers it

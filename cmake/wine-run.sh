@@ -16,11 +16,12 @@
 # desktop and documents folders would otherwise be links into the Linux home,
 # and tests that make shortcuts would write (and delete) files there.
 #
-# In a lane's prefix, top-level windows are not left to a window manager
-# (the X11 driver's "Managed" set to N): the lanes' displays have none, and
-# Wine would wait two seconds for its answer each time a managed window
-# hides (every message box answered, every program's exit). Other prefixes
-# keep the default, for a person's display with a window manager.
+# Top-level windows are not left to a window manager (the X11 driver's
+# "Managed" set to N): the private and lane displays have none, and Wine
+# would wait two seconds for its answer each time a managed window hides
+# (every message box answered, every sheet the gallery draws, every
+# program's exit). On a person's display the programs run in a Wine
+# virtual desktop (scripts/run.sh), where this changes nothing.
 #
 # QE_WINE_DESKTOP=1 runs PROGRAM, and what it starts, in a Wine virtual
 # desktop of the screen's size: without a window manager Wine draws the frames
@@ -85,7 +86,7 @@ mkdir -p "$build" "$HOME"
     cp -n /usr/share/fonts/truetype/liberation/*.ttf "$fonts"/ 2>/dev/null
     touch "$WINEPREFIX/.qe-ready"
   fi
-  if [ -n "$lane" ] && [ ! -f "$WINEPREFIX/.qe-unmanaged" ]; then
+  if [ ! -f "$WINEPREFIX/.qe-unmanaged" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
       touch "$WINEPREFIX/.qe-unmanaged"
   fi

@@ -13,6 +13,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 jobs=$(nproc)
+# The display lanes' ids, as cmake/lanes.json lists them.
+mapfile -t LANES < <(grep -o '"id": *"[0-9]*"' cmake/lanes.json | grep -o '[0-9]*')
 status=0
 started=$SECONDS
 
@@ -47,7 +49,7 @@ windows_lanes() {
   local build=$PWD/build/windows lane starters=() holder
   export WINEDEBUG=-all
   mkdir -p "$build/lanes"
-  for lane in 0 1; do
+  for lane in "${LANES[@]}"; do
     start_xvfb
     XVFB_PIDS+=("$XVFB_PID")
     echo "$DISPLAY" >"$build/lanes/$lane.display"
@@ -71,7 +73,7 @@ windows_lanes() {
   done
   wait "${starters[@]}"
   starters=()
-  for lane in 0 1; do
+  for lane in "${LANES[@]}"; do
     # Wine's desktop process starts with the first program that shows a
     # window and inherits its output: start it here with none attached, or
     # it would hold a test's output pipe open. Wine closes a desktop a
