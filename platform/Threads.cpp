@@ -122,20 +122,27 @@ void TThread::AfterConstruction() {
 }
 
 void TThread::Start() {
-  std::unique_lock lock(mutex_);
-  if (started_) throw EThread("Cannot call Start on a running or finished thread");
-  thread_ = std::thread(&TThread::Run, this);
-  started_ = true;
+  std::promise<void> running;
+  std::future<void> idKnown = running.get_future();
+  {
+    std::lock_guard lock(mutex_);
+    if (started_) throw EThread("Cannot call Start on a running or finished thread");
+    thread_ = std::thread(&TThread::Run, this, std::move(running));
+    started_ = true;
+  }
   // The id is the thread's own to tell; callers may ask for it at once.
-  stateChanged_.wait(lock, [&] { return threadId_ != 0; });
+  // Waiting touches no member: a thread that frees its object on
+  // termination may be gone, object and all, before this wait wakes.
+  idKnown.wait();
 }
 
-void TThread::Run() {
+void TThread::Run(std::promise<void> running) {
   {
     std::lock_guard lock(mutex_);
     threadId_ = os::CurrentThreadId();
   }
   stateChanged_.notify_all();
+  running.set_value();
   std::exception_ptr failure;
   try {
     if (!Terminated()) Execute();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <future>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -163,7 +164,7 @@ class TThread : public TObject {
   void SetReturnValue(int value) { returnValue_ = value; }
 
  private:
-  void Run();
+  void Run(std::promise<void> running);
 
   mutable std::mutex mutex_;
   std::condition_variable stateChanged_;
