@@ -9,6 +9,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -28,6 +29,10 @@ int ZlibLevel(uint8_t level) {
     default: return Z_NO_COMPRESSION;
   }
 }
+
+// A value's buffers need hold no more than the value: most are a few hundred
+// bytes, and two zeroed pieces for each would cost more than the inflate.
+size_t BufferSize(int64_t valueBytes) { return size_t(std::clamp<int64_t>(valueBytes, 256, int64_t(kPieceSize))); }
 
 void ClearStream(TStream& s) {
   s.SetSize(0);
@@ -87,13 +92,13 @@ void TCompAlgo_Zlib::Deflate(TStream& source, TStream& target) {
   z_stream z{};
   if (deflateInit(&z, ZlibLevel(level_)) != Z_OK) throw ECompressionError("error");
   DeflateGuard guard{z};
-  std::vector<uint8_t> in(kPieceSize), out(kPieceSize);
+  std::vector<uint8_t> in(BufferSize(total_)), out(BufferSize(total_));
   int flush = Z_NO_FLUSH;
   z.next_out = out.data();
-  z.avail_out = uInt(kPieceSize);
+  z.avail_out = uInt(out.size());
   for (;;) {
     if (z.avail_in == 0 && flush == Z_NO_FLUSH) {
-      int64_t got = source.Read(in.data(), int64_t(kPieceSize));
+      int64_t got = source.Read(in.data(), int64_t(in.size()));
       z.next_in = in.data();
       z.avail_in = uInt(got);
       if (got <= 0) flush = Z_FINISH;
@@ -101,14 +106,14 @@ void TCompAlgo_Zlib::Deflate(TStream& source, TStream& target) {
     int ret = deflate(&z, flush);
     if (ret == Z_STREAM_ERROR) throw ECompressionError("error");
     if (z.avail_out == 0) {
-      target.WriteBuffer(out.data(), int64_t(kPieceSize));
+      target.WriteBuffer(out.data(), int64_t(out.size()));
       z.next_out = out.data();
-      z.avail_out = uInt(kPieceSize);
+      z.avail_out = uInt(out.size());
       DoEncodeProgress(ProgressPercent(int64_t(z.total_in), total_));
     }
     if (ret == Z_STREAM_END) break;
   }
-  target.WriteBuffer(out.data(), int64_t(kPieceSize - z.avail_out));
+  target.WriteBuffer(out.data(), int64_t(out.size() - z.avail_out));
 }
 
 void TCompAlgo_Zlib::DecodeStream(TStream* source, TStream* target, int64_t) {
@@ -140,11 +145,11 @@ void TCompAlgo_Zlib::Inflate(TStream& source, TStream& target, int32_t size) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw EDecompressionError("error");
   InflateGuard guard{z};
-  std::vector<uint8_t> in(kPieceSize), out(kPieceSize);
+  std::vector<uint8_t> in(BufferSize(total_)), out(BufferSize(size));
   int64_t consumed = kHeaderSize;
   for (;;) {
     if (z.avail_in == 0) {
-      int64_t got = source.Read(in.data(), int64_t(kPieceSize));
+      int64_t got = source.Read(in.data(), int64_t(in.size()));
       if (got <= 0) throw EReadError("Stream read error");  // the zlib stream ends early
       consumed += got;
       z.next_in = in.data();
@@ -152,12 +157,12 @@ void TCompAlgo_Zlib::Inflate(TStream& source, TStream& target, int32_t size) {
       DoDecodeProgress(ProgressPercent(consumed, total_));
     }
     z.next_out = out.data();
-    z.avail_out = uInt(kPieceSize);
+    z.avail_out = uInt(out.size());
     int ret = inflate(&z, Z_NO_FLUSH);
     if (ret != Z_OK && ret != Z_STREAM_END && ret != Z_BUF_ERROR) throw EDecompressionError("error");
     if (int64_t(z.total_out) > size)
       CorruptValue("Compressed value inflates beyond its size of %d bytes", {size});
-    target.WriteBuffer(out.data(), int64_t(kPieceSize - z.avail_out));
+    target.WriteBuffer(out.data(), int64_t(out.size() - z.avail_out));
     if (ret == Z_STREAM_END) break;
   }
   if (int64_t(z.total_out) < size) throw EReadError("Stream read error");
