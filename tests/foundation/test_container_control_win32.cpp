@@ -100,6 +100,10 @@ TEST(Container, InnerControlSitsInsideTheBorder) {
 TEST(Container, BordersHotColourAndShadowRegion) {
   TPinnedSystemColors pins({{COLOR_BTNSHADOW, kShadow}, {COLOR_HIGHLIGHT, kHighlight}});
   ContainerScene scene;
+  // At rest means the pointer is elsewhere, wherever an earlier program on
+  // this display left it.
+  MouseTo(scene.Form.ClientToScreen(TPoint(300, 250)), false);
+  Pump();
   TvxContainerStyle* style = scene.Container->Style();
   style->SetTransparentBorder(false);
   style->SetBorderStyle(cbsUltraFlat);
