@@ -383,15 +383,17 @@ TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   const driver::MessageBoxInfo confirm = driver::WaitForMessageBox(s.Program(), kStepTimeoutMs);
   ASSERT_EQ(confirm.Text, kConfirmText);
   driver::AnswerMessageBox(confirm.Window, "OK");
-  // The program is busy installing: the window is saved again and again
-  // until a picture shows the progress bar on its way, or the end page.
-  const String installing = Screenshot("06-installing.png");
+  // The program is busy installing: the window is captured in memory again
+  // and again until a picture shows the progress bar on its way, or the end
+  // page; the last picture is saved.
+  driver::Picture shot;
   bool underWay = false;
   driver::WaitUntil(kStepTimeoutMs, [&] {
-    driver::SaveWindowPng(s.Main(), installing);
-    underWay = ShowsInstallationUnderWay(s.Main(), driver::LoadPicture(installing));
+    shot = driver::CaptureWindow(s.Main());
+    underWay = ShowsInstallationUnderWay(s.Main(), shot);
     return underWay || s.ShowsPage("TForm_Finish");
   });
+  driver::SavePicturePng(shot, Screenshot("06-installing.png"));
   EXPECT_TRUE(underWay) << "no picture showed the progress bar between its ends";
   ASSERT_TRUE(s.WaitForPage("TForm_Finish"));
   EXPECT_FALSE(driver::IsVisible(s.Next()));

@@ -115,15 +115,20 @@ MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs);
 bool AnswerMessageBox(HWND box, const String& buttonText);
 
 // --- Pictures ---------------------------------------------------------------------------
-// Saves what the window shows (its whole frame) as a PNG file through GDI+.
-void SaveWindowPng(HWND window, const String& fileName);
-// A picture read back through GDI+, as 0x00RRGGBB pixels row by row.
+// A picture as 0x00RRGGBB pixels row by row.
 struct Picture {
   int Width = 0;
   int Height = 0;
   std::vector<uint32_t> Pixels;
   uint32_t At(int x, int y) const { return Pixels.at(size_t(y) * Width + x); }
 };
+// What the screen shows at the window's place (its whole frame), in
+// memory: cheap enough to poll while a program is busy.
+Picture CaptureWindow(HWND window);
+// Saves a picture, or what the window shows, as a PNG file through GDI+.
+void SavePicturePng(const Picture& picture, const String& fileName);
+void SaveWindowPng(HWND window, const String& fileName);
+// A PNG file read back through GDI+.
 Picture LoadPicture(const String& fileName);
 // A path under the build folder: QE_BINARY_DIR (a Unix path under Wine,
 // taken through drive Z:) joined with relativePath.
