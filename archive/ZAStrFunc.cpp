@@ -158,6 +158,11 @@ String NormalizeRoot(std::string_view root) {
 
 }  // namespace
 
+String ZABackslashed(String name) {
+  std::replace(name.begin(), name.end(), '/', '\\');
+  return name;
+}
+
 String ZAExpandFileName(std::string_view fileName, std::string_view baseFolder) {
   String path;
   if (RootLength(fileName) > 0) {

@@ -26,6 +26,8 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // absolute, with "." and ".." folded. Both separators and drive letters are
 // understood on every platform; the result is separated by PathDelim.
 String ZAExpandFileName(std::string_view fileName, std::string_view baseFolder);
+// A stored name with its "/" separators turned into "\\".
+String ZABackslashed(String name);
 // The name under which the file is stored, with "/" separators and without
 // a trailing separator (folders get theirs from the caller).
 String StoredNameFor(std::string_view fileName, std::string_view baseFolder,

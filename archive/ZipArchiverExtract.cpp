@@ -22,7 +22,6 @@
 namespace {
 
 constexpr uint32_t kFileAttributes = faReadOnly | faHidden | faSysFile | faArchive;
-constexpr int kHostUnix = 3;
 constexpr uint32_t kUnixOwnerWrite = 0200;
 constexpr uint32_t kUnixPermissions = 0777;  // set-id and sticky bits are never restored
 constexpr uint32_t kUnixFileType = 0170000;
@@ -37,7 +36,7 @@ constexpr uint64_t kInMemoryEntrySize = 1 << 20;
 uint32_t FileAttributesOf(const TDirItem& entry, uint32_t attr) {
   uint32_t result = attr & kFileAttributes;
   const uint32_t mode = attr >> 16;
-  if ((entry.Header.VersionMadeBy >> 8) == kHostUnix && mode != 0 && !(mode & kUnixOwnerWrite))
+  if (ZAIsUnixHost(entry.Header.VersionMadeBy) && mode != 0 && !(mode & kUnixOwnerWrite))
     result |= faReadOnly;
   return result ? result : uint32_t(faNormal);
 }
@@ -46,11 +45,6 @@ uint32_t FileAttributesOf(const TDirItem& entry, uint32_t attr) {
 TCriticalSection& ProcessLock() {
   static TCriticalSection lock;
   return lock;
-}
-
-String Backslashed(String s) {
-  std::replace(s.begin(), s.end(), '/', '\\');
-  return s;
 }
 
 // A name part made only of dots and blanks ("..", "...", ".. ") climbs or
@@ -191,7 +185,7 @@ TZABaseArchiver::TItemOutcome TZABaseArchiver::ProcessItem(int index,
   // Written by a worker: no event would have seen it (LightPathAllowed).
   if (readAhead_ && readAhead_->Written(index)) return ioDone;
   for (;;) {
-    const String entryName = Backslashed(dir_->Items.Item(index).Name);
+    const String entryName = ZABackslashed(dir_->Items.Item(index).Name);
     bool confirm = true;
     DoConfirmProcessFile(entryName, operation, confirm);
     if (!confirm) return ioDeclined;
@@ -310,7 +304,7 @@ TZAFileDetails TZABaseArchiver::DetailsFor(const TDirItem& entry, uint32_t attr,
   if (!options_.SetAttributes()) return details;
   const uint32_t mode = attr >> 16;
   const uint32_t type = mode & kUnixFileType;
-  if ((entry.Header.VersionMadeBy >> 8) == kHostUnix && mode != 0 &&
+  if (ZAIsUnixHost(entry.Header.VersionMadeBy) && mode != 0 &&
       (type == 0 || type == kUnixRegularFile))
     details.Permissions = int32_t(mode & kUnixPermissions);
   const uint32_t fileAttr = FileAttributesOf(entry, attr);

@@ -317,10 +317,6 @@ void TZADirManager::Fail(int nativeError) const { throw EZAException(nativeError
 
 namespace {
 
-constexpr int kHostUnix = 3;
-
-bool IsUnixHost(uint16_t versionMadeBy) { return (versionMadeBy >> 8) == kHostUnix; }
-
 bool IsAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return uint8_t(c) < 0x80; });
 }
@@ -348,7 +344,7 @@ String TZADirManager::EncodeName(const String& name, uint16_t& flags,
   std::replace(plain.begin(), plain.end(), '\\', '/');
   flags &= uint16_t(~ZAFlagUtf8);
   if (IsAscii(plain)) return plain;
-  if (!IsUnixHost(versionMadeBy)) {
+  if (!ZAIsUnixHost(versionMadeBy)) {
     if (!oemFileNames_) return plain;
     const String oem = ZAAnsiToOem(plain);
     if (ZAOemToAnsi(oem) == plain) return oem;
@@ -361,10 +357,10 @@ String TZADirManager::NameFromStored(const String& stored, uint16_t flags,
                                      uint16_t versionMadeBy, bool* exact) const {
   String name;
   bool same = true;
-  if ((flags & ZAFlagUtf8) || (IsUnixHost(versionMadeBy) && IsValidUtf8(stored))) {
+  if ((flags & ZAFlagUtf8) || (ZAIsUnixHost(versionMadeBy) && IsValidUtf8(stored))) {
     name = Utf8ToAnsi(stored);
     same = AnsiToUtf8(name) == stored;
-  } else if (oemFileNames_ && !IsUnixHost(versionMadeBy)) {
+  } else if (oemFileNames_ && !ZAIsUnixHost(versionMadeBy)) {
     name = ZAOemToAnsi(stored);
     same = ZAAnsiToOem(name) == stored;
   } else {

@@ -45,6 +45,11 @@ constexpr uint16_t ZAFlagEncrypted = 1;
 constexpr uint16_t ZAFlagDataDescriptor = 8;
 constexpr uint16_t ZAFlagUtf8 = 0x800;
 constexpr uint16_t ZAFolderFlags = 2;
+// The high byte of "version made by" names the system that wrote an entry;
+// 3 is Unix, whose names are UTF-8 as a rule and whose attributes carry a
+// mode in their high word.
+constexpr int ZAHostUnix = 3;
+inline bool ZAIsUnixHost(uint16_t versionMadeBy) { return (versionMadeBy >> 8) == ZAHostUnix; }
 
 struct TZALocalHeader {
   static constexpr size_t Size = 30;

@@ -16,14 +16,9 @@ String WithoutTrailingSlash(const String& name) {
   return name;
 }
 
-String Backslashed(String s) {
-  std::replace(s.begin(), s.end(), '/', '\\');
-  return s;
-}
-
 bool NameMatches(const String& name, const String& mask) {
   const String whole = WithoutTrailingSlash(name);
-  return MatchesMask(whole, mask) || MatchesMask(ExtractFileName(Backslashed(whole)), mask);
+  return MatchesMask(whole, mask) || MatchesMask(ExtractFileName(ZABackslashed(whole)), mask);
 }
 
 }  // namespace
@@ -62,8 +57,8 @@ bool TZABaseArchiver::FindNextItem(TZAArchiveItem& item) {
 
 bool TZABaseArchiver::EntryMatches(const TDirItem& entry, const TZAArchiveItem& search) const {
   if (!options_.Recurse()) {
-    const String entryFolder = ExtractFilePath(Backslashed(WithoutTrailingSlash(entry.Name)));
-    const String maskFolder = ExtractFilePath(Backslashed(search.Mask));
+    const String entryFolder = ExtractFilePath(ZABackslashed(WithoutTrailingSlash(entry.Name)));
+    const String maskFolder = ExtractFilePath(ZABackslashed(search.Mask));
     if (AnsiLowerCase(entryFolder) != AnsiLowerCase(maskFolder)) return false;
   }
   if (!NameMatches(entry.Name, search.Mask)) return false;
@@ -75,7 +70,7 @@ bool TZABaseArchiver::EntryMatches(const TDirItem& entry, const TZAArchiveItem& 
 }
 
 void TZABaseArchiver::FillArchiveItem(const TDirItem& entry, TZAArchiveItem& item) const {
-  const String name = Backslashed(WithoutTrailingSlash(entry.Name));
+  const String name = ZABackslashed(WithoutTrailingSlash(entry.Name));
   item.FileName = ExtractFileName(name);
   item.StoredPath = ExtractFilePath(name);
   item.CompressedSize = int64_t(entry.CompressedSize);

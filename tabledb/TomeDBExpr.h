@@ -142,6 +142,12 @@ class TExprNode {
   // The node's own value memory, zero-filled when it grows.
   uint8_t* Value() { return value_.data(); }
   void SetDataSize(size_t size) { value_.resize(size); }
+  // Makes a plain value the node's own value, byte for byte.
+  template <class T>
+  void Store(T value) {
+    SetDataSize(sizeof value);
+    std::memcpy(Value(), &value, sizeof value);
+  }
   // Makes the node read a value that lives elsewhere (a record buffer or a
   // caller's key buffer); nullptr goes back to the node's own memory.
   void SetExternalData(const uint8_t* data, size_t size) {

@@ -24,13 +24,7 @@ T Load(const TExprNode* node) {
   return Load<T>(node->AsValue());
 }
 
-template <class T>
-void Store(TExprNode* node, T value) {
-  node->SetDataSize(sizeof value);
-  std::memcpy(node->Value(), &value, sizeof value);
-}
-
-void StoreBool(TExprNode* node, bool value) { Store<uint16_t>(node, value ? 1 : 0); }
+void StoreBool(TExprNode* node, bool value) { node->Store<uint16_t>(value ? 1 : 0); }
 
 void StoreText(TExprNode* node, std::string_view text) {
   node->SetDataSize(text.size() + 1);
@@ -133,13 +127,13 @@ void NumericArithmetic(TExprNode* node) {
   switch (node->DataType) {
     case ftInteger:
     case ftAutoInc:
-      Store<int32_t>(node, WrappingResult<int32_t>(node->Operator, WholeValue(l), WholeValue(r)));
+      node->Store<int32_t>(WrappingResult<int32_t>(node->Operator, WholeValue(l), WholeValue(r)));
       break;
     case ftLargeint:
-      Store<int64_t>(node, WrappingResult<int64_t>(node->Operator, WholeValue(l), WholeValue(r)));
+      node->Store<int64_t>(WrappingResult<int64_t>(node->Operator, WholeValue(l), WholeValue(r)));
       break;
     default:
-      Store<double>(node, FloatResult(node->Operator, FloatValue(l), FloatValue(r)));
+      node->Store<double>(FloatResult(node->Operator, FloatValue(l), FloatValue(r)));
       break;
   }
 }
@@ -152,7 +146,7 @@ void DateTimeArithmetic(TExprNode* node) {
   const bool add = node->Operator == eoAdd;
   if (l->DataType == ftDate || l->DataType == ftTime) {
     const int32_t b = IsNumericType(r->DataType) ? CountValue(r) : Load<int32_t>(r);
-    Store<int32_t>(node, WrappingResult<int32_t>(node->Operator, Load<int32_t>(l), b));
+    node->Store<int32_t>(WrappingResult<int32_t>(node->Operator, Load<int32_t>(l), b));
     return;
   }
   const double msecs = Load<double>(l);
@@ -171,7 +165,7 @@ void DateTimeArithmetic(TExprNode* node) {
   } else {
     result = msecs - Load<double>(r);
   }
-  Store<double>(node, result);
+  node->Store<double>(result);
 }
 
 // The day number of a date or date-time value.
@@ -405,7 +399,7 @@ void TExprNodes::CalculateFunction(TExprNode* node) {
     case efDay: {
       uint16_t year, month, day;
       DecodeDate(TimeStampToDateTime(TTimeStamp{0, DayNumber(args[0])}), year, month, day);
-      Store<int32_t>(node, node->Function == efYear ? year : node->Function == efMonth ? month : day);
+      node->Store<int32_t>(node->Function == efYear ? year : node->Function == efMonth ? month : day);
       break;
     }
     case efHour:
@@ -413,7 +407,7 @@ void TExprNodes::CalculateFunction(TExprNode* node) {
     case efSecond: {
       uint16_t hour, minute, second, msec;
       DecodeTime(double(TimeOfDay(args[0])) / MSecsPerDay, hour, minute, second, msec);
-      Store<int32_t>(node, node->Function == efHour ? hour : node->Function == efMinute ? minute : second);
+      node->Store<int32_t>(node->Function == efHour ? hour : node->Function == efMinute ? minute : second);
       break;
     }
     default:

@@ -75,12 +75,6 @@ int NumericRank(uint8_t type) {
   }
 }
 
-template <class T>
-void Store(TExprNode* node, T value) {
-  node->SetDataSize(sizeof value);
-  std::memcpy(node->Value(), &value, sizeof value);
-}
-
 // A string literal that one of the date and time readers accepts.
 bool IsConvertible(const TExprNode* node) {
   if (node->Kind != nkConstant || node->DataType != ftString) return false;
@@ -109,11 +103,11 @@ void ConvertConstant(TExprNode* node, uint8_t type) {
   node->DataType = type;
   node->PartialLength = -1;
   if (type == ftDate)
-    Store<int32_t>(node, stamp.Date);
+    node->Store<int32_t>(stamp.Date);
   else if (type == ftTime)
-    Store<int32_t>(node, stamp.Time);
+    node->Store<int32_t>(stamp.Time);
   else
-    Store<double>(node, TimeStampToMSecs(stamp));
+    node->Store<double>(TimeStampToMSecs(stamp));
 }
 
 // Date with date or date-time, and time with time only: comparing a time of
@@ -448,7 +442,7 @@ TExprNode* TFilterParser::ParsePrimary() {
       if (FindFunction(TokenText()) && NextCharIsOpenParen()) return ParseFunctionCall();
       if (SameText(TokenText(), "True") || SameText(TokenText(), "False")) {
         node = NewConstantNode(ftBoolean, 0);
-        Store<uint16_t>(node, SameText(TokenText(), "True") ? 1 : 0);
+        node->Store<uint16_t>(SameText(TokenText(), "True") ? 1 : 0);
       } else {
         node = NewFieldNode(TokenText());
       }
@@ -485,12 +479,12 @@ TExprNode* TFilterParser::ParseNumber() {
   int32_t integer;
   if (TryStrToInt(TokenText(), integer)) {
     TExprNode* node = NewConstantNode(ftInteger, 0);
-    Store<int32_t>(node, integer);
+    node->Store<int32_t>(integer);
     return node;
   }
   const double value = StrToFloat(TokenText());
   TExprNode* node = NewConstantNode(ftFloat, 0);
-  Store<double>(node, value);
+  node->Store<double>(value);
   return node;
 }
 
@@ -667,7 +661,7 @@ void TFilterParser::CheckFunctionTypes(TExprNode* node) {
       // The moment of parsing: the node becomes a constant.
       argIs(0, [](const TExprNode*) { return true; });
       node->Kind = nkConstant;
-      Store<double>(node, TimeStampToMSecs(DateTimeToTimeStamp(Now())));
+      node->Store<double>(TimeStampToMSecs(DateTimeToTimeStamp(Now())));
       return;
     default:
       TypeMismatch();
