@@ -1,8 +1,10 @@
 # Compile time. <windows.h> and the windowed framework layer's headers are
 # most of what every windowed source file parses, and GoogleTest's header
 # most of what a test file parses: they are compiled once per target as a
-# precompiled header. The windowed layer and the control
-# libraries also build as unity builds, a few sources per compiler run.
+# precompiled header. Every target builds as a unity build, a few sources
+# per compiler run (CMAKE_UNITY_BUILD in the presets); a source whose private
+# names clash with a neighbour's is marked SKIP_UNITY_BUILD_INCLUSION where
+# its target is defined.
 
 # qe_windowed_library(TARGET): a library over the windowed framework layer.
 function(qe_windowed_library target)

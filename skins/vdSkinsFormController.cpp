@@ -23,7 +23,6 @@ constexpr UINT kFrameChangedNotify = 0x003F;
 constexpr UINT kNCUAHDrawCaption = 0x00AE;
 constexpr UINT kNCUAHDrawFrame = 0x00AF;
 constexpr UINT kPopupSystemMenu = 0x0313;
-constexpr DWORD kDcxValidate = 0x00200000;
 
 TRect ToRect(const RECT& r) { return TRect(r); }
 
@@ -417,7 +416,7 @@ void TvdSkinFormPainter::BeginPaint(HDC dc) {
   skinPainter_ = info_->SkinPainter();
   skinInfo_ = info_->SkinInfo();
   ownsDC_ = dc == nullptr;
-  dc_ = ownsDC_ ? GetDCEx(info_->Window(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS | kDcxValidate) : dc;
+  dc_ = ownsDC_ ? GetDCEx(info_->Window(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS | DCX_VALIDATE) : dc;
   canvas_.SetHandle(dc_);
 }
 

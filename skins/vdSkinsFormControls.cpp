@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr DWORD kDcxValidate = 0x00200000;
-
 // BeginPaint and EndPaint of a control painter around a scope.
 class TPaintScope {
  public:
@@ -92,7 +90,7 @@ TvdSkinCustomControlPainter::~TvdSkinCustomControlPainter() = default;
 void TvdSkinCustomControlPainter::BeginPaint(HDC dc) {
   ownsDC_ = dc == nullptr;
   HWND wnd = viewInfo_->Controller->Handle();
-  dc_ = ownsDC_ ? GetDCEx(wnd, nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS | kDcxValidate) : dc;
+  dc_ = ownsDC_ ? GetDCEx(wnd, nullptr, DCX_WINDOW | DCX_CACHE | DCX_CLIPSIBLINGS | DCX_VALIDATE) : dc;
   canvas_.SetHandle(dc_);
 }
 

@@ -8,11 +8,11 @@
 
 namespace {
 
-class TNamedItem : public TCollectionItem {
+class TSampleItem : public TCollectionItem {
  public:
-  explicit TNamedItem(TCollection* collection) : TCollectionItem(collection) { ++alive; }
-  ~TNamedItem() override { --alive; }
-  const char* ClassName() const override { return "TNamedItem"; }
+  explicit TSampleItem(TCollection* collection) : TCollectionItem(collection) { ++alive; }
+  ~TSampleItem() override { --alive; }
+  const char* ClassName() const override { return "TSampleItem"; }
 
   const String& Name() const { return name_; }
   void SetName(const String& name) {
@@ -21,7 +21,7 @@ class TNamedItem : public TCollectionItem {
   }
   void SetDisplayName(const String& name) override { SetName(name); }
   void Assign(const TPersistent* source) override {
-    if (auto* other = dynamic_cast<const TNamedItem*>(source)) {
+    if (auto* other = dynamic_cast<const TSampleItem*>(source)) {
       SetName(other->name_);
       return;
     }
@@ -38,18 +38,18 @@ class TNamedItem : public TCollectionItem {
   String name_;
 };
 
-TCollectionItem* NewNamedItem(TCollection* c) { return new TNamedItem(c); }
+TCollectionItem* NewSampleItem(TCollection* c) { return new TSampleItem(c); }
 
 // Records every Update and Notify, by item name ("*" for the whole
 // collection) and action.
 class TRecordingCollection : public TOwnedCollection {
  public:
-  explicit TRecordingCollection(TPersistent* owner = nullptr) : TOwnedCollection(owner, NewNamedItem) {}
+  explicit TRecordingCollection(TPersistent* owner = nullptr) : TOwnedCollection(owner, NewSampleItem) {}
   ~TRecordingCollection() override { Clear(); }
 
-  TNamedItem* Item(int index) const { return static_cast<TNamedItem*>(Items(index)); }
-  TNamedItem* AddNamed(const String& name) {
-    auto* item = static_cast<TNamedItem*>(Add());
+  TSampleItem* Item(int index) const { return static_cast<TSampleItem*>(Items(index)); }
+  TSampleItem* AddNamed(const String& name) {
+    auto* item = static_cast<TSampleItem*>(Add());
     item->SetName(name);
     return item;
   }
@@ -60,7 +60,7 @@ class TRecordingCollection : public TOwnedCollection {
 
  protected:
   void Update(TCollectionItem* item) override {
-    updates.push_back(item ? static_cast<TNamedItem*>(item)->Name() : "*");
+    updates.push_back(item ? static_cast<TSampleItem*>(item)->Name() : "*");
   }
   void Notify(TCollectionItem* item, TCollectionNotification action) override {
     const char* what = action == cnAdded ? "added" : action == cnDeleting ? "deleting" : "extracting";
@@ -82,7 +82,7 @@ TEST(Collection, ItemsKeepIdsOrderAndOwnership) {
     c.AddNamed("a");
     c.AddNamed("b");
     c.AddNamed("c");
-    auto* inserted = static_cast<TNamedItem*>(c.Insert(1));
+    auto* inserted = static_cast<TSampleItem*>(c.Insert(1));
     inserted->SetName("x");
     EXPECT_EQ(Names(c), (std::vector<String>{"a", "x", "b", "c"}));
     EXPECT_EQ(inserted->Index(), 1);
@@ -98,8 +98,8 @@ TEST(Collection, ItemsKeepIdsOrderAndOwnership) {
     c.Item(3)->SetIndex(0);
     EXPECT_EQ(Names(c), (std::vector<String>{"d", "x", "b", "c"}));
     EXPECT_EQ(c.Item(0)->DisplayName(), "d");
-    TNamedItem unnamed(nullptr);
-    EXPECT_EQ(unnamed.DisplayName(), "TNamedItem");
+    TSampleItem unnamed(nullptr);
+    EXPECT_EQ(unnamed.DisplayName(), "TSampleItem");
     EXPECT_EQ(unnamed.Index(), -1);
 
     EXPECT_THROW(c.Items(4), EListError);
@@ -107,22 +107,22 @@ TEST(Collection, ItemsKeepIdsOrderAndOwnership) {
     EXPECT_THROW(c.Insert(5), EListError);
     EXPECT_THROW(c.Item(0)->SetIndex(4), EListError);
     EXPECT_EQ(Names(c), (std::vector<String>{"d", "x", "b", "c"}));
-    EXPECT_EQ(TNamedItem::alive, 5);
+    EXPECT_EQ(TSampleItem::alive, 5);
   }
-  EXPECT_EQ(TNamedItem::alive, 0);
+  EXPECT_EQ(TSampleItem::alive, 0);
 
   // A base collection, which no destructor of ours clears, frees its items too.
   {
-    TCollection plain(NewNamedItem);
+    TCollection plain(NewSampleItem);
     plain.Add();
     plain.Add();
   }
-  EXPECT_EQ(TNamedItem::alive, 0);
+  EXPECT_EQ(TSampleItem::alive, 0);
 }
 
 TEST(Collection, UpdateBracketReportsOnceWhenItCloses) {
   TRecordingCollection c;
-  TNamedItem* a = c.AddNamed("a");
+  TSampleItem* a = c.AddNamed("a");
   c.updates.clear();
 
   a->SetName("a1");  // outside a bracket: the item itself
@@ -163,7 +163,7 @@ TEST(Collection, NotifyFollowsItemsInAndOut) {
   TRecordingCollection first;
   TRecordingCollection second;
   first.AddNamed("a");
-  TNamedItem* b = first.AddNamed("b");
+  TSampleItem* b = first.AddNamed("b");
   first.Delete(0);
   b->SetCollection(&second);
   EXPECT_EQ(first.notes, (std::vector<String>{"added 0", "added 1", "deleting 0", "extracting 0", "extracting 1"}));
@@ -177,10 +177,10 @@ TEST(Collection, NotifyFollowsItemsInAndOut) {
 TEST(Collection, OwnersAndAssignErrors) {
   TPersistent owner;
   TRecordingCollection c(&owner);
-  TNamedItem* item = c.AddNamed("a");
+  TSampleItem* item = c.AddNamed("a");
   EXPECT_EQ(c.Owner(), &owner);
   EXPECT_EQ(item->OwnerForTest(), &c);
-  TCollection unowned(NewNamedItem);
+  TCollection unowned(NewSampleItem);
   EXPECT_EQ(unowned.Owner(), nullptr);
 
   // Assigning something that is not a collection raises and keeps the items.

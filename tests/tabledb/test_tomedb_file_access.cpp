@@ -17,7 +17,7 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr char kSchema[] = R"(
+constexpr char kAccessSchema[] = R"(
 table T
   field Id autoinc
   field Key integer
@@ -51,7 +51,7 @@ int64_t ElapsedMs(std::chrono::steady_clock::time_point since) {
 TEST(TomeDBFileAccess, ReadOnlyFile) {
   TempDir dir;
   const String file = dir.File("ro.tdb");
-  MakeDatabase(file, kSchema);
+  MakeDatabase(file, kAccessSchema);
   {
     OpenTable t(file, "T");
     Row(t.table).Set<int32_t>("Key", 1).SetText("Text", "one").Append();
@@ -72,7 +72,7 @@ TEST(TomeDBFileAccess, ReadOnlyFile) {
 TEST(TomeDBFileAccess, DatabaseBehindABaseOffset) {
   TempDir dir;
   const String plain = dir.File("plain.tdb"), host = dir.File("host.bin"), out = dir.File("out.tdb");
-  MakeDatabase(plain, kSchema);
+  MakeDatabase(plain, kAccessSchema);
   const Bytes prefix(100, 0xA5);
   Bytes image = prefix;
   const Bytes database = FileBytes(plain);
@@ -114,7 +114,7 @@ TEST(TomeDBFileAccess, OpenFailures) {
   EXPECT_FALSE(io.IsOpen());
 #ifdef _WIN32
   // Share modes are the system's: only Windows refuses a second opener.
-  MakeDatabase(file, kSchema);
+  MakeDatabase(file, kAccessSchema);
   TTomeDBFileIO first(nullptr), second(nullptr);
   first.Open(file, mtDisk, 0, false, true);
   EXPECT_THROW(second.Open(file, mtDisk, 0, false, false), EFOpenError);
@@ -123,7 +123,7 @@ TEST(TomeDBFileAccess, OpenFailures) {
 
 TEST(TomeDBFileAccess, MemoryMedium) {
   TMemoryStream memory;
-  WriteTomeDatabase(memory, ParseTomeSchema(kSchema));
+  WriteTomeDatabase(memory, ParseTomeSchema(kAccessSchema));
   const uint32_t id = RegisterMemoryMedium(&memory);
   {
     TTomeDBFileIO io(nullptr);
@@ -143,7 +143,7 @@ TEST(TomeDBFileAccess, MemoryMedium) {
 TEST(TomeDBFileAccess, PasswordCheck) {
   TempDir dir;
   const String plain = dir.File("plain.tdb"), secret = dir.File("secret.tdb");
-  MakeDatabase(plain, kSchema);
+  MakeDatabase(plain, kAccessSchema);
   MakeDatabase(secret, kEncrypted);
   TTomeDBFileIO closed(nullptr);
   EXPECT_FALSE(closed.CheckPassword(""));
@@ -183,7 +183,7 @@ TEST(TomeDBFileChild, HoldLock) {
 TEST(TomeDBFileAccess, LockRetriesThenTimesOut) {
   TempDir dir;
   const String file = dir.File("l.tdb"), locked = dir.File("locked"), release = dir.File("release");
-  MakeDatabase(file, kSchema);
+  MakeDatabase(file, kAccessSchema);
   TTomeDBFileIO io(nullptr);
   io.GetLockPolicy = [] { return TTomeLockPolicy{2, 300}; };
   io.Open(file, mtDisk, 0, false, false);

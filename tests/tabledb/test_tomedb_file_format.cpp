@@ -10,7 +10,7 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr char kSchema[] = R"(
+constexpr char kFormatSchema[] = R"(
 table People
   field Id autoinc
   field Name string 20
@@ -23,7 +23,7 @@ table Empty
 TEST(TomeDBFileLayout, NewFileAndFirstAppend) {
   TempDir dir;
   const String file = dir.File("layout.tdb");
-  MakeDatabase(file, kSchema);
+  MakeDatabase(file, kFormatSchema);
   Bytes b = FileBytes(file);
   const int32_t people = kFirstDataPos, empty = kFirstDataPos + kTableHeaderSize;
   ASSERT_EQ(b.size(), size_t(empty + kTableHeaderSize));
@@ -92,7 +92,7 @@ TEST(TomeDBFileLayout, VersionsAndMagic) {
       {"tomedb\0" "2.0\0\0", "is a invalid TomeDB"},
   };
   for (const Case& c : cases) {
-    MakeDatabase(file, kSchema);
+    MakeDatabase(file, kFormatSchema);
     PatchFile(file, 0, c.header, kFileHeaderSize);
     TTomeDBFileIO io(nullptr);
     String error = DatabaseErrorOf([&] { io.Open(file, mtDisk, 0, false, false); });
@@ -142,7 +142,7 @@ TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
       {"index chain cycle", true, 4 + 8 + 4, 1},    // entry 1 follows itself
   };
   for (const Damage& d : damages) {
-    MakeDatabase(file, kSchema);
+    MakeDatabase(file, kFormatSchema);
     int32_t indexChunk;
     {
       OpenTable t(file, "People");

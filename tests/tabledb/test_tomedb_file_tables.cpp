@@ -15,7 +15,7 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr char kPeople[] = R"(
+constexpr char kPeopleSchema[] = R"(
 table People
   field Id autoinc
   field Name string 20
@@ -39,7 +39,7 @@ std::vector<String> Names(TTomeTableIO& table, int listNo) {
 TEST(TomeDBFileTables, AppendReadAndOrders) {
   TempDir dir;
   const String file = dir.File("p.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   {
     OpenTable t(file, "People");
     const struct {
@@ -65,7 +65,7 @@ TEST(TomeDBFileTables, AppendReadAndOrders) {
 TEST(TomeDBFileTables, AutoIncrementTakesAndRaisesTheCounter) {
   TempDir dir;
   const String file = dir.File("a.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   OpenTable t(file, "People");
   Row a(t.table);
   a.SetText("Name", "a").Append();
@@ -89,7 +89,7 @@ TEST(TomeDBFileTables, AutoIncrementTakesAndRaisesTheCounter) {
 TEST(TomeDBFileTables, UniqueViolationLeavesTheFileAsItWas) {
   TempDir dir;
   const String file = dir.File("u.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   OpenTable t(file, "People");
   Row(t.table).SetText("Name", "Ann").Set<int16_t>("Age", 1).Append();
   Row(t.table).SetText("Name", "Ben").Set<int16_t>("Age", 2).Append();
@@ -111,7 +111,7 @@ TEST(TomeDBFileTables, UniqueViolationLeavesTheFileAsItWas) {
 TEST(TomeDBFileTables, ModifyMovesRecordsInTheirChains) {
   TempDir dir;
   const String file = dir.File("m.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   OpenTable t(file, "People");
   for (const char* n : {"b", "c", "d"}) Row(t.table).SetText("Name", n).Append();
   std::vector<std::tuple<int, int, int>> moves;
@@ -143,7 +143,7 @@ TEST(TomeDBFileTables, ModifyMovesRecordsInTheirChains) {
 TEST(TomeDBFileTables, DeleteOnlyFlagsTheRecord) {
   TempDir dir;
   const String file = dir.File("d.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   {
     OpenTable t(file, "People");
     for (const char* n : {"a", "b", "c"}) Row(t.table).SetText("Name", n).Append();
@@ -238,7 +238,7 @@ TEST(TomeDBFileTables, AscendingAppendsChainNeighbouringEntries) {
 TEST(TomeDBFileTables, RandomChangesKeepChainsSorted) {
   TempDir dir;
   const String file = dir.File("r.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   std::mt19937 random(7);
   std::map<int32_t, std::pair<String, int16_t>> model;  // record number -> name, age
   {
@@ -281,7 +281,7 @@ TEST(TomeDBFileTables, RandomChangesKeepChainsSorted) {
 TEST(TomeDBFileTables, WritersSeeEachOthersChanges) {
   TempDir dir;
   const String file = dir.File("two.tdb");
-  MakeDatabase(file, kPeople);
+  MakeDatabase(file, kPeopleSchema);
   OpenTable a(file, "People"), b(file, "People");
   for (const char* n : {"b", "d", "f"}) Row(a.table).SetText("Name", n).Append();
   Row(b.table).SetText("Name", "c").Append();  // b loaded before a's appends

@@ -20,7 +20,7 @@ namespace {
 // Two indexes whose orders differ (the keys come in scrambled order), a
 // compressed memo, and a first record tab chunk that the third appended
 // row fills up (rows 1022, 1023 and 1024, the last in new chunks).
-constexpr char kSchema[] = R"(
+constexpr char kInterruptedSchema[] = R"(
 compress ZLIB
 table T
   field Id autoinc
@@ -59,7 +59,7 @@ const String& BaseFile() {
   static TempDir dir;
   static const String file = [] {
     const String f = dir.File("base.tdb");
-    MakeDatabase(f, kSchema);
+    MakeDatabase(f, kInterruptedSchema);
     OpenTable t(f, "T", "pw");
     for (int row = 0; row < kBaseRows; ++row) AppendRow(t.table, row);
     return f;

@@ -14,7 +14,7 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr char kSchema[] = R"(
+constexpr char kSessionSchema[] = R"(
 table T
   field Code integer
 )";
@@ -74,7 +74,7 @@ TEST(TomeDBSession, AutomaticNameFollowsComponentNameAndReachesOwnersDataSets) {
 TEST(TomeDBSession, DuplicateDatabaseNameUnlessAnUnusedTemporaryGivesWay) {
   TempDir dir;
   const String file = dir.File("d.tdb");
-  CreateTomeDatabase(file, ParseTomeSchema(kSchema));
+  CreateTomeDatabase(file, ParseTomeSchema(kSessionSchema));
   TTomeSession session(nullptr);
   session.SetSessionName("Dup");
   TTomeDatabase first(&session);
@@ -93,7 +93,7 @@ TEST(TomeDBSession, DuplicateDatabaseNameUnlessAnUnusedTemporaryGivesWay) {
 TEST(TomeDBSession, TablesOfOneFileShareOneTemporaryDatabaseUntilTheLastCloses) {
   TempDir dir;
   const String file = dir.File("d.tdb");
-  CreateTomeDatabase(file, ParseTomeSchema(kSchema));
+  CreateTomeDatabase(file, ParseTomeSchema(kSessionSchema));
   TTomeTable a(nullptr), b(nullptr);
   for (TTomeTable* t : {&a, &b}) {
     t->SetDatabaseName(file);
@@ -121,10 +121,10 @@ TEST(TomeDBSession, TablesOfOneFileShareOneTemporaryDatabaseUntilTheLastCloses) 
 TEST(TomeDBSession, DatabaseComponentChecksPasswordAtConnect) {
   TempDir dir;
   const String file = dir.File("d.tdb");
-  // Appended, not "String(...) + kSchema": GCC 12 sees a false
+  // Appended, not "String(...) + kSessionSchema": GCC 12 sees a false
   // out-of-bounds copy (-Warray-bounds) in that operator+ here.
   String schema = "encrypt Twofish 2\npassword vorel\n";
-  schema += kSchema;
+  schema += kSessionSchema;
   CreateTomeDatabase(file, ParseTomeSchema(schema));
   TTomeSession session(nullptr);
   session.SetSessionName("Pw");
@@ -171,7 +171,7 @@ TEST(TomeDBSession, AutoFlushTimerFollowsItsSettings) {
 TEST(TomeDBSession, DeactivatingFreesTemporaryDatabasesAndClosesOthers) {
   TempDir dir;
   const String file = dir.File("d.tdb");
-  CreateTomeDatabase(file, ParseTomeSchema(kSchema));
+  CreateTomeDatabase(file, ParseTomeSchema(kSessionSchema));
   TTomeSession session(nullptr);
   session.SetSessionName("Off");
   TTomeDatabase component(&session);

@@ -17,7 +17,7 @@ using testing_support::TempDir;
 
 namespace {
 
-constexpr char kSchema[] = R"(
+constexpr char kTableSchema[] = R"(
 table People
   field Id autoinc
   field Name string 20
@@ -48,7 +48,7 @@ class TomeDBTable : public testing::Test {
  protected:
   void SetUp() override {
     file_ = dir_.File("people.tdb");
-    CreateTomeDatabase(file_, ParseTomeSchema(kSchema));
+    CreateTomeDatabase(file_, ParseTomeSchema(kTableSchema));
     auto t = Open("People");
     for (const Person& p : kPeople) {
       t->Append();
