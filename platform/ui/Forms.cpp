@@ -588,10 +588,11 @@ void TApplication::Idle() {
   bool done = true;
   if (OnIdle) OnIdle(this, done);
   if (!done) return;
+  // An embedded form is walked with the form that holds it.
   if (Screen)
     for (int i = 0; i < Screen->FormCount(); ++i) {
       TCustomForm* form = Screen->Forms(i);
-      if (form->HandleAllocated() && IsWindowVisible(form->Handle())) form->UpdateActions();
+      if (!form->Parent() && form->HandleAllocated() && IsWindowVisible(form->Handle())) form->UpdateActions();
     }
   if (!terminated_) WaitMessage();
 }
