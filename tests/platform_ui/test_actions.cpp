@@ -132,6 +132,16 @@ TEST_F(ActionsTest, EitherSideMayBeFreedFirst) {
     delete button;
   }
   {
+    // A link of no control sees the action go too.
+    TAction* action = NewAction("Gone too");
+    TActionLink link;
+    link.SetAction(action);
+    ASSERT_EQ(action->ClientCount(), 1);
+    delete action;
+    EXPECT_EQ(link.Action(), nullptr);
+    EXPECT_FALSE(link.Execute());
+  }
+  {
     TAction* action = NewAction("Stays");
     auto* first = Place<TButton>(10);
     auto* second = Place<TButton>(40);
