@@ -365,6 +365,9 @@ TvxCustomButton::TvxCustomButton(TComponent* owner) : TButton(owner) {
 }
 
 TvxCustomButton::~TvxCustomButton() {
+  // The action link goes with the platform's part, after the glyph: it must
+  // see the button as going.
+  Destroying();
   vxStopMouseTracking(this);
   SetDropDownMenu(nullptr);
   SetPopupMenu(nullptr);
@@ -472,6 +475,45 @@ void TvxCustomButton::CreateParams(TCreateParams& params) {
 void TvxCustomButton::CreateWnd() {
   TButton::CreateWnd();
   glyph_->PrepareStateImage(Enabled() ? vxbsNormal : vxbsDisabled);
+}
+
+void TvxCustomButton::SetButtonStyle(bool isDefault) {
+  if (UsesNativeDrawing()) return TButton::SetButtonStyle(isDefault);
+  if (defaultLook_ == isDefault) return;
+  defaultLook_ = isDefault;
+  Invalidate();
+}
+
+// --- Action ------------------------------------------------------------------------------
+
+void TvxCustomButton::ActionChange(TObject* sender, bool checkDefaults) {
+  TButton::ActionChange(sender, checkDefaults);
+  ShowActionImage();
+}
+
+void TvxCustomButton::UpdateAction() {
+  TButton::UpdateAction();
+  ShowActionImage();
+}
+
+void TvxCustomButton::ShowActionImage() {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  TActionList* list = action ? action->ActionList() : nullptr;
+  glyph_->SetImages(list ? dynamic_cast<TvxImageList*>(list->Images()) : nullptr);
+  glyph_->SetImageIndex(action ? action->ImageIndex() : -1);
+}
+
+TControlActionLinkClass TvxCustomButton::GetActionLinkClass() { return &NewActionLink<TvxButtonActionLink>; }
+
+TvxButtonActionLink::~TvxButtonActionLink() {
+  if (Client()->IsDestroying()) return;
+  Glyph()->SetImages(nullptr);
+  Glyph()->SetImageIndex(-1);
+}
+
+void TvxButtonActionLink::SetImageIndex(int value) {
+  TButtonActionLink::SetImageIndex(value);
+  Glyph()->SetImageIndex(value);
 }
 
 void TvxCustomButton::DestroyWnd() {
@@ -641,10 +683,6 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
                    (menuShowing && kind_ == vxbkDropDown) ||
                    (!(CanBeFocused() && GroupIndex() == 0) &&
                     (Down() || (Flag(bfHot) && Flag(bfMainPressed))));
-  // The default look: a focused button, or the default button while the
-  // focus is on no other button.
-  auto* focused = dynamic_cast<TButton*>(TWinControl::FindControl(GetFocus()));
-  defaultLook_ = Default() && (!focused || focused == this);
   drawAsDefault_ = ((item.itemState & ODS_FOCUS) || (Default() && IsDesigning()) || defaultLook_) && CanBeFocused();
   if (UsesNativeDrawing()) return;
 
@@ -696,7 +734,7 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
   };
   canvas_.IntersectClipWithRect(deflated(painter->ButtonBorderWidth(state)));
   glyph_->Draw(&canvas_, deflated(painter->ButtonBorderWidth(vxbsDefault)), lookAndFeel_->SkinPainter() != nullptr,
-               wordWrap_, isNative, 0, state, spacing_, margin_, layout_, Caption(), offset);
+               wordWrap_, isNative, DrawTextBiDiModeFlags(0), state, spacing_, margin_, layout_, Caption(), offset);
   canvas_.PopClipRegion();
 
   if (kind_ == vxbkDropDownButton) {
@@ -872,7 +910,10 @@ void TvxCustomButton::ButtonPressed(TMessage& m) {
   options.allowAllUp_ = from.allowAllUp_;
   options.flat_ = from.flat_;
   options.transparent_ = from.transparent_;
-  if (sender->Down() && Down()) options.SetDown(false);
+  if (sender->Down() && Down()) {
+    options.SetDown(false);
+    if (auto* action = dynamic_cast<TCustomAction*>(Action())) action->SetChecked(false);
+  }
   --options.lockCount_;
   Invalidate();
 }

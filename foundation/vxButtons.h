@@ -19,6 +19,7 @@
 #include "foundation/vxButtonsLayout.h"
 #include "foundation/vxControls.h"
 #include "foundation/vxLookAndFeels.h"
+#include "platform/ui/Actions.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StandardControls.h"
 
@@ -251,6 +252,14 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   bool AllowAllUp() const { return speedButtonOptions_->AllowAllUp(); }
   void SetAllowAllUp(bool value) { speedButtonOptions_->SetAllowAllUp(value); }
 
+  // The system's default-button look, which the focus gives (SetButtonStyle).
+  bool DefaultLook() const { return defaultLook_; }
+  // An action's check mark is the button's Down.
+  bool Checked() const override { return Down(); }
+  void SetChecked(bool value) override { SetDown(value); }
+  // Also shows the image of the action's list.
+  void UpdateAction() override;
+
   // Whether the drop-down menu shows now.
   bool DroppedDown() const { return (buttonFlags_ & bfMenuShowing) != 0; }
   bool Hot() const { return (buttonFlags_ & bfHot) != 0; }
@@ -296,6 +305,9 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  void ActionChange(TObject* sender, bool checkDefaults) override;
+  TControlActionLinkClass GetActionLinkClass() override;
+  void SetButtonStyle(bool isDefault) override;
   void Notification(TComponent* component, TOperation operation) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -324,6 +336,8 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   void ButtonPressed(TMessage& message);
   void ContextMenu(TMessage& message);
   void LookAndFeelChanged();
+  // The glyph shows the image of the action's list while it has no bitmap.
+  void ShowActionImage();
   void SetFlag(uint8_t flag, bool value);
   bool Flag(uint8_t flag) const { return (buttonFlags_ & flag) != 0; }
 
@@ -348,6 +362,19 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   int margin_ = -1;
   int spacing_ = 4;
   bool wordWrap_ = false;
+};
+
+// Gives the button's glyph the image index of its action.
+class TvxButtonActionLink : public TButtonActionLink {
+ public:
+  explicit TvxButtonActionLink(TControl* client) : TButtonActionLink(client) {}
+  // A button that stays loses the action's image.
+  ~TvxButtonActionLink() override;
+  const char* ClassName() const override { return "TvxButtonActionLink"; }
+  void SetImageIndex(int value) override;
+
+ private:
+  TvxButtonGlyph* Glyph() const { return static_cast<TvxCustomButton*>(Client())->GlyphObject(); }
 };
 
 class TvxButton : public TvxCustomButton {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/ui/Actions.h"
 #include "platform/ui/Docking.h"
 #include "platform/ui/Forms.h"
 
@@ -139,6 +140,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 }
 
 TControl::~TControl() {
+  actionLink_.reset();
   if (host) host->ControlDestroyed(this);
   if (mouseControl == this) mouseControl = nullptr;
   if (captureControl == this) captureControl = nullptr;
@@ -334,7 +336,76 @@ void TControl::SendToBack() {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick)
+    OnClick(this);
+  else if (actionLink_)
+    actionLink_->Execute();
+}
+
+// --- TControl: action ------------------------------------------------------------------
+
+TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* action) {
+  TBasicAction* old = Action();
+  if (old == action && (action || !actionLink_)) return;
+  if (old) old->RemoveFreeNotification(this);
+  actionLink_.reset();
+  if (!action) return;
+  actionLink_ = GetActionLinkClass()(this);
+  actionLink_->SetAction(action);
+  actionLink_->OnChange = [this](TObject* sender) { ActionChange(sender, false); };
+  action->FreeNotification(this);
+  ActionChange(action, action->IsLoading());
+}
+
+TControlActionLinkClass TControl::GetActionLinkClass() { return &NewActionLink<TControlActionLink>; }
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (!action) return;
+  if (!checkDefaults || Caption().empty() || Caption() == Name()) SetCaption(action->Caption());
+  if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+  if (!checkDefaults || hint_.empty()) SetHint(action->Hint());
+  if (!checkDefaults || Visible()) SetVisible(action->Visible());
+}
+
+void TControl::UpdateAction() {
+  if (actionLink_) actionLink_->Update();
+}
+
+// A freed action has detached the link already; an action leaving its
+// owner is still whole.
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && actionLink_ && (!actionLink_->Action() || component == actionLink_->Action()))
+    SetAction(nullptr);
+}
+
+// --- TControl: direction ---------------------------------------------------------------
+
+void TControl::SetBiDiMode(TBiDiMode value) {
+  parentBiDiMode_ = false;
+  if (biDiMode_ == value) return;
+  biDiMode_ = value;
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+  if (parentBiDiMode_ == value) return;
+  parentBiDiMode_ = value;
+  if (parent_ && value) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT flags) const {
+  if (UseRightToLeftAlignment()) {
+    if (flags & DT_RIGHT)
+      flags &= ~UINT(DT_RIGHT);
+    else if (!(flags & DT_CENTER))
+      flags |= DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) flags |= DT_RTLREADING;
+  return flags;
 }
 
 void TControl::DblClick() {
@@ -438,6 +509,13 @@ void TControl::Dispatch(TMessage& m) {
       return;
     case CM_PARENTSHOWHINTCHANGED:
       if (parentShowHint_ && parent_) showHint_ = parent_->ShowHint();
+      return;
+    case CM_BIDIMODECHANGED: Invalidate(); return;
+    case CM_PARENTBIDIMODECHANGED:
+      if (parentBiDiMode_ && parent_) {
+        SetBiDiMode(parent_->BiDiMode());
+        parentBiDiMode_ = true;
+      }
       return;
     default: DefaultHandler(m);
   }
@@ -667,6 +745,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (control->ParentColor()) control->Perform(CM_PARENTCOLORCHANGED);
   if (control->ParentFont()) control->Perform(CM_PARENTFONTCHANGED);
   if (control->ParentShowHint()) control->Perform(CM_PARENTSHOWHINTCHANGED);
+  if (control->ParentBiDiMode()) control->Perform(CM_PARENTBIDIMODECHANGED);
   control->UpdateAnchorRules();
   if (control->IsWindowed()) static_cast<TWinControl*>(control)->UpdateShowing();
   control->Invalidate();
@@ -1286,6 +1365,10 @@ void TWinControl::Dispatch(TMessage& m) {
       return;
     case CM_SHOWHINTCHANGED:
       for (TControl* c : controls_) c->Perform(CM_PARENTSHOWHINTCHANGED);
+      return;
+    case CM_BIDIMODECHANGED:
+      TControl::Dispatch(m);
+      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTBIDIMODECHANGED);
       return;
     case CM_TEXTCHANGED: return;
     case CM_VISIBLECHANGED:

@@ -86,6 +86,13 @@ enum TDragMode { dmManual, dmAutomatic };
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
+// The direction of a control's text: bdRightToLeft reads and aligns from
+// the right; bdRightToLeftNoAlign and bdRightToLeftReadingOnly only read
+// from the right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+class TBasicAction;
+class TControlActionLink;
 class TControl;
 class TWinControl;
 class TCustomForm;
@@ -122,6 +129,14 @@ void SetControlsHost(TControlsHost* host);
 TControlsHost* ControlsHost();
 // Hands the exception being caught to the host (or a message box).
 void HandleControlException(TObject* sender);
+
+// Makes the action link a control class uses (Actions.h): the class
+// reference of the link, as a factory.
+using TControlActionLinkClass = std::unique_ptr<TControlActionLink> (*)(TControl* client);
+template <typename Link>
+std::unique_ptr<TControlActionLink> NewActionLink(TControl* client) {
+  return std::make_unique<Link>(client);
+}
 
 class TControl : public TComponent {
  public:
@@ -192,6 +207,31 @@ class TControl : public TComponent {
   TDragMode DragMode() const { return dragMode_; }
   virtual void SetDragMode(TDragMode value) { dragMode_ = value; }
 
+  // The action whose caption, enabled state, hint and visibility the
+  // control shows, and which a click without an OnClick handler executes
+  // (Actions.h). Either side may be freed first: the control then has no
+  // action, or the action one client fewer.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* action);
+  TControlActionLink* ActionLink() const { return actionLink_.get(); }
+  // The idle update of a visible control: runs its action's OnUpdate.
+  virtual void UpdateAction();
+
+  // Without ParentBiDiMode the control keeps its own direction; with it,
+  // the parent's, also when the parent's changes.
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode value);
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool value);
+  // Text read from the right: every mode but bdLeftToRight.
+  bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
+  // Text aligned to the right: bdRightToLeft only.
+  bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
+  // DrawText flags in the control's direction: aligned right-to-left, a
+  // left alignment becomes DT_RIGHT and DT_RIGHT becomes left (a centred
+  // text stays); read right-to-left, DT_RTLREADING is added.
+  UINT DrawTextBiDiModeFlags(UINT flags) const;
+
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
   TControlState ControlState() const { return controlState_; }
@@ -242,6 +282,12 @@ class TControl : public TComponent {
   // Asks the parent to lay its aligned and anchored children out again.
   void RequestAlign();
   virtual bool IsWindowed() const { return false; }
+  void Notification(TComponent* component, TOperation operation) override;
+  // The action's properties reach the control; with checkDefaults (an
+  // action assigned while it loads) only those the control left at their
+  // defaults.
+  virtual void ActionChange(TObject* sender, bool checkDefaults);
+  virtual TControlActionLinkClass GetActionLinkClass();
   // Records the bounds that anchors keep relative to the parent's size.
   void UpdateAnchorRules();
   void ChangeBounds(int left, int top, int width, int height);
@@ -272,6 +318,9 @@ class TControl : public TComponent {
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState controlState_ = 0;
   TWndMethod windowProc_;
+  std::unique_ptr<TControlActionLink> actionLink_;
+  TBiDiMode biDiMode_ = bdLeftToRight;
+  bool parentBiDiMode_ = true;
 };
 
 // An accelerator: the character after a single '&' in caption, compared

@@ -265,6 +265,21 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
   Perform(CM_FOCUSCHANGED, 0, LPARAM(control));
 }
 
+namespace {
+
+void UpdateVisibleActions(TWinControl* parent) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* control = parent->Controls(i);
+    if (!control->Visible()) continue;
+    control->UpdateAction();
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) UpdateVisibleActions(windowed);
+  }
+}
+
+}  // namespace
+
+void TCustomForm::UpdateActions() { UpdateVisibleActions(this); }
+
 void TCustomForm::ControlDestroyed(TWinControl* control) {
   if (activeControl_ && control->ContainsControl(activeControl_)) activeControl_ = nullptr;
   if (focusedControl_ && control->ContainsControl(focusedControl_)) {
@@ -572,7 +587,14 @@ void TApplication::ProcessMessages() {
 void TApplication::Idle() {
   bool done = true;
   if (OnIdle) OnIdle(this, done);
-  if (done && !terminated_) WaitMessage();
+  if (!done) return;
+  // An embedded form is walked with the form that holds it.
+  if (Screen)
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* form = Screen->Forms(i);
+      if (!form->Parent() && form->HandleAllocated() && IsWindowVisible(form->Handle())) form->UpdateActions();
+    }
+  if (!terminated_) WaitMessage();
 }
 
 void TApplication::HandleMessage() {

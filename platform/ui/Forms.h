@@ -81,6 +81,9 @@ class TCustomForm : public TWinControl {
   void SetFocusedControl(TWinControl* control);
   void ControlDestroyed(TWinControl* control);
   bool Active() const { return active_; }
+  // Runs the idle update of every visible control inside that has an
+  // action (TControl::UpdateAction).
+  void UpdateActions();
 
   void SetVisible(bool visible) override;
 
@@ -236,7 +239,8 @@ class TApplication : public TComponent, private TControlsHost {
   // Shows the main form and handles messages until Terminate.
   void Run();
   void ProcessMessages();
-  // Handles one message, or idles (OnIdle) and waits for one.
+  // Handles one message, or idles and waits for one: OnIdle, then, unless
+  // it asks to be called again, the actions of the visible forms update.
   void HandleMessage();
   void Terminate();
   bool Terminated() const { return terminated_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/Actions.h"
 #include "platform/ui/Forms.h"
 
 // --- TCustomEdit ----------------------------------------------------------------------
@@ -205,6 +206,14 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   SetColor(clBtnFace);
 }
 
+void TButtonControl::ActionChange(TObject* sender, bool checkDefaults) {
+  TWinControl::ActionChange(sender, checkDefaults);
+  if (auto* action = dynamic_cast<TCustomAction*>(sender); action && (!checkDefaults || !Checked()))
+    SetChecked(action->Checked());
+}
+
+TControlActionLinkClass TButtonControl::GetActionLinkClass() { return &NewActionLink<TButtonActionLink>; }
+
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {
   SetControlStyle(csSetCaption | csDoubleClicks);
   ChangeBounds(0, 0, 75, 25);
@@ -216,10 +225,31 @@ void TButton::CreateParams(TCreateParams& p) {
   p.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
+void TButton::CreateWnd() {
+  TButtonControl::CreateWnd();
+  TCustomForm* form = GetParentForm(this);
+  FocusChanged(form ? form->ActiveControl() : nullptr);
+}
+
+bool TButton::IsActiveWith(TWinControl* focused) const {
+  auto* button = dynamic_cast<TButton*>(focused);
+  return button ? button == this : default_;
+}
+
+void TButton::FocusChanged(TWinControl* focused) { SetButtonStyle(IsActiveWith(focused)); }
+
+void TButton::SetButtonStyle(bool isDefault) {
+  if (!HandleAllocated()) return;
+  const DWORD style = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((DWORD(GetWindowLongA(Handle(), GWL_STYLE)) & BS_TYPEMASK) != style)
+    SendMessageA(Handle(), BM_SETSTYLE, style, 1);
+}
+
 void TButton::SetDefault(bool value) {
   if (default_ == value) return;
   default_ = value;
-  if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+  TCustomForm* form = GetParentForm(this);
+  FocusChanged(form ? form->ActiveControl() : nullptr);
 }
 
 void TButton::Click() {
@@ -240,11 +270,9 @@ void TButton::Dispatch(TMessage& m) {
       }
       return;
     case CM_DIALOGKEY: {
-      // The default button takes Enter unless another button has the focus.
+      // Enter belongs to the button with the default look.
       TCustomForm* form = GetParentForm(this);
-      TWinControl* focused = form ? form->ActiveControl() : nullptr;
-      bool focusOnButton = dynamic_cast<TButton*>(focused) != nullptr;
-      bool enter = m.WParam == VK_RETURN && (focused == this || (default_ && !focusOnButton));
+      bool enter = m.WParam == VK_RETURN && IsActiveWith(form ? form->ActiveControl() : nullptr);
       bool escape = m.WParam == VK_ESCAPE && cancel_;
       if ((enter || escape) && CanFocus()) {
         Click();
@@ -252,6 +280,7 @@ void TButton::Dispatch(TMessage& m) {
       }
       return;
     }
+    case CM_FOCUSCHANGED: FocusChanged(reinterpret_cast<TWinControl*>(m.LParam)); return;
     case CM_TEXTCHANGED: Invalidate(); return;
     default: TButtonControl::Dispatch(m);
   }

@@ -117,6 +117,14 @@ class TButtonControl : public TWinControl {
  public:
   explicit TButtonControl(TComponent* owner);
   const char* ClassName() const override { return "TButtonControl"; }
+
+  // The check state an action's Checked sets; a push button has none.
+  virtual bool Checked() const { return false; }
+  virtual void SetChecked(bool) {}
+
+ protected:
+  void ActionChange(TObject* sender, bool checkDefaults) override;
+  TControlActionLinkClass GetActionLinkClass() override;
 };
 
 class TButton : public TButtonControl {
@@ -138,8 +146,18 @@ class TButton : public TButtonControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  // Shows or hides the system's default-button look. The focus decides: a
+  // focused button has it, and the Default button while no other button
+  // has the focus (every focus change and a change of Default call it).
+  virtual void SetButtonStyle(bool isDefault);
 
  private:
+  // Whether the button has the default look, and takes Enter, while the
+  // focus is on focused.
+  bool IsActiveWith(TWinControl* focused) const;
+  void FocusChanged(TWinControl* focused);
+
   bool default_ = false;
   bool cancel_ = false;
   int modalResult_ = 0;
@@ -152,8 +170,8 @@ class TCheckBox : public TButtonControl {
   explicit TCheckBox(TComponent* owner);
   const char* ClassName() const override { return "TCheckBox"; }
 
-  bool Checked() const { return state_ == cbChecked; }
-  void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+  bool Checked() const override { return state_ == cbChecked; }
+  void SetChecked(bool value) override { SetState(value ? cbChecked : cbUnchecked); }
   TCheckBoxState State() const { return state_; }
   // A change fires OnClick, as a click by the user does.
   void SetState(TCheckBoxState state);

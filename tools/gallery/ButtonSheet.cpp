@@ -1,10 +1,13 @@
 // The push button's sheet: for every painter a button takes (standard,
 // flat, ultra-flat, Office 2003 as buttons draw it, native theme), each
 // kind in each state (normal, default, hot, pressed, disabled), without
-// and with a glyph; below, live speed buttons of a group with one down.
+// and with a glyph; below, live speed buttons of a group with one down,
+// and live buttons with actions, the default look and right-to-left text.
 #include <vector>
 
 #include "foundation/vxButtons.h"
+#include "foundation/vxImageList.h"
+#include "platform/ui/Actions.h"
 #include "tools/gallery/Gallery.h"
 
 namespace {
@@ -64,6 +67,54 @@ class SheetButton : public TvxButton {
   }
 };
 
+// Live buttons: two showing their actions' images from the action list
+// (one enabled, one disabled by its action), one checked by its action in
+// a group, a Default button with the default look (none of them is a tab
+// stop, so no button takes the focus), and one glyph button left to right
+// beside the same right to left.
+void AddActionButtons(TForm* page, TBitmap* glyph) {
+  new TPaintedArea(page, TRect(0, 570, gallery::kPageWidth, 590), [](TCanvas* c) {
+    Caption(c, 4, 4,
+            "Live: action images (enabled, disabled by the action), checked by its action, Default "
+            "(focus elsewhere), left to right, right to left");
+  });
+  auto* images = new TvxImageList(page);
+  images->SetSize(16, 16);
+  images->AddWithMaskColor(glyph, TColor(RGB(255, 0, 255)));
+  auto* list = new TActionList(page);
+  list->SetImages(images);
+  auto action = [&](const char* caption, bool enabled, bool checked) {
+    auto* a = new TAction(page);
+    a->SetActionList(list);
+    a->SetCaption(caption);
+    a->SetImageIndex(0);
+    a->SetEnabled(enabled);
+    a->SetChecked(checked);
+    return a;
+  };
+  auto button = [&](int column) {
+    auto* b = new TvxButton(page);
+    b->SetParent(page);
+    b->SetBounds(10 + column * 100, 600, 96, 26);
+    b->SetTabStop(false);
+    return b;
+  };
+  button(0)->SetAction(action("&Open", true, false));
+  button(1)->SetAction(action("&Save", false, false));
+  TvxButton* checked = button(2);
+  checked->SetGroupIndex(3);
+  checked->SetAction(action("&Bold", true, true));
+  TvxButton* byDefault = button(3);
+  byDefault->SetCaption("Default");
+  byDefault->SetDefault(true);
+  for (int column = 4; column < 6; ++column) {
+    TvxButton* b = button(column);
+    b->SetCaption("&Next");
+    b->SetGlyph(glyph);
+    if (column == 5) b->SetBiDiMode(bdRightToLeft);
+  }
+}
+
 const bool registered = gallery::RegisterSheet("buttons", [](TForm* page) {
   // One button per look, kind and glyph, drawn into the page. They sit on
   // a hidden form of their own: a button may draw its parent's background
@@ -122,6 +173,7 @@ const bool registered = gallery::RegisterSheet("buttons", [](TForm* page) {
       b->SpeedButtonOptions()->SetFlat(group == 0);
       if (i == (group == 0 ? 1 : 0)) b->SetDown(true);
     }
+  AddActionButtons(page, &glyph);
 });
 
 }  // namespace
