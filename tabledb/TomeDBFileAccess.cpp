@@ -498,14 +498,21 @@ static size_t TabCapacity(int32_t count, int32_t itemSize, int64_t fileSize) {
   return size_t(std::min<int64_t>(count, fileSize / itemSize));
 }
 
-void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items,
-                                  TIntegerAry& chunkPositions) {
+void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, const String& tableName, int32_t recordSize,
+                                  TRecordTab& items, TIntegerAry& chunkPositions) {
   const int32_t count = header.RecordCount();
+  const int64_t fileSize = FileSize();
   items.clear();
-  items.reserve(TabCapacity(count, kRecordTabItemSize, FileSize()));
+  items.reserve(TabCapacity(count, kRecordTabItemSize, fileSize));
   ReadTabChain(header.RecordTabPos(), count, kRecordTabItemSize, "table '" + header.Name() + "' record tab",
-               chunkPositions, [&](const uint8_t* p, int32_t, int32_t n) {
-                 for (int32_t i = 0; i < n; ++i) items.push_back(LoadRecordTabItem(p + i * kRecordTabItemSize));
+               chunkPositions, [&](const uint8_t* p, int32_t from, int32_t n) {
+                 for (int32_t i = 0; i < n; ++i, p += kRecordTabItemSize) {
+                   const TRecordTabItem item = LoadRecordTabItem(p);
+                   if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize > fileSize)
+                     CorruptFile(fileName_,
+                                 Format("table '%s' record %d at %d", {tableName, from + i, item.DataPos}));
+                   items.push_back(item.DataPos, item.Deleted != 0);
+                 }
                });
 }
 

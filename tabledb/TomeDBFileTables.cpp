@@ -178,14 +178,8 @@ void TTomeTableIO::LoadContents(const TTomeTableHeader& header, bool withoutLast
 void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   header_ = header;
   const int indexes = header.IndexCount();
-  fileIO_.ReadRecordTab(header, recordTab_, recordTabChunks_);
-  const int64_t fileSize = fileIO_.FileSize();
+  fileIO_.ReadRecordTab(header, tableName_, recordSize_, recordTab_, recordTabChunks_);
   lists_.assign(size_t(indexes) + 1, {});
-  for (size_t k = 0; k < recordTab_.size(); ++k) {
-    const TRecordTabItem& item = recordTab_[k];
-    if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize_ > fileSize)
-      CorruptFile(fileIO_.FileName(), Format("table '%s' record %d at %d", {tableName_, int(k), item.DataPos}));
-  }
   naturalListMade_ = false;
   keyColumns_.clear();
   indexTabChunks_.assign(size_t(indexes), {});
@@ -255,7 +249,7 @@ TPositionList& TTomeTableIO::NaturalList() {
   if (naturalListMade_) return natural;
   natural.clear();
   for (size_t k = 0; k < recordTab_.size(); ++k)
-    if (recordTab_[k].Deleted == 0) natural.push_back({recordTab_[k].DataPos, int32_t(k)});
+    if (!recordTab_.Deleted(k)) natural.push_back({recordTab_.DataPos(k), int32_t(k)});
   naturalListMade_ = true;
   return natural;
 }
@@ -301,7 +295,8 @@ void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
 void TTomeTableIO::LinkCommittedLast(int index) {
   TIndexLinks& links = indexLinks_[size_t(index)];
   const int32_t last = int32_t(links.size()) - 1;
-  if (last <= 0 || header_.Head(index) == last) return;
+  // Keys appended in order link each record from the one before it.
+  if (last <= 0 || header_.Head(index) == last || links[size_t(last) - 1] == last) return;
   const int32_t next = links[size_t(last)];
   int32_t before = -1;
   for (int32_t k = 0; k < last; ++k) {
@@ -337,7 +332,7 @@ void TTomeTableIO::BuildIndexList(int index) {
   for (; k != -1 && steps < count; k = links[size_t(k)]) {
     if (k < 0 || k >= count || k >= int32_t(links.size())) break;
     ++steps;
-    if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
+    if (!recordTab_.Deleted(size_t(k))) list.push_back({recordTab_.DataPos(size_t(k)), k});
   }
   if (k != -1)  // a step out of range, or a cycle
     CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chain broken after %d of %d records",
@@ -474,7 +469,7 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
 const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t width) {
   const size_t count = recordTab_.size();
   if (size_t(recNo) >= count) throw std::out_of_range("TTomeTableIO::StoredKeyValue");
-  const int64_t position = int64_t(recordTab_[size_t(recNo)].DataPos) + fieldOffsets_[size_t(field)];
+  const int64_t position = int64_t(recordTab_.DataPos(size_t(recNo))) + fieldOffsets_[size_t(field)];
   if (count * size_t(width) > kMaxKeyColumnBytes) {
     keyScratch_.resize(size_t(width));
     fileIO_.ReadStored(keyScratch_.data(), position, width);
@@ -630,7 +625,7 @@ int64_t TTomeTableIO::IndexEntryPos(int index, int32_t recNo) const {
 
 void TTomeTableIO::ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field) {
   const TTomeFieldDef* def = fieldDefs_.Items(field);
-  fileIO_.ReadFieldValue(target, int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
+  fileIO_.ReadFieldValue(target, int64_t(recordTab_.DataPosAt(size_t(recNo))) + fieldOffsets_[size_t(field)],
                          IsFieldCompressed(field), IsFieldEncrypted(field),
                          TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize),
                          def->Name(), tableName_);
@@ -902,7 +897,7 @@ void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t count
     StoreRecordTabItem(raw, {dataPos, 0});
     fileIO_.WriteBuffer(raw, RecordTabItemPos(n), kRecordTabItemSize);
   }
-  recordTab_.push_back({dataPos, 0});
+  recordTab_.push_back(dataPos, false);
 
   // 2. Record tab position, record count and the counter, written with
   // the whole header at the end.
@@ -964,12 +959,12 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   TLockScope lock(*this);
   RefreshLocked();
   LoadIndexLists();
-  if (recordTab_.at(size_t(recNo)).Deleted != 0) DatabaseError("Record deleted by another user");
+  if (recordTab_.DeletedAt(size_t(recNo))) DatabaseError("Record deleted by another user");
   CheckFieldBuffers(fields);
   CheckUnique(fields, recNo);
 
   const int fieldCount = fieldDefs_.Count();
-  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  const int32_t dataPos = recordTab_.DataPos(size_t(recNo));
   std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
   fileIO_.ReadStored(fixedPart.data(), dataPos, recordSize_);
 
@@ -1033,7 +1028,7 @@ void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t c
                                  std::vector<uint8_t>& fixedPart, std::vector<TBlobPlan>& blobs,
                                  const TMoveCallback& callback, TObject* dataSet) {
   const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
-  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  const int32_t dataPos = recordTab_.DataPos(size_t(recNo));
   WriteRepairs();
   BumpChangeStamp();
   for (int f = 0; f < fieldCount; ++f) {
@@ -1080,7 +1075,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   const int32_t recNo = NaturalList().at(size_t(naturalPosition)).RecNo;
   TLockScope lock(*this);
   RefreshLocked();
-  if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
+  if (recordTab_.DeletedAt(size_t(recNo))) return;  // another writer deleted it
   fileIO_.CollectWrites();
   try {
     WriteRepairs();
@@ -1091,7 +1086,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     stale_ = true;  // what we hold is not what the file holds
     throw;
   }
-  recordTab_[size_t(recNo)].Deleted = 1;
+  recordTab_.SetDeleted(size_t(recNo));
   // An index order not read yet will skip the record when it is.
   for (size_t l = 1; l < lists_.size(); ++l) {
     if (!indexListLoaded_[l - 1]) continue;

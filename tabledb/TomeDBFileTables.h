@@ -53,7 +53,7 @@ class TTomeTableIO : public TObject {
   const TIntegerAry& FieldOffsets() const { return fieldOffsets_; }
   int32_t AutoIncField() const { return autoIncField_; }
   const TTomeTableHeader& Header() const { return header_; }
-  const TRecordTabItems& RecordTab() const { return recordTab_; }
+  const TRecordTab& RecordTab() const { return recordTab_; }
   // List 0 (natural order) or list j + 1 (order of index j). The natural
   // order is made from the record tab, and an index's order read from the
   // file, when it is first asked for; an index's under the lock:
@@ -212,7 +212,7 @@ class TTomeTableIO : public TObject {
   bool stale_ = false;    // a write of ours failed part way: load again
   bool trimmed_ = false;  // the load dropped an unfinished last record
   std::vector<std::pair<int, int32_t>> repairs_;  // (index, record) entries mended by the load
-  TRecordTabItems recordTab_;
+  TRecordTab recordTab_;
   TIntegerAry recordTabChunks_;
   std::vector<TIntegerAry> indexTabChunks_;
   std::vector<TIndexLinks> indexLinks_;

@@ -136,6 +136,9 @@ TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
       {"record count", false, people + 37, 0x7FFFFFF0},
       {"record tab into the headers", false, people + 33, 100},
       {"record data position", false, chunk + 4 + 5, 2},
+      // In memory the top bit of a position is the deleted flag: this one
+      // must not pass as a deleted record at the first data position.
+      {"record data position with the top bit set", false, chunk + 4 + 5, int32_t(0x80000000u | kFirstDataPos)},
       {"record tab chunk pointing to itself", false, chunk, chunk},
       {"index head", false, people + 4181 + 70, 5000},
       {"index entry next", true, 4 + 8 + 4, 7000},  // entry 1

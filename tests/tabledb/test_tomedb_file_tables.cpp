@@ -196,7 +196,7 @@ TEST(TomeDBFileTables, ThreeThousandAppendsMakeThreeLinkedChunks) {
   EXPECT_EQ(indexChunks.size(), 3u);
   // Record 1024 lives right behind the chunk appended for it.
   EXPECT_EQ(Int32At(b, chunks[1] + 4), chunks[1] + kRecordTabChunkSize);
-  EXPECT_EQ(Int32At(b, chunks[2] + 4 + 5 * (2999 - 2048)), t.table.RecordTab()[2999].DataPos);
+  EXPECT_EQ(Int32At(b, chunks[2] + 4 + 5 * (2999 - 2048)), t.table.RecordTab().DataPos(2999));
   const TPositionList& byK = t.table.IndexList(1);
   for (int32_t i = 0; i < 3000; ++i) {
     row.Read(1, i);
@@ -403,7 +403,7 @@ TEST(TomeDBFileTables, BlobAreasKeepMoveOrGrowInPlace) {
   OpenTable t(file, "B");
   auto descriptor = [&](int recNo) {
     Bytes raw(kBlobDescriptorSize);
-    t.fileIO.ReadBuffer(raw.data(), t.table.RecordTab()[size_t(recNo)].DataPos + 4, kBlobDescriptorSize);
+    t.fileIO.ReadBuffer(raw.data(), t.table.RecordTab().DataPos(size_t(recNo)) + 4, kBlobDescriptorSize);
     return LoadBlobDescriptor(raw.data());
   };
   Row(t.table).SetBlob("Data", "").Append();
@@ -474,7 +474,7 @@ TEST(TomeDBFileTables, ModifyLeavesUnloadedBlobsAlone) {
   fields.Add(&id, ftInteger, 4);
   fields.Add(&ref, ftBlob, 0);
   t.table.ReadRecord(fields, t.table.IndexList(0), 0);
-  EXPECT_EQ(blob.position_, t.table.RecordTab()[0].DataPos + 4);
+  EXPECT_EQ(blob.position_, t.table.RecordTab().DataPos(0) + 4);
   EXPECT_EQ(blob.Size(), 0);  // not read by the record read
   id = 7;
   t.table.ModifyRecord(fields, 0, nullptr, nullptr, false);
