@@ -1150,7 +1150,7 @@ void TTomeTableIO::ReadBatch(const std::vector<TRecordPosition>& records, int64_
   }
   if (high - low <= maxSpan) {
     batch.resize(size_t(high - low));
-    fileIO_.ReadBuffer(batch.data(), low, high - low);
+    ReadSpan(records, low, high, batch);
     for (size_t k = 0; k < n; ++k) offsets[k] = size_t(records[k].DataPos - low);
     return;
   }
@@ -1159,6 +1159,27 @@ void TTomeTableIO::ReadBatch(const std::vector<TRecordPosition>& records, int64_
     offsets[k] = k * size_t(recordSize_);
     fileIO_.ReadStored(batch.data() + offsets[k], records[k].DataPos, recordSize_);
   }
+}
+
+void TTomeTableIO::ReadSpan(const std::vector<TRecordPosition>& records, int64_t low, int64_t high,
+                            std::vector<uint8_t>& batch) {
+  // A gap this long costs more to copy than a further read.
+  constexpr int64_t kMinSkippedGap = 4096;
+  auto read = [&](int64_t from, int64_t to) { fileIO_.ReadBuffer(batch.data() + (from - low), from, to - from); };
+  const auto byPosition = [](const TRecordPosition& a, const TRecordPosition& b) { return a.DataPos < b.DataPos; };
+  if (!std::is_sorted(records.begin(), records.end(), byPosition)) {
+    read(low, high);
+    return;
+  }
+  int64_t runStart = low, runEnd = low;
+  for (const TRecordPosition& record : records) {
+    if (record.DataPos - runEnd >= kMinSkippedGap) {
+      read(runStart, runEnd);
+      runStart = record.DataPos;
+    }
+    runEnd = std::max<int64_t>(runEnd, int64_t(record.DataPos) + recordSize_);
+  }
+  read(runStart, runEnd);
 }
 
 std::vector<TTomeTableIO::TDecodeStep> TTomeTableIO::DecodePlan(TFieldBuffers& fields) const {

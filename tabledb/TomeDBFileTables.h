@@ -136,6 +136,11 @@ class TTomeTableIO : public TObject {
   // offsets[k] of batch.
   void ReadBatch(const std::vector<TRecordPosition>& records, int64_t maxSpan, std::vector<uint8_t>& batch,
                  std::vector<size_t>& offsets);
+  // Reads the fixed parts of records, which lie between low and high, into
+  // batch at their distance from low. Records in file order are read in
+  // runs that skip long gaps between them (the tab chunks between a
+  // table's records), others in one piece.
+  void ReadSpan(const std::vector<TRecordPosition>& records, int64_t low, int64_t high, std::vector<uint8_t>& batch);
 
   void Load();
   void Unload();
