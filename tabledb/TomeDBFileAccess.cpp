@@ -516,22 +516,33 @@ void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, const String& 
                });
 }
 
-void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
+bool TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
                                  TIndexLinks& links, bool toDropped) {
   const int32_t count = header.RecordCount();
   const int32_t nextLimit = toDropped ? count + 1 : count;
   const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
   links.clear();
-  links.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
+  // The links are kept from the first entry that leaves record order on.
+  bool inOrder = header.Head(index) == 0;
+  auto leaveOrder = [&](int32_t recNo) {
+    inOrder = false;
+    links.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
+    for (int32_t k = 0; k < recNo; ++k) links.push_back(k + 1);
+  };
+  if (!inOrder) leaveOrder(0);
   ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
                [&](const uint8_t* p, int32_t from, int32_t n) {
                  for (int32_t i = 0; i < n; ++i) {
+                   const int32_t recNo = from + i;
                    const TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
-                   if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= nextLimit)
-                     CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
+                   if (entry.RecNo != recNo || entry.Next < -1 || entry.Next >= nextLimit)
+                     CorruptFile(fileName_, Format("%s entry %d", {what, recNo}));
+                   if (inOrder && entry.Next == (recNo + 1 < count ? recNo + 1 : -1)) continue;
+                   if (inOrder) leaveOrder(recNo);
                    links.push_back(entry.Next);
                  }
                });
+  return inOrder;
 }
 
 void TTomeDBFileIO::MarkRecordDeleted(int64_t itemPosition) {

@@ -151,9 +151,11 @@ class TTomeDBFileIO : public TObject {
   void ReadRecordTab(const TTomeTableHeader& header, const String& tableName, int32_t recordSize, TRecordTab& items,
                      TIntegerAry& chunkPositions);
   // The same for the index tab of index j. toDropped: an entry may point
-  // to the record just past the header's record count.
-  void ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                    TIndexLinks& links, bool toDropped = false);
+  // to the record just past the header's record count. A chain in record
+  // order (the head record 0, each record followed by the next, the last
+  // ending it; keys appended in order) leaves links empty and returns true.
+  bool ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions, TIndexLinks& links,
+                    bool toDropped = false);
   // Sets the deleted flag of the record tab item at the position.
   void MarkRecordDeleted(int64_t itemPosition);
 

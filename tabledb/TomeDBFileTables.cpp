@@ -107,6 +107,7 @@ void TTomeTableIO::Unload() {
   recordTabChunks_.clear();
   indexTabChunks_.clear();
   indexLinks_.clear();
+  linksInOrder_.clear();
   lists_.clear();
   naturalListMade_ = false;
   keyColumns_.clear();
@@ -185,6 +186,7 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   indexTabChunks_.assign(size_t(indexes), {});
   indexLinks_.assign(size_t(indexes), {});
   indexListLoaded_.assign(size_t(indexes), false);
+  linksInOrder_.assign(size_t(indexes), false);
 }
 
 // A trimmed table's header counts the records before the dropped one,
@@ -193,20 +195,32 @@ void TTomeTableIO::LoadIndexList(int index) {
   const int32_t dropped = trimmed_ ? header_.RecordCount() : -1;
   try {
     if (header_.IndexTabPos(index) != 0)
-      fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)], indexLinks_[size_t(index)],
-                           dropped >= 0);
-    if (dropped >= 0)
+      linksInOrder_[size_t(index)] = fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)],
+                                                          indexLinks_[size_t(index)], dropped >= 0);
+    if (dropped >= 0) {
+      MakeInOrderLinks(index);
       UnlinkDropped(index, dropped);
-    else
+    } else if (!linksInOrder_[size_t(index)]) {
       LinkCommittedLast(index);
+    }
     BuildIndexList(index);
   } catch (...) {
     lists_[size_t(index) + 1].clear();
     indexTabChunks_[size_t(index)].clear();
     indexLinks_[size_t(index)].clear();
+    linksInOrder_[size_t(index)] = false;
     throw;
   }
   indexListLoaded_[size_t(index)] = true;
+}
+
+void TTomeTableIO::MakeInOrderLinks(int index) {
+  if (!linksInOrder_[size_t(index)]) return;
+  TIndexLinks& links = indexLinks_[size_t(index)];
+  const int32_t count = int32_t(recordTab_.size());
+  links.resize(size_t(count));
+  for (int32_t k = 0; k < count; ++k) links[size_t(k)] = k + 1 < count ? k + 1 : -1;
+  linksInOrder_[size_t(index)] = false;
 }
 
 void TTomeTableIO::EnsureIndexList(int index) {
@@ -235,6 +249,7 @@ void TTomeTableIO::LoadIndexLists() {
   // may do, forgets the others: go round until every one stands.
   while (std::find(indexListLoaded_.begin(), indexListLoaded_.end(), false) != indexListLoaded_.end())
     for (int j = 0; j < int(indexListLoaded_.size()); ++j) EnsureIndexList(j);
+  for (int j = 0; j < int(linksInOrder_.size()); ++j) MakeInOrderLinks(j);
 }
 
 const TPositionList& TTomeTableIO::IndexList(int listNo) {
@@ -325,6 +340,10 @@ void TTomeTableIO::BuildIndexList(int index) {
   const int32_t count = int32_t(recordTab_.size());
   if (count == 0) return;
   TPositionList& list = lists_[size_t(index) + 1];
+  if (linksInOrder_[size_t(index)]) {
+    list = NaturalList();  // shares its blocks until one of the two changes
+    return;
+  }
   // A chain that visits a record twice goes round for ever, so a chain that
   // ends within count steps visits count different records: every one.
   int32_t steps = 0;

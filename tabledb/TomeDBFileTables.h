@@ -157,8 +157,11 @@ class TTomeTableIO : public TObject {
   // the table again without that record.
   void EnsureIndexList(int index);
   void LoadIndexList(int index);
-  // Every index's order: a write needs them all.
+  // Every index's order and links: a write needs them all.
   void LoadIndexLists();
+  // The links of a chain read in record order, which are not kept until a
+  // write needs them.
+  void MakeInOrderLinks(int index);
   void UnlinkDropped(int index, int32_t dropped);
   void LinkCommittedLast(int index);
   // After a load that dropped or linked a record, the first write puts the
@@ -223,6 +226,9 @@ class TTomeTableIO : public TObject {
   std::vector<TIndexLinks> indexLinks_;
   std::vector<TPositionList> lists_;
   std::vector<bool> indexListLoaded_;  // by index: lists_[j + 1] and its tab are read
+  // By index: the chain runs in record order, its links are not held and
+  // its order is the natural order.
+  std::vector<bool> linksInOrder_;
   bool naturalListMade_ = false;       // lists_[0] stands
   int lockDepth_ = 0;
   TTomeTableHeader lockedHeader_;
