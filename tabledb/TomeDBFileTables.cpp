@@ -46,6 +46,27 @@ bool HasOption(TTDIndexOptions options, TTDIndexOption option) { return (options
 
 std::span<const uint8_t> StreamBytes(TMemoryStream& s) { return {s.Memory(), size_t(s.Size())}; }
 
+// Positions added one by one to the end of a list, which takes them a run
+// at a time.
+class TPositionRun {
+ public:
+  explicit TPositionRun(TPositionList& list) : list_(list) {}
+  void Add(const TRecordPosition& position) {
+    run_[size_++] = position;
+    if (size_ == kRunLength) Flush();
+  }
+  void Flush() {
+    list_.append(run_, size_);
+    size_ = 0;
+  }
+
+ private:
+  static constexpr size_t kRunLength = 1024;
+  TPositionList& list_;
+  TRecordPosition run_[kRunLength];
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 // Holds the table's lock for its lifetime; scopes nest.
@@ -263,8 +284,10 @@ TPositionList& TTomeTableIO::NaturalList() {
   TPositionList& natural = lists_.at(0);
   if (naturalListMade_) return natural;
   natural.clear();
+  TPositionRun run(natural);
   for (size_t k = 0; k < recordTab_.size(); ++k)
-    if (!recordTab_.Deleted(k)) natural.push_back({recordTab_.DataPos(k), int32_t(k)});
+    if (!recordTab_.Deleted(k)) run.Add({recordTab_.DataPos(k), int32_t(k)});
+  run.Flush();
   naturalListMade_ = true;
   return natural;
 }
@@ -348,11 +371,13 @@ void TTomeTableIO::BuildIndexList(int index) {
   // ends within count steps visits count different records: every one.
   int32_t steps = 0;
   int32_t k = header_.Head(index);
+  TPositionRun run(list);
   for (; k != -1 && steps < count; k = links[size_t(k)]) {
     if (k < 0 || k >= count || k >= int32_t(links.size())) break;
     ++steps;
-    if (!recordTab_.Deleted(size_t(k))) list.push_back({recordTab_.DataPos(size_t(k)), k});
+    if (!recordTab_.Deleted(size_t(k))) run.Add({recordTab_.DataPos(size_t(k)), k});
   }
+  run.Flush();
   if (k != -1)  // a step out of range, or a cycle
     CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chain broken after %d of %d records",
                                            {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
