@@ -498,33 +498,51 @@ static size_t TabCapacity(int32_t count, int32_t itemSize, int64_t fileSize) {
   return size_t(std::min<int64_t>(count, fileSize / itemSize));
 }
 
-void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items,
-                                  TIntegerAry& chunkPositions) {
+void TTomeDBFileIO::ReadRecordTab(const TTomeTableHeader& header, const String& tableName, int32_t recordSize,
+                                  TRecordTab& items, TIntegerAry& chunkPositions) {
   const int32_t count = header.RecordCount();
+  const int64_t fileSize = FileSize();
   items.clear();
-  items.reserve(TabCapacity(count, kRecordTabItemSize, FileSize()));
+  items.reserve(TabCapacity(count, kRecordTabItemSize, fileSize));
   ReadTabChain(header.RecordTabPos(), count, kRecordTabItemSize, "table '" + header.Name() + "' record tab",
-               chunkPositions, [&](const uint8_t* p, int32_t, int32_t n) {
-                 for (int32_t i = 0; i < n; ++i) items.push_back(LoadRecordTabItem(p + i * kRecordTabItemSize));
+               chunkPositions, [&](const uint8_t* p, int32_t from, int32_t n) {
+                 for (int32_t i = 0; i < n; ++i, p += kRecordTabItemSize) {
+                   const TRecordTabItem item = LoadRecordTabItem(p);
+                   if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize > fileSize)
+                     CorruptFile(fileName_,
+                                 Format("table '%s' record %d at %d", {tableName, from + i, item.DataPos}));
+                   items.push_back(item.DataPos, item.Deleted != 0);
+                 }
                });
 }
 
-void TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
+bool TTomeDBFileIO::ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
                                  TIndexLinks& links, bool toDropped) {
   const int32_t count = header.RecordCount();
   const int32_t nextLimit = toDropped ? count + 1 : count;
   const String what = "table '" + header.Name() + "' index '" + header.Index(index).Name + "' tab";
   links.clear();
-  links.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
+  // The links are kept from the first entry that leaves record order on.
+  bool inOrder = header.Head(index) == 0;
+  auto leaveOrder = [&](int32_t recNo) {
+    inOrder = false;
+    links.reserve(TabCapacity(count, kIndexTabEntrySize, FileSize()));
+    for (int32_t k = 0; k < recNo; ++k) links.push_back(k + 1);
+  };
+  if (!inOrder) leaveOrder(0);
   ReadTabChain(header.IndexTabPos(index), count, kIndexTabEntrySize, what, chunkPositions,
                [&](const uint8_t* p, int32_t from, int32_t n) {
                  for (int32_t i = 0; i < n; ++i) {
+                   const int32_t recNo = from + i;
                    const TIndexTabItem entry = LoadIndexTabItem(p + i * kIndexTabEntrySize);
-                   if (entry.RecNo != from + i || entry.Next < -1 || entry.Next >= nextLimit)
-                     CorruptFile(fileName_, Format("%s entry %d", {what, from + i}));
+                   if (entry.RecNo != recNo || entry.Next < -1 || entry.Next >= nextLimit)
+                     CorruptFile(fileName_, Format("%s entry %d", {what, recNo}));
+                   if (inOrder && entry.Next == (recNo + 1 < count ? recNo + 1 : -1)) continue;
+                   if (inOrder) leaveOrder(recNo);
                    links.push_back(entry.Next);
                  }
                });
+  return inOrder;
 }
 
 void TTomeDBFileIO::MarkRecordDeleted(int64_t itemPosition) {

@@ -146,11 +146,16 @@ class TTomeDBFileIO : public TObject {
   void ReadStored(void* buffer, int64_t position, int64_t count);
 
   // The whole record tab of a table (record count items) and its chunks.
-  void ReadRecordTab(const TTomeTableHeader& header, TRecordTabItems& items, TIntegerAry& chunkPositions);
+  // Every item's fixed part of recordSize bytes must lie in the data area
+  // of the file; the table's name is the one its error names.
+  void ReadRecordTab(const TTomeTableHeader& header, const String& tableName, int32_t recordSize, TRecordTab& items,
+                     TIntegerAry& chunkPositions);
   // The same for the index tab of index j. toDropped: an entry may point
-  // to the record just past the header's record count.
-  void ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions,
-                    TIndexLinks& links, bool toDropped = false);
+  // to the record just past the header's record count. A chain in record
+  // order (the head record 0, each record followed by the next, the last
+  // ending it; keys appended in order) leaves links empty and returns true.
+  bool ReadIndexTab(const TTomeTableHeader& header, int index, TIntegerAry& chunkPositions, TIndexLinks& links,
+                    bool toDropped = false);
   // Sets the deleted flag of the record tab item at the position.
   void MarkRecordDeleted(int64_t itemPosition);
 

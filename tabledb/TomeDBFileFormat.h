@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -196,7 +197,34 @@ struct TRecordTabItem {
   int32_t DataPos = 0;  // the record's fixed part
   uint8_t Deleted = 0;  // 1 = deleted
 };
-using TRecordTabItems = std::vector<TRecordTabItem>;
+
+// A table's record tab in memory, 4 bytes a record: a fixed part lies
+// below 2 GiB, so the top bit of its position holds the deleted flag.
+// Positions are checked before they are added (a negative one would lose
+// its sign).
+class TRecordTab {
+ public:
+  size_t size() const { return items_.size(); }
+  bool empty() const { return items_.empty(); }
+  void clear() { items_.clear(); }
+  void reserve(size_t n) { items_.reserve(n); }
+  void push_back(int32_t dataPos, bool deleted) { items_.push_back(Pack(dataPos, deleted)); }
+  int32_t DataPos(size_t recNo) const { return int32_t(items_[recNo] & ~kDeletedBit); }
+  bool Deleted(size_t recNo) const { return (items_[recNo] & kDeletedBit) != 0; }
+  void SetDeleted(size_t recNo) { items_[recNo] |= kDeletedBit; }
+  // The same, std::out_of_range for a record past the end.
+  int32_t DataPosAt(size_t recNo) const { return DataPos(Checked(recNo)); }
+  bool DeletedAt(size_t recNo) const { return Deleted(Checked(recNo)); }
+
+ private:
+  size_t Checked(size_t recNo) const {
+    if (recNo >= items_.size()) throw std::out_of_range("TRecordTab");
+    return recNo;
+  }
+  static constexpr uint32_t kDeletedBit = 0x80000000u;
+  static uint32_t Pack(int32_t dataPos, bool deleted) { return uint32_t(dataPos) | (deleted ? kDeletedBit : 0); }
+  std::vector<uint32_t> items_;
+};
 
 struct TIndexTabItem {
   int32_t RecNo = 0;  // the entry's own record number

@@ -68,6 +68,22 @@ void TPositionList::PushBackNewBlock(const TRecordPosition& position) {
   ++size_;
 }
 
+void TPositionList::append(const TRecordPosition* positions, size_t n) {
+  while (n > 0) {
+    if (blocks_.empty() || blocks_.back()->size() >= kMaxBlock) {
+      blocks_.push_back(std::make_shared<TBlock>());
+      blocks_.back()->reserve(kMaxBlock);
+      starts_.push_back(size_);
+    }
+    TBlock& block = OwnBlock(blocks_.size() - 1);
+    const size_t take = std::min(n, kMaxBlock - block.size());
+    block.insert(block.end(), positions, positions + take);
+    size_ += take;
+    positions += take;
+    n -= take;
+  }
+}
+
 void TPositionList::insert(const_iterator where, const TRecordPosition& position) {
   const size_t index = where.Index();
   if (index >= size_) {

@@ -105,6 +105,9 @@ class TPositionList {
       PushBackNewBlock(position);
     }
   }
+  // Appends n positions at once: building a table's order from a run of
+  // positions costs a copy per block rather than a check per position.
+  void append(const TRecordPosition* positions, size_t n);
   // Inserts before the iterator's position (at the end for end()).
   void insert(const_iterator where, const TRecordPosition& position);
   void erase(const_iterator where);

@@ -46,6 +46,27 @@ bool HasOption(TTDIndexOptions options, TTDIndexOption option) { return (options
 
 std::span<const uint8_t> StreamBytes(TMemoryStream& s) { return {s.Memory(), size_t(s.Size())}; }
 
+// Positions added one by one to the end of a list, which takes them a run
+// at a time.
+class TPositionRun {
+ public:
+  explicit TPositionRun(TPositionList& list) : list_(list) {}
+  void Add(const TRecordPosition& position) {
+    run_[size_++] = position;
+    if (size_ == kRunLength) Flush();
+  }
+  void Flush() {
+    list_.append(run_, size_);
+    size_ = 0;
+  }
+
+ private:
+  static constexpr size_t kRunLength = 1024;
+  TPositionList& list_;
+  TRecordPosition run_[kRunLength];
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 // Holds the table's lock for its lifetime; scopes nest.
@@ -107,6 +128,7 @@ void TTomeTableIO::Unload() {
   recordTabChunks_.clear();
   indexTabChunks_.clear();
   indexLinks_.clear();
+  linksInOrder_.clear();
   lists_.clear();
   naturalListMade_ = false;
   keyColumns_.clear();
@@ -178,19 +200,14 @@ void TTomeTableIO::LoadContents(const TTomeTableHeader& header, bool withoutLast
 void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   header_ = header;
   const int indexes = header.IndexCount();
-  fileIO_.ReadRecordTab(header, recordTab_, recordTabChunks_);
-  const int64_t fileSize = fileIO_.FileSize();
+  fileIO_.ReadRecordTab(header, tableName_, recordSize_, recordTab_, recordTabChunks_);
   lists_.assign(size_t(indexes) + 1, {});
-  for (size_t k = 0; k < recordTab_.size(); ++k) {
-    const TRecordTabItem& item = recordTab_[k];
-    if (item.DataPos < kFirstDataPos || int64_t(item.DataPos) + recordSize_ > fileSize)
-      CorruptFile(fileIO_.FileName(), Format("table '%s' record %d at %d", {tableName_, int(k), item.DataPos}));
-  }
   naturalListMade_ = false;
   keyColumns_.clear();
   indexTabChunks_.assign(size_t(indexes), {});
   indexLinks_.assign(size_t(indexes), {});
   indexListLoaded_.assign(size_t(indexes), false);
+  linksInOrder_.assign(size_t(indexes), false);
 }
 
 // A trimmed table's header counts the records before the dropped one,
@@ -199,20 +216,32 @@ void TTomeTableIO::LoadIndexList(int index) {
   const int32_t dropped = trimmed_ ? header_.RecordCount() : -1;
   try {
     if (header_.IndexTabPos(index) != 0)
-      fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)], indexLinks_[size_t(index)],
-                           dropped >= 0);
-    if (dropped >= 0)
+      linksInOrder_[size_t(index)] = fileIO_.ReadIndexTab(header_, index, indexTabChunks_[size_t(index)],
+                                                          indexLinks_[size_t(index)], dropped >= 0);
+    if (dropped >= 0) {
+      MakeInOrderLinks(index);
       UnlinkDropped(index, dropped);
-    else
+    } else if (!linksInOrder_[size_t(index)]) {
       LinkCommittedLast(index);
+    }
     BuildIndexList(index);
   } catch (...) {
     lists_[size_t(index) + 1].clear();
     indexTabChunks_[size_t(index)].clear();
     indexLinks_[size_t(index)].clear();
+    linksInOrder_[size_t(index)] = false;
     throw;
   }
   indexListLoaded_[size_t(index)] = true;
+}
+
+void TTomeTableIO::MakeInOrderLinks(int index) {
+  if (!linksInOrder_[size_t(index)]) return;
+  TIndexLinks& links = indexLinks_[size_t(index)];
+  const int32_t count = int32_t(recordTab_.size());
+  links.resize(size_t(count));
+  for (int32_t k = 0; k < count; ++k) links[size_t(k)] = k + 1 < count ? k + 1 : -1;
+  linksInOrder_[size_t(index)] = false;
 }
 
 void TTomeTableIO::EnsureIndexList(int index) {
@@ -241,6 +270,7 @@ void TTomeTableIO::LoadIndexLists() {
   // may do, forgets the others: go round until every one stands.
   while (std::find(indexListLoaded_.begin(), indexListLoaded_.end(), false) != indexListLoaded_.end())
     for (int j = 0; j < int(indexListLoaded_.size()); ++j) EnsureIndexList(j);
+  for (int j = 0; j < int(linksInOrder_.size()); ++j) MakeInOrderLinks(j);
 }
 
 const TPositionList& TTomeTableIO::IndexList(int listNo) {
@@ -254,8 +284,10 @@ TPositionList& TTomeTableIO::NaturalList() {
   TPositionList& natural = lists_.at(0);
   if (naturalListMade_) return natural;
   natural.clear();
+  TPositionRun run(natural);
   for (size_t k = 0; k < recordTab_.size(); ++k)
-    if (recordTab_[k].Deleted == 0) natural.push_back({recordTab_[k].DataPos, int32_t(k)});
+    if (!recordTab_.Deleted(k)) run.Add({recordTab_.DataPos(k), int32_t(k)});
+  run.Flush();
   naturalListMade_ = true;
   return natural;
 }
@@ -301,7 +333,8 @@ void TTomeTableIO::UnlinkDropped(int index, int32_t dropped) {
 void TTomeTableIO::LinkCommittedLast(int index) {
   TIndexLinks& links = indexLinks_[size_t(index)];
   const int32_t last = int32_t(links.size()) - 1;
-  if (last <= 0 || header_.Head(index) == last) return;
+  // Keys appended in order link each record from the one before it.
+  if (last <= 0 || header_.Head(index) == last || links[size_t(last) - 1] == last) return;
   const int32_t next = links[size_t(last)];
   int32_t before = -1;
   for (int32_t k = 0; k < last; ++k) {
@@ -330,15 +363,21 @@ void TTomeTableIO::BuildIndexList(int index) {
   const int32_t count = int32_t(recordTab_.size());
   if (count == 0) return;
   TPositionList& list = lists_[size_t(index) + 1];
+  if (linksInOrder_[size_t(index)]) {
+    list = NaturalList();  // shares its blocks until one of the two changes
+    return;
+  }
   // A chain that visits a record twice goes round for ever, so a chain that
   // ends within count steps visits count different records: every one.
   int32_t steps = 0;
   int32_t k = header_.Head(index);
+  TPositionRun run(list);
   for (; k != -1 && steps < count; k = links[size_t(k)]) {
     if (k < 0 || k >= count || k >= int32_t(links.size())) break;
     ++steps;
-    if (recordTab_[size_t(k)].Deleted == 0) list.push_back({recordTab_[size_t(k)].DataPos, k});
+    if (!recordTab_.Deleted(size_t(k))) run.Add({recordTab_.DataPos(size_t(k)), k});
   }
+  run.Flush();
   if (k != -1)  // a step out of range, or a cycle
     CorruptFile(fileIO_.FileName(), Format("table '%s' index '%s' chain broken after %d of %d records",
                                            {tableName_, indexDefs_.Items(index)->Name(), steps, count}));
@@ -474,7 +513,7 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
 const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t width) {
   const size_t count = recordTab_.size();
   if (size_t(recNo) >= count) throw std::out_of_range("TTomeTableIO::StoredKeyValue");
-  const int64_t position = int64_t(recordTab_[size_t(recNo)].DataPos) + fieldOffsets_[size_t(field)];
+  const int64_t position = int64_t(recordTab_.DataPos(size_t(recNo))) + fieldOffsets_[size_t(field)];
   if (count * size_t(width) > kMaxKeyColumnBytes) {
     keyScratch_.resize(size_t(width));
     fileIO_.ReadStored(keyScratch_.data(), position, width);
@@ -630,7 +669,7 @@ int64_t TTomeTableIO::IndexEntryPos(int index, int32_t recNo) const {
 
 void TTomeTableIO::ReadFieldOfRecord(TMemoryStream& target, int32_t recNo, int field) {
   const TTomeFieldDef* def = fieldDefs_.Items(field);
-  fileIO_.ReadFieldValue(target, int64_t(recordTab_.at(size_t(recNo)).DataPos) + fieldOffsets_[size_t(field)],
+  fileIO_.ReadFieldValue(target, int64_t(recordTab_.DataPosAt(size_t(recNo))) + fieldOffsets_[size_t(field)],
                          IsFieldCompressed(field), IsFieldEncrypted(field),
                          TFieldBufferItem::IsBlobType(def->FieldType), StoredFieldWidth(def->FieldType, def->DataSize),
                          def->Name(), tableName_);
@@ -902,7 +941,7 @@ void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t count
     StoreRecordTabItem(raw, {dataPos, 0});
     fileIO_.WriteBuffer(raw, RecordTabItemPos(n), kRecordTabItemSize);
   }
-  recordTab_.push_back({dataPos, 0});
+  recordTab_.push_back(dataPos, false);
 
   // 2. Record tab position, record count and the counter, written with
   // the whole header at the end.
@@ -964,12 +1003,12 @@ void TTomeTableIO::ModifyRecord(TFieldBuffers& fields, int naturalPosition, cons
   TLockScope lock(*this);
   RefreshLocked();
   LoadIndexLists();
-  if (recordTab_.at(size_t(recNo)).Deleted != 0) DatabaseError("Record deleted by another user");
+  if (recordTab_.DeletedAt(size_t(recNo))) DatabaseError("Record deleted by another user");
   CheckFieldBuffers(fields);
   CheckUnique(fields, recNo);
 
   const int fieldCount = fieldDefs_.Count();
-  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  const int32_t dataPos = recordTab_.DataPos(size_t(recNo));
   std::vector<uint8_t> fixedPart(static_cast<size_t>(recordSize_));
   fileIO_.ReadStored(fixedPart.data(), dataPos, recordSize_);
 
@@ -1033,7 +1072,7 @@ void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t c
                                  std::vector<uint8_t>& fixedPart, std::vector<TBlobPlan>& blobs,
                                  const TMoveCallback& callback, TObject* dataSet) {
   const int fieldCount = fieldDefs_.Count(), indexCount = indexDefs_.Count();
-  const int32_t dataPos = recordTab_[size_t(recNo)].DataPos;
+  const int32_t dataPos = recordTab_.DataPos(size_t(recNo));
   WriteRepairs();
   BumpChangeStamp();
   for (int f = 0; f < fieldCount; ++f) {
@@ -1080,7 +1119,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
   const int32_t recNo = NaturalList().at(size_t(naturalPosition)).RecNo;
   TLockScope lock(*this);
   RefreshLocked();
-  if (recordTab_.at(size_t(recNo)).Deleted != 0) return;  // another writer deleted it
+  if (recordTab_.DeletedAt(size_t(recNo))) return;  // another writer deleted it
   fileIO_.CollectWrites();
   try {
     WriteRepairs();
@@ -1091,7 +1130,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     stale_ = true;  // what we hold is not what the file holds
     throw;
   }
-  recordTab_[size_t(recNo)].Deleted = 1;
+  recordTab_.SetDeleted(size_t(recNo));
   // An index order not read yet will skip the record when it is.
   for (size_t l = 1; l < lists_.size(); ++l) {
     if (!indexListLoaded_[l - 1]) continue;
@@ -1155,7 +1194,7 @@ void TTomeTableIO::ReadBatch(const std::vector<TRecordPosition>& records, int64_
   }
   if (high - low <= maxSpan) {
     batch.resize(size_t(high - low));
-    fileIO_.ReadBuffer(batch.data(), low, high - low);
+    ReadSpan(records, low, high, batch);
     for (size_t k = 0; k < n; ++k) offsets[k] = size_t(records[k].DataPos - low);
     return;
   }
@@ -1164,6 +1203,27 @@ void TTomeTableIO::ReadBatch(const std::vector<TRecordPosition>& records, int64_
     offsets[k] = k * size_t(recordSize_);
     fileIO_.ReadStored(batch.data() + offsets[k], records[k].DataPos, recordSize_);
   }
+}
+
+void TTomeTableIO::ReadSpan(const std::vector<TRecordPosition>& records, int64_t low, int64_t high,
+                            std::vector<uint8_t>& batch) {
+  // A gap this long costs more to copy than a further read.
+  constexpr int64_t kMinSkippedGap = 4096;
+  auto read = [&](int64_t from, int64_t to) { fileIO_.ReadBuffer(batch.data() + (from - low), from, to - from); };
+  const auto byPosition = [](const TRecordPosition& a, const TRecordPosition& b) { return a.DataPos < b.DataPos; };
+  if (!std::is_sorted(records.begin(), records.end(), byPosition)) {
+    read(low, high);
+    return;
+  }
+  int64_t runStart = low, runEnd = low;
+  for (const TRecordPosition& record : records) {
+    if (record.DataPos - runEnd >= kMinSkippedGap) {
+      read(runStart, runEnd);
+      runStart = record.DataPos;
+    }
+    runEnd = std::max<int64_t>(runEnd, int64_t(record.DataPos) + recordSize_);
+  }
+  read(runStart, runEnd);
 }
 
 std::vector<TTomeTableIO::TDecodeStep> TTomeTableIO::DecodePlan(TFieldBuffers& fields) const {

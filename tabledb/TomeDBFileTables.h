@@ -53,7 +53,7 @@ class TTomeTableIO : public TObject {
   const TIntegerAry& FieldOffsets() const { return fieldOffsets_; }
   int32_t AutoIncField() const { return autoIncField_; }
   const TTomeTableHeader& Header() const { return header_; }
-  const TRecordTabItems& RecordTab() const { return recordTab_; }
+  const TRecordTab& RecordTab() const { return recordTab_; }
   // List 0 (natural order) or list j + 1 (order of index j). The natural
   // order is made from the record tab, and an index's order read from the
   // file, when it is first asked for; an index's under the lock:
@@ -136,6 +136,11 @@ class TTomeTableIO : public TObject {
   // offsets[k] of batch.
   void ReadBatch(const std::vector<TRecordPosition>& records, int64_t maxSpan, std::vector<uint8_t>& batch,
                  std::vector<size_t>& offsets);
+  // Reads the fixed parts of records, which lie between low and high, into
+  // batch at their distance from low. Records in file order are read in
+  // runs that skip long gaps between them (the tab chunks between a
+  // table's records), others in one piece.
+  void ReadSpan(const std::vector<TRecordPosition>& records, int64_t low, int64_t high, std::vector<uint8_t>& batch);
 
   void Load();
   void Unload();
@@ -152,8 +157,11 @@ class TTomeTableIO : public TObject {
   // the table again without that record.
   void EnsureIndexList(int index);
   void LoadIndexList(int index);
-  // Every index's order: a write needs them all.
+  // Every index's order and links: a write needs them all.
   void LoadIndexLists();
+  // The links of a chain read in record order, which are not kept until a
+  // write needs them.
+  void MakeInOrderLinks(int index);
   void UnlinkDropped(int index, int32_t dropped);
   void LinkCommittedLast(int index);
   // After a load that dropped or linked a record, the first write puts the
@@ -212,12 +220,15 @@ class TTomeTableIO : public TObject {
   bool stale_ = false;    // a write of ours failed part way: load again
   bool trimmed_ = false;  // the load dropped an unfinished last record
   std::vector<std::pair<int, int32_t>> repairs_;  // (index, record) entries mended by the load
-  TRecordTabItems recordTab_;
+  TRecordTab recordTab_;
   TIntegerAry recordTabChunks_;
   std::vector<TIntegerAry> indexTabChunks_;
   std::vector<TIndexLinks> indexLinks_;
   std::vector<TPositionList> lists_;
   std::vector<bool> indexListLoaded_;  // by index: lists_[j + 1] and its tab are read
+  // By index: the chain runs in record order, its links are not held and
+  // its order is the natural order.
+  std::vector<bool> linksInOrder_;
   bool naturalListMade_ = false;       // lists_[0] stands
   int lockDepth_ = 0;
   TTomeTableHeader lockedHeader_;

@@ -113,7 +113,8 @@ TEST(TomeDBFileLayout, VersionsAndMagic) {
 
 // Each damage makes the file fail with the corrupt-file error when it is
 // opened, the table is loaded or an index order is first read, never with
-// a crash or a wild read.
+// a crash or a wild read; the index chain in record order (read without
+// its links) and out of it alike.
 TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
   TempDir dir;
   const String file = dir.File("c.tdb");
@@ -136,30 +137,39 @@ TEST(TomeDBFileLayout, CorruptFilesAreRefused) {
       {"record count", false, people + 37, 0x7FFFFFF0},
       {"record tab into the headers", false, people + 33, 100},
       {"record data position", false, chunk + 4 + 5, 2},
+      // In memory the top bit of a position is the deleted flag: this one
+      // must not pass as a deleted record at the first data position.
+      {"record data position with the top bit set", false, chunk + 4 + 5, int32_t(0x80000000u | kFirstDataPos)},
       {"record tab chunk pointing to itself", false, chunk, chunk},
       {"index head", false, people + 4181 + 70, 5000},
       {"index entry next", true, 4 + 8 + 4, 7000},  // entry 1
       {"index chain cycle", true, 4 + 8 + 4, 1},    // entry 1 follows itself
+      {"index head inside the chain", false, people + 4181 + 70, 1},
+      {"index chain ending early", true, 4 + 5 * 8 + 4, -1},  // entry 5 ends it
   };
-  for (const Damage& d : damages) {
-    MakeDatabase(file, kFormatSchema);
-    int32_t indexChunk;
-    {
-      OpenTable t(file, "People");
-      for (int i = 0; i < 1100; ++i) Row(t.table).SetText("Name", "n" + IntToStr(i)).Append();
-      indexChunk = t.table.Header().IndexTabPos(0);
-    }
-    PatchInt32(file, d.pos + (d.inIndexTab ? indexChunk : 0), d.value);
-    String error;
-    try {
-      error = DatabaseErrorOf([&] {
+  for (const bool inRecordOrder : {false, true}) {
+    for (const Damage& d : damages) {
+      MakeDatabase(file, kFormatSchema);
+      int32_t indexChunk;
+      {
         OpenTable t(file, "People");
-        t.table.IndexList(1);
-      });
-    } catch (const std::exception& e) {
-      ADD_FAILURE() << d.what << ": " << e.what();
+        for (int i = 0; i < 1100; ++i)
+          Row(t.table).SetText("Name", inRecordOrder ? Format("n%.4d", {i}) : "n" + IntToStr(i)).Append();
+        indexChunk = t.table.Header().IndexTabPos(0);
+      }
+      PatchInt32(file, d.pos + (d.inIndexTab ? indexChunk : 0), d.value);
+      String error;
+      try {
+        error = DatabaseErrorOf([&] {
+          OpenTable t(file, "People");
+          t.table.IndexList(1);
+        });
+      } catch (const std::exception& e) {
+        ADD_FAILURE() << d.what << ": " << e.what();
+      }
+      EXPECT_EQ(error.rfind("Corrupt file '" + file + "': ", 0), 0u) << d.what << ", in record order "
+                                                                   << inRecordOrder << ": " << error;
     }
-    EXPECT_EQ(error.rfind("Corrupt file '" + file + "': ", 0), 0u) << d.what << ": " << error;
   }
 }
 

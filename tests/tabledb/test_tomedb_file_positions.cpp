@@ -103,4 +103,36 @@ TEST(TomeDBFilePositions, CopiesStayApartWhenEitherChanges) {
   ExpectSame(second, copyModel);
 }
 
+// Runs appended at once fill blocks as single appends would, across block
+// ends, onto a partly full last block shared with a copy (which keeps its
+// own), and leave a list that inserts, removals and searches agree with.
+TEST(TomeDBFilePositions, AppendedRunsFillBlocksAsSingleAppends) {
+  TPositionList list;
+  std::vector<TRecordPosition> model;
+  TPositionList copy;
+  std::vector<TRecordPosition> copyModel;
+  int32_t next = 0;
+  for (size_t length : {size_t(0), size_t(1), size_t(2047), size_t(3), size_t(5000), size_t(2048), size_t(1)}) {
+    std::vector<TRecordPosition> run;
+    for (size_t i = 0; i < length; ++i, ++next) run.push_back({next * 10, next});
+    if (length == 3) {
+      copy = list;
+      copyModel = model;
+    }
+    list.append(run.data(), run.size());
+    model.insert(model.end(), run.begin(), run.end());
+    ExpectSame(list, model);
+  }
+  ExpectSame(copy, copyModel);
+  for (size_t at : {size_t(0), size_t(2048), size_t(5000), model.size()}) {
+    list.insert(list.begin() + std::ptrdiff_t(at), {1, -1});
+    model.insert(model.begin() + std::ptrdiff_t(at), {1, -1});
+  }
+  list.erase(list.begin() + 4096);
+  model.erase(model.begin() + 4096);
+  ExpectSame(list, model);
+  EXPECT_EQ(list.at(model.size() - 1).RecNo, model.back().RecNo);
+  EXPECT_THROW(list.at(model.size()), std::out_of_range);
+}
+
 }  // namespace
