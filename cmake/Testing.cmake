@@ -52,6 +52,7 @@ function(qe_add_test name)
   # a unit (unity builds), GCC would take each such fixture for one declared
   # in a header and warn about the test classes derived from it.
   target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-Wno-subobject-linkage>)
+  qe_test_optimisation(${name})
   qe_precompile_test(${name})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(NOT T_TIMEOUT)
