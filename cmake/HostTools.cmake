@@ -1,6 +1,7 @@
 # The host programs that the Windows build runs: mkpackage (the demo
 # package), make_pictures (the setup program's pictures), and tomedb and
-# zatool for the tests and scripts. They come from a host build of this same
+# zatool for the tests and scripts; the fuzz build takes its skin seeds from
+# the same host build. They come from a host build of this same
 # tree in QE_HOST_TOOLS_DIR, which the presets set to the host preset's own
 # folder: scripts/test.sh builds the host preset first, so the Windows build
 # finds them made and builds nothing twice. Run alone, the Windows build

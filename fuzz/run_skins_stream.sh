@@ -14,10 +14,12 @@ cd "$root"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target skins_stream_fuzz skins_stream_seeds skins_streams -j4
 
+# The skins come from the host build that provides the build-time tools.
+skins=$(sed -n 's/^QE_SKINS_DIR:INTERNAL=//p' "$build/CMakeCache.txt")
 corpus=$build/corpus/skins_stream
 mkdir -p "$corpus" "$build/crashes/skins_stream"
-cp "$build"/skins/*.skin "$corpus"/
-"$build/fuzz/skins_stream_seeds" "$build/skins" "$corpus"
+cp "$skins"/*.skin "$corpus"/
+"$build/fuzz/skins_stream_seeds" "$skins" "$corpus"
 
 logs=$build/skins_stream_fuzz.logs
 rm -rf "$logs"
