@@ -358,10 +358,24 @@ void ExpectPageStays(const Session& s) {
 TEST(Installation, RefusalsLeaveThePageThenAWholeInstallation) {
   const String chosen = FreshFolder("whole");
   const String product = ProductFolder(chosen);
+  // The package carries one more file, large and incompressible, so that the
+  // extraction keeps the progress bar on its way long enough to be seen
+  // however busy the machine is.
+  const String work = FreshFolder("whole-work");
+  const String tree = FreshFolder("whole-tree") + "\\tree";
+  fs::copy(PackageTree().c_str(), tree.c_str(), fs::copy_options::recursive);
+  {
+    std::mt19937 random(7);
+    String bulk(24 << 20, '\0');
+    for (char& c : bulk) c = char(random());
+    std::ofstream((tree + "\\Bulk.bin").c_str(), std::ios::binary) << bulk;
+  }
+  std::ofstream((work + "\\" + kPackage).c_str(), std::ios::binary)
+      << ZipOf(tree, "pelurok", work + "\\package.zip");
   RemoveShortcuts();
   RemoveRegistryKey();
   const Snapshot untouched = TakeSnapshot(chosen);
-  Session s(SetupFolder());
+  Session s(work);
   ASSERT_TRUE(s.AtParameters());
   Company company;
 
