@@ -137,7 +137,7 @@ TSize TvxButtonGlyph::GetGlyphSize() {
 }
 
 bool TvxButtonGlyph::HasCaption() {
-  return button_->PaintStyle() != bpsGlyph && !button_->Caption().empty();
+  return button_->PaintStyle() != bpsGlyph && !button_->PaintedCaption().empty();
 }
 
 bool TvxButtonGlyph::HasGlyph() { return button_->PaintStyle() != bpsCaption && imageInfo_.HasImage(); }
@@ -456,6 +456,11 @@ void TvxCustomButton::GetOptimalSize(TSize& size) {
   size.cx = canvas->MeasureTextSize(caption.empty() ? String(" ") : caption).cx + 3 * canvas->MeasureTextSize("R").cx;
 }
 
+const String& TvxCustomButton::PaintedCaption() {
+  if (!paintedCaption_) paintedCaption_ = Caption();
+  return *paintedCaption_;
+}
+
 TvxLookAndFeelPainterClass TvxCustomButton::PainterClass() { return vxButtonsPainterClassFor(lookAndFeel_.get()); }
 
 bool TvxCustomButton::IsSpeedButtonLike() { return Owner() && (GroupIndex() != 0 || !CanBeFocused()); }
@@ -470,6 +475,7 @@ void TvxCustomButton::CreateParams(TCreateParams& params) {
 }
 
 void TvxCustomButton::CreateWnd() {
+  paintedCaption_.reset();
   TButton::CreateWnd();
   glyph_->PrepareStateImage(Enabled() ? vxbsNormal : vxbsDisabled);
 }
@@ -502,6 +508,11 @@ void TvxCustomButton::Dispatch(TMessage& m) {
       }
       return;
     case WM_ERASEBKGND: m.Result = 1; return;
+    case WM_SETTEXT:
+    case CM_TEXTCHANGED:
+      TButton::Dispatch(m);
+      paintedCaption_.reset();
+      return;
     case WM_WINDOWPOSCHANGED:
       TButton::Dispatch(m);
       if (!IsDestroying() && speedButtonOptions_->Transparent() && !CanBeFocused() && HandleAllocated())
@@ -642,9 +653,12 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
                    (!(CanBeFocused() && GroupIndex() == 0) &&
                     (Down() || (Flag(bfHot) && Flag(bfMainPressed))));
   // The default look: a focused button, or the default button while the
-  // focus is on no other button.
-  auto* focused = dynamic_cast<TButton*>(TWinControl::FindControl(GetFocus()));
-  defaultLook_ = Default() && (!focused || focused == this);
+  // focus is on no other button (asked of the system only for the default
+  // button).
+  defaultLook_ = Default() && [this] {
+    auto* focused = dynamic_cast<TButton*>(TWinControl::FindControl(GetFocus()));
+    return !focused || focused == this;
+  }();
   drawAsDefault_ = ((item.itemState & ODS_FOCUS) || (Default() && IsDesigning()) || defaultLook_) && CanBeFocused();
   if (UsesNativeDrawing()) return;
 
@@ -696,7 +710,7 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
   };
   canvas_.IntersectClipWithRect(deflated(painter->ButtonBorderWidth(state)));
   glyph_->Draw(&canvas_, deflated(painter->ButtonBorderWidth(vxbsDefault)), lookAndFeel_->SkinPainter() != nullptr,
-               wordWrap_, isNative, 0, state, spacing_, margin_, layout_, Caption(), offset);
+               wordWrap_, isNative, 0, state, spacing_, margin_, layout_, PaintedCaption(), offset);
   canvas_.PopClipRegion();
 
   if (kind_ == vxbkDropDownButton) {
