@@ -23,6 +23,8 @@ TvxLookAndFeelPainterClass vxButtonsPainterClassFor(TvxLookAndFeel* lookAndFeel)
 
 TvxGlyphList::TvxGlyphList(int width, int height) : TvxImageList(nullptr) { SetSize(width, height); }
 
+TvxGlyphList::~TvxGlyphList() = default;
+
 int TvxGlyphList::AddImage(TBitmap* image, TBitmap* mask) {
   const int index = used_.OpenBit();
   if (index == used_.Size()) {
@@ -33,7 +35,73 @@ int TvxGlyphList::AddImage(TBitmap* image, TBitmap* mask) {
   }
   used_.SetBits(index, true);
   ++usedCount_;
+  KeepBlendImage(index);
   return index;
+}
+
+namespace {
+
+// The colour bytes of an image of list drawn transparently over a field of
+// one grey level, rows bottom-up.
+std::vector<uint32_t> DrawnOver(HIMAGELIST list, int index, int width, int height, uint8_t level) {
+  TvxBitmap32 field(width, height);
+  std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0x010101u * level);
+  field.WritePixels(pixels);
+  ImageList_DrawEx(list, index, field.Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+  field.ReadPixels(pixels);
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+// A channel of a blend of premultiplied colour s with alpha a over d.
+int Blended(int s, int a, int d) { return s + (d * (255 - a) + 127) / 255; }
+
+}  // namespace
+
+void TvxGlyphList::KeepBlendImage(int index) {
+  const int w = Width(), h = Height();
+  const std::vector<uint32_t> black = DrawnOver(Handle(), index, w, h, 0);
+  const std::vector<uint32_t> white = DrawnOver(Handle(), index, w, h, 255);
+  constexpr int kGrey = 90;
+  const std::vector<uint32_t> grey = DrawnOver(Handle(), index, w, h, kGrey);
+  // Over black a blend leaves the premultiplied colour; over white it adds
+  // 255 - alpha to every channel.
+  std::vector<uint32_t> cell(black.size());
+  bool blendable = true;
+  for (size_t i = 0; i < cell.size() && blendable; ++i) {
+    const int alpha = 255 - int(white[i] & 0xFF) + int(black[i] & 0xFF);
+    for (int shift = 0; shift < 24 && blendable; shift += 8) {
+      const int s = int(black[i] >> shift & 0xFF);
+      blendable = 255 - int(white[i] >> shift & 0xFF) + s == alpha && s <= alpha &&
+                  Blended(s, alpha, kGrey) == int(grey[i] >> shift & 0xFF);
+    }
+    cell[i] = uint32_t(alpha) << 24 | black[i];
+  }
+  if (int(blendable_.size()) <= index) blendable_.resize(size_t(index) + 1, false);
+  blendable_[size_t(index)] = blendable;
+  if (!blendable) return;
+
+  // Cell index takes rows index * h on from the top; rows are stored
+  // bottom-up, so the cells already kept move up as the strip grows.
+  const int rows = std::max(blendImages_ ? blendImages_->Height() : 0, (index + 1) * h);
+  std::vector<uint32_t> strip(size_t(w) * size_t(rows), 0);
+  if (blendImages_) {
+    std::vector<uint32_t> kept;
+    blendImages_->ReadPixels(kept);
+    std::copy(kept.begin(), kept.end(), strip.end() - std::ptrdiff_t(kept.size()));
+  }
+  std::copy(cell.begin(), cell.end(), strip.begin() + std::ptrdiff_t(size_t(rows - (index + 1) * h) * size_t(w)));
+  if (!blendImages_ || blendImages_->Height() != rows) blendImages_ = std::make_unique<TvxBitmap32>(w, rows);
+  blendImages_->WritePixels(strip);
+}
+
+void TvxGlyphList::DrawImage(int index, HDC dc, int x, int y) {
+  const int w = Width(), h = Height();
+  if (DrawsByBlend(index) &&
+      vxAlphaBlendRaw(dc, blendImages_->Canvas()->Handle(), TRect(x, y, x + w, y + h), 255,
+                      TRect(0, index * h, w, index * h + h)))
+    return;
+  ImageList_DrawEx(Handle(), index, dc, x, y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
 }
 
 void TvxGlyphList::ReleaseImage(int index) {
@@ -137,7 +205,7 @@ TSize TvxButtonGlyph::GetGlyphSize() {
 }
 
 bool TvxButtonGlyph::HasCaption() {
-  return button_->PaintStyle() != bpsGlyph && !button_->Caption().empty();
+  return button_->PaintStyle() != bpsGlyph && !button_->PaintedCaption().empty();
 }
 
 bool TvxButtonGlyph::HasGlyph() { return button_->PaintStyle() != bpsCaption && imageInfo_.HasImage(); }
@@ -178,11 +246,10 @@ int TvxButtonGlyph::PrepareStateImage(TvxButtonState state) {
 
 void TvxButtonGlyph::DrawGlyph(TvxCanvas* canvas, TPoint p, TvxButtonState state) {
   if (!HasGlyph()) return;
-  // One draw of the list's own image and mask: the library's blending
-  // renderer would read the screen back under every glyph.
+  // One draw from the shared list: the library's blending renderer would
+  // read the screen back under every glyph.
   const int index = PrepareStateImage(state);
-  ImageList_DrawEx(glyphList_->Handle(), index, canvas->DeviceContext(), p.X, p.Y, 0, 0, CLR_NONE, CLR_NONE,
-                   ILD_TRANSPARENT);
+  glyphList_->DrawImage(index, canvas->DeviceContext(), p.X, p.Y);
 }
 
 void TvxButtonGlyph::DrawCaption(TvxCanvas* canvas, const String& caption, bool isSkin, bool wordWrap, bool,
@@ -459,6 +526,11 @@ void TvxCustomButton::GetOptimalSize(TSize& size) {
   size.cx = canvas->MeasureTextSize(caption.empty() ? String(" ") : caption).cx + 3 * canvas->MeasureTextSize("R").cx;
 }
 
+const String& TvxCustomButton::PaintedCaption() {
+  if (!paintedCaption_) paintedCaption_ = Caption();
+  return *paintedCaption_;
+}
+
 TvxLookAndFeelPainterClass TvxCustomButton::PainterClass() { return vxButtonsPainterClassFor(lookAndFeel_.get()); }
 
 bool TvxCustomButton::IsSpeedButtonLike() { return Owner() && (GroupIndex() != 0 || !CanBeFocused()); }
@@ -473,6 +545,7 @@ void TvxCustomButton::CreateParams(TCreateParams& params) {
 }
 
 void TvxCustomButton::CreateWnd() {
+  paintedCaption_.reset();
   TButton::CreateWnd();
   glyph_->PrepareStateImage(Enabled() ? vxbsNormal : vxbsDisabled);
 }
@@ -544,6 +617,11 @@ void TvxCustomButton::Dispatch(TMessage& m) {
       }
       return;
     case WM_ERASEBKGND: m.Result = 1; return;
+    case WM_SETTEXT:
+    case CM_TEXTCHANGED:
+      TButton::Dispatch(m);
+      paintedCaption_.reset();
+      return;
     case WM_WINDOWPOSCHANGED:
       TButton::Dispatch(m);
       if (!IsDestroying() && speedButtonOptions_->Transparent() && !CanBeFocused() && HandleAllocated())
@@ -734,7 +812,8 @@ void TvxCustomButton::DrawItem(const DRAWITEMSTRUCT& item) {
   };
   canvas_.IntersectClipWithRect(deflated(painter->ButtonBorderWidth(state)));
   glyph_->Draw(&canvas_, deflated(painter->ButtonBorderWidth(vxbsDefault)), lookAndFeel_->SkinPainter() != nullptr,
-               wordWrap_, isNative, DrawTextBiDiModeFlags(0), state, spacing_, margin_, layout_, Caption(), offset);
+               wordWrap_, isNative, DrawTextBiDiModeFlags(0), state, spacing_, margin_, layout_, PaintedCaption(),
+               offset);
   canvas_.PopClipRegion();
 
   if (kind_ == vxbkDropDownButton) {

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "foundation/vxButtonsLayout.h"
 #include "foundation/vxControls.h"
@@ -260,6 +261,12 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   // Also shows the image of the action's list.
   void UpdateAction() override;
 
+  // The caption as the button paints it. Reading the window text sends two
+  // messages, each a trip through every message hook of the thread; the
+  // text of a button changes only through WM_SETTEXT (or, without a window,
+  // SetCaption), which drops the copy.
+  const String& PaintedCaption();
+
   // Whether the drop-down menu shows now.
   bool DroppedDown() const { return (buttonFlags_ & bfMenuShowing) != 0; }
   bool Hot() const { return (buttonFlags_ & bfHot) != 0; }
@@ -342,6 +349,7 @@ class TvxCustomButton : public TButton, public IvxMouseTrackingCaller {
   bool Flag(uint8_t flag) const { return (buttonFlags_ & flag) != 0; }
 
   uint8_t buttonFlags_ = 0;
+  std::optional<String> paintedCaption_;
   TCanvas itemCanvas_;
   TvxCanvas canvas_{&itemCanvas_};
   std::unique_ptr<TvxButtonColors> colors_;

@@ -1,10 +1,14 @@
 // The push button's glyph under Wine: the image of the strip each state
 // shows, the generated disabled image, transparency, images from an image
-// list, and the shared glyph lists of the cache.
+// list, and the shared glyph lists of the cache and how they draw.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include "foundation/vxButtons.h"
 #include "foundation/vxButtonsGlyphList.h"
+#include "foundation/vxGraphicsBitmaps.h"
 #include "foundation/vxModules.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Messages.h"
@@ -158,6 +162,7 @@ TEST_F(ButtonGlyph, GlyphsOfOneSizeShareAListAndRecycleEntries) {
   EXPECT_EQ(shared->UsedCount(), 2);
   EXPECT_EQ(a->PrepareStateImage(vxbsNormal), 0);
   EXPECT_EQ(shared->Count(), 3);
+  EXPECT_EQ(GlyphMiddle(*button_, 0), kPressed) << "the recycled entry shows the new picture";
   EXPECT_EQ(GlyphMiddle(*second, 0), kPressed);
 
   second->SetGlyph(&big);  // a new size: a list of its own
@@ -166,6 +171,75 @@ TEST_F(ButtonGlyph, GlyphsOfOneSizeShareAListAndRecycleEntries) {
   EXPECT_EQ(vxGlyphCacheInstance()->ListCount(), 2);
   second->SetGlyph(nullptr);  // the big list is empty: freed
   EXPECT_EQ(vxGlyphCacheInstance()->ListCount(), 1);
+}
+
+// A 16 x 16 image of 32 bits whose alpha climbs from left to right.
+void MakeAlphaImage(TvxBitmap32& image) {
+  image.SetSize(16, 16);
+  std::vector<uint32_t> pixels(16 * 16);
+  for (int i = 0; i < 16 * 16; ++i) pixels[size_t(i)] = uint32_t(i % 16 * 17) << 24 | 0x2080C0;
+  image.WritePixels(pixels);
+}
+
+// Every pixel of a 16 x 16 field of many colours after draw painted on it,
+// into a bitmap of the given format.
+std::vector<COLORREF> DrawnOnAField(TPixelFormat format, const std::function<void(HDC)>& draw) {
+  TBitmap target;
+  target.SetPixelFormat(format);
+  target.SetSize(16, 16);
+  HDC dc = target.Canvas()->Handle();
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) SetPixelV(dc, x, y, RGB(x * 17, y * 13, (x * y * 7) % 256));
+  draw(dc);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
+  return pixels;
+}
+
+// The shared list paints each kind of state image with one blend, and
+// exactly as its own transparent draw: the images of a strip, the disabled
+// image made from a single one, and an image of a list with partial alpha.
+TEST_F(ButtonGlyph, ListBlendsEachImageAsItsOwnDrawWould) {
+  TBitmap strip, single;
+  MakeStrip(strip, {kUp, kDisabled, kPressed});
+  MakeStrip(single, {kUp});
+  button_->SetGlyph(&strip);
+  TvxButton* second = Add(40);
+  second->SetGlyph(&single);
+  TvxImageList images(nullptr);
+  images.SetSize(16, 16);
+  TvxBitmap32 alpha;
+  MakeAlphaImage(alpha);
+  images.AddWithMask(&alpha, nullptr);
+  TvxButton* third = Add(80);
+  third->GlyphObject()->SetImages(&images);
+  third->GlyphObject()->SetImageIndex(0);
+
+  struct Image {
+    const char* Name;
+    TvxButton* Button;
+    TvxButtonState State;
+  };
+  const Image kinds[] = {{"strip up", button_, vxbsNormal},         {"strip disabled", button_, vxbsDisabled},
+                         {"strip pressed", button_, vxbsPressed},   {"single", second, vxbsNormal},
+                         {"made disabled", second, vxbsDisabled},   {"partial alpha", third, vxbsNormal},
+                         {"partial alpha disabled", third, vxbsDisabled}};
+  for (const Image& kind : kinds) {
+    SCOPED_TRACE(kind.Name);
+    TvxButtonGlyph* glyph = kind.Button->GlyphObject();
+    const int index = glyph->PrepareStateImage(kind.State);
+    TvxGlyphList* list = glyph->GlyphList();
+    EXPECT_TRUE(list->DrawsByBlend(index));
+    for (TPixelFormat format : {pf24bit, pf32bit}) {
+      const auto blended = DrawnOnAField(format, [&](HDC dc) { list->DrawImage(index, dc, 0, 0); });
+      const auto native = DrawnOnAField(format, [&](HDC dc) {
+        ImageList_DrawEx(list->Handle(), index, dc, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+      });
+      EXPECT_EQ(blended, native) << "format " << format;
+    }
+  }
+  third->GlyphObject()->SetImages(nullptr);
 }
 
 TEST(ButtonGlyphCache, LivesWhileGlyphObjectsDo) {
