@@ -73,6 +73,12 @@ own_user_folders() {
 }
 
 mkdir -p "$build" "$HOME"
+# With no X resources on the display (Xvfb's have none) and no file of them
+# in the home folder, Xlib keeps no resource database and looks for the two
+# files again at every query; Wine's X11 driver queries at every font a
+# device context selects, hundreds of times per repaint of a page. An empty
+# file gives Xlib its (empty) database: the answers are the same.
+[ -e "$HOME/.Xdefaults" ] || : >"$HOME/.Xdefaults"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.qe-ready" ]; then

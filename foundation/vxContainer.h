@@ -581,6 +581,9 @@ void vxPaintContainerSizeGrip(TvxContainer* container);
 
 // --- Popup-closing hooks and open popups ----------------------------------------------------
 
+// The hooks that close popups are in place while a popup is open or the
+// activation lock is raised; the list and the lock call this as they change.
+void vxUpdatePopupHooks();
 void vxRegisterOpenPopup(TvxCustomPopupWindow* popup);
 void vxUnregisterOpenPopup(TvxCustomPopupWindow* popup);
 bool vxIsPopupWindowOpen(TControl* control);

@@ -6,8 +6,9 @@
 // watches every window of the UI thread: the call-window-procedure hook sees
 // windows closing, hiding, moving and losing activation; the get-message
 // hook keeps Alt keys from the owner form's menu; the mouse hook closes the
-// popups a click lands outside of. The hooks run inside other windows'
-// message processing, so everything they call runs re-entrantly.
+// popups a click lands outside of. The hooks are in place only while a popup
+// is open or closing. They run inside other windows' message processing, so
+// everything they call runs re-entrantly.
 #include <algorithm>
 #include <map>
 
@@ -240,14 +241,34 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
 
 // --- The open-popup list --------------------------------------------------------------------
 
+// A thread hook costs every message of the thread a few round trips to the
+// server under Wine (each repaint of a window is several messages), and
+// these have work only while a popup is open or closes: they are in place
+// only then.
+void vxUpdatePopupHooks() {
+  const bool needed = PopupCount() > 0 || vxPopupActivationLocked();
+  if (needed == (callWndProcHook != nullptr)) return;
+  if (needed) {
+    vxInstallThreadHook(callWndProcHook, WH_CALLWNDPROC, CallWndProcHook);
+    vxInstallThreadHook(getMessageHook, WH_GETMESSAGE, GetMessageHook);
+    vxInstallThreadHook(mouseHook, WH_MOUSE, MouseHook);
+  } else {
+    vxRemoveThreadHook(mouseHook);
+    vxRemoveThreadHook(getMessageHook);
+    vxRemoveThreadHook(callWndProcHook);
+  }
+}
+
 void vxRegisterOpenPopup(TvxCustomPopupWindow* popup) {
   if (!popup || !openPopups || vxIsPopupWindowOpen(popup)) throw EAssertionFailed("Popup registered twice");
   openPopups->push_back(popup);
+  vxUpdatePopupHooks();
 }
 
 void vxUnregisterOpenPopup(TvxCustomPopupWindow* popup) {
   if (!popup || !vxIsPopupWindowOpen(popup)) throw EAssertionFailed("Popup is not open");
   openPopups->erase(std::find(openPopups->begin(), openPopups->end(), popup));
+  vxUpdatePopupHooks();
 }
 
 bool vxIsPopupWindowOpen(TControl* control) {
@@ -334,9 +355,6 @@ void vxContainerInitialize() {
   GroupDescendentsWith(TvxStyleControllerClass(), TComponentClass());
   RegisterPersistentClass(TvxStyleControllerClass());
   openPopups = new std::vector<TvxCustomPopupWindow*>;
-  vxInstallThreadHook(callWndProcHook, WH_CALLWNDPROC, CallWndProcHook);
-  vxInstallThreadHook(getMessageHook, WH_GETMESSAGE, GetMessageHook);
-  vxInstallThreadHook(mouseHook, WH_MOUSE, MouseHook);
 }
 
 void vxContainerFinalize() {

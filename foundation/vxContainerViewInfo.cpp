@@ -283,7 +283,10 @@ void vxPaintWindowBuffered(HWND wnd) {
 
 // --- Popup activation lock -----------------------------------------------------------------------
 
-void vxChangePopupActivationLock(bool lock) { popupActivationLock += lock ? 1 : -1; }
+void vxChangePopupActivationLock(bool lock) {
+  popupActivationLock += lock ? 1 : -1;
+  vxUpdatePopupHooks();
+}
 bool vxPopupActivationLocked() { return popupActivationLock != 0; }
 
 // --- The process's windows -------------------------------------------------------------------------

@@ -259,6 +259,8 @@ void TvdSkinFormNonClientAreaInfo::CalculateScrollBars() {
   HWND wnd = Window();
   const uint32_t style = uint32_t(GetWindowLongA(wnd, GWL_STYLE));
   vdSkinCalculateScrollBars(scrollBars_, style, layout_.ClientRect(), metrics_);
+  // Most forms have no bars; the cursor costs round trips to the server.
+  if (!scrollBars_.Present[vdSkinScrollHorz] && !scrollBars_.Present[vdSkinScrollVert]) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   const TPoint p = ScreenToWindow(TPoint(cursor));

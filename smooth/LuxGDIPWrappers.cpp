@@ -354,6 +354,19 @@ int TGPBitmap::GetPixel(int x, int y, ARGB& color) {
   color = value;
   return status;
 }
+int TGPBitmap::CopyPremultiplied(void* bits, int stride) {
+  const Gdiplus::Rect all(0, 0, int(Width()), int(Height()));
+  Gdiplus::BitmapData data{};
+  data.Width = all.Width;
+  data.Height = all.Height;
+  data.Stride = stride;
+  data.PixelFormat = PixelFormat32bppPARGB;
+  data.Scan0 = bits;
+  auto* bitmap = static_cast<Gdiplus::GpBitmap*>(native_);
+  const UINT mode = Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf;
+  if (Check(flat::GdipBitmapLockBits(bitmap, &all, mode, PixelFormat32bppPARGB, &data)) != GdipOk) return LastStatus();
+  return Check(flat::GdipBitmapUnlockBits(bitmap, &data));
+}
 
 // --- Graphics ------------------------------------------------------------------------
 

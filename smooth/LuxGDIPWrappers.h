@@ -213,6 +213,10 @@ class TGPBitmap : public TGPImage {
   // A GDI bitmap of the image over a background colour; the caller owns it.
   int GetHBITMAP(ARGB background, HBITMAP& bitmap);
   int GetPixel(int x, int y, ARGB& color);
+  // Copies the pixels into bits (32-bit premultiplied ARGB, rows of stride
+  // bytes, top-down), converted as GDI+ converts a picture it blends onto
+  // a device context, so that blending the copy gives the same result.
+  int CopyPremultiplied(void* bits, int stride);
 };
 
 enum : int { TextRenderingHintAntiAliasGridFit = 3, TextRenderingHintClearTypeGridFit = 5 };

@@ -168,21 +168,145 @@ void TLuxSmoothLabel::DoAutoSize() {
   sizing_ = false;
 }
 
+// A gradient caption, drawn once into a transparent picture of the label's
+// size and blended onto the canvas at each paint: GDI+ computes a gradient
+// pixel by pixel, and redrawing the captions took most of a page's repaint.
+// GDI+ draws such text on a device context the same way, into
+// transparent pixels premultiplied and blended over the canvas, so the
+// canvas gets the same pixels. The key holds everything the picture shows,
+// system colours resolved; a paint with another key draws it again.
+class TLuxSmoothLabel::TCaptionLayer {
+ public:
+  struct TKey {
+    String text, fontName;
+    int fontSize;
+    TFontStyles fontStyle;
+    bool wordWrap;
+    TLuxSmoothLabelLocation location;
+    int customLeft, customTop, leftOffset, topOffset, shadowOffset;
+    float areaX, areaY, areaWidth, areaHeight;
+    ARGB start, end;
+    TLuxGradientType gradient;
+    TTextRenderingHint rendering;
+    int width, height;
+    bool operator==(const TKey&) const = default;
+  };
+
+  TCaptionLayer(const TKey& key, TGPBitmap& picture) : key_(key) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = key.width;
+    info.bmiHeader.biHeight = -key.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap_ || picture.CopyPremultiplied(bits, key.width * 4) != GdipOk) return;
+    FindInk(static_cast<const uint32_t*>(bits));
+    dc_ = CreateCompatibleDC(nullptr);
+    oldBitmap_ = SelectObject(dc_, bitmap_);
+  }
+  ~TCaptionLayer() {
+    if (dc_) {
+      SelectObject(dc_, oldBitmap_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  TCaptionLayer(const TCaptionLayer&) = delete;
+  TCaptionLayer& operator=(const TCaptionLayer&) = delete;
+
+  const TKey& Key() const { return key_; }
+
+  void BlendOnto(HDC dc) const {
+    if (!dc_ || IsRectEmpty(&ink_)) return;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const int w = ink_.right - ink_.left, h = ink_.bottom - ink_.top;
+    GdiAlphaBlend(dc, ink_.left, ink_.top, w, h, dc_, ink_.left, ink_.top, w, h, blend);
+  }
+
+ private:
+  // The box of the pixels that show: the rest leaves the canvas as it is.
+  void FindInk(const uint32_t* pixels) {
+    SetRectEmpty(&ink_);
+    for (int y = 0; y < key_.height; ++y)
+      for (int x = 0; x < key_.width; ++x)
+        if (pixels[y * key_.width + x] >> 24) {
+          const RECT pixel{x, y, x + 1, y + 1};
+          UnionRect(&ink_, &ink_, &pixel);
+        }
+  }
+
+  TKey key_;
+  HBITMAP bitmap_ = nullptr;
+  HDC dc_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  RECT ink_{};
+};
+
+namespace {
+
+// GDI+ fills text with these brushes pixel by pixel, wherever it draws.
+bool IsLinearGradient(TLuxGradientType type) {
+  return type == gtVertical || type == gtHorizontal || type == gtForwardDiagonal || type == gtBackwardDiagonal;
+}
+
+int TextHint(TTextRenderingHint rendering) {
+  return rendering == tClearType ? TextRenderingHintClearTypeGridFit : TextRenderingHintAntiAliasGridFit;
+}
+
+ARGB CaptionStart(const TLuxSmoothLabelCaption& caption) {
+  return ColorToARGB(caption.OpacityStart(), caption.ColorStart());
+}
+
+ARGB CaptionEnd(const TLuxSmoothLabelCaption& caption) {
+  return caption.ColorEnd() == clNone ? CaptionStart(caption) : ColorToARGB(caption.OpacityEnd(), caption.ColorEnd());
+}
+
+}  // namespace
+
 void TLuxSmoothLabel::PaintTo(TCanvas* canvas) {
   if (Width() < 2 || Height() < 2) return;
-  TGPGraphics g(canvas->Handle());
+  HDC dc = canvas->Handle();
+  TGPGraphics g(dc);
   TGPRectF area(0, 0, float(Width() - 1), float(Height() - 1));
   if (!transparent_) area = fill_->Fill(&g, area);
   if (!captionShadow_->Text().empty() && captionShadowVisible_)
-    DrawCaption(g, *captionShadow_, captionShadowOffsetLeft_, captionShadowOffsetTop_, area);
-  if (!caption_->Text().empty()) DrawCaption(g, *caption_, 0, 0, area);
+    PaintCaption(g, dc, *captionShadow_, captionShadowOffsetLeft_, captionShadowOffsetTop_, area, shadowLayer_);
+  if (!caption_->Text().empty()) PaintCaption(g, dc, *caption_, 0, 0, area, captionLayer_);
 }
 
-void TLuxSmoothLabel::DrawCaption(TGPGraphics& g, TLuxSmoothLabelCaption& caption, int leftOffset, int topOffset,
-                                  const TGPRectF& area) {
+void TLuxSmoothLabel::PaintCaption(TGPGraphics& g, HDC dc, TLuxSmoothLabelCaption& caption, int leftOffset,
+                                   int topOffset, const TGPRectF& area, std::unique_ptr<TCaptionLayer>& layer) {
+  if (!IsLinearGradient(caption.GradientType())) {
+    DrawCaption(g, g, caption, leftOffset, topOffset, area);
+    return;
+  }
+  TFont* font = caption.Font();
+  const TCaptionLayer::TKey key{caption.Text(), font->Name(), font->Size(), font->Style(), wordWrap_,
+                                caption.Location(), caption_->Left(), caption_->Top(), leftOffset, topOffset,
+                                fill_->ShadowOffset(), area.X, area.Y, area.Width, area.Height,
+                                CaptionStart(caption), CaptionEnd(caption), caption.GradientType(), textRendering_,
+                                Width(), Height()};
+  if (!layer || !(layer->Key() == key)) {
+    TGPBitmap picture(Width(), Height(), kPixelFormat32bppARGB);
+    {
+      TGPGraphics target(&picture);
+      target.Clear(0);
+      DrawCaption(g, target, caption, leftOffset, topOffset, area);
+    }
+    layer = std::make_unique<TCaptionLayer>(key, picture);
+  }
+  // As the drawing would leave it, for the captions measured after this one.
+  g.SetTextRenderingHint(TextHint(textRendering_));
+  layer->BlendOnto(dc);
+}
+
+void TLuxSmoothLabel::DrawCaption(TGPGraphics& measure, TGPGraphics& target, TLuxSmoothLabelCaption& caption,
+                                  int leftOffset, int topOffset, const TGPRectF& area) {
   TCaptionFont font(caption, wordWrap_);
   TGPRectF bounds;
-  g.MeasureString(caption.Text(), font.gpFont.get(), area, font.format.get(), bounds);
+  measure.MeasureString(caption.Text(), font.gpFont.get(), area, font.format.get(), bounds);
   const float tw = bounds.Width, th = bounds.Height;
 
   // Offsets from the label's origin, not from the area's corner.
@@ -200,12 +324,11 @@ void TLuxSmoothLabel::DrawCaption(TGPGraphics& g, TLuxSmoothLabelCaption& captio
   const float x = float(leftOffset) + px + float(fill_->ShadowOffset());
   const float y = float(topOffset) + py + float(fill_->ShadowOffset());
 
-  const ARGB start = ColorToARGB(caption.OpacityStart(), caption.ColorStart());
-  const ARGB end = caption.ColorEnd() == clNone ? start : ColorToARGB(caption.OpacityEnd(), caption.ColorEnd());
-  g.SetTextRenderingHint(textRendering_ == tClearType ? TextRenderingHintClearTypeGridFit
-                                                      : TextRenderingHintAntiAliasGridFit);
+  measure.SetTextRenderingHint(TextHint(textRendering_));
+  if (&target != &measure) target.SetTextRenderingHint(TextHint(textRendering_));
   // Radial, angle, path and none draw no text.
-  const std::unique_ptr<TGPBrush> brush =
-      CreateTextBrush(caption.GradientType(), TGPRectF(x, y, tw, th), start, end, caption.HatchStyle(), caption.Picture());
-  if (brush) g.DrawString(caption.Text(), font.gpFont.get(), TGPRectF(x, y, tw, th), font.format.get(), brush.get());
+  const std::unique_ptr<TGPBrush> brush = CreateTextBrush(caption.GradientType(), TGPRectF(x, y, tw, th),
+                                                          CaptionStart(caption), CaptionEnd(caption),
+                                                          caption.HatchStyle(), caption.Picture());
+  if (brush) target.DrawString(caption.Text(), font.gpFont.get(), TGPRectF(x, y, tw, th), font.format.get(), brush.get());
 }

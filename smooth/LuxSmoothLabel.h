@@ -125,14 +125,18 @@ class TLuxSmoothLabel : public TGraphicControl {
  private:
   friend class TLuxSmoothLabelCaption;
   struct TCaptionFont;
+  class TCaptionLayer;
   template <typename T>
   void Set(T& field, T value) {
     if (field == value) return;
     field = value;
     Changed();
   }
-  void DrawCaption(TGPGraphics& g, TLuxSmoothLabelCaption& caption, int leftOffset, int topOffset,
-                   const TGPRectF& area);
+  void PaintCaption(TGPGraphics& g, HDC dc, TLuxSmoothLabelCaption& caption, int leftOffset, int topOffset,
+                    const TGPRectF& area, std::unique_ptr<TCaptionLayer>& layer);
+  // Measures the caption with measure and draws it with target.
+  void DrawCaption(TGPGraphics& measure, TGPGraphics& target, TLuxSmoothLabelCaption& caption, int leftOffset,
+                   int topOffset, const TGPRectF& area);
 
   bool autoShadowCaption_ = true;
   bool autoSize_ = false;
@@ -145,4 +149,7 @@ class TLuxSmoothLabel : public TGraphicControl {
   bool wordWrap_ = false;
   TTextRenderingHint textRendering_ = tAntiAlias;
   bool sizing_ = false;
+  // The gradient captions as last drawn (shadow, then caption).
+  std::unique_ptr<TCaptionLayer> shadowLayer_;
+  std::unique_ptr<TCaptionLayer> captionLayer_;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/ui/Actions.h"
 #include "platform/ui/Docking.h"
@@ -18,7 +20,35 @@ TControl* mouseControl = nullptr;
 // A graphic control that holds the mouse capture through its parent window.
 TControl* captureControl = nullptr;
 
-const char* const kControlProp = "QeControl";
+// Which control each window of the process belongs to. The window
+// procedure asks at every message; a window property would do, but under
+// Wine every property read is a round trip to the server. An entry goes
+// with WM_NCDESTROY, the window's last message.
+class TWindowControls {
+ public:
+  void Set(HWND window, TWinControl* control) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    controls_[window] = control;
+  }
+  void Remove(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    controls_.erase(window);
+  }
+  TWinControl* Find(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = controls_.find(window);
+    return it == controls_.end() ? nullptr : it->second;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<HWND, TWinControl*> controls_;
+};
+
+TWindowControls& WindowControls() {
+  static TWindowControls controls;
+  return controls;
+}
 
 // The signed client coordinates packed in a mouse message.
 int MouseX(LPARAM l) { return short(LOWORD(l)); }
@@ -546,12 +576,12 @@ UINT_PTR NewChildId(HWND parent) {
 }  // namespace
 
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = static_cast<TWinControl*>(GetPropA(window, kControlProp));
+  TWinControl* control = WindowControls().Find(window);
   if (!control && creatingControl) {
     control = creatingControl;
     creatingControl = nullptr;
     control->handle_ = window;
-    SetPropA(window, kControlProp, control);
+    WindowControls().Set(window, control);
   }
   if (!control) return DefWindowProcA(window, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
@@ -562,7 +592,7 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     HandleControlException(control);
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropA(window, kControlProp);
+    WindowControls().Remove(window);
     if (control->handle_ == window) control->handle_ = nullptr;
   }
   return m.Result;
@@ -573,7 +603,7 @@ TWinControl* TWinControl::FindControl(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid != GetCurrentProcessId()) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, kControlProp));
+  return WindowControls().Find(window);
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
@@ -626,7 +656,7 @@ void TWinControl::CreateSubClass(TCreateParams& p, const char* controlClassName)
 void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
-  SetPropA(handle_, kControlProp, this);
+  WindowControls().Set(handle_, this);
   // Children get their windows with their parent.
   for (TWinControl* child : tabList_) child->CreateHandle();
   UpdateBounds();

@@ -5,7 +5,9 @@
 // an injected work area, and the inner list box's incremental search.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "PainterPicture.h"
 #include "PinnedSystemColors.h"
@@ -371,6 +373,36 @@ TEST(ContainerWin32, HidingTheOwnerClosesThePopup) {
   scene.Owner->Hide();
   Pump();
   EXPECT_FALSE(scene.Popup->IsOpen());
+}
+
+// The popup hooks come with the first open popup and go once the last
+// has closed, from inside the hook that closed it: the thread's older
+// hooks still see that message, and the hooks are back for the next popup.
+TEST(ContainerWin32, PopupHooksComeAndGoWithoutCuttingTheChain) {
+  static std::vector<std::pair<HWND, WPARAM>> hidden;
+  hidden.clear();
+  HHOOK older = SetWindowsHookExA(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && m->message == WM_SHOWWINDOW) hidden.emplace_back(m->hwnd, m->wParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+  ASSERT_NE(older, nullptr);
+  PopupScene scene;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    scene.Owner->Show();
+    scene.Open();
+    ASSERT_TRUE(scene.Popup->IsOpen());
+    hidden.clear();
+    scene.Owner->Hide();
+    Pump();
+    EXPECT_FALSE(scene.Popup->IsOpen());
+    EXPECT_NE(std::find(hidden.begin(), hidden.end(), std::make_pair(scene.Owner->Handle(), WPARAM(0))), hidden.end());
+  }
+  UnhookWindowsHookEx(older);
 }
 
 // A popup that fits itself into the work area the test gives it.

@@ -53,6 +53,29 @@ TEST_F(ShownForm, WindowProcIsReplaceableAndChainable) {
   EXPECT_EQ(seen.back(), "hook");
 }
 
+// A window of the process leads to its control while it lives, a new
+// window of the same control leads to it again, and windows that belong to
+// no control (the desktop, a bare window) lead nowhere.
+TEST_F(ShownForm, WindowsLeadToTheirControls) {
+  TPanel panel(form_.get());
+  panel.SetParent(form_.get());
+  const HWND first = panel.Handle();
+  EXPECT_EQ(TWinControl::FindControl(first), &panel);
+  EXPECT_EQ(TWinControl::FindControl(form_->Handle()), form_.get());
+  panel.RecreateWnd();
+  const HWND second = panel.Handle();
+  ASSERT_NE(second, first);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(TWinControl::FindControl(first), nullptr);
+  EXPECT_EQ(TWinControl::FindControl(second), &panel);
+
+  EXPECT_EQ(TWinControl::FindControl(GetDesktopWindow()), nullptr);
+  const HWND bare = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, form_->Handle(), nullptr, nullptr, nullptr);
+  ASSERT_NE(bare, nullptr);
+  EXPECT_EQ(TWinControl::FindControl(bare), nullptr);
+  DestroyWindow(bare);
+}
+
 TEST_F(ShownForm, WindowClassNamesAreTheControlClassNames) {
   TButton button(form_.get());
   button.SetParent(form_.get());
