@@ -455,7 +455,7 @@ bool AnswerMessageBox(HWND box, const String& buttonText) {
   ClickCenter(button);
   // Until the box is gone its owner takes no input: a click made at once
   // would be lost, as a person's would.
-  WaitUntil(kSendTimeoutMs, [&] { return !IsWindow(box) || !IsWindowVisible(box); });
+  WaitUntil(kSendTimeoutMs, [&] { return !IsWindow(box); });
   return true;
 }
 
