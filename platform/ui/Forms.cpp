@@ -604,9 +604,14 @@ void TApplication::HandleMessage() {
 
 void TApplication::Terminate() { PostQuitMessage(0); }
 
-int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
+HWND TApplication::DialogOwner() {
   HWND owner = GetActiveWindow();
-  if (!TWinControl::FindControl(owner)) owner = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
+  if (TWinControl::FindControl(owner)) return owner;
+  return mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
+}
+
+int TApplication::MessageBox(const String& text, const String& caption, UINT flags) {
+  HWND owner = DialogOwner();
   CancelHint();
   return ::MessageBoxA(owner, text.c_str(), caption.empty() ? title_.c_str() : caption.c_str(), flags);
 }

@@ -245,8 +245,12 @@ class TApplication : public TComponent, private TControlsHost {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
-  // MessageBoxA over the active window; an empty caption is the title.
+  // MessageBoxA over DialogOwner; an empty caption is the title.
   int MessageBox(const String& text, const String& caption, UINT flags);
+  // The window a dialog shown now belongs to, so that it stays above it:
+  // the active window when it is one of the program's controls, else the
+  // main form, else the application window.
+  HWND DialogOwner();
   // The default handler: OnException when set, else ShowException. EAbort
   // is silent. Call it inside a catch block.
   void HandleException(TObject* sender) override;

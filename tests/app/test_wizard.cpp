@@ -142,10 +142,18 @@ void ExpectSplashPushes(const String& dir) {
   EXPECT_FALSE(green(picture.At(440, 312)));
 }
 
-void AnswerCloseQuery(const driver::Program& setup, const char* answer) {
+// The close query is the framework's message dialog, skinned with the
+// program's forms; shot names a picture of it to save.
+void AnswerCloseQuery(const driver::Program& setup, const char* answer, const char* shot = nullptr) {
   driver::MessageBoxInfo box = driver::WaitForMessageBox(setup, kStepTimeoutMs);
   ASSERT_NE(box.Window, nullptr);
+  EXPECT_EQ(driver::WindowClass(box.Window), "TMessageForm");
+  EXPECT_EQ(box.Caption, "Confirmation");
   EXPECT_EQ(box.Text, kQuitQuestion);
+  std::vector<String> buttons;
+  for (HWND b : driver::MessageBoxButtons(box.Window)) buttons.push_back(driver::WindowText(b));
+  EXPECT_EQ(buttons, (std::vector<String>{"&Yes", "&No"}));
+  if (shot) SaveShot(box.Window, shot);
   EXPECT_TRUE(driver::AnswerMessageBox(box.Window, answer));
 }
 
@@ -230,7 +238,7 @@ TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
   EXPECT_FALSE(driver::IsEnabled(w.Next()));
 
   driver::ClickCenter(w.Quit());
-  AnswerCloseQuery(setup, "No");
+  AnswerCloseQuery(setup, "No", "08-quit-question.png");
   driver::Settle(main);
   EXPECT_TRUE(setup.Running());
   EXPECT_TRUE(IsWindowVisible(main));

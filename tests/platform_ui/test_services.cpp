@@ -1,15 +1,11 @@
-// Registry, timers, clipboard, message dialogs and resources.
+// Registry, timers, clipboard and resources.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "platform/ui/Clipboard.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Registry.h"
 #include "platform/ui/ResourceStream.h"
 #include "platform/ui/Timers.h"
-#include "tools/driver/Driver.h"
 
 namespace {
 
@@ -116,36 +112,6 @@ TEST(Clipboard, TextRoundTrips) {
   Clipboard()->Clear();
   EXPECT_FALSE(Clipboard()->HasText());
   EXPECT_EQ(Clipboard()->AsText(), "");
-}
-
-TEST(Dialogs, MessageDlgReturnsTheButtonPressed) {
-  Application->Initialize();
-  DWORD self = GetCurrentThreadId();
-  String seenCaption;
-  std::thread person([&] {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 10000) {
-      HWND box = nullptr;
-      EnumThreadWindows(
-          self,
-          [](HWND w, LPARAM data) -> BOOL {
-            if (IsWindowVisible(w) && driver::WindowClass(w) == "#32770") *reinterpret_cast<HWND*>(data) = w;
-            return TRUE;
-          },
-          LPARAM(&box));
-      if (box) {
-        seenCaption = driver::WindowText(box);
-        driver::AnswerMessageBox(box, "No");
-        return;
-      }
-      Sleep(20);
-    }
-  });
-  int result = MessageDlg("Etes vous sur de vouloir quitter l'assistant d'installation ?", mtConfirmation, mbYesNo);
-  person.join();
-  EXPECT_EQ(result, mrNo);
-  EXPECT_EQ(seenCaption, "Confirmation");
-  EXPECT_THROW(MessageDlg("x", mtError, mbYes | mbOK), EInvalidArgument);
 }
 
 TEST(Resources, MissingResourceIsReported) {

@@ -1,8 +1,9 @@
 // Skinned windows under Wine with the shipped skins registered: which
 // windows get a controller and when it hooks, the opt-out and the exact
 // class rule, foreign windows left alone, the caption buttons clicked with
-// real input, the inactive caption, the button following BM_SETSTATE, and
-// the window style kept visible through the default non-client handling.
+// real input, the inactive caption, the button following BM_SETSTATE, the
+// window style kept visible through the default non-client handling, and
+// the framework's message dialog skinned as the other forms are.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,10 +12,12 @@
 
 #include "foundation/LightTheme.h"
 #include "foundation/vxModules.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/StandardControls.h"
 #include "skins/vdSkinsDefaultPainters.h"
 #include "skins/vdSkinsFormControls.h"
 #include "skins/vdSkinsFormController.h"
+#include "tools/driver/Driver.h"
 
 namespace {
 
@@ -439,6 +442,60 @@ TEST_F(SkinnedForms, OwnFrameKeepsTheFormsClientSize) {
   EXPECT_EQ(clientSize(), TSize(300, 200));
   controller_->SetUseSkins(true);
   EXPECT_EQ(clientSize(), TSize(300, 200));
+}
+
+// The message dialog is a framework form of a standard class: the skin
+// gets its frame through a form controller and its buttons through button
+// controllers that follow the form's painter, and it paints the client
+// background, over which the message label turns transparent. Looked at
+// once the dialog waits for input, then answered with Escape.
+TEST_F(SkinnedForms, MessageDialogIsSkinnedAsAForm) {
+  struct {
+    bool Seen = false;
+    String ClassName;
+    bool FormHooked = false, FormPainted = false, LabelTransparent = false;
+    int Buttons = 0, SkinnedButtons = 0;
+    uint32_t Background = 0;
+  } dialog;
+  Application->OnIdle = [&](TObject*, bool&) {
+    TCustomForm* modal = Screen->ActiveForm();
+    if (dialog.Seen || !modal || !modal->IsModal()) return;
+    HWND wnd = modal->Handle();
+    dialog.Seen = true;
+    dialog.ClassName = driver::WindowClass(wnd);
+    TvdSkinWinController* form = ControllerOf(wnd);
+    dialog.FormHooked = dynamic_cast<TvdSkinFormController*>(form) && form->IsHooked();
+    dialog.FormPainted = form && form->GetSkinPainter() != nullptr;
+    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      ++dialog.Buttons;
+      auto* button = dynamic_cast<TvdSkinButtonController*>(ControllerOf(child));
+      dialog.SkinnedButtons += button && button->IsHooked() && button->ParentController() == form;
+    }
+    for (int i = 0; i < modal->ControlCount(); ++i)
+      if (auto* label = dynamic_cast<TLabel*>(modal->Controls(i))) dialog.LabelTransparent = label->Transparent();
+    // A pixel of the client area's top-left corner, in the window's picture.
+    POINT client{0, 0};
+    ClientToScreen(wnd, &client);
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const TCapture shot = CaptureWindow(wnd, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    dialog.Background = shot.At(client.x - r.left + 2, client.y - r.top + 2);
+    driver::PressKey(driver::FocusedWindow(wnd), VK_ESCAPE);
+  };
+  const int result = MessageDlg("Etes vous sur de vouloir quitter l'assistant d'installation ?", mtConfirmation, mbYesNo);
+  Application->OnIdle = nullptr;
+  ASSERT_TRUE(dialog.Seen);
+  EXPECT_EQ(result, mrNo);
+  EXPECT_EQ(dialog.ClassName, "TMessageForm");
+  EXPECT_TRUE(dialog.FormHooked);
+  EXPECT_TRUE(dialog.FormPainted);
+  EXPECT_EQ(dialog.Buttons, 2);
+  EXPECT_EQ(dialog.SkinnedButtons, 2);
+  EXPECT_TRUE(dialog.LabelTransparent);
+  // The Black skin's client background is dark, where the system's is the
+  // light button face.
+  const uint32_t c = dialog.Background;
+  EXPECT_LT((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF), 3u * 100) << std::hex << c;
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "platform/Errors.h"
 #include "platform/OsFiles.h"
+#include "platform/ui/Clipboard.h"
 
 namespace driver {
 
@@ -248,17 +250,20 @@ void MoveMouse(HWND window, Point p) {
   Settle(window);
 }
 
-// Real input: the press goes to whatever window is under the pointer, as
-// a person's would, and a disabled control ignores it. In a Wine virtual
-// desktop, input reaches only the foreground window's thread: the window
-// is brought to the front first, as a person's first click would.
-void Click(HWND window, Point p) {
+void BringToFront(HWND window) {
   const HWND top = GetAncestor(window, GA_ROOT);
   WaitUntil(kSendTimeoutMs, [&] { return IsWindowEnabled(top) != 0; });
   const DWORD target = GetWindowThreadProcessId(top, nullptr), self = GetCurrentThreadId();
   AttachThreadInput(self, target, TRUE);
   SetForegroundWindow(top);
   AttachThreadInput(self, target, FALSE);
+}
+
+// Real input: the press goes to whatever window is under the pointer, as
+// a person's would, and a disabled control ignores it. The window is
+// brought to the front first, as a person's first click would.
+void Click(HWND window, Point p) {
+  BringToFront(window);
   MoveMouse(window, p);
   // Two clicks on one spot within the double-click time make a double
   // click: a second single click waits that time out.
@@ -350,31 +355,102 @@ void Focus(HWND window) {
   Settle(window);
 }
 
+HWND FocusedWindow(HWND window) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+  return gui.hwndFocus && IsChild(window, gui.hwndFocus) ? gui.hwndFocus : window;
+}
+
 // --- Message boxes -------------------------------------------------------------------------------
 
-MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs) {
-  MessageBoxInfo info;
-  WaitUntil(timeoutMs, [&] {
-    for (HWND w : program.TopLevelWindows()) {
-      if (!IsWindowVisible(w) || WindowClass(w) != "#32770") continue;
-      info.Window = w;
-      return true;
-    }
-    return false;
-  });
-  if (!info.Window) return info;
-  info.Caption = WindowText(info.Window);
-  // The message is the static text that is not the icon.
-  for (HWND child : Descendants(info.Window)) {
+namespace {
+
+bool IsMessageForm(HWND window) { return WindowClass(window) == "TMessageForm"; }
+
+String ButtonClass(HWND box) { return IsMessageForm(box) ? "TButton" : "Button"; }
+
+// The static text of a system box that is not its icon.
+String StaticText(HWND box) {
+  String text;
+  for (HWND child : Descendants(box)) {
     if (WindowClass(child) != "Static") continue;
-    String text = WindowText(child);
-    if (!text.empty()) info.Text = text;
+    String t = WindowText(child);
+    if (!t.empty()) text = t;
   }
+  return text;
+}
+
+// What Ctrl+C puts on the clipboard: the caption, the message and the
+// buttons, each part after a rule of dashes. The message may hold line
+// breaks of its own: it runs from the second rule to the last but one.
+String CopiedMessage(HWND box) {
+  Clipboard()->Clear();
+  // The keys go where the focus is, which stays there. A dialog just shown
+  // may lose the activation a moment later to its owner (the activation of
+  // a window that Wine's virtual desktop shows comes late): it is brought
+  // to the front again, as a person would click on it, until it copies.
+  WaitUntil(kSendTimeoutMs, [&] {
+    BringToFront(box);
+    if (!WaitUntil(kPollMs * 10, [&] { return FocusedWindow(box) != box; })) return false;
+    PressKeys(FocusedWindow(box), {'C'}, VK_CONTROL);
+    return WaitUntil(kPollMs * 25, [] { return Clipboard()->HasText(); });
+  });
+  const String copy = Clipboard()->AsText();
+  Clipboard()->Clear();
+  std::vector<String> lines;
+  for (size_t from = 0; from < copy.size();) {
+    const size_t end = std::min(copy.find("\r\n", from), copy.size());
+    lines.push_back(copy.substr(from, end - from));
+    from = end + 2;
+  }
+  std::vector<size_t> rules;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!lines[i].empty() && lines[i].find_first_not_of('-') == String::npos) rules.push_back(i);
+  if (rules.size() < 4) return String();
+  String text;
+  for (size_t i = rules[1] + 1; i < rules[rules.size() - 2]; ++i) text += (i > rules[1] + 1 ? "\r\n" : "") + lines[i];
+  return text;
+}
+
+}  // namespace
+
+bool IsMessageBox(HWND window) {
+  if (!IsWindowVisible(window)) return false;
+  const String cls = WindowClass(window);
+  return cls == "#32770" || cls == "TMessageForm";
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+  MessageBoxInfo info;
+  info.Window = box;
+  info.Caption = WindowText(box);
+  info.Text = IsMessageForm(box) ? CopiedMessage(box) : StaticText(box);
   return info;
 }
 
+MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs) {
+  HWND box = nullptr;
+  WaitUntil(timeoutMs, [&] {
+    for (HWND w : program.TopLevelWindows())
+      if (IsMessageBox(w)) return (box = w) != nullptr;
+    return false;
+  });
+  return box ? ReadMessageBox(box) : MessageBoxInfo();
+}
+
+std::vector<HWND> MessageBoxButtons(HWND box) {
+  std::vector<HWND> buttons;
+  const String cls = ButtonClass(box);
+  for (HWND child : Descendants(box))
+    if (WindowClass(child) == cls && IsWindowVisible(child)) buttons.push_back(child);
+  std::sort(buttons.begin(), buttons.end(),
+            [](HWND a, HWND b) { return WindowBounds(a).left < WindowBounds(b).left; });
+  return buttons;
+}
+
 bool AnswerMessageBox(HWND box, const String& buttonText) {
-  HWND button = FindChild(box, "Button", buttonText);
+  HWND button = FindChild(box, ButtonClass(box), buttonText);
   if (!button) return false;
   ClickCenter(button);
   // Until the box is gone its owner takes no input: a click made at once

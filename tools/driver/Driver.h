@@ -76,6 +76,10 @@ RECT ClientBounds(HWND window);   // client coordinates
 String StripAccelerators(const String& text);
 
 // --- Acting ----------------------------------------------------------------------------
+// Makes the window's top-level window the foreground one (once it is
+// enabled): in a Wine virtual desktop, input reaches only the foreground
+// window's thread.
+void BringToFront(HWND window);
 // Moves the mouse there, presses and releases the left button (client
 // coordinates of window).
 void Click(HWND window, Point clientPoint);
@@ -94,6 +98,9 @@ void PressKey(HWND window, uint16_t virtualKey, bool alt = false);
 void PressKeys(HWND window, std::initializer_list<uint16_t> keys, uint16_t modifier = 0);
 // Gives the window the keyboard focus (the program's thread does it).
 void Focus(HWND window);
+// The child of window that has the keyboard focus; window itself when the
+// focus is elsewhere.
+HWND FocusedWindow(HWND window);
 // Gives the window's thread time to handle what was posted to it: posted
 // input cannot be awaited exactly from outside, so checks that depend on it
 // wait with WaitUntil.
@@ -102,17 +109,27 @@ void Settle(HWND window, uint32_t timeoutMs = 2000);
 bool WaitUntil(uint32_t timeoutMs, const std::function<bool()>& condition);
 
 // --- Message boxes ---------------------------------------------------------------------
+// The system's message boxes (window class "#32770") and the framework's
+// message dialogs ("TMessageForm") are read and answered alike.
 struct MessageBoxInfo {
   HWND Window = nullptr;
   String Caption;
   String Text;
 };
-// The program's next message box (standard dialog class "#32770").
+// A visible window of either kind.
+bool IsMessageBox(HWND window);
+// The caption and the message. A message dialog draws its message itself:
+// it is read as a person would take it, copied with Ctrl+C, through the
+// clipboard (the clipboard is left empty).
+MessageBoxInfo ReadMessageBox(HWND box);
+// The program's next message box, read.
 MessageBoxInfo WaitForMessageBox(const Program& program, uint32_t timeoutMs);
 // Clicks the box's button whose text (without '&') is buttonText and
 // waits until the box is gone. Returns false when the box has no such
 // button.
 bool AnswerMessageBox(HWND box, const String& buttonText);
+// The buttons of the box, in the order of its row.
+std::vector<HWND> MessageBoxButtons(HWND box);
 
 // --- Pictures ---------------------------------------------------------------------------
 // A picture as 0x00RRGGBB pixels row by row.
