@@ -7,6 +7,7 @@
 
 #include <windowsx.h>
 
+#include "ButtonDrawItem.h"
 #include "PixelBounds.h"
 #include "foundation/vxButtons.h"
 #include "foundation/vxImageList.h"
@@ -67,15 +68,7 @@ class ButtonActions : public testing::Test {
 
   // The button drawn by its owner-draw handler into a bitmap of its size,
   // without the focus state, so that only the button's own state decides.
-  void Paint(TvxButton& button) {
-    target_.SetPixelFormat(pf24bit);
-    target_.SetSize(button.Width(), button.Height());
-    DRAWITEMSTRUCT item{};
-    item.hDC = target_.Canvas()->Handle();
-    item.rcItem = RECT{0, 0, button.Width(), button.Height()};
-    TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
-    button.Dispatch(m);
-  }
+  void Paint(TvxButton& button) { DrawButtonItem(button, target_); }
   COLORREF Pixel(int x, int y) { return GetPixel(target_.Canvas()->Handle(), x, y); }
   // Where the pixels of a colour landed in the last paint.
   TRect Where(COLORREF colour) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "ButtonDrawItem.h"
 #include "foundation/vxButtons.h"
 #include "foundation/vxLookAndFeelPainters.h"
 #include "foundation/vxLookAndFeelPaintersRegistry.h"
@@ -64,16 +65,10 @@ class ButtonPaint : public testing::TestWithParam<bool> {
   // Every pixel of the button drawn into a bitmap of its size.
   std::vector<COLORREF> Pixels(TvxButton& button) {
     TBitmap target;
-    target.SetPixelFormat(pf24bit);
-    target.SetSize(button.Width(), button.Height());
-    DRAWITEMSTRUCT item{};
-    item.hDC = target.Canvas()->Handle();
-    item.rcItem = RECT{0, 0, button.Width(), button.Height()};
-    TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
-    button.Dispatch(m);
+    DrawButtonItem(button, target);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < button.Height(); ++y)
-      for (int x = 0; x < button.Width(); ++x) pixels.push_back(GetPixel(item.hDC, x, y));
+      for (int x = 0; x < button.Width(); ++x) pixels.push_back(GetPixel(target.Canvas()->Handle(), x, y));
     return pixels;
   }
 

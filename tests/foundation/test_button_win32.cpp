@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ButtonDrawItem.h"
 #include "foundation/vxButtons.h"
 #include "foundation/vxLookAndFeelPaintersNative.h"
 #include "foundation/vxModules.h"
@@ -74,15 +75,8 @@ class ButtonTest : public testing::Test {
 
   COLORREF FaceColour(TvxCustomButton& button, UINT itemState = 0) {
     TBitmap target;
-    target.SetPixelFormat(pf24bit);
-    target.SetSize(button.Width(), button.Height());
-    DRAWITEMSTRUCT item{};
-    item.hDC = target.Canvas()->Handle();
-    item.rcItem = RECT{0, 0, button.Width(), button.Height()};
-    item.itemState = itemState;
-    TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
-    button.Dispatch(m);
-    return GetPixel(item.hDC, 6, 6);
+    DrawButtonItem(button, target, itemState);
+    return GetPixel(target.Canvas()->Handle(), 6, 6);
   }
 
   TvxFoundationModules modules_;
