@@ -198,24 +198,12 @@ TEST_F(MessageDialogs, LongMessageWrapsAndTheFormGrows) {
 TEST_F(MessageDialogs, TheIconOfTheTypeIsDrawnOnTheForm) {
   // Reddish pixels of the form's client area drawn into a bitmap.
   auto redPixels = [](HWND box) {
-    RECT client = driver::ClientBounds(box);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(box, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
-    GdiFlush();
+    const driver::Picture picture = driver::PrintedPicture(box, WM_PRINTCLIENT, PRF_CLIENT);
     int red = 0;
-    const auto* p = static_cast<const uint32_t*>(bits);
-    for (LONG i = 0; i < client.right * client.bottom; ++i) {
-      const int r = int(p[i] >> 16 & 0xFF), g = int(p[i] >> 8 & 0xFF), b = int(p[i] & 0xFF);
+    for (const uint32_t p : picture.Pixels) {
+      const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
       red += r > 150 && g < 100 && b < 100;
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return red;
   };
   int withIcon = 0, without = 0;

@@ -41,37 +41,7 @@ int ControllerCount(HWND wnd) {
   return count;
 }
 
-// The window's skinned look, rendered through WM_PRINT into a bitmap of its
-// size (frame included).
-struct TCapture {
-  int Width = 0, Height = 0;
-  std::vector<uint32_t> Pixels;
-  uint32_t At(int x, int y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)] & 0xFFFFFF; }
-};
-
-TCapture CaptureWindow(HWND wnd, UINT message, LPARAM flags) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  TCapture c;
-  c.Width = r.right - r.left;
-  c.Height = r.bottom - r.top;
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), c.Width, -c.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  SendMessageA(wnd, message, WPARAM(dc), flags);
-  GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  c.Pixels.assign(p, p + size_t(c.Width) * size_t(c.Height));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return c;
-}
-
-int DifferingPixels(const TCapture& a, const TCapture& b, const TRect& r) {
+int DifferingPixels(const driver::Picture& a, const driver::Picture& b, const TRect& r) {
   int n = 0;
   for (int y = r.Top; y < r.Bottom; ++y)
     for (int x = r.Left; x < r.Right; ++x) n += a.At(x, y) != b.At(x, y);
@@ -354,13 +324,13 @@ TEST_F(SkinnedForms, InactiveFormPaintsItsCaptionInactive) {
   TvdSkinFormController* c = FormController(form.get());
   ASSERT_TRUE(c && c->IsHooked());
   SendMessageA(form->Handle(), WM_NCACTIVATE, TRUE, 0);
-  const TCapture active = CaptureWindow(form->Handle(), WM_PRINT, PRF_NONCLIENT);
+  const driver::Picture active = driver::PrintedPicture(form->Handle(), WM_PRINT, PRF_NONCLIENT);
   SendMessageA(form->Handle(), WM_NCACTIVATE, FALSE, 0);
   EXPECT_FALSE(c->NonClientInfo()->Active());
   TvdSkinFormIconInfoList& icons = c->NonClientInfo()->Icons();
   ASSERT_GT(icons.Count(), 0);
   for (int i = 0; i < icons.Count(); ++i) EXPECT_EQ(icons.Items(i)->State, esActiveDisabled);
-  const TCapture inactive = CaptureWindow(form->Handle(), WM_PRINT, PRF_NONCLIENT);
+  const driver::Picture inactive = driver::PrintedPicture(form->Handle(), WM_PRINT, PRF_NONCLIENT);
   const TRect caption = c->NonClientInfo()->Layout().FramePart(fsCaption);
   ASSERT_FALSE(caption.IsEmpty());
   EXPECT_GT(DifferingPixels(active, inactive, caption), caption.Width() * caption.Height() / 10);
@@ -374,10 +344,10 @@ TEST_F(SkinnedForms, ButtonLookFollowsBMSetState) {
   SendMessageA(button->Handle(), BM_SETSTATE, FALSE, 0);
   const TvxButtonState before = c->ButtonViewInfo()->State;
   EXPECT_TRUE(before == vxbsNormal || before == vxbsDefault);
-  const TCapture normal = CaptureWindow(button->Handle(), WM_PAINT, 0);
+  const driver::Picture normal = driver::PrintedPicture(button->Handle(), WM_PAINT, 0);
   SendMessageA(button->Handle(), BM_SETSTATE, TRUE, 0);
   EXPECT_EQ(c->ButtonViewInfo()->State, vxbsPressed);
-  const TCapture pressed = CaptureWindow(button->Handle(), WM_PAINT, 0);
+  const driver::Picture pressed = driver::PrintedPicture(button->Handle(), WM_PAINT, 0);
   EXPECT_GT(DifferingPixels(normal, pressed, {0, 0, normal.Width, normal.Height}), 0);
   SendMessageA(button->Handle(), BM_SETSTATE, FALSE, 0);
   EXPECT_EQ(c->ButtonViewInfo()->State, before);
@@ -478,7 +448,7 @@ TEST_F(SkinnedForms, MessageDialogIsSkinnedAsAForm) {
     ClientToScreen(wnd, &client);
     RECT r{};
     GetWindowRect(wnd, &r);
-    const TCapture shot = CaptureWindow(wnd, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    const driver::Picture shot = driver::PrintedPicture(wnd, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
     dialog.Background = shot.At(client.x - r.left + 2, client.y - r.top + 2);
     driver::PressKey(driver::FocusedWindow(wnd), VK_ESCAPE);
   };

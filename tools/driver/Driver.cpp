@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -492,36 +493,54 @@ CLSID PngEncoder() {
 
 }  // namespace
 
-Picture CaptureWindow(HWND window) {
-  RECT r = WindowBounds(window);
-  Picture p;
-  p.Width = r.right - r.left;
-  p.Height = r.bottom - r.top;
-  if (p.Width <= 0 || p.Height <= 0) throw Exception("The window has no area to save");
-  // What the screen shows at the window's place: frames included, as a
-  // person sees them. A top-down 32-bit section holds 0x00RRGGBB words.
+namespace {
+
+// Draws into a top-down 32-bit section of width x height through draw(dc),
+// and returns what it holds.
+Picture DrawnPicture(int width, int height, const std::function<void(HDC)>& draw) {
+  if (width <= 0 || height <= 0) throw Exception("The window has no area to save");
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = p.Width;
-  info.bmiHeader.biHeight = -p.Height;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC mem = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(mem, section);
-  BitBlt(mem, 0, 0, p.Width, p.Height, screen, r.left, r.top, SRCCOPY);
+  draw(mem);
   GdiFlush();
+  Picture p;
+  p.Width = width;
+  p.Height = height;
   const auto* words = static_cast<const uint32_t*>(bits);
-  p.Pixels.resize(size_t(p.Width) * p.Height);
+  p.Pixels.resize(size_t(width) * height);
   for (size_t i = 0; i < p.Pixels.size(); ++i) p.Pixels[i] = words[i] & 0xFFFFFF;
   SelectObject(mem, old);
   DeleteDC(mem);
   DeleteObject(section);
-  ReleaseDC(nullptr, screen);
   return p;
+}
+
+}  // namespace
+
+Picture CaptureWindow(HWND window) {
+  // What the screen shows at the window's place: frames included, as a
+  // person sees them.
+  const RECT r = WindowBounds(window);
+  return DrawnPicture(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+}
+
+Picture PrintedPicture(HWND window, UINT message, LPARAM flags) {
+  const RECT r = message == WM_PRINTCLIENT ? ClientBounds(window) : WindowBounds(window);
+  return DrawnPicture(r.right - r.left, r.bottom - r.top,
+                      [&](HDC dc) { SendMessageA(window, message, WPARAM(dc), flags); });
 }
 
 void SavePicturePng(const Picture& picture, const String& fileName) {

@@ -142,6 +142,10 @@ struct Picture {
 // What the screen shows at the window's place (its whole frame), in
 // memory: cheap enough to poll while a program is busy.
 Picture CaptureWindow(HWND window);
+// What the window draws of itself into a bitmap when sent message (WM_PRINT,
+// WM_PRINTCLIENT, WM_PAINT) with the bitmap's DC and flags: the client area
+// for WM_PRINTCLIENT, else the whole window.
+Picture PrintedPicture(HWND window, UINT message, LPARAM flags);
 // Saves a picture, or what the window shows, as a PNG file through GDI+.
 void SavePicturePng(const Picture& picture, const String& fileName);
 void SaveWindowPng(HWND window, const String& fileName);
