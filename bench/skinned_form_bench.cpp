@@ -12,12 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Contrat.h"
-#include "app/Params.h"
-#include "app/Unit_Main.h"
-#include "app/Welcome.h"
 #include "foundation/vxModules.h"
 #include "skins/vdSkinsDefaultPainters.h"
+#include "tools/fixtures/WizardForms.h"
 
 namespace {
 
@@ -73,14 +70,7 @@ int main(int argc, char** argv) {
       }
       (look == 0 ? skinned : plain)[page] = RepaintMs(Form_Main->Handle(), repaints);
     }
-    delete Form_Params;
-    delete Form_Contrat;
-    delete Form_Welcome;
-    delete Form_Main;
-    Form_Params = nullptr;
-    Form_Contrat = nullptr;
-    Form_Welcome = nullptr;
-    Form_Main = nullptr;
+    FreeWizardForms();
   }
   bool met = true;
   for (int page = 0; page < 3; ++page) {

@@ -3,11 +3,8 @@
 // shows it (the splash sequence is not run: OnCreate is not fired).
 #include <gtest/gtest.h>
 
-#include "app/Contrat.h"
-#include "app/Params.h"
-#include "app/Unit_Main.h"
-#include "app/Welcome.h"
 #include "tabledb/TomeDBFileSchema.h"
+#include "tools/fixtures/WizardForms.h"
 #include "tools/mkpackage/ConfigSchema.h"
 
 namespace {
@@ -34,17 +31,7 @@ class ParamsPage : public testing::Test {
     Form_Main->CB_Accept->SetChecked(true);
     Form_Main->Btn_NextClick(nullptr);
   }
-  // The pages first: they live in the main window's work area.
-  void TearDown() override {
-    delete Form_Params;
-    delete Form_Contrat;
-    delete Form_Welcome;
-    delete Form_Main;
-    Form_Params = nullptr;
-    Form_Contrat = nullptr;
-    Form_Welcome = nullptr;
-    Form_Main = nullptr;
-  }
+  void TearDown() override { FreeWizardForms(); }
 };
 
 struct RuleCase {
