@@ -6,13 +6,13 @@
 #   fuzz/run_archive_extract.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD:-"$here/build/fuzz"}
+build=${BUILD:-"$here/build/${QE_FUZZ_PRESET:-fuzz}"}
 seconds=${1:-600}
 # "seeds" runs the target once over its seed corpus and stops (CI does).
 limit="-max_total_time=$seconds"
 [ "$seconds" = seeds ] && limit="-runs=0"
 
-cmake --preset fuzz -S "$here" -B "$build" >/dev/null
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" -S "$here" -B "$build" >/dev/null
 cmake --build "$build" --target archive_extract_fuzz zatool -j4
 
 work="$build/archive_extract_fuzz.work"

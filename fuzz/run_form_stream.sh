@@ -4,13 +4,13 @@
 #   fuzz/run_form_stream.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build/fuzz"
+build="$here/build/${QE_FUZZ_PRESET:-fuzz}"
 seconds=${1:-600}
 # "seeds" runs the target once over its seed corpus and stops (CI does).
 limit="-max_total_time=$seconds"
 [ "$seconds" = seeds ] && limit="-runs=0"
 
-cmake --preset fuzz -S "$here" >/dev/null
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" -S "$here" >/dev/null
 cmake --build "$build" --target form_stream_fuzz form_stream_seeds -j4
 
 work="$build/form_stream_fuzz.work"

@@ -9,10 +9,10 @@ set -euo pipefail
 minutes=${1:-10}
 jobs=${2:-$(( $(nproc) > 1 ? $(nproc) / 2 : 1 ))}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/fuzz
+build=$root/build/${QE_FUZZ_PRESET:-fuzz}
 cd "$root"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target skins_stream_fuzz skins_stream_seeds skins_streams -j4
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" >/dev/null
+cmake --build --preset "${QE_FUZZ_PRESET:-fuzz}" --target skins_stream_fuzz skins_stream_seeds skins_streams -j4
 
 # The skins come from the host build that provides the build-time tools.
 skins=$(sed -n 's/^QE_SKINS_DIR:INTERNAL=//p' "$build/CMakeCache.txt")

@@ -10,10 +10,10 @@ jobs=${2:-$(( $(nproc) > 1 ? $(nproc) / 2 : 1 ))}
 # "seeds" runs the target once over its seed corpus and stops (CI does).
 if [ "$minutes" = seeds ]; then limit="-runs=0"; jobs=1; else limit="-max_total_time=$(( minutes * 60 ))"; fi
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/fuzz
+build=$root/build/${QE_FUZZ_PRESET:-fuzz}
 cd "$root"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target tabledb_codec_fuzz -j4
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" >/dev/null
+cmake --build --preset "${QE_FUZZ_PRESET:-fuzz}" --target tabledb_codec_fuzz -j4
 
 corpus=$build/corpus/tabledb_codec
 mkdir -p "$corpus" "$build/crashes/tabledb_codec"

@@ -5,10 +5,10 @@
 #   fuzz/run_tabledb_file.sh [MINUTES|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build/fuzz"
+build="$here/build/${QE_FUZZ_PRESET:-fuzz}"
 minutes=${1:-10}
 
-cmake --preset fuzz -S "$here" >/dev/null
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" -S "$here" >/dev/null
 cmake --build "$build" --target tabledb_file_fuzz tabledb_file_seeds -j4
 
 work="$build/tabledb_file_fuzz.work"

@@ -5,13 +5,13 @@
 #   fuzz/run_tabledb_filter.sh [SECONDS|seeds]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build/fuzz"
+build="$here/build/${QE_FUZZ_PRESET:-fuzz}"
 seconds=${1:-600}
 # "seeds" runs the target once over its seed corpus and stops (CI does).
 limit="-max_total_time=$seconds"
 [ "$seconds" = seeds ] && limit="-runs=0"
 
-cmake --preset fuzz -S "$here" >/dev/null
+cmake --preset "${QE_FUZZ_PRESET:-fuzz}" -S "$here" >/dev/null
 cmake --build "$build" --target tabledb_filter_fuzz -j4
 
 work="$build/tabledb_filter_fuzz.work"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: host natively, host-asan natively,
-# each fuzz target once over its seed corpus, and windows under Wine. Prints
-# the time each stage took.
+# Builds every preset and runs every test: host natively, host-asan (clang with
+# the sanitizers) natively with each fuzz target once over its seed corpus,
+# and windows under Wine. Prints the time each stage took.
 #
 # Windows tests run in two lanes: each lane has its own Xvfb display, Wine
 # prefix and persistent wineserver, and CTest gives every test that shows
@@ -39,9 +39,9 @@ fuzz_seeds() {
   local script log
   new_scratch
   for script in fuzz/run_*.sh; do
-    log=build/fuzz/$(basename "$script" .sh).log
+    log=build/host-asan/$(basename "$script" .sh).log
     echo "--- $script ($log)"
-    TMPDIR=$SCRATCH_DIR bash "$script" seeds >"$log" 2>&1 || { tail -n 30 "$log"; return 1; }
+    TMPDIR=$SCRATCH_DIR QE_FUZZ_PRESET=host-asan bash "$script" seeds >"$log" 2>&1 || { tail -n 30 "$log"; return 1; }
   done
 }
 
@@ -131,10 +131,9 @@ trap cleanup EXIT
 
 stage "host: build" build host
 stage "host: test" native_test host || status=1
-stage "host-asan: build" build host-asan
+stage "host-asan: build (and the fuzz targets)" build host-asan
 stage "host-asan: test" native_test host-asan || status=1
-stage "fuzz: build" build fuzz
-stage "fuzz: each target once over its seeds" fuzz_seeds || status=1
+stage "host-asan: each fuzz target once over its seeds" fuzz_seeds || status=1
 stage "windows: build" build windows
 stage "windows: start two Wine lanes" windows_lanes
 stage "windows: test" ctest --preset windows -j"$jobs" || status=1

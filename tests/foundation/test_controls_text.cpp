@@ -14,7 +14,7 @@ TEST(ControlsText, MnemonicMarks) {
     const char* want;
   } cases[] = {
       {"&Suivant", false, "Suivant"},
-      {"Pr&écédent", false, "Précédent"},
+      {"Pr&\xE9" "c\xE9" "dent", false, "Pr\xE9" "c\xE9" "dent"},  // "Pr&écédent", in Windows-1252 bytes
       {"Save && Quit", false, "Save & Quit"},
       {"&&&x", false, "&x"},
       {"&&", false, "&"},

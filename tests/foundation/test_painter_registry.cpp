@@ -42,8 +42,9 @@ std::vector<String> Names(const TvxExtendedStylePainters& r) {
 }
 
 TEST(PainterRegistry, KeepsNamesSortedAndUniqueWithoutRegardToCase) {
-  TvxExtendedStylePainters r;
+  // Before the registry: it frees the kept data, which counts here, as it ends.
   int refusedFrees = 0, keptFrees = 0;
+  TvxExtendedStylePainters r;
   EXPECT_TRUE(r.RegisterPainter("Silver", P(0), nullptr));
   EXPECT_TRUE(r.RegisterPainter("Black", P(1), std::make_unique<TrackedData>(keptFrees)));
   EXPECT_TRUE(r.RegisterPainter("Caramel", P(2), nullptr));

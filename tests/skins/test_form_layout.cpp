@@ -87,7 +87,7 @@ TEST_F(FormLayout, SizeableThemedWindowTakesTheSkinsFrame) {
   EXPECT_EQ(l.ClientOffsets(), TRect(3, 23, 5, 6));
   // The resize border: left and right strips as wide as the right frame,
   // top and bottom as high as the bottom frame.
-  EXPECT_EQ(l.FrameSize(), TSize(5, 6));
+  EXPECT_EQ(l.FrameSize(), (TSize{5, 6}));
 
   // Icon, close, maximize, minimize; the close button keeps its 4:3 shape.
   EXPECT_EQ(IconTypes(l), (std::vector<int>{fitSystemMenu, fitClose, fitMaximize, fitMinimize}));
@@ -180,7 +180,7 @@ TEST_F(FormLayout, UnthemedDialogKeepsTheSystemFrame) {
   EXPECT_TRUE(l.UseSystemFrame());
   EXPECT_FALSE(l.UsesOwnClientLayout());
   // Not sizeable: the system frame is SM_CXFRAME less the border width.
-  EXPECT_EQ(l.FrameSize(), TSize(3, 3));
+  EXPECT_EQ(l.FrameSize(), (TSize{3, 3}));
   EXPECT_EQ(l.Borders(), TRect(3, 25, 3, 3));
   // Offsets (4, 3, 6, 2) at scale 26 / 25, truncated; left from the frame.
   EXPECT_EQ(l.CaptionContentRect(), TRect(3, 2, 295, 24));
@@ -199,7 +199,7 @@ TEST_F(FormLayout, MaximizedWindowLimitsItsFrameAndButtonsReachTheScreenEdge) {
   f.ClientScreenRect = {0, 22, 1024, 736};
   const TvdSkinFormLayout l = Calculate(f, &normal);
   EXPECT_TRUE(l.UseSystemFrame());
-  EXPECT_EQ(l.FrameSize(), TSize(4, 4));
+  EXPECT_EQ(l.FrameSize(), (TSize{4, 4}));
   // Deflated by what the system frame has beyond the skin's.
   EXPECT_EQ(l.WindowBounds(), TRect(0, 0, 1032, 744));
   for (const TvdSkinFormIcon& icon : l.Icons()) {
@@ -231,7 +231,7 @@ TEST_F(FormLayout, ClientOffsetsAddBorderWidthAndScrollBars) {
 
 TEST_F(FormLayout, WindowWithoutSkinHasOnlyTheCaptionItsTextNeeds) {
   const TvdSkinFormLayout l = Calculate(Facts(kSizeable), nullptr);
-  EXPECT_EQ(l.FrameSize(), TSize(0, 0));
+  EXPECT_EQ(l.FrameSize(), (TSize{0, 0}));
   // Icon height 16 is above the text height; no element offsets.
   EXPECT_EQ(l.Borders(), TRect(0, 16, 0, 0));
   // Buttons without elements are square.
@@ -254,7 +254,7 @@ TEST_F(FormLayout, ButtonSizeFollowsTheElementsShape) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(l.ButtonSize({0, 0, 100, c.Height}, &c.Element), c.Size) << c.Height << " " << c.Element.MinSize.cx;
-  EXPECT_EQ(l.ButtonSize({0, 0, 100, 18}, nullptr), TSize(18, 18));
+  EXPECT_EQ(l.ButtonSize({0, 0, 100, 18}, nullptr), (TSize{18, 18}));
 }
 
 TEST_F(FormLayout, IconEnabledFollowsStylesAndTheCloseItem) {
@@ -337,11 +337,11 @@ TEST(FormMeasures, FrameSizesAndSetsComeFromTheFormGroup) {
   EXPECT_TRUE(normal.Frames[fsLeft].Present);
   EXPECT_FALSE(normal.Frames[fsRight].Present);
   EXPECT_EQ(normal.Frames[fsCaption].ContentOffset, TRect(4, 3, 6, 2));
-  EXPECT_EQ(normal.Buttons[fitClose].MinSize, TSize(24, 18));
+  EXPECT_EQ(normal.Buttons[fitClose].MinSize, (TSize{24, 18}));
   EXPECT_FALSE(normal.Buttons[fitHelp].Present);
   const TvdSkinFormSkinMeasures small = vdSkinFormMeasureSkin(skin, 0);
   EXPECT_FALSE(small.Frames[fsCaption].Present);
-  EXPECT_EQ(small.Buttons[fitClose].MinSize, TSize(14, 14));
+  EXPECT_EQ(small.Buttons[fitClose].MinSize, (TSize{14, 14}));
   EXPECT_FALSE(small.Buttons[fitMinimize].Present);
 }
 
