@@ -23,3 +23,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The cross compiler links with lld (four times faster on the test programs)
+# when -fuse-ld=lld finds lld under its own linker's name with ".lld"
+# appended: the only place it looks.
+if [ -x /usr/bin/ld.lld ] && [ ! -e /usr/bin/x86_64-w64-mingw32-ld.lld ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO ln -s ld.lld /usr/bin/x86_64-w64-mingw32-ld.lld
+fi
