@@ -343,6 +343,15 @@ void TFmCustomEdit::PaintDropButton(TCanvas* canvas, const TRect& r) {
   DrawFrameControl(dc, &rc, DFC_SCROLL, flags);
 }
 
+// The shown frame fills the two pixels all round, as thick as the system's
+// border gets: painting that border first would only be painted over (and
+// costs the edit a DC, its theme and the focus, round trips under Wine).
+// Scroll bars and the drop button still need the system's paint.
+bool TFmCustomEdit::FrameCoversBorder() {
+  if (!frameVisible_ || IsThemedFraming() || showDropButton_) return false;
+  return !(GetWindowLongA(Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
+}
+
 // The frame (and the drop button) over the system's border, on the
 // window's own DC.
 void TFmCustomEdit::PaintNonClient() {
@@ -363,7 +372,7 @@ void TFmCustomEdit::PaintNonClient() {
 void TFmCustomEdit::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_NCPAINT:
-      TCustomMaskEdit::Dispatch(m);
+      if (!FrameCoversBorder()) TCustomMaskEdit::Dispatch(m);
       PaintNonClient();
       m.Result = 0;
       return;

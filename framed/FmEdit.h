@@ -123,6 +123,7 @@ class TFmCustomEdit : public TCustomMaskEdit, public IFmFrameControllerClient {
   void SetShowDropButton(bool value);
   void SetButtonDown(bool down);
   void ReleaseDropButton();
+  bool FrameCoversBorder();
   void PaintNonClient();
   void ForceNonClientPaint();
   int DropButtonWidth() const;
