@@ -7,6 +7,7 @@
 #include "foundation/vdCore.h"
 #include "platform/ClassRegistry.h"
 #include "platform/ui/StreamAdapter.h"
+#include "platform/ui/UtilWindow.h"
 
 using namespace Gdiplus;
 
@@ -85,10 +86,64 @@ TvdGPBufferedGraphics::~TvdGPBufferedGraphics() {
   buffer_.Canvas()->Unlock();
 }
 
-bool vdGpNeedsDoubleBuffer(HDC dc) {
+namespace {
+
+bool DeviceNeedsDoubleBuffer(HDC dc) {
   return GetDeviceCaps(dc, BITSPIXEL) < 17 || GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER ||
          GetDeviceCaps(dc, NUMCOLORS) > 1;
 }
+
+// The display's answer. Its depth and palette cost Wine a look at the
+// display settings at each question (round trips to the server), and a
+// skinned repaint asks at every element: the answer is kept on the thread
+// that first asked, until a hidden window hears the display mode change.
+struct TDisplayAnswer {
+  HWND listener = nullptr;
+  DWORD thread = 0;
+  bool known = false;
+  bool needsBuffer = false;
+};
+
+TDisplayAnswer& DisplayAnswer() {
+  static TDisplayAnswer answer;
+  return answer;
+}
+
+void StopListeningForDisplayChanges() {
+  TDisplayAnswer& a = DisplayAnswer();
+  DeallocateHWnd(a.listener);
+  a = TDisplayAnswer();
+}
+
+void ListenForDisplayChanges() {
+  TDisplayAnswer& a = DisplayAnswer();
+  a.thread = GetCurrentThreadId();
+  a.listener = AllocateHWnd(
+      [](TMessage& m) {
+        if (m.Msg == WM_DISPLAYCHANGE) DisplayAnswer().known = false;
+        DefaultUtilMessage(DisplayAnswer().listener, m);
+      },
+      true);
+  if (TvdUnitsLoader* loader = vdSharedUnitsLoader()) loader->RegisterUnit(nullptr, StopListeningForDisplayChanges);
+}
+
+}  // namespace
+
+bool vdGpNeedsDoubleBuffer(HDC dc) {
+  // Printers, plotters and metafiles answer for themselves.
+  if (GetDeviceCaps(dc, TECHNOLOGY) != DT_RASDISPLAY) return DeviceNeedsDoubleBuffer(dc);
+  TDisplayAnswer& a = DisplayAnswer();
+  if (!a.listener) ListenForDisplayChanges();
+  if (a.thread != GetCurrentThreadId()) return DeviceNeedsDoubleBuffer(dc);
+  if (!a.known) {
+    a.needsBuffer = DeviceNeedsDoubleBuffer(dc);
+    a.known = true;
+  }
+  return a.needsBuffer;
+}
+
+HWND vdGpDisplayChangeListener() { return DisplayAnswer().listener; }
+bool vdGpDisplayAnswerKept() { return DisplayAnswer().known; }
 
 std::unique_ptr<TvdGPGraphics> vdGpBeginPaint(HDC dc, const TRect& r) {
   if (vdGpNeedsDoubleBuffer(dc)) return std::make_unique<TvdGPBufferedGraphics>(dc, r);

@@ -68,8 +68,13 @@ class TvdGPBufferedGraphics : public TvdGPGraphics {
   TBitmap buffer_;
 };
 
-// Fewer than 17 bits per pixel, a raster printer or a palette device.
+// Fewer than 17 bits per pixel, a raster printer or a palette device. The
+// display's answer is kept until the display mode changes.
 bool vdGpNeedsDoubleBuffer(HDC dc);
+// The hidden window that hears display mode changes (nullptr until the
+// display was asked), and whether the display's answer is kept.
+HWND vdGpDisplayChangeListener();
+bool vdGpDisplayAnswerKept();
 std::unique_ptr<TvdGPGraphics> vdGpBeginPaint(HDC dc, const TRect& r);
 // Frees graphics (a buffered one copies its buffer back first).
 void vdGpEndPaint(std::unique_ptr<TvdGPGraphics>& graphics);

@@ -170,6 +170,8 @@ void TFmCustomEdit::SetTextHintVisibleOnFocus(bool value) {
 
 bool TFmCustomEdit::IsThemedFraming() const { return framingPreference_ == fpXPThemes && fm_themes::Enabled(); }
 
+bool TFmCustomEdit::PaintsOwnFrame() const { return frameVisible_ && !IsThemedFraming(); }
+
 void TFmCustomEdit::UpdateFrameFromController() {
   const TFmFrameController* c = controller_.Get();
   if (!c) return;
@@ -343,13 +345,25 @@ void TFmCustomEdit::PaintDropButton(TCanvas* canvas, const TRect& r) {
   DrawFrameControl(dc, &rc, DFC_SCROLL, flags);
 }
 
+// The shown frame fills the two pixels all round, as thick as the system's
+// border gets: painting that border first would only be painted over (and
+// costs the edit a DC, its theme and the focus, round trips under Wine).
+// Scroll bars and the drop button still need the system's paint.
+bool TFmCustomEdit::FrameCoversBorder() {
+  if (!PaintsOwnFrame() || showDropButton_) return false;
+  return !(GetWindowLongA(Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
+}
+
 // The frame (and the drop button) over the system's border, on the
 // window's own DC.
 void TFmCustomEdit::PaintNonClient() {
+  // Under visual styles with no drop button the system's border is all
+  // there is: no DC for nothing.
+  if (!PaintsOwnFrame() && !showDropButton_) return;
   HDC dc = GetWindowDC(Handle());
   TCanvas canvas;
   canvas.SetHandle(dc);
-  if (frameVisible_ && !IsThemedFraming()) {
+  if (PaintsOwnFrame()) {
     const bool hot = frameHotTrack_ && (inControl_ || overControl_);
     TCanvasFrameSurface surface(&canvas);
     PaintEditFrame(surface, Width(), Height(), hot ? frameHotStyle_ : frameStyle_, Color(),
@@ -363,7 +377,7 @@ void TFmCustomEdit::PaintNonClient() {
 void TFmCustomEdit::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_NCPAINT:
-      TCustomMaskEdit::Dispatch(m);
+      if (!FrameCoversBorder()) TCustomMaskEdit::Dispatch(m);
       PaintNonClient();
       m.Result = 0;
       return;
@@ -409,7 +423,7 @@ void TFmCustomEdit::Dispatch(TMessage& m) {
       return;
     case WM_SIZE:
       TCustomMaskEdit::Dispatch(m);
-      if (frameVisible_ && !IsThemedFraming()) InvalidateFrame();
+      if (PaintsOwnFrame()) InvalidateFrame();
       return;
     case CM_MOUSEENTER:
       TCustomMaskEdit::Dispatch(m);
@@ -431,7 +445,7 @@ void TFmCustomEdit::Dispatch(TMessage& m) {
         if (focusColor_ == normalColor_) focusColor_ = Color();
         normalColor_ = Color();
       }
-      if (frameVisible_ && !IsThemedFraming()) InvalidateFrame();
+      if (PaintsOwnFrame()) InvalidateFrame();
       return;
     case CM_ENABLEDCHANGED:
       TCustomMaskEdit::Dispatch(m);
@@ -630,7 +644,7 @@ void TFmNumericEdit::ShowCalculator() {
   calculator->SetColor(Color());
   calculator->HandleNeeded();
   calculator->SetResult(GetValue());
-  if ((FrameVisible() && !IsThemedFraming() && FrameStyle() == fsFlat) || FrameStyle() == fsFlatBold) {
+  if ((PaintsOwnFrame() && FrameStyle() == fsFlat) || FrameStyle() == fsFlatBold) {
     calculator->SetBorderOuter(fsFlat);
     calculator->SetFlatColor(FrameColor());
   }

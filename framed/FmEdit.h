@@ -74,6 +74,8 @@ class TFmCustomEdit : public TCustomMaskEdit, public IFmFrameControllerClient {
 
   // Visual styles paint the border instead of the custom frame.
   virtual bool IsThemedFraming() const;
+  // A shown frame, unless visual styles paint the border.
+  bool PaintsOwnFrame() const;
   bool InControl() const { return inControl_; }
   bool OverControl() const { return overControl_; }
 
@@ -123,6 +125,7 @@ class TFmCustomEdit : public TCustomMaskEdit, public IFmFrameControllerClient {
   void SetShowDropButton(bool value);
   void SetButtonDown(bool down);
   void ReleaseDropButton();
+  bool FrameCoversBorder();
   void PaintNonClient();
   void ForceNonClientPaint();
   int DropButtonWidth() const;

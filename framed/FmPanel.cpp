@@ -261,8 +261,20 @@ void TFmCustomPanel::InvalidateUncoveredStrips(const WINDOWPOS& pos) {
   }
 }
 
+String TFmCustomPanel::ReadText() {
+  if (!HandleAllocated()) return TCustomPanel::ReadText();
+  if (!windowText_) windowText_ = TCustomPanel::ReadText();
+  return *windowText_;
+}
+
 void TFmCustomPanel::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    case WM_SETTEXT:
+    case CM_TEXTCHANGED:
+    case WM_DESTROY:
+      TCustomPanel::Dispatch(m);
+      windowText_.reset();
+      return;
     case WM_WINDOWPOSCHANGED: {
       const auto& pos = *reinterpret_cast<const WINDOWPOS*>(m.LParam);
       if (HandleAllocated() && !(pos.flags & SWP_NOSIZE)) {

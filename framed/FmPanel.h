@@ -6,6 +6,7 @@
 // box that enables and disables the children.
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -99,6 +100,10 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
   void Dispatch(TMessage& message) override;
 
  protected:
+  // The window's text is read once while the window stays and keeps it: a
+  // read is two messages through the thread's message hooks, and a box
+  // reads its caption at every paint.
+  String ReadText() override;
   void Paint() override;
   void Notification(TComponent* component, TOperation operation) override;
   // A dock site's docked clients sit inside the frames.
@@ -165,6 +170,7 @@ class TFmCustomPanel : public TCustomPanel, public IFmFrameControllerClient {
   TFmFrameControllerLink controller_{this};
   // Each child's enabled state when the panel was disabled.
   std::vector<std::pair<TControl*, bool>> childStates_;
+  std::optional<String> windowText_;
 };
 
 // The panel's dock manager: grabbers 14 pixels wide with the client's

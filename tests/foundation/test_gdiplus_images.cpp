@@ -140,3 +140,73 @@ TEST_F(GdiPlusImages, RegisteredForTheExtension) {
   EXPECT_EQ(bitmap->PixelFormat(), pf32bit);
   EXPECT_EQ(PixelAt(*bitmap, 1, 1), 0xFFFF0000u);
 }
+
+namespace {
+
+// What the device itself says: GDI+ draws through a 32-bit buffer on it.
+bool DeviceAsksForBuffer(HDC dc) {
+  return GetDeviceCaps(dc, BITSPIXEL) < 17 || GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER ||
+         GetDeviceCaps(dc, NUMCOLORS) > 1;
+}
+
+// A memory DC holding a DIB section of that depth.
+struct TMemoryDevice {
+  explicit TMemoryDevice(WORD bits) : dc(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 8;
+    info.bmiHeader.biHeight = 8;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bits;
+    void* pixels = nullptr;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    old = SelectObject(dc, bitmap);
+  }
+  ~TMemoryDevice() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ old;
+};
+
+}  // namespace
+
+// The display's answer is kept, and every device still gets its own: the
+// screen, a window, memory DCs of a 16- and a 32-bit bitmap, asked twice
+// each in turns.
+TEST_F(GdiPlusImages, DoubleBufferAnswerIsEachDevicesOwn) {
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  HDC screen = GetDC(nullptr);
+  HDC windowDC = GetDC(window);
+  TMemoryDevice deep(32), shallow(16);
+  for (int round = 0; round < 2; ++round)
+    for (HDC dc : {screen, windowDC, shallow.dc, deep.dc}) EXPECT_EQ(vdGpNeedsDoubleBuffer(dc), DeviceAsksForBuffer(dc));
+  EXPECT_TRUE(vdGpDisplayAnswerKept());
+  ReleaseDC(window, windowDC);
+  ReleaseDC(nullptr, screen);
+  DestroyWindow(window);
+}
+
+// A new display mode may bring another depth or a palette: the kept answer
+// goes when the display change is announced, and the next question asks the
+// display again. The listener is a top-level window, as broadcasts reach
+// only those.
+TEST_F(GdiPlusImages, DisplayModeChangeDropsTheKeptAnswer) {
+  HDC screen = GetDC(nullptr);
+  const bool first = vdGpNeedsDoubleBuffer(screen);
+  HWND listener = vdGpDisplayChangeListener();
+  ASSERT_NE(listener, nullptr);
+  EXPECT_EQ(GetAncestor(listener, GA_PARENT), GetDesktopWindow());
+  ASSERT_TRUE(vdGpDisplayAnswerKept());
+
+  SendMessageA(listener, WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600));
+  EXPECT_FALSE(vdGpDisplayAnswerKept());
+  EXPECT_EQ(vdGpNeedsDoubleBuffer(screen), first);
+  EXPECT_TRUE(vdGpDisplayAnswerKept());
+  EXPECT_EQ(vdGpDisplayChangeListener(), listener);
+  ReleaseDC(nullptr, screen);
+}

@@ -13,8 +13,10 @@
 
 #include "framed/FmBckgnd.h"
 #include "framed/FmCommonController.h"
+#include "framed/FmEdit.h"
 #include "framed/FmGrafx.h"
 #include "framed/FmLabel.h"
+#include "framed/FmPanel.h"
 #include "framed/FmPrgres.h"
 #include "platform/ui/Registry.h"
 
@@ -511,6 +513,105 @@ TEST_F(FramedForm, InstallerSeparatorFadesToTheHighlightInTheMiddle) {
   sep.SetHighlightLocation(hlUpperLeft);
   EXPECT_EQ(sep.Direction(), gdHorizontalEnd);
   EXPECT_EQ(sep.StartColor(), clHighlight);
+}
+
+// The box keeps its caption while the window keeps its text; every way of
+// giving the window another text paints the new caption, as a box made
+// with that caption paints it.
+TEST_F(FramedForm, GroupBoxPaintsItsWindowsCurrentText) {
+  const TRect bounds(20, 20, 220, 100);
+  auto paintedBox = [this, &bounds](TFmGroupBox& box) {
+    box.SetParent(form_);
+    box.SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    box.Repaint();
+    std::unique_ptr<TBitmap> shot = Capture();
+    std::vector<TColor> pixels;
+    for (int y = bounds.Top; y < bounds.Bottom; ++y)
+      for (int x = bounds.Left; x < bounds.Right; ++x) pixels.push_back(At(*shot, x, y));
+    return pixels;
+  };
+  auto freshBox = [&](const char* caption) {
+    TFmGroupBox fresh(form_);
+    fresh.SetCaption(caption);
+    return paintedBox(fresh);
+  };
+  TFmGroupBox box(form_);
+  box.SetCaption("Alpha");
+  EXPECT_EQ(paintedBox(box), freshBox("Alpha"));
+
+  struct Route {
+    const char* caption;
+    std::function<void(const char*)> set;
+  };
+  const Route routes[] = {
+      {"Beta", [&](const char* c) { box.SetCaption(c); }},
+      {"Gamma delta", [&](const char* c) { SetWindowTextA(box.Handle(), c); }},
+      {"Epsilon", [&](const char* c) { SendMessageA(box.Handle(), WM_SETTEXT, 0, LPARAM(c)); }},
+      {"Zeta", [&](const char* c) {
+         box.SetCaption(c);
+         box.RecreateWnd();
+       }},
+  };
+  for (const Route& route : routes) {
+    route.set(route.caption);
+    EXPECT_EQ(box.Caption(), route.caption);
+    EXPECT_EQ(paintedBox(box), freshBox(route.caption)) << route.caption;
+  }
+}
+
+// Whatever the frame, nothing of an older picture stays in an edit's border
+// after its non-client paint: a shown frame fills the border by itself, and
+// without one (or with a drop button) the system paints it first.
+TEST_F(FramedForm, EditBorderIsPaintedWhole) {
+  constexpr TColor kStale = RGBColor(255, 0, 255);
+  struct Case {
+    const char* name;
+    bool numeric, frameVisible, ctl3D;
+    TFrameStyle style;
+  };
+  const Case cases[] = {
+      {"flat", false, true, true, fsFlat},          {"flat bold", false, true, true, fsFlatBold},
+      {"lowered", false, true, true, fsLowered},    {"raised, no 3-D", false, true, false, fsRaised},
+      {"flat, no 3-D", false, true, false, fsFlat}, {"no frame", false, false, true, fsFlat},
+      {"no frame, no 3-D", false, false, false, fsFlat}, {"drop button", true, true, true, fsFlat},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<TFmEdit> edit = c.numeric ? std::make_unique<TFmNumericEdit>(form_) : std::make_unique<TFmEdit>(form_);
+    if (c.numeric) static_cast<TFmNumericEdit*>(edit.get())->SetCalculatorVisible(true);
+    edit->SetParent(form_);
+    edit->SetBounds(20, 150, 160, 22);
+    edit->SetFramingPreference(fpCustomFraming);
+    edit->SetFrameVisible(c.frameVisible);
+    edit->SetFrameStyle(c.style);
+    edit->SetFrameColor(RGBColor(132, 193, 255));
+    edit->SetCtl3D(c.ctl3D);
+    edit->Repaint();
+    HWND wnd = edit->Handle();
+    RECT window, client;
+    GetWindowRect(wnd, &window);
+    GetClientRect(wnd, &client);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+
+    HDC dc = GetWindowDC(wnd);
+    HBRUSH stale = CreateSolidBrush(kStale);
+    const RECT all{0, 0, w, h};
+    FillRect(dc, &all, stale);
+    DeleteObject(stale);
+    SendMessageA(wnd, WM_NCPAINT, 1, 0);
+    TBitmap shot;
+    shot.SetSize(w, h);
+    BitBlt(shot.Canvas()->Handle(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    ReleaseDC(wnd, dc);
+
+    const TRect inside(client.left - window.left, client.top - window.top, client.right - window.left,
+                       client.bottom - window.top);
+    int staleLeft = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (!inside.Contains(TPoint(x, y)) && At(shot, x, y) == kStale) ++staleLeft;
+    EXPECT_EQ(staleLeft, 0) << c.name;
+  }
 }
 
 // --- Painters on a canvas ------------------------------------------------------------------------
