@@ -23,16 +23,54 @@ void TKeyOrder::clear() {
   entryWidth_ = 0;
   size_ = 0;
   blocks_.clear();
-  starts_.clear();
-  lastBlock_ = 0;
+  sums_.clear();
+  Forget();
 }
 
-void TKeyOrder::AddBlock(size_t at, size_t start) {
+// --- Block sizes --------------------------------------------------------------------------
+
+size_t TKeyOrder::Start(size_t block) const {
+  size_t start = 0;
+  for (size_t i = block; i > 0; i &= i - 1) start += sums_[i - 1];
+  return start;
+}
+
+void TKeyOrder::AddToSums(size_t block, std::ptrdiff_t delta) {
+  for (size_t i = block + 1; i <= sums_.size(); i += i & (~i + 1)) sums_[i - 1] = uint32_t(sums_[i - 1] + delta);
+}
+
+void TKeyOrder::RebuildSums() {
+  sums_.assign(blocks_.size(), 0);
+  for (size_t i = 1; i <= sums_.size(); ++i) {
+    sums_[i - 1] += uint32_t(blocks_[i - 1].count);
+    const size_t parent = i + (i & (~i + 1));
+    if (parent <= sums_.size()) sums_[parent - 1] += sums_[i - 1];
+  }
+  Forget();
+}
+
+void TKeyOrder::FindBlock(size_t position) const {
+  if (position >= size_) throw std::out_of_range("TKeyOrder");
+  if (lastBlock_ < blocks_.size() && position >= lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)
+    return;
+  // Down the tree: the last block whose start is at most position.
+  size_t block = 0, start = 0;
+  for (size_t step = std::bit_floor(sums_.size()); step > 0; step /= 2)
+    if (block + step <= sums_.size() && start + sums_[block + step - 1] <= position) {
+      block += step;
+      start += sums_[block - 1];
+    }
+  lastBlock_ = block;
+  lastStart_ = start;
+}
+
+void TKeyOrder::AddBlock(size_t at) {
   TBlock block;
   block.bytes.resize((MaxBlockEntries() + 1) * EntryWidth() + kCacheLine);
   blocks_.insert(blocks_.begin() + std::ptrdiff_t(at), std::move(block));
-  starts_.insert(starts_.begin() + std::ptrdiff_t(at), start);
 }
+
+// --- Entries ----------------------------------------------------------------------------------
 
 void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
   clear();
@@ -40,26 +78,18 @@ void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
   entryWidth_ = EntryBytes(keyWidth);
   const size_t width = EntryWidth(), perBlock = MaxBlockEntries();
   for (const TRecordPosition& position : list) {
-    if (blocks_.empty() || blocks_.back().count == perBlock) AddBlock(blocks_.size(), size_);
+    if (blocks_.empty() || blocks_.back().count == perBlock) AddBlock(blocks_.size());
     TBlock& block = blocks_.back();
     std::memcpy(block.Base() + block.count * width + 1, &position.RecNo, sizeof position.RecNo);
     ++block.count;
     ++size_;
   }
-}
-
-size_t TKeyOrder::BlockOf(size_t position) const {
-  if (position >= size_) throw std::out_of_range("TKeyOrder");
-  const size_t last = lastBlock_;
-  if (last < starts_.size() && position >= starts_[last] && position - starts_[last] < blocks_[last].count)
-    return last;
-  lastBlock_ = size_t(std::upper_bound(starts_.begin(), starts_.end(), position) - starts_.begin()) - 1;
-  return lastBlock_;
+  RebuildSums();
 }
 
 uint8_t* TKeyOrder::Entry(size_t position) const {
-  const size_t block = BlockOf(position);
-  return blocks_[block].Base() + (position - starts_[block]) * EntryWidth();
+  FindBlock(position);
+  return blocks_[lastBlock_].Base() + (position - lastStart_) * EntryWidth();
 }
 
 int32_t TKeyOrder::RecNo(size_t position) const {
@@ -82,39 +112,51 @@ void TKeyOrder::SetKey(size_t position, const uint8_t* key) {
 void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   if (position > size_) throw std::out_of_range("TKeyOrder");
   const size_t width = EntryWidth();
-  if (blocks_.empty()) AddBlock(0, 0);
-  const size_t block = position == size_ ? blocks_.size() - 1 : BlockOf(position);
+  if (blocks_.empty()) {
+    AddBlock(0);
+    RebuildSums();
+  }
+  size_t block = blocks_.size() - 1, offset = blocks_.back().count;
+  if (position < size_) {
+    FindBlock(position);
+    block = lastBlock_;
+    offset = position - lastStart_;
+  }
   TBlock& items = blocks_[block];
-  uint8_t* entry = items.Base() + (position - starts_[block]) * width;
-  std::memmove(entry + width, entry, (items.count - (position - starts_[block])) * width);
+  uint8_t* entry = items.Base() + offset * width;
+  std::memmove(entry + width, entry, (items.count - offset) * width);
   std::memset(entry, 0, width);
   entry[0] = 1;
   std::memcpy(entry + 1, &recNo, sizeof recNo);
   std::memcpy(entry + kKeyOffset, key, keyWidth_);
   ++items.count;
   ++size_;
-  for (size_t b = block + 1; b < starts_.size(); ++b) ++starts_[b];
+  AddToSums(block, 1);
+  Forget();
   if (items.count <= MaxBlockEntries()) return;
   // A full block splits in two halves.
   const size_t half = items.count / 2;
-  AddBlock(block + 1, starts_[block] + half);
+  AddBlock(block + 1);
   TBlock& lower = blocks_[block];
   TBlock& upper = blocks_[block + 1];
   upper.count = lower.count - half;
   std::memcpy(upper.Base(), lower.Base() + half * width, upper.count * width);
   lower.count = half;
+  RebuildSums();
 }
 
 void TKeyOrder::Erase(size_t position) {
-  const size_t block = BlockOf(position);
+  FindBlock(position);
+  const size_t block = lastBlock_, offset = position - lastStart_;
   const size_t width = EntryWidth();
   TBlock& items = blocks_[block];
-  uint8_t* entry = items.Base() + (position - starts_[block]) * width;
-  std::memmove(entry, entry + width, (items.count - 1 - (position - starts_[block])) * width);
+  uint8_t* entry = items.Base() + offset * width;
+  std::memmove(entry, entry + width, (items.count - 1 - offset) * width);
   --items.count;
   --size_;
-  for (size_t b = block + 1; b < starts_.size(); ++b) --starts_[b];
+  AddToSums(block, -1);
+  Forget();
   if (items.count > 0) return;
   blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
-  starts_.erase(starts_.begin() + std::ptrdiff_t(block));
+  RebuildSums();
 }

@@ -16,11 +16,11 @@
 // probe first reads it and keeps the order in step with the list through
 // every insert and erase.
 //
-// Entries lie in blocks of at most kBlockBytes, with the position of each
-// block's first entry kept beside them: an insert or an erase moves part of
-// one block and renumbers the blocks after it. Blocks start on a cache line
-// and entries take a power of two of bytes up to a line, so that a probe
-// reads one line.
+// Entries lie in small blocks, whose sizes a Fenwick tree sums: an insert
+// or an erase moves part of one block and updates log2(blocks) sums, where
+// renumbering the starts of all later blocks would cost more with every
+// block the order grows by. Blocks start on a cache line and entries take a
+// power of two of bytes up to a line, so that a probe reads one line.
 #pragma once
 
 #include <cstddef>
@@ -60,9 +60,9 @@ class TKeyOrder {
  private:
   // An entry: a known flag, the record number, the key bytes.
   static constexpr size_t kKeyOffset = 1 + sizeof(int32_t);
-  // Small enough that an insert moves little, large enough that the block
-  // starts renumbered by each insert stay few.
-  static constexpr size_t kBlockBytes = 16384;
+  // An insert moves half a block at most; the blocks' first keys, which
+  // every search reads, stay few enough to stay in the cache.
+  static constexpr size_t kBlockBytes = 4096;
   static constexpr size_t kMinBlockEntries = 16;
   static constexpr size_t kCacheLine = 64;
 
@@ -74,18 +74,25 @@ class TKeyOrder {
 
   size_t EntryWidth() const { return entryWidth_; }
   size_t MaxBlockEntries() const;
-  // The entry at position; the block found is remembered, since the last
-  // probes of a search stay in one block.
+  // The entry at position. The block found is remembered until the next
+  // change: the last probes of a search stay in one block.
   uint8_t* Entry(size_t position) const;
-  size_t BlockOf(size_t position) const;
-  void AddBlock(size_t at, size_t start);
+  // Finds the block holding position into lastBlock_ and lastStart_.
+  void FindBlock(size_t position) const;
+  // Position of the block's first entry.
+  size_t Start(size_t block) const;
+  void AddToSums(size_t block, std::ptrdiff_t delta);
+  // The sums made again from the blocks, after a block came or went.
+  void RebuildSums();
+  void AddBlock(size_t at);
+  void Forget() const { lastBlock_ = SIZE_MAX; }
 
   size_t keyWidth_ = 0;
   size_t entryWidth_ = 0;
   size_t size_ = 0;
   std::vector<TBlock> blocks_;
-  std::vector<size_t> starts_;  // position of each block's first entry
-  mutable size_t lastBlock_ = 0;
+  std::vector<uint32_t> sums_;  // Fenwick tree of the block sizes
+  mutable size_t lastBlock_ = SIZE_MAX, lastStart_ = 0;
 };
 
 template <class CompareAt>
@@ -95,7 +102,8 @@ std::ptrdiff_t TKeyOrder::InsertPosition(CompareAt compareAt) const {
   while (low < high) {
     const size_t block = (low + high) / 2;
     lastBlock_ = block;
-    const int c = compareAt(starts_[block]);
+    lastStart_ = Start(block);
+    const int c = compareAt(lastStart_);
     if (c == 0) return -1;
     if (c > 0)
       low = block + 1;
@@ -105,8 +113,9 @@ std::ptrdiff_t TKeyOrder::InsertPosition(CompareAt compareAt) const {
   if (low == 0) return 0;
   const size_t block = low - 1;
   lastBlock_ = block;
-  const uint8_t* base = blocks_[block].Base() - starts_[block] * EntryWidth();
-  size_t first = starts_[block] + 1, last = starts_[block] + blocks_[block].count;
+  lastStart_ = Start(block);
+  const uint8_t* base = blocks_[block].Base() - lastStart_ * EntryWidth();
+  size_t first = lastStart_ + 1, last = lastStart_ + blocks_[block].count;
   while (first < last) {
     const size_t probe = (first + last) / 2;
     // Both entries that the next probe may read load while this one
