@@ -651,6 +651,12 @@ int TTomeTableIO::SearchIndexOrder(TFieldBuffers& key, int index, int& side) {
     });
   };
   if (!order->size()) return SearchPositions(0, compareAt, side, TBound::Any);
+  // An ascending key appended (auto-increment numbers) ends after one probe.
+  const int last = int(order->size()) - 1;
+  if (compareAt(size_t(last)) > 0) {
+    side = 1;
+    return last;
+  }
   const std::ptrdiff_t position = order->InsertPosition(compareAt);
   if (position < 0) return SearchPositions(order->size(), compareAt, side, TBound::Any);
   side = position == 0 ? -1 : 1;
