@@ -132,6 +132,7 @@ void TTomeTableIO::Unload() {
   lists_.clear();
   naturalListMade_ = false;
   keyColumns_.clear();
+  ForgetKeyOrders();
   indexListLoaded_.clear();
   recordSize_ = 0;
   autoIncField_ = -1;
@@ -204,6 +205,7 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
   lists_.assign(size_t(indexes) + 1, {});
   naturalListMade_ = false;
   keyColumns_.clear();
+  ForgetKeyOrders();
   indexTabChunks_.assign(size_t(indexes), {});
   indexLinks_.assign(size_t(indexes), {});
   indexListLoaded_.assign(size_t(indexes), false);
@@ -213,6 +215,7 @@ void TTomeTableIO::LoadRecords(const TTomeTableHeader& header) {
 // A trimmed table's header counts the records before the dropped one,
 // which entries and heads may still point to.
 void TTomeTableIO::LoadIndexList(int index) {
+  if (size_t(index) < keyOrders_.size()) keyOrders_[size_t(index)].clear();
   const int32_t dropped = trimmed_ ? header_.RecordCount() : -1;
   try {
     if (header_.IndexTabPos(index) != 0)
@@ -404,6 +407,7 @@ void TTomeTableIO::EnterLock() {
   if (lockedHeader_.Image != cachedHeader_.Image) {
     fileIO_.ClearReadCache();
     keyColumns_.clear();
+    ForgetKeyOrders();
     cachedHeader_ = lockedHeader_;
   }
   fileIO_.SetReadCacheEnabled(true);
@@ -474,13 +478,15 @@ int TTomeTableIO::CompareValues(std::span<const uint8_t> key, std::span<const ui
   return CompareKeyValues(key, stored, fieldType, partial, caseInsensitive);
 }
 
-int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, int fieldCount, int index) {
+template <class StoredValue>
+int TTomeTableIO::CompareKeyWith(TFieldBuffers& key, bool partial, int fieldCount, int index,
+                                 StoredValue storedValue) {
   const TTomeIndexDef* def = indexDefs_.Items(index);
   const bool descending = HasOption(def->Options, tiDescending);
   const bool caseInsensitive = HasOption(def->Options, tiCaseInsensitive);
   int n = int(def->FieldIdxes.size());
   if (fieldCount != 0) n = std::min(n, fieldCount);
-  TMemoryStream stored;
+  size_t offset = 0;
   for (int k = 0; k < n; ++k) {
     const int field = def->FieldIdxes[size_t(k)];
     const TTomeFieldDef* fieldDef = fieldDefs_.Items(field);
@@ -496,18 +502,24 @@ int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, in
       const void* bytes = item.ValueRef();
       value = {static_cast<const uint8_t*>(bytes), size_t(item.ValueSize())};
     }
-    std::span<const uint8_t> storedValue;
-    if (!item.IsBlob() && !IsFieldEncrypted(field)) {
-      // A plain fixed-width value compares as it is stored.
-      storedValue = {StoredKeyValue(field, recNo, width), size_t(width)};
-    } else {
-      ReadFieldOfRecord(stored, recNo, field);
-      storedValue = StreamBytes(stored);
-    }
-    const int c = CompareValues(value, storedValue, partial, caseInsensitive, fieldDef->FieldType);
+    const int c = CompareValues(value, storedValue(field, width, offset, item), partial, caseInsensitive,
+                                fieldDef->FieldType);
     if (c != 0) return descending ? -c : c;
+    offset += size_t(width);
   }
   return 0;
+}
+
+int TTomeTableIO::CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, int fieldCount, int index) {
+  TMemoryStream stored;
+  return CompareKeyWith(key, partial, fieldCount, index,
+                        [&](int field, int32_t width, size_t, TFieldBufferItem& item) -> std::span<const uint8_t> {
+                          // A plain fixed-width value compares as it is stored.
+                          if (!item.IsBlob() && !IsFieldEncrypted(field))
+                            return {StoredKeyValue(field, recNo, width), size_t(width)};
+                          ReadFieldOfRecord(stored, recNo, field);
+                          return StreamBytes(stored);
+                        });
 }
 
 const uint8_t* TTomeTableIO::StoredKeyValue(int field, int32_t recNo, int32_t width) {
@@ -555,23 +567,21 @@ void TTomeTableIO::KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixe
   }
 }
 
-int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
-                         int index, TBound bound) {
+template <class CompareAt>
+int TTomeTableIO::SearchPositions(size_t count, CompareAt compareAt, int& side, TBound bound) {
   side = -2;
-  if (list.empty()) return -1;
-  // Every probe of one search under one taking of the lock.
-  TLockScope lock(*this);
-  int low = 0, high = int(list.size()) - 1, result = -1, found = -1;
+  if (count == 0) return -1;
+  int low = 0, high = int(count) - 1, result = -1, found = -1;
   // A key past the last one (an ascending key appended, as auto-increment
   // numbers are) ends where the search would, after one probe.
-  if (CompareKey(key, list[size_t(high)].RecNo, partial, fieldCount, index) > 0) {
+  if (compareAt(size_t(high)) > 0) {
     side = 1;
     return high;
   }
   while (low <= high) {
     const int probe = (low + high) / 2;
     result = probe;
-    const int c = CompareKey(key, list[size_t(probe)].RecNo, partial, fieldCount, index);
+    const int c = compareAt(size_t(probe));
     if (c > 0) {
       side = 1;
       low = probe + 1;
@@ -595,6 +605,19 @@ int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool par
   return result;
 }
 
+int TTomeTableIO::Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
+                         int index, TBound bound) {
+  if (list.empty()) {
+    side = -2;
+    return -1;
+  }
+  // Every probe of one search under one taking of the lock.
+  TLockScope lock(*this);
+  return SearchPositions(
+      list.size(), [&](size_t p) { return CompareKey(key, list[p].RecNo, partial, fieldCount, index); }, side,
+      bound);
+}
+
 int TTomeTableIO::SearchKey(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side,
                             int index) {
   return Search(key, list, partial, fieldCount, side, index, TBound::Any);
@@ -606,10 +629,110 @@ int TTomeTableIO::SearchKeyBound(TFieldBuffers& key, const TPositionList& list, 
 }
 
 int TTomeTableIO::InsertPositionFor(TFieldBuffers& key, int index, int& side) {
-  const int result = SearchKey(key, IndexList(index + 1), false, 0, side, index);
+  IndexList(index + 1);
+  const int result = SearchIndexOrder(key, index, side);
   if (side == -2) return 0;
   return side == -1 ? result : result + 1;
 }
+
+// A key that no record has goes to the one place where it sorts, which the
+// order's block by block search finds. A key that equals others goes where
+// the search of the list puts it among them: the same probes over the
+// order give the same result.
+int TTomeTableIO::SearchIndexOrder(TFieldBuffers& key, int index, int& side) {
+  const TPositionList& list = lists_.at(size_t(index) + 1);
+  TKeyOrder* order = KeyOrderOf(index);
+  if (!order) return SearchKey(key, list, false, 0, side, index);
+  TLockScope lock(*this);
+  const auto compareAt = [&](size_t p) {
+    const uint8_t* stored = OrderedKey(*order, p, index);
+    return CompareKeyWith(key, false, 0, index, [&](int, int32_t width, size_t offset, TFieldBufferItem&) {
+      return std::span<const uint8_t>(stored + offset, size_t(width));
+    });
+  };
+  if (!order->size()) return SearchPositions(0, compareAt, side, TBound::Any);
+  // An ascending key appended (auto-increment numbers) ends after one probe.
+  const int last = int(order->size()) - 1;
+  if (compareAt(size_t(last)) > 0) {
+    side = 1;
+    return last;
+  }
+  const std::ptrdiff_t position = order->InsertPosition(compareAt);
+  if (position < 0) return SearchPositions(order->size(), compareAt, side, TBound::Any);
+  side = position == 0 ? -1 : 1;
+  return position == 0 ? 0 : int(position - 1);
+}
+
+size_t TTomeTableIO::KeyOrderWidth(int index) const {
+  size_t width = 0;
+  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
+    const TTomeFieldDef* def = fieldDefs_.Items(field);
+    if (TFieldBufferItem::IsBlobType(def->FieldType) || IsFieldEncrypted(field)) return 0;
+    width += size_t(StoredFieldWidth(def->FieldType, def->DataSize));
+  }
+  return width;
+}
+
+TKeyOrder* TTomeTableIO::KeyOrderOf(int index) {
+  const size_t width = KeyOrderWidth(index);
+  const TPositionList& list = lists_.at(size_t(index) + 1);
+  if (width == 0 || list.size() * TKeyOrder::EntryBytes(width) > kMaxKeyOrderBytes) return nullptr;
+  if (keyOrders_.size() != size_t(indexDefs_.Count())) keyOrders_.assign(size_t(indexDefs_.Count()), {});
+  TKeyOrder& order = keyOrders_[size_t(index)];
+  if (order.KeyWidth() != width || order.size() != list.size()) order.Assign(list, width);
+  return &order;
+}
+
+const uint8_t* TTomeTableIO::OrderedKey(TKeyOrder& order, size_t position, int index) {
+  if (const uint8_t* key = order.Key(position)) return key;
+  const int32_t recNo = order.RecNo(position);
+  if (size_t(recNo) >= recordTab_.size()) throw std::out_of_range("TTomeTableIO::OrderedKey");
+  const int64_t dataPos = recordTab_.DataPos(size_t(recNo));
+  keyScratch_.resize(order.KeyWidth());
+  size_t offset = 0;
+  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
+    const TTomeFieldDef* def = fieldDefs_.Items(field);
+    const int32_t width = StoredFieldWidth(def->FieldType, def->DataSize);
+    fileIO_.ReadStored(keyScratch_.data() + offset, dataPos + fieldOffsets_[size_t(field)], width);
+    offset += size_t(width);
+  }
+  order.SetKey(position, keyScratch_.data());
+  return order.Key(position);
+}
+
+// An order that is not in step with the list it follows (which no path of
+// ours leaves behind) is dropped and made again when next needed.
+void TTomeTableIO::OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart) {
+  if (size_t(index) >= keyOrders_.size() || keyOrders_[size_t(index)].KeyWidth() == 0) return;
+  TKeyOrder& order = keyOrders_[size_t(index)];
+  const size_t width = order.KeyWidth();
+  if (order.size() + 1 != lists_[size_t(index) + 1].size() ||
+      (order.size() + 1) * TKeyOrder::EntryBytes(width) > kMaxKeyOrderBytes) {
+    order.clear();
+    return;
+  }
+  keyScratch_.resize(width);
+  size_t offset = 0;
+  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
+    const TTomeFieldDef* def = fieldDefs_.Items(field);
+    const size_t fieldWidth = size_t(StoredFieldWidth(def->FieldType, def->DataSize));
+    std::memcpy(keyScratch_.data() + offset, fixedPart.data() + fieldOffsets_[size_t(field)], fieldWidth);
+    offset += fieldWidth;
+  }
+  order.Insert(size_t(position), recNo, keyScratch_.data());
+}
+
+void TTomeTableIO::OrderErase(int index, int position) {
+  if (size_t(index) >= keyOrders_.size() || keyOrders_[size_t(index)].KeyWidth() == 0) return;
+  TKeyOrder& order = keyOrders_[size_t(index)];
+  if (order.size() != lists_[size_t(index) + 1].size() + 1) {
+    order.clear();
+    return;
+  }
+  order.Erase(size_t(position));
+}
+
+void TTomeTableIO::ForgetKeyOrders() { keyOrders_.clear(); }
 
 int TTomeTableIO::FindPrimaryIndex() const {
   for (int j = 0; j < indexDefs_.Count(); ++j)
@@ -623,7 +746,7 @@ std::vector<int> TTomeTableIO::CheckUnique(TFieldBuffers& fields, int32_t modifi
     const TTomeIndexDef* def = indexDefs_.Items(j);
     const TPositionList& list = lists_[size_t(j) + 1];
     int side;
-    const int pos = SearchKey(fields, list, false, 0, side, j);
+    const int pos = SearchIndexOrder(fields, j, side);
     insertPositions.push_back(side == -2 ? 0 : side == -1 ? pos : pos + 1);
     if (!HasOption(def->Options, tiPrimary) && !HasOption(def->Options, tiUnique)) continue;
     if (side != 0 || list[size_t(pos)].RecNo == modifiedRecNo) continue;
@@ -976,6 +1099,7 @@ void TTomeTableIO::WriteAppended(TFieldBuffers& fields, int32_t n, int32_t count
     LinkNewEntry(j, n, position, headerChanged);
     TPositionList& list = lists_[size_t(j) + 1];
     list.insert(list.begin() + position, record);
+    OrderInsert(j, position, n, fixedPart);
   }
   // The header image is the file's, read under this lock, with our changes.
   // Once it is out the record is committed: a reader links it from its own
@@ -1097,16 +1221,19 @@ void TTomeTableIO::WriteModified(TFieldBuffers& fields, int32_t recNo, int32_t c
     const int o = PositionInList(j + 1, recNo);
     const TRecordPosition record = list[size_t(o)];
     list.erase(list.begin() + o);
+    OrderErase(j, o);
     int side;
     const int d = InsertPositionFor(fields, j, side);
     if (d == o) {
       list.insert(list.begin() + o, record);
+      OrderInsert(j, o, recNo, fixedPart);
       continue;
     }
     if (callback) callback(dataSet, j, o, d < o ? d : d + 1);
     UnlinkEntry(j, recNo, headerChanged);
     LinkEntryAt(j, recNo, d, headerChanged, wsLinks);
     list.insert(list.begin() + d, record);
+    OrderInsert(j, d, recNo, fixedPart);
   }
   if (headerChanged) fileIO_.WriteTableHeader(tableIndex_, header_, wsLinks);
   fileIO_.IssueWrites();
@@ -1136,6 +1263,7 @@ void TTomeTableIO::DeleteRecord(int naturalPosition, bool flush) {
     if (!indexListLoaded_[l - 1]) continue;
     const int pos = PositionInList(int(l), recNo);
     lists_[l].erase(lists_[l].begin() + pos);
+    OrderErase(int(l) - 1, pos);
   }
   if (naturalListMade_) lists_[0].erase(lists_[0].begin() + NaturalIndexOf(recNo));
   NoteOwnWrite();

@@ -23,6 +23,7 @@
 #include "tabledb/FieldBuffers.h"
 #include "tabledb/TomeDBDefs.h"
 #include "tabledb/TomeDBFileAccess.h"
+#include "tabledb/TomeDBFileKeyOrder.h"
 #include "tabledb/TomeDBFilePositions.h"
 
 
@@ -182,7 +183,18 @@ class TTomeTableIO : public TObject {
 
   int Search(TFieldBuffers& key, const TPositionList& list, bool partial, int fieldCount, int& side, int index,
              TBound bound);
+  // The binary search of them all over count positions, compareAt(p)
+  // ordering the key against position p.
+  template <class CompareAt>
+  static int SearchPositions(size_t count, CompareAt compareAt, int& side, TBound bound);
   int CompareKey(TFieldBuffers& key, int32_t recNo, bool partial, int fieldCount, int index);
+  // storedValue(field, width, offset, keyItem) gives the stored bytes of
+  // the key field at offset in the index's key.
+  template <class StoredValue>
+  int CompareKeyWith(TFieldBuffers& key, bool partial, int fieldCount, int index, StoredValue storedValue);
+  // Where a whole key goes in list j + 1, as InsertPositionFor, searched in
+  // the index's key order when its keys are kept.
+  int SearchIndexOrder(TFieldBuffers& key, int index, int& side);
   // Refuses a key that a unique index already holds (except in the record
   // being modified); returns for each index where InsertPositionFor puts
   // the key.
@@ -248,6 +260,24 @@ class TTomeTableIO : public TObject {
   const uint8_t* StoredKeyValue(int field, int32_t recNo, int32_t width);
   void ForgetKeyValues(int32_t recNo);
   void KeepKeyValues(int32_t recNo, const std::vector<uint8_t>& fixedPart);
+  // By index, the keys in the order of list j + 1 (see TomeDBFileKeyOrder.h),
+  // for the indexes whose key fields are all plain fixed-width values. An
+  // order is made from the list when a write's search first needs it,
+  // follows the list through our writes and is forgotten with the key
+  // columns; one that would grow past kMaxKeyOrderBytes is not kept.
+  static constexpr size_t kMaxKeyOrderBytes = size_t(64) << 20;
+  std::vector<TKeyOrder> keyOrders_;
+  // The width of index j's kept keys, 0 when they are not kept.
+  size_t KeyOrderWidth(int index) const;
+  // Index j's key order in step with list j + 1, nullptr when not kept.
+  TKeyOrder* KeyOrderOf(int index);
+  // The key at position of index j's order, read from the record when not
+  // known yet.
+  const uint8_t* OrderedKey(TKeyOrder& order, size_t position, int index);
+  // After the record at position went into (out of) list j + 1.
+  void OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart);
+  void OrderErase(int index, int position);
+  void ForgetKeyOrders();
   std::vector<uint8_t> keyScratch_;
   std::vector<uint8_t> recordScratch_;
 };

@@ -359,6 +359,96 @@ TEST(TomeDBFileTables, RandomChangesKeepChainsSorted) {
   EXPECT_EQ(Names(t.table, 1), expected);
 }
 
+// Appends, modifies and deletes place each record where a search of the
+// index's own list puts it (the write's search reads the keys it keeps in
+// index order): duplicates, keys that share long prefixes, empty keys and
+// keys equal but for case, in a case-insensitive and a two-field
+// descending index; after a reopen too, whose first write starts from
+// keys not read yet.
+TEST(TomeDBFileTables, WritesPlaceKeysWhereTheListSearchDoes) {
+  TempDir dir;
+  const String file = dir.File("k.tdb");
+  MakeDatabase(file, R"(
+table K
+  field Id autoinc
+  field Name string 60
+  field Code integer
+  index ByName Name caseinsensitive
+  index ByCode Code,Name descending
+)");
+  std::mt19937 random(3);
+  const auto keyText = [&] {
+    switch (random() % 5) {
+      case 0:
+        return String();
+      case 1:
+        return "a-long-shared-prefix-longer-than-a-cache-line-of-keys-" + IntToStr(random() % 40);
+      case 2:
+        return String(random() % 2 ? "MiXeD" : "mixed") + IntToStr(random() % 3);
+      default:
+        return "k" + IntToStr(random() % 3000);
+    }
+  };
+  const auto fill = [&](Row& r) { r.SetText("Name", keyText()).Set<int32_t>("Code", int32_t(random() % 30)); };
+  // Where the list's search puts the row's key in each index.
+  const auto listPlaces = [](OpenTable& t, Row& r) {
+    std::vector<int> places;
+    for (int j = 0; j < 2; ++j) {
+      int side;
+      const int probe = t.table.SearchKey(r.Buffers(), t.table.IndexList(j + 1), false, 0, side, j);
+      places.push_back(side == -2 ? 0 : side == -1 ? probe : probe + 1);
+    }
+    return places;
+  };
+  const auto randomWrites = [&](OpenTable& t, int steps) {
+    for (int step = 0; step < steps; ++step) {
+      Row r(t.table);
+      const auto& natural = t.table.IndexList(0);
+      if (step % 10 == 9 && !natural.empty()) {
+        t.table.DeleteRecord(int(random() % natural.size()), false);
+        continue;
+      }
+      if (step % 10 == 8 && !natural.empty()) {
+        const int pos = int(random() % natural.size());
+        r.Read(0, pos);
+        fill(r);
+        t.table.ModifyRecord(r.Buffers(), pos, nullptr, nullptr, false);
+        continue;
+      }
+      fill(r);
+      const std::vector<int> expected = listPlaces(t, r);
+      std::vector<int> placed;
+      t.table.AppendRecord(
+          r.Buffers(), false, [&](TObject*, int j, int position, const TRecordPosition&) {
+            if (j >= 0) placed.push_back(position);
+          },
+          nullptr);
+      ASSERT_EQ(placed, expected) << "append " << step;
+    }
+  };
+  const auto expectSorted = [](OpenTable& t) {
+    Row r(t.table);
+    String last;
+    for (int i = 0; i < int(t.table.IndexList(1).size()); ++i) {
+      r.Read(1, i);
+      ASSERT_LE(AnsiCompareText(last, r.Text("Name")), 0) << "at " << i;
+      last = r.Text("Name");
+    }
+  };
+  {
+    OpenTable t(file, "K");
+    randomWrites(t, 6000);
+    expectSorted(t);
+  }
+  EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
+  {
+    OpenTable t(file, "K");
+    randomWrites(t, 3000);
+    expectSorted(t);
+  }
+  EXPECT_EQ(CheckTomeDatabase(file, ""), std::vector<String>{});
+}
+
 // Two file objects on one file, as two processes would have: each write
 // first takes in what the other wrote, deletes and key moves included.
 TEST(TomeDBFileTables, WritersSeeEachOthersChanges) {

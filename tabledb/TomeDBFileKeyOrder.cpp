@@ -1,0 +1,162 @@
+// The key order of one index.
+#include "tabledb/TomeDBFileKeyOrder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <stdexcept>
+
+size_t TKeyOrder::EntryBytes(size_t keyWidth) {
+  const size_t bytes = kKeyOffset + keyWidth;
+  return bytes <= kCacheLine ? std::bit_ceil(bytes) : (bytes + kCacheLine - 1) / kCacheLine * kCacheLine;
+}
+
+size_t TKeyOrder::MaxBlockEntries() const { return std::max(kMinBlockEntries, kBlockBytes / EntryWidth()); }
+
+uint8_t* TKeyOrder::TBlock::Base() const {
+  const uintptr_t start = reinterpret_cast<uintptr_t>(bytes.data());
+  return const_cast<uint8_t*>(bytes.data()) + ((kCacheLine - start % kCacheLine) % kCacheLine);
+}
+
+void TKeyOrder::clear() {
+  keyWidth_ = 0;
+  entryWidth_ = 0;
+  size_ = 0;
+  blocks_.clear();
+  sums_.clear();
+  Forget();
+}
+
+// --- Block sizes --------------------------------------------------------------------------
+
+size_t TKeyOrder::Start(size_t block) const {
+  size_t start = 0;
+  for (size_t i = block; i > 0; i &= i - 1) start += sums_[i - 1];
+  return start;
+}
+
+void TKeyOrder::AddToSums(size_t block, std::ptrdiff_t delta) {
+  for (size_t i = block + 1; i <= sums_.size(); i += i & (~i + 1)) sums_[i - 1] = uint32_t(sums_[i - 1] + delta);
+}
+
+void TKeyOrder::RebuildSums() {
+  sums_.assign(blocks_.size(), 0);
+  for (size_t i = 1; i <= sums_.size(); ++i) {
+    sums_[i - 1] += uint32_t(blocks_[i - 1].count);
+    const size_t parent = i + (i & (~i + 1));
+    if (parent <= sums_.size()) sums_[parent - 1] += sums_[i - 1];
+  }
+  Forget();
+}
+
+void TKeyOrder::FindBlock(size_t position) const {
+  if (position >= size_) throw std::out_of_range("TKeyOrder");
+  if (lastBlock_ < blocks_.size() && position >= lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)
+    return;
+  // Down the tree: the last block whose start is at most position.
+  size_t block = 0, start = 0;
+  for (size_t step = std::bit_floor(sums_.size()); step > 0; step /= 2)
+    if (block + step <= sums_.size() && start + sums_[block + step - 1] <= position) {
+      block += step;
+      start += sums_[block - 1];
+    }
+  lastBlock_ = block;
+  lastStart_ = start;
+}
+
+void TKeyOrder::AddBlock(size_t at) {
+  TBlock block;
+  block.bytes.resize((MaxBlockEntries() + 1) * EntryWidth() + kCacheLine);
+  blocks_.insert(blocks_.begin() + std::ptrdiff_t(at), std::move(block));
+}
+
+// --- Entries ----------------------------------------------------------------------------------
+
+void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
+  clear();
+  keyWidth_ = keyWidth;
+  entryWidth_ = EntryBytes(keyWidth);
+  const size_t width = EntryWidth(), perBlock = MaxBlockEntries();
+  for (const TRecordPosition& position : list) {
+    if (blocks_.empty() || blocks_.back().count == perBlock) AddBlock(blocks_.size());
+    TBlock& block = blocks_.back();
+    std::memcpy(block.Base() + block.count * width + 1, &position.RecNo, sizeof position.RecNo);
+    ++block.count;
+    ++size_;
+  }
+  RebuildSums();
+}
+
+uint8_t* TKeyOrder::Entry(size_t position) const {
+  FindBlock(position);
+  return blocks_[lastBlock_].Base() + (position - lastStart_) * EntryWidth();
+}
+
+int32_t TKeyOrder::RecNo(size_t position) const {
+  int32_t recNo;
+  std::memcpy(&recNo, Entry(position) + 1, sizeof recNo);
+  return recNo;
+}
+
+const uint8_t* TKeyOrder::Key(size_t position) const {
+  const uint8_t* entry = Entry(position);
+  return entry[0] ? entry + kKeyOffset : nullptr;
+}
+
+void TKeyOrder::SetKey(size_t position, const uint8_t* key) {
+  uint8_t* entry = Entry(position);
+  entry[0] = 1;
+  std::memcpy(entry + kKeyOffset, key, keyWidth_);
+}
+
+void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
+  if (position > size_) throw std::out_of_range("TKeyOrder");
+  const size_t width = EntryWidth();
+  if (blocks_.empty()) {
+    AddBlock(0);
+    RebuildSums();
+  }
+  size_t block = blocks_.size() - 1, offset = blocks_.back().count;
+  if (position < size_) {
+    FindBlock(position);
+    block = lastBlock_;
+    offset = position - lastStart_;
+  }
+  TBlock& items = blocks_[block];
+  uint8_t* entry = items.Base() + offset * width;
+  std::memmove(entry + width, entry, (items.count - offset) * width);
+  std::memset(entry, 0, width);
+  entry[0] = 1;
+  std::memcpy(entry + 1, &recNo, sizeof recNo);
+  std::memcpy(entry + kKeyOffset, key, keyWidth_);
+  ++items.count;
+  ++size_;
+  AddToSums(block, 1);
+  Forget();
+  if (items.count <= MaxBlockEntries()) return;
+  // A full block splits in two halves.
+  const size_t half = items.count / 2;
+  AddBlock(block + 1);
+  TBlock& lower = blocks_[block];
+  TBlock& upper = blocks_[block + 1];
+  upper.count = lower.count - half;
+  std::memcpy(upper.Base(), lower.Base() + half * width, upper.count * width);
+  lower.count = half;
+  RebuildSums();
+}
+
+void TKeyOrder::Erase(size_t position) {
+  FindBlock(position);
+  const size_t block = lastBlock_, offset = position - lastStart_;
+  const size_t width = EntryWidth();
+  TBlock& items = blocks_[block];
+  uint8_t* entry = items.Base() + offset * width;
+  std::memmove(entry, entry + width, (items.count - 1 - offset) * width);
+  --items.count;
+  --size_;
+  AddToSums(block, -1);
+  Forget();
+  if (items.count > 0) return;
+  blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
+  RebuildSums();
+}

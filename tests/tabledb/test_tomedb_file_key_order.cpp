@@ -1,0 +1,104 @@
+// The key order against a plain vector of (record, key) doing the same
+// inserts and removals, for keys narrower and wider than a cache line:
+// entries read back by position, keys stay unknown until set, and the block
+// by block search finds where std::lower_bound puts a key, or reports a
+// key it meets.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "tabledb/TomeDBFileKeyOrder.h"
+
+namespace {
+
+struct Entry {
+  int32_t recNo;
+  std::vector<uint8_t> key;
+};
+
+std::vector<uint8_t> KeyOf(uint32_t value, size_t width) {
+  std::vector<uint8_t> key(width, 0);
+  // Big-endian in the last bytes: equal leading bytes, order by memcmp.
+  for (size_t i = 0; i < 4 && i < width; ++i) key[width - 1 - i] = uint8_t(value >> (8 * i));
+  return key;
+}
+
+void ExpectSame(const TKeyOrder& order, const std::vector<Entry>& model) {
+  ASSERT_EQ(order.size(), model.size());
+  for (size_t p = 0; p < model.size(); ++p) {
+    ASSERT_EQ(order.RecNo(p), model[p].recNo) << "at " << p;
+    ASSERT_NE(order.Key(p), nullptr) << "at " << p;
+    ASSERT_EQ(std::memcmp(order.Key(p), model[p].key.data(), model[p].key.size()), 0) << "at " << p;
+  }
+}
+
+// Compares key with the entry at p of order, as a key search does.
+auto Comparer(const TKeyOrder& order, const std::vector<uint8_t>& key) {
+  return [&order, &key](size_t p) {
+    const int c = std::memcmp(key.data(), order.Key(p), key.size());
+    return (c > 0) - (c < 0);
+  };
+}
+
+TEST(TomeDBFileKeyOrder, FollowsAVectorAndSearchesAsLowerBound) {
+  for (const size_t width : {size_t(1), size_t(4), size_t(21), size_t(59), size_t(60), size_t(130)}) {
+    SCOPED_TRACE(width);
+    std::mt19937 random(11);
+    TKeyOrder order;
+    order.Assign(TPositionList(), width);
+    std::vector<Entry> model;
+    const auto byKey = [](const Entry& e, const std::vector<uint8_t>& k) { return e.key < k; };
+    // Keys in sorted places, duplicates among them, through many block splits.
+    for (int32_t n = 0; n < 6000; ++n) {
+      const std::vector<uint8_t> key = KeyOf(uint32_t(random() % 4000), width);
+      const auto at = std::lower_bound(model.begin(), model.end(), key, byKey);
+      const bool present = at != model.end() && at->key == key;
+      const std::ptrdiff_t found = order.InsertPosition(Comparer(order, key));
+      ASSERT_EQ(found, present ? -1 : at - model.begin()) << "key " << n;
+      order.Insert(size_t(at - model.begin()), n, key.data());
+      model.insert(at, {n, key});
+    }
+    ExpectSame(order, model);
+    EXPECT_THROW(order.RecNo(model.size()), std::out_of_range);
+    EXPECT_THROW(order.Insert(model.size() + 1, 0, model[0].key.data()), std::out_of_range);
+    while (model.size() > 50) {
+      const size_t at = random() % model.size();
+      order.Erase(at);
+      model.erase(model.begin() + std::ptrdiff_t(at));
+    }
+    ExpectSame(order, model);
+    while (!model.empty()) {
+      order.Erase(model.size() - 1);
+      model.pop_back();
+    }
+    EXPECT_EQ(order.size(), 0u);
+    EXPECT_EQ(order.InsertPosition([](size_t) { return 1; }), 0);
+    order.Insert(0, 9, KeyOf(3, width).data());
+    EXPECT_EQ(order.RecNo(0), 9);
+  }
+}
+
+TEST(TomeDBFileKeyOrder, AssignedEntriesWaitForTheirKeys) {
+  TPositionList list;
+  for (int32_t n = 0; n < 3000; ++n) list.push_back({n * 40, 3000 - n});
+  TKeyOrder order;
+  order.Assign(list, 8);
+  ASSERT_EQ(order.size(), list.size());
+  for (size_t p = 0; p < list.size(); ++p) {
+    ASSERT_EQ(order.RecNo(p), list[p].RecNo);
+    ASSERT_EQ(order.Key(p), nullptr);
+  }
+  const std::vector<uint8_t> key = KeyOf(77, 8);
+  order.SetKey(1234, key.data());
+  ASSERT_NE(order.Key(1234), nullptr);
+  EXPECT_EQ(std::memcmp(order.Key(1234), key.data(), 8), 0);
+  EXPECT_EQ(order.Key(1235), nullptr);
+  order.clear();
+  EXPECT_EQ(order.size(), 0u);
+  EXPECT_EQ(order.KeyWidth(), 0u);
+}
+
+}  // namespace
