@@ -212,6 +212,11 @@ TEST(Wizard, WalksEveryPageAndQuitsThroughTheCloseQuery) {
   driver::TypeText(w.PathEdit(), "C:\\");
   driver::TypeText(w.Edit(3), "05123456");
   driver::Settle(main);
+  // Each field holds what was typed into it, none of the next field's.
+  EXPECT_EQ(driver::WindowText(w.Edit(0)), "Quincaillerie Amrani");
+  EXPECT_EQ(driver::WindowText(w.Edit(1)), "Commerce de gros");
+  EXPECT_EQ(driver::WindowText(w.Edit(2)), "12 rue des Oliviers");
+  EXPECT_EQ(driver::WindowText(w.PathEdit()), "C:\\");
   EXPECT_FALSE(driver::IsEnabled(w.Next()));
   EXPECT_EQ(FieldColour(main, w.Edit(3)), 0xFFF0F0u);
   EXPECT_EQ(FieldColour(main, w.Edit(0)), 0xE6FFE6u);

@@ -18,6 +18,8 @@ namespace driver {
 namespace {
 
 constexpr uint32_t kPollMs = 20;
+// How long typed text may take to show in a busy program.
+constexpr uint32_t kTypedTextTimeoutMs = 5000;
 constexpr UINT kSendTimeoutMs = 5000;
 
 String Quote(const String& s) { return s.find(' ') == String::npos ? s : "\"" + s + "\""; }
@@ -318,6 +320,10 @@ void TypeText(HWND window, const String& text) {
   std::vector<INPUT> inputs;
   AddText(inputs, text);
   Send(inputs);
+  // Keystrokes wait in the input queue behind sent messages, so a settled
+  // window may not have them all yet, and the next field to take the focus
+  // would get the rest.
+  WaitUntil(kTypedTextTimeoutMs, [&] { return WindowText(window).find(text) != String::npos; });
   Settle(window);
 }
 

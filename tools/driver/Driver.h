@@ -85,10 +85,13 @@ void BringToFront(HWND window);
 void Click(HWND window, Point clientPoint);
 void ClickCenter(HWND window);
 void MoveMouse(HWND window, Point clientPoint);
-// Gives the window the focus and types each character as a key press.
+// Gives the window the focus and types each character as a key press; waits
+// (a few seconds at most) until the window's text shows what was typed.
 void TypeText(HWND window, const String& text);
 // Gives the window the focus, selects its whole text with the keyboard
-// (End, Shift+Home), deletes it and types text.
+// (End, Shift+Home), deletes it and types text. It does not wait for the
+// text to show: a field may refuse some of it (the caller waits for what
+// it expects).
 void ReplaceText(HWND window, const String& text);
 // Gives the window the focus and presses a key (virtual key), with Alt
 // held when alt is set.
