@@ -23,6 +23,7 @@ void TKeyOrder::clear() {
   entryWidth_ = 0;
   size_ = 0;
   blocks_.clear();
+  firsts_.clear();
   sums_.clear();
   Forget();
 }
@@ -51,7 +52,10 @@ void TKeyOrder::RebuildSums() {
 
 void TKeyOrder::FindBlock(size_t position) const {
   if (position >= size_) throw std::out_of_range("TKeyOrder");
-  if (lastBlock_ < blocks_.size() && position >= lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)
+  // A block is never empty: its start needs no look at its size, which a
+  // search over the blocks would read from all over memory.
+  if (lastBlock_ < blocks_.size() &&
+      (position == lastStart_ || (position > lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)))
     return;
   // Down the tree: the last block whose start is at most position.
   size_t block = 0, start = 0;
@@ -68,6 +72,11 @@ void TKeyOrder::AddBlock(size_t at) {
   TBlock block;
   block.bytes.resize((MaxBlockEntries() + 1) * EntryWidth() + kCacheLine);
   blocks_.insert(blocks_.begin() + std::ptrdiff_t(at), std::move(block));
+  firsts_.insert(firsts_.begin() + std::ptrdiff_t(at * EntryWidth()), EntryWidth(), 0);
+}
+
+void TKeyOrder::NoteFirst(size_t block) {
+  std::memcpy(firsts_.data() + block * EntryWidth(), blocks_[block].Base(), EntryWidth());
 }
 
 // --- Entries ----------------------------------------------------------------------------------
@@ -84,6 +93,7 @@ void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
     ++block.count;
     ++size_;
   }
+  for (size_t block = 0; block < blocks_.size(); ++block) NoteFirst(block);
   RebuildSums();
 }
 
@@ -92,14 +102,20 @@ uint8_t* TKeyOrder::Entry(size_t position) const {
   return blocks_[lastBlock_].Base() + (position - lastStart_) * EntryWidth();
 }
 
+const uint8_t* TKeyOrder::Peek(size_t position) const {
+  FindBlock(position);
+  if (position == lastStart_) return firsts_.data() + lastBlock_ * EntryWidth();
+  return blocks_[lastBlock_].Base() + (position - lastStart_) * EntryWidth();
+}
+
 int32_t TKeyOrder::RecNo(size_t position) const {
   int32_t recNo;
-  std::memcpy(&recNo, Entry(position) + 1, sizeof recNo);
+  std::memcpy(&recNo, Peek(position) + 1, sizeof recNo);
   return recNo;
 }
 
 const uint8_t* TKeyOrder::Key(size_t position) const {
-  const uint8_t* entry = Entry(position);
+  const uint8_t* entry = Peek(position);
   return entry[0] ? entry + kKeyOffset : nullptr;
 }
 
@@ -107,6 +123,7 @@ void TKeyOrder::SetKey(size_t position, const uint8_t* key) {
   uint8_t* entry = Entry(position);
   entry[0] = 1;
   std::memcpy(entry + kKeyOffset, key, keyWidth_);
+  if (position == lastStart_) NoteFirst(lastBlock_);
 }
 
 void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
@@ -129,6 +146,7 @@ void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   entry[0] = 1;
   std::memcpy(entry + 1, &recNo, sizeof recNo);
   std::memcpy(entry + kKeyOffset, key, keyWidth_);
+  if (offset == 0) NoteFirst(block);
   ++items.count;
   ++size_;
   AddToSums(block, 1);
@@ -142,6 +160,7 @@ void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   upper.count = lower.count - half;
   std::memcpy(upper.Base(), lower.Base() + half * width, upper.count * width);
   lower.count = half;
+  NoteFirst(block + 1);
   RebuildSums();
 }
 
@@ -156,7 +175,12 @@ void TKeyOrder::Erase(size_t position) {
   --size_;
   AddToSums(block, -1);
   Forget();
-  if (items.count > 0) return;
+  if (items.count > 0) {
+    if (offset == 0) NoteFirst(block);
+    return;
+  }
   blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
+  const auto first = firsts_.begin() + std::ptrdiff_t(block * width);
+  firsts_.erase(first, first + std::ptrdiff_t(width));
   RebuildSums();
 }

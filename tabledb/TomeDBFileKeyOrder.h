@@ -21,6 +21,11 @@
 // renumbering the starts of all later blocks would cost more with every
 // block the order grows by. Blocks start on a cache line and entries take a
 // power of two of bytes up to a line, so that a probe reads one line.
+//
+// A copy of each block's first entry lies in one array: a search's probes
+// over the blocks read that array, a few pages, where reading the blocks
+// themselves would miss the cache and the address translations on every
+// probe once the blocks are many.
 #pragma once
 
 #include <cstddef>
@@ -77,6 +82,10 @@ class TKeyOrder {
   // The entry at position. The block found is remembered until the next
   // change: the last probes of a search stay in one block.
   uint8_t* Entry(size_t position) const;
+  // The entry at position for reading: a block's first one from the copies.
+  const uint8_t* Peek(size_t position) const;
+  // The copy of the block's first entry made again from the block.
+  void NoteFirst(size_t block);
   // Finds the block holding position into lastBlock_ and lastStart_.
   void FindBlock(size_t position) const;
   // Position of the block's first entry.
@@ -91,6 +100,7 @@ class TKeyOrder {
   size_t entryWidth_ = 0;
   size_t size_ = 0;
   std::vector<TBlock> blocks_;
+  std::vector<uint8_t> firsts_;  // each block's first entry, EntryWidth() bytes apiece
   std::vector<uint32_t> sums_;  // Fenwick tree of the block sizes
   mutable size_t lastBlock_ = SIZE_MAX, lastStart_ = 0;
 };

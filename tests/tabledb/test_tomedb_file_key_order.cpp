@@ -101,4 +101,22 @@ TEST(TomeDBFileKeyOrder, AssignedEntriesWaitForTheirKeys) {
   EXPECT_EQ(order.KeyWidth(), 0u);
 }
 
+// Keys filled in after the order was built, the blocks' first ones among
+// them, are the ones a search over the blocks compares with.
+TEST(TomeDBFileKeyOrder, SearchesKeysFilledInLater) {
+  TPositionList list;
+  for (int32_t n = 0; n < 3000; ++n) list.push_back({n * 40, n});
+  TKeyOrder order;
+  order.Assign(list, 8);
+  for (size_t p = 0; p < list.size(); ++p) order.SetKey(p, KeyOf(uint32_t(2 * p + 2), 8).data());
+  for (size_t p = 0; p < list.size(); ++p) {
+    ASSERT_EQ(order.InsertPosition(Comparer(order, KeyOf(uint32_t(2 * p + 1), 8))), std::ptrdiff_t(p)) << p;
+    ASSERT_EQ(order.InsertPosition(Comparer(order, KeyOf(uint32_t(2 * p + 2), 8))), -1) << p;
+  }
+  // A block's first entry erased: the next one takes its place in the search.
+  order.Erase(256);
+  EXPECT_EQ(order.InsertPosition(Comparer(order, KeyOf(2 * 257 + 1, 8))), 256);
+  EXPECT_EQ(order.InsertPosition(Comparer(order, KeyOf(2 * 256 + 2, 8))), 256);
+}
+
 }  // namespace
