@@ -650,7 +650,10 @@ int TTomeTableIO::SearchIndexOrder(TFieldBuffers& key, int index, int& side) {
       return std::span<const uint8_t>(stored + offset, size_t(width));
     });
   };
-  if (!order->size()) return SearchPositions(0, compareAt, side, TBound::Any);
+  if (!order->size()) {
+    side = -2;
+    return -1;
+  }
   // An ascending key appended (auto-increment numbers) ends after one probe.
   const int last = int(order->size()) - 1;
   if (compareAt(size_t(last)) > 0) {
@@ -683,20 +686,27 @@ TKeyOrder* TTomeTableIO::KeyOrderOf(int index) {
   return &order;
 }
 
+template <class CopyField>
+const uint8_t* TTomeTableIO::GatherKey(int index, size_t width, CopyField copyField) {
+  keyScratch_.resize(width);
+  size_t offset = 0;
+  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
+    const TTomeFieldDef* def = fieldDefs_.Items(field);
+    const int32_t fieldWidth = StoredFieldWidth(def->FieldType, def->DataSize);
+    copyField(keyScratch_.data() + offset, fieldOffsets_[size_t(field)], fieldWidth);
+    offset += size_t(fieldWidth);
+  }
+  return keyScratch_.data();
+}
+
 const uint8_t* TTomeTableIO::OrderedKey(TKeyOrder& order, size_t position, int index) {
   if (const uint8_t* key = order.Key(position)) return key;
   const int32_t recNo = order.RecNo(position);
   if (size_t(recNo) >= recordTab_.size()) throw std::out_of_range("TTomeTableIO::OrderedKey");
   const int64_t dataPos = recordTab_.DataPos(size_t(recNo));
-  keyScratch_.resize(order.KeyWidth());
-  size_t offset = 0;
-  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
-    const TTomeFieldDef* def = fieldDefs_.Items(field);
-    const int32_t width = StoredFieldWidth(def->FieldType, def->DataSize);
-    fileIO_.ReadStored(keyScratch_.data() + offset, dataPos + fieldOffsets_[size_t(field)], width);
-    offset += size_t(width);
-  }
-  order.SetKey(position, keyScratch_.data());
+  order.SetKey(position, GatherKey(index, order.KeyWidth(), [&](uint8_t* to, int32_t fieldOffset, int32_t width) {
+    fileIO_.ReadStored(to, dataPos + fieldOffset, width);
+  }));
   return order.Key(position);
 }
 
@@ -711,15 +721,10 @@ void TTomeTableIO::OrderInsert(int index, int position, int32_t recNo, const std
     order.clear();
     return;
   }
-  keyScratch_.resize(width);
-  size_t offset = 0;
-  for (const int field : indexDefs_.Items(index)->FieldIdxes) {
-    const TTomeFieldDef* def = fieldDefs_.Items(field);
-    const size_t fieldWidth = size_t(StoredFieldWidth(def->FieldType, def->DataSize));
-    std::memcpy(keyScratch_.data() + offset, fixedPart.data() + fieldOffsets_[size_t(field)], fieldWidth);
-    offset += fieldWidth;
-  }
-  order.Insert(size_t(position), recNo, keyScratch_.data());
+  const uint8_t* key = GatherKey(index, width, [&](uint8_t* to, int32_t fieldOffset, int32_t fieldWidth) {
+    std::memcpy(to, fixedPart.data() + fieldOffset, size_t(fieldWidth));
+  });
+  order.Insert(size_t(position), recNo, key);
 }
 
 void TTomeTableIO::OrderErase(int index, int position) {

@@ -278,6 +278,10 @@ class TTomeTableIO : public TObject {
   void OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart);
   void OrderErase(int index, int position);
   void ForgetKeyOrders();
+  // Index j's key fields' stored bytes one after another in keyScratch_:
+  // copyField(destination, field's offset in the record, width) brings each.
+  template <class CopyField>
+  const uint8_t* GatherKey(int index, size_t width, CopyField copyField);
   std::vector<uint8_t> keyScratch_;
   std::vector<uint8_t> recordScratch_;
 };

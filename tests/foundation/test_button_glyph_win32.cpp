@@ -6,12 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "ButtonDrawItem.h"
 #include "foundation/vxButtons.h"
 #include "foundation/vxButtonsGlyphList.h"
 #include "foundation/vxGraphicsBitmaps.h"
 #include "foundation/vxModules.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Messages.h"
 
 namespace {
 
@@ -56,16 +56,7 @@ class ButtonGlyph : public testing::Test {
   }
 
   // The button drawn in the owner-draw state into a bitmap of its size.
-  void Paint(TvxButton& button, UINT itemState) {
-    target_.SetPixelFormat(pf24bit);
-    target_.SetSize(button.Width(), button.Height());
-    DRAWITEMSTRUCT item{};
-    item.hDC = target_.Canvas()->Handle();
-    item.rcItem = RECT{0, 0, button.Width(), button.Height()};
-    item.itemState = itemState;
-    TMessage m{CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item), 0};
-    button.Dispatch(m);
-  }
+  void Paint(TvxButton& button, UINT itemState) { DrawButtonItem(button, target_, itemState); }
 
   // The colour at the middle of the centred glyph, shifted like the caption
   // when pressed.

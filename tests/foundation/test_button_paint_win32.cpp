@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ButtonDrawItem.h"
+#include "TestSkinPainter.h"
 #include "foundation/vxButtons.h"
 #include "foundation/vxLookAndFeelPainters.h"
 #include "foundation/vxLookAndFeelPaintersRegistry.h"
@@ -16,14 +17,6 @@
 #include "platform/ui/Messages.h"
 
 namespace {
-
-class TestSkinPainter : public TvxFlatLookAndFeelPainter {
- public:
-  static const TestSkinPainter& Painter() {
-    static const TestSkinPainter painter;
-    return painter;
-  }
-};
 
 // A 16 x 16 glyph: a square of colour on a magenta (transparent) field.
 void MakeGlyph(TBitmap& glyph, COLORREF colour, int images = 1) {

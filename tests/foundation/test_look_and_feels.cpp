@@ -12,20 +12,13 @@
 #include <vector>
 
 #include "LightTheme.h"
+#include "TestSkinPainter.h"
 #include "foundation/vxLookAndFeelPaintersNative.h"
 #include "foundation/vxLookAndFeelPaintersOffice11.h"
 #include "foundation/vxLookAndFeels.h"
 #include "foundation/vxModules.h"
 
 namespace {
-
-class TestSkinPainter : public TvxFlatLookAndFeelPainter {
- public:
-  static const TestSkinPainter& Painter() {
-    static const TestSkinPainter painter;
-    return painter;
-  }
-};
 
 TvxLookAndFeelPainterClass Skin() { return &TestSkinPainter::Painter(); }
 TvxLookAndFeelPainterClass KindPainter(TvxLookAndFeelKind kind) { return vxLookAndFeelPainterOfKind(kind); }
