@@ -6,7 +6,10 @@
 //           transaction (synchronous OFF), which is what a post promises.
 //           The scan table's SCAN_ROWS rows are appended the same way and
 //           timed too: SCAN_ROWS rows may cost at most 1.1x their share of
-//           ROWS rows' time (11x for 1M against 100k).
+//           ROWS rows' time (11x for 1M against 100k). Each size is appended
+//           three times, in turns, and the medians compared: on a shared
+//           machine one run of the small size lasts about as long as a
+//           moment of load, which would decide the ratio alone.
 //   scan    a filtered full scan of SCAN_ROWS rows (a comparison and a
 //           LIKE) through the data set's filter, against SQLite's
 //           SELECT count(*) ... WHERE on the same rows.
@@ -152,6 +155,38 @@ double SqliteRowByRow(const String& database, int rows) {
   return Since(start);
 }
 
+// Wall and processor seconds of one append.
+struct TAppendTime {
+  double Wall = 0, Processor = 0;
+};
+
+// Two more appends of each size, in turns after the first ones, and the
+// ratio of the median times, with each turn's ratio beside it.
+void ReportGrowth(int rows, int largeRows, TAppendTime small, TAppendTime large) {
+  std::vector<TAppendTime> smalls{small}, larges{large};
+  for (int turn = 0; turn < 2; ++turn) {
+    std::fprintf(stderr, "appending %d and %d rows again...\n", rows, largeRows);
+    for (auto [count, times] : {std::pair{rows, &smalls}, std::pair{largeRows, &larges}}) {
+      TAppendTime t;
+      os::RemoveFile("bench_growth.tdb");
+      t.Wall = AppendOurs("bench_growth.tdb", count, t.Processor);
+      times->push_back(t);
+    }
+  }
+  os::RemoveFile("bench_growth.tdb");
+  const auto median = [](std::vector<TAppendTime> times, double TAppendTime::*field) {
+    std::sort(times.begin(), times.end(), [&](const auto& a, const auto& b) { return a.*field < b.*field; });
+    return times[times.size() / 2].*field;
+  };
+  std::printf("  ours: %d rows cost %.2fx %d rows (linear: %.2fx; in processor time %.2fx), medians of 3;",
+              largeRows, median(larges, &TAppendTime::Wall) / median(smalls, &TAppendTime::Wall), rows,
+              double(largeRows) / rows,
+              median(larges, &TAppendTime::Processor) / median(smalls, &TAppendTime::Processor));
+  std::printf(" each turn:");
+  for (size_t i = 0; i < smalls.size(); ++i) std::printf(" %.2fx", larges[i].Wall / smalls[i].Wall);
+  std::printf("\n");
+}
+
 void Report(const char* what, double ours, double sqlite) {
   std::printf("%-40s ours %8.3f s   sqlite %8.3f s   ratio %7.2f\n", what, ours, sqlite, ours / sqlite);
 }
@@ -214,8 +249,7 @@ int main(int argc, char** argv) {
       results);
   if (sqliteScan.size() >= 4) Report(Format("append %d rows, two indexes", {scanRows}).c_str(), oursFill,
                                      sqliteScan[1] + sqliteScan[2]);
-  std::printf("  ours: %d rows cost %.2fx %d rows (linear: %.2fx; in processor time %.2fx)\n", scanRows,
-              oursFill / oursAppend, rows, double(scanRows) / rows, oursFillProcessor / oursAppendProcessor);
+  ReportGrowth(rows, scanRows, {oursAppend, oursAppendProcessor}, {oursFill, oursFillProcessor});
   int matches = 0;
   const double oursScan = ScanOurs("bench_scan.tdb", matches);
   const String sqliteMatches = results.empty() ? String() : results.back();

@@ -421,16 +421,16 @@ int CompareKeyValues(std::span<const uint8_t> key, std::span<const uint8_t> stor
                           fieldType == ftBoolean;
   const size_t width = ExprValueSize(fieldType);
   if (!comparable || key.size() < width || stored.size() < width) DatabaseError("General error");
-  TExprNode keyNode(nkConstant, fieldType), storedNode(nkConstant, fieldType);
-  keyNode.SetExternalData(key.data(), key.size());
-  storedNode.SetExternalData(stored.data(), stored.size());
+  const TExprValue keyValue{fieldType, key.data(), key.size()};
+  const TExprValue storedValue{fieldType, stored.data(), stored.size()};
   // A partial key of text matches every stored value that starts with it.
   const bool byKeyLength = partial && (fieldType == ftString || fieldType == ftFixedChar ||
                                        fieldType == ftWideString || fieldType == ftGuid);
-  const int partialLength = byKeyLength ? int(keyNode.AsText().size()) : -1;
+  const int partialLength = byKeyLength ? int(keyValue.AsText().size()) : -1;
   const TFilterOptions options =
       TFilterOptions((caseInsensitive ? foCaseInsensitive : 0) | (partial ? 0 : foNoPartialCompare));
-  const std::partial_ordering order = OrderOf(&keyNode, &storedNode, options, partialLength);
+  const std::partial_ordering order =
+      OrderExprValues(ExprOrderKind(fieldType, fieldType), keyValue, storedValue, options, partialLength);
   if (order == 0) return 0;
   return order < 0 ? -1 : 1;
 }

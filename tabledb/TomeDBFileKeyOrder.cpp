@@ -24,31 +24,11 @@ void TKeyOrder::clear() {
   size_ = 0;
   blocks_.clear();
   firsts_.clear();
-  sums_.clear();
+  sizes_.clear();
   Forget();
 }
 
-// --- Block sizes --------------------------------------------------------------------------
-
-size_t TKeyOrder::Start(size_t block) const {
-  size_t start = 0;
-  for (size_t i = block; i > 0; i &= i - 1) start += sums_[i - 1];
-  return start;
-}
-
-void TKeyOrder::AddToSums(size_t block, std::ptrdiff_t delta) {
-  for (size_t i = block + 1; i <= sums_.size(); i += i & (~i + 1)) sums_[i - 1] = uint32_t(sums_[i - 1] + delta);
-}
-
-void TKeyOrder::RebuildSums() {
-  sums_.assign(blocks_.size(), 0);
-  for (size_t i = 1; i <= sums_.size(); ++i) {
-    sums_[i - 1] += uint32_t(blocks_[i - 1].count);
-    const size_t parent = i + (i & (~i + 1));
-    if (parent <= sums_.size()) sums_[parent - 1] += sums_[i - 1];
-  }
-  Forget();
-}
+// --- Blocks ----------------------------------------------------------------------------------
 
 void TKeyOrder::FindBlock(size_t position) const {
   if (position >= size_) throw std::out_of_range("TKeyOrder");
@@ -57,15 +37,7 @@ void TKeyOrder::FindBlock(size_t position) const {
   if (lastBlock_ < blocks_.size() &&
       (position == lastStart_ || (position > lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)))
     return;
-  // Down the tree: the last block whose start is at most position.
-  size_t block = 0, start = 0;
-  for (size_t step = std::bit_floor(sums_.size()); step > 0; step /= 2)
-    if (block + step <= sums_.size() && start + sums_[block + step - 1] <= position) {
-      block += step;
-      start += sums_[block - 1];
-    }
-  lastBlock_ = block;
-  lastStart_ = start;
+  lastBlock_ = sizes_.Find(position, lastStart_);
 }
 
 void TKeyOrder::AddBlock(size_t at) {
@@ -73,6 +45,16 @@ void TKeyOrder::AddBlock(size_t at) {
   block.bytes.resize((MaxBlockEntries() + 1) * EntryWidth() + kCacheLine);
   blocks_.insert(blocks_.begin() + std::ptrdiff_t(at), std::move(block));
   firsts_.insert(firsts_.begin() + std::ptrdiff_t(at * EntryWidth()), EntryWidth(), 0);
+  sizes_.Insert(at, 0);
+  Forget();
+}
+
+void TKeyOrder::RemoveBlock(size_t block) {
+  blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
+  const auto first = firsts_.begin() + std::ptrdiff_t(block * EntryWidth());
+  firsts_.erase(first, first + std::ptrdiff_t(EntryWidth()));
+  sizes_.Erase(block);
+  Forget();
 }
 
 void TKeyOrder::NoteFirst(size_t block) {
@@ -93,8 +75,10 @@ void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
     ++block.count;
     ++size_;
   }
-  for (size_t block = 0; block < blocks_.size(); ++block) NoteFirst(block);
-  RebuildSums();
+  for (size_t block = 0; block < blocks_.size(); ++block) {
+    NoteFirst(block);
+    sizes_.Add(block, std::ptrdiff_t(blocks_[block].count));
+  }
 }
 
 uint8_t* TKeyOrder::Entry(size_t position) const {
@@ -119,20 +103,24 @@ const uint8_t* TKeyOrder::Key(size_t position) const {
   return entry[0] ? entry + kKeyOffset : nullptr;
 }
 
-void TKeyOrder::SetKey(size_t position, const uint8_t* key) {
-  uint8_t* entry = Entry(position);
+void TKeyOrder::SetEntryKey(size_t block, size_t offset, const uint8_t* key) {
+  uint8_t* entry = blocks_[block].Base() + offset * EntryWidth();
   entry[0] = 1;
   std::memcpy(entry + kKeyOffset, key, keyWidth_);
-  if (position == lastStart_) NoteFirst(lastBlock_);
+  if (offset == 0) NoteFirst(block);
+}
+
+void TKeyOrder::SetKey(size_t position, const uint8_t* key) {
+  FindBlock(position);
+  SetEntryKey(lastBlock_, position - lastStart_, key);
 }
 
 void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   if (position > size_) throw std::out_of_range("TKeyOrder");
   const size_t width = EntryWidth();
-  if (blocks_.empty()) {
-    AddBlock(0);
-    RebuildSums();
-  }
+  // At the end, an entry that the last block has no room for starts a new
+  // one: keys appended in ascending order fill their blocks.
+  if (position == size_ && (blocks_.empty() || blocks_.back().count == MaxBlockEntries())) AddBlock(blocks_.size());
   size_t block = blocks_.size() - 1, offset = blocks_.back().count;
   if (position < size_) {
     FindBlock(position);
@@ -143,25 +131,23 @@ void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   uint8_t* entry = items.Base() + offset * width;
   std::memmove(entry + width, entry, (items.count - offset) * width);
   std::memset(entry, 0, width);
-  entry[0] = 1;
   std::memcpy(entry + 1, &recNo, sizeof recNo);
-  std::memcpy(entry + kKeyOffset, key, keyWidth_);
-  if (offset == 0) NoteFirst(block);
   ++items.count;
   ++size_;
-  AddToSums(block, 1);
-  Forget();
+  sizes_.Add(block, 1);
+  SetEntryKey(block, offset, key);
   if (items.count <= MaxBlockEntries()) return;
   // A full block splits in two halves.
-  const size_t half = items.count / 2;
   AddBlock(block + 1);
   TBlock& lower = blocks_[block];
   TBlock& upper = blocks_[block + 1];
+  const size_t half = lower.count / 2;
   upper.count = lower.count - half;
   std::memcpy(upper.Base(), lower.Base() + half * width, upper.count * width);
   lower.count = half;
+  sizes_.Add(block, -std::ptrdiff_t(upper.count));
+  sizes_.Add(block + 1, std::ptrdiff_t(upper.count));
   NoteFirst(block + 1);
-  RebuildSums();
 }
 
 void TKeyOrder::Erase(size_t position) {
@@ -173,14 +159,10 @@ void TKeyOrder::Erase(size_t position) {
   std::memmove(entry, entry + width, (items.count - 1 - offset) * width);
   --items.count;
   --size_;
-  AddToSums(block, -1);
-  Forget();
-  if (items.count > 0) {
-    if (offset == 0) NoteFirst(block);
+  sizes_.Add(block, -1);
+  if (items.count == 0) {
+    RemoveBlock(block);
     return;
   }
-  blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
-  const auto first = firsts_.begin() + std::ptrdiff_t(block * width);
-  firsts_.erase(first, first + std::ptrdiff_t(width));
-  RebuildSums();
+  if (offset == 0) NoteFirst(block);
 }

@@ -16,11 +16,9 @@
 // probe first reads it and keeps the order in step with the list through
 // every insert and erase.
 //
-// Entries lie in small blocks, whose sizes a Fenwick tree sums: an insert
-// or an erase moves part of one block and updates log2(blocks) sums, where
-// renumbering the starts of all later blocks would cost more with every
-// block the order grows by. Blocks start on a cache line and entries take a
-// power of two of bytes up to a line, so that a probe reads one line.
+// Entries lie in small blocks (see TomeDBFileBlockSizes.h): an insert or an
+// erase moves part of one block. Blocks start on a cache line and entries
+// take a power of two of bytes up to a line, so that a probe reads one line.
 //
 // A copy of each block's first entry lies in one array: a search's probes
 // over the blocks read that array, a few pages, where reading the blocks
@@ -30,8 +28,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "tabledb/TomeDBFileBlockSizes.h"
 #include "tabledb/TomeDBFilePositions.h"
 
 class TKeyOrder {
@@ -57,17 +57,19 @@ class TKeyOrder {
 
   // Where a key that no entry equals goes: a binary search over the
   // blocks' first keys, which few cache lines hold, then one within a
-  // block. compareAt(p) is -1, 0 or 1 as the key sorts before, with or
-  // after position p; -1 when a probe meets an equal key.
-  template <class CompareAt>
-  std::ptrdiff_t InsertPosition(CompareAt compareAt) const;
+  // block; a key past the last one costs one probe. compare(stored) is -1,
+  // 0 or 1 as the key sorts before, with or after the stored key; fill(recNo)
+  // gives the key of a record whose key is unknown, which the order keeps.
+  // -1 when a probe meets an equal key.
+  template <class Compare, class Fill>
+  std::ptrdiff_t InsertPosition(Compare compare, Fill fill);
 
  private:
   // An entry: a known flag, the record number, the key bytes.
   static constexpr size_t kKeyOffset = 1 + sizeof(int32_t);
   // An insert moves half a block at most; the blocks' first keys, which
   // every search reads, stay few enough to stay in the cache.
-  static constexpr size_t kBlockBytes = 4096;
+  static constexpr size_t kBlockBytes = 8192;
   static constexpr size_t kMinBlockEntries = 16;
   static constexpr size_t kCacheLine = 64;
 
@@ -88,12 +90,13 @@ class TKeyOrder {
   void NoteFirst(size_t block);
   // Finds the block holding position into lastBlock_ and lastStart_.
   void FindBlock(size_t position) const;
-  // Position of the block's first entry.
-  size_t Start(size_t block) const;
-  void AddToSums(size_t block, std::ptrdiff_t delta);
-  // The sums made again from the blocks, after a block came or went.
-  void RebuildSums();
+  // The key of the entry at offset of block, read through fill when unknown.
+  template <class Fill>
+  const uint8_t* KnownKey(size_t block, size_t offset, Fill& fill);
+  void SetEntryKey(size_t block, size_t offset, const uint8_t* key);
+  // An empty block.
   void AddBlock(size_t at);
+  void RemoveBlock(size_t block);
   void Forget() const { lastBlock_ = SIZE_MAX; }
 
   size_t keyWidth_ = 0;
@@ -101,19 +104,34 @@ class TKeyOrder {
   size_t size_ = 0;
   std::vector<TBlock> blocks_;
   std::vector<uint8_t> firsts_;  // each block's first entry, EntryWidth() bytes apiece
-  std::vector<uint32_t> sums_;  // Fenwick tree of the block sizes
+  TBlockSizes sizes_;
   mutable size_t lastBlock_ = SIZE_MAX, lastStart_ = 0;
 };
 
-template <class CompareAt>
-std::ptrdiff_t TKeyOrder::InsertPosition(CompareAt compareAt) const {
+template <class Fill>
+const uint8_t* TKeyOrder::KnownKey(size_t block, size_t offset, Fill& fill) {
+  const uint8_t* entry =
+      offset == 0 ? firsts_.data() + block * EntryWidth() : blocks_[block].Base() + offset * EntryWidth();
+  if (!entry[0]) {
+    int32_t recNo;
+    std::memcpy(&recNo, entry + 1, sizeof recNo);
+    SetEntryKey(block, offset, fill(recNo));
+  }
+  return entry + kKeyOffset;
+}
+
+template <class Compare, class Fill>
+std::ptrdiff_t TKeyOrder::InsertPosition(Compare compare, Fill fill) {
+  if (size_ == 0) return 0;
+  const size_t lastBlock = blocks_.size() - 1;
+  int c = compare(KnownKey(lastBlock, blocks_[lastBlock].count - 1, fill));
+  if (c == 0) return -1;
+  if (c > 0) return std::ptrdiff_t(size_);
   // The last block whose first key sorts before the key.
   size_t low = 0, high = blocks_.size();
   while (low < high) {
     const size_t block = (low + high) / 2;
-    lastBlock_ = block;
-    lastStart_ = Start(block);
-    const int c = compareAt(lastStart_);
+    c = compare(KnownKey(block, 0, fill));
     if (c == 0) return -1;
     if (c > 0)
       low = block + 1;
@@ -122,22 +140,23 @@ std::ptrdiff_t TKeyOrder::InsertPosition(CompareAt compareAt) const {
   }
   if (low == 0) return 0;
   const size_t block = low - 1;
-  lastBlock_ = block;
-  lastStart_ = Start(block);
-  const uint8_t* base = blocks_[block].Base() - lastStart_ * EntryWidth();
-  size_t first = lastStart_ + 1, last = lastStart_ + blocks_[block].count;
+  const uint8_t* base = blocks_[block].Base();
+  size_t first = 1, last = blocks_[block].count;
   while (first < last) {
     const size_t probe = (first + last) / 2;
     // Both entries that the next probe may read load while this one
     // compares.
     __builtin_prefetch(base + (first + probe) / 2 * EntryWidth());
     __builtin_prefetch(base + (probe + 1 + last) / 2 * EntryWidth());
-    const int c = compareAt(probe);
+    c = compare(KnownKey(block, probe, fill));
     if (c == 0) return -1;
     if (c > 0)
       first = probe + 1;
     else
       last = probe;
   }
-  return std::ptrdiff_t(first);
+  // The block stays found for the insert that follows.
+  lastBlock_ = block;
+  lastStart_ = sizes_.Start(block);
+  return std::ptrdiff_t(lastStart_ + first);
 }

@@ -13,8 +13,9 @@ void TPositionList::const_iterator::Seek(size_t index) {
     block_ = blocks.size() - 1;
     offset_ = blocks.back()->size() + (index - list_->size_);
   } else {
-    block_ = list_->BlockOf(index);
-    offset_ = index - list_->starts_[block_];
+    size_t start;
+    block_ = list_->BlockOf(index, start);
+    offset_ = index - start;
   }
 }
 
@@ -27,13 +28,10 @@ TPositionList::const_iterator& TPositionList::const_iterator::operator++() {
   return *this;
 }
 
-size_t TPositionList::BlockOf(size_t index) const {
-  return size_t(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin()) - 1;
-}
-
 const TRecordPosition& TPositionList::operator[](size_t index) const {
-  const size_t block = BlockOf(index);
-  return (*blocks_[block])[index - starts_[block]];
+  size_t start;
+  const size_t block = BlockOf(index, start);
+  return (*blocks_[block])[index - start];
 }
 
 const TRecordPosition& TPositionList::at(size_t index) const {
@@ -49,12 +47,8 @@ TPositionList::TBlock& TPositionList::OwnBlock(size_t block) {
 
 void TPositionList::clear() {
   blocks_.clear();
-  starts_.clear();
+  sizes_.clear();
   size_ = 0;
-}
-
-void TPositionList::ShiftStarts(size_t block, std::ptrdiff_t delta) {
-  for (size_t b = block + 1; b < starts_.size(); ++b) starts_[b] += size_t(delta);
 }
 
 void TPositionList::PushBackNewBlock(const TRecordPosition& position) {
@@ -62,9 +56,10 @@ void TPositionList::PushBackNewBlock(const TRecordPosition& position) {
   if (blocks_.empty() || blocks_.back()->size() >= kMaxBlock) {
     blocks_.push_back(std::make_shared<TBlock>());
     blocks_.back()->reserve(kMaxBlock);
-    starts_.push_back(size_);
+    sizes_.Insert(sizes_.size(), 0);
   }
   OwnBlock(blocks_.size() - 1).push_back(position);
+  sizes_.Add(blocks_.size() - 1, 1);
   ++size_;
 }
 
@@ -73,11 +68,12 @@ void TPositionList::append(const TRecordPosition* positions, size_t n) {
     if (blocks_.empty() || blocks_.back()->size() >= kMaxBlock) {
       blocks_.push_back(std::make_shared<TBlock>());
       blocks_.back()->reserve(kMaxBlock);
-      starts_.push_back(size_);
+      sizes_.Insert(sizes_.size(), 0);
     }
     TBlock& block = OwnBlock(blocks_.size() - 1);
     const size_t take = std::min(n, kMaxBlock - block.size());
     block.insert(block.end(), positions, positions + take);
+    sizes_.Add(blocks_.size() - 1, std::ptrdiff_t(take));
     size_ += take;
     positions += take;
     n -= take;
@@ -90,31 +86,33 @@ void TPositionList::insert(const_iterator where, const TRecordPosition& position
     push_back(position);
     return;
   }
-  const size_t block = BlockOf(index);
+  size_t start;
+  const size_t block = BlockOf(index, start);
   TBlock& items = OwnBlock(block);
-  items.insert(items.begin() + std::ptrdiff_t(index - starts_[block]), position);
+  items.insert(items.begin() + std::ptrdiff_t(index - start), position);
   ++size_;
-  ShiftStarts(block, 1);
+  sizes_.Add(block, 1);
   if (items.size() <= kMaxBlock) return;
   // A full block splits in two halves.
   const size_t half = items.size() / 2;
   auto upper = std::make_shared<TBlock>(items.begin() + std::ptrdiff_t(half), items.end());
   items.resize(half);
-  const size_t upperStart = starts_[block] + half;
+  sizes_.Add(block, -std::ptrdiff_t(upper->size()));
+  sizes_.Insert(block + 1, upper->size());
   blocks_.insert(blocks_.begin() + std::ptrdiff_t(block) + 1, std::move(upper));
-  starts_.insert(starts_.begin() + std::ptrdiff_t(block) + 1, upperStart);
 }
 
 void TPositionList::erase(const_iterator where) {
   const size_t index = where.Index();
-  const size_t block = BlockOf(index);
+  size_t start;
+  const size_t block = BlockOf(index, start);
   TBlock& items = OwnBlock(block);
-  items.erase(items.begin() + std::ptrdiff_t(index - starts_[block]));
+  items.erase(items.begin() + std::ptrdiff_t(index - start));
   --size_;
-  ShiftStarts(block, -1);
+  sizes_.Add(block, -1);
   if (!items.empty()) return;
   blocks_.erase(blocks_.begin() + std::ptrdiff_t(block));
-  starts_.erase(starts_.begin() + std::ptrdiff_t(block));
+  sizes_.Erase(block);
 }
 
 void TPositionList::assign(const_iterator first, const_iterator last) {

@@ -1,12 +1,11 @@
 // The record positions of one order of a table (natural order or one
 // index's key order), as the storage object and the data sets hold them.
 //
-// The list is cut into blocks of at most kMaxBlock positions, with the
-// index of each block's first position kept beside them. An insert or a
-// removal moves at most one block's positions and renumbers the blocks
-// after it, so that appending keys in random order to a large index costs
-// O(sqrt n) per record instead of shifting half the list. Reading a
-// position finds its block by a binary search over the block starts; the
+// The list is cut into blocks of at most kMaxBlock positions, whose sizes a
+// TBlockSizes keeps. An insert or a removal moves at most one block's
+// positions, so that appending keys in random order to a large index costs
+// log2(blocks) steps and a small block's move per record instead of shifting
+// half the list. Reading a position finds its block in the sizes; the
 // iterators walk the blocks directly.
 //
 // Copies of a list share its blocks until one of them changes a block,
@@ -19,6 +18,8 @@
 #include <iterator>
 #include <memory>
 #include <vector>
+
+#include "tabledb/TomeDBFileBlockSizes.h"
 
 // Where a record is: its fixed part and its record number.
 struct TRecordPosition {
@@ -100,6 +101,7 @@ class TPositionList {
   void push_back(const TRecordPosition& position) {
     if (!blocks_.empty() && blocks_.back()->size() < kMaxBlock && blocks_.back().use_count() == 1) {
       blocks_.back()->push_back(position);
+      sizes_.Add(blocks_.size() - 1, 1);  // one step: the last block's node covers no other's
       ++size_;
     } else {
       PushBackNewBlock(position);
@@ -115,19 +117,17 @@ class TPositionList {
 
  private:
   // Blocks split in two when they would grow past this many positions.
-  static constexpr size_t kMaxBlock = 2048;
+  static constexpr size_t kMaxBlock = 512;
   using TBlock = std::vector<TRecordPosition>;
 
   // push_back when the last block is full or shared.
   void PushBackNewBlock(const TRecordPosition& position);
-  // The block holding index (index < size_).
-  size_t BlockOf(size_t index) const;
+  // The block holding index (index < size_), and its start.
+  size_t BlockOf(size_t index, size_t& start) const { return sizes_.Find(index, start); }
   // The block, about to change: copied first when another list shares it.
   TBlock& OwnBlock(size_t block);
-  // Adds delta to the starts of the blocks after block.
-  void ShiftStarts(size_t block, std::ptrdiff_t delta);
 
   std::vector<std::shared_ptr<TBlock>> blocks_;
-  std::vector<size_t> starts_;  // list index of each block's first position
+  TBlockSizes sizes_;
   size_t size_ = 0;
 };

@@ -643,25 +643,21 @@ int TTomeTableIO::SearchIndexOrder(TFieldBuffers& key, int index, int& side) {
   const TPositionList& list = lists_.at(size_t(index) + 1);
   TKeyOrder* order = KeyOrderOf(index);
   if (!order) return SearchKey(key, list, false, 0, side, index);
-  TLockScope lock(*this);
-  const auto compareAt = [&](size_t p) {
-    const uint8_t* stored = OrderedKey(*order, p, index);
-    return CompareKeyWith(key, false, 0, index, [&](int, int32_t width, size_t offset, TFieldBufferItem&) {
-      return std::span<const uint8_t>(stored + offset, size_t(width));
-    });
-  };
   if (!order->size()) {
     side = -2;
     return -1;
   }
-  // An ascending key appended (auto-increment numbers) ends after one probe.
-  const int last = int(order->size()) - 1;
-  if (compareAt(size_t(last)) > 0) {
-    side = 1;
-    return last;
-  }
-  const std::ptrdiff_t position = order->InsertPosition(compareAt);
-  if (position < 0) return SearchPositions(order->size(), compareAt, side, TBound::Any);
+  TLockScope lock(*this);
+  const auto compare = [&](const uint8_t* stored) {
+    return CompareKeyWith(key, false, 0, index, [&](int, int32_t width, size_t offset, TFieldBufferItem&) {
+      return std::span<const uint8_t>(stored + offset, size_t(width));
+    });
+  };
+  const std::ptrdiff_t position =
+      order->InsertPosition(compare, [&](int32_t recNo) { return RecordKey(recNo, index, order->KeyWidth()); });
+  if (position < 0)
+    return SearchPositions(
+        order->size(), [&](size_t p) { return compare(OrderedKey(*order, p, index)); }, side, TBound::Any);
   side = position == 0 ? -1 : 1;
   return position == 0 ? 0 : int(position - 1);
 }
@@ -699,14 +695,17 @@ const uint8_t* TTomeTableIO::GatherKey(int index, size_t width, CopyField copyFi
   return keyScratch_.data();
 }
 
+const uint8_t* TTomeTableIO::RecordKey(int32_t recNo, int index, size_t width) {
+  if (size_t(recNo) >= recordTab_.size()) throw std::out_of_range("TTomeTableIO::RecordKey");
+  const int64_t dataPos = recordTab_.DataPos(size_t(recNo));
+  return GatherKey(index, width, [&](uint8_t* to, int32_t fieldOffset, int32_t fieldWidth) {
+    fileIO_.ReadStored(to, dataPos + fieldOffset, fieldWidth);
+  });
+}
+
 const uint8_t* TTomeTableIO::OrderedKey(TKeyOrder& order, size_t position, int index) {
   if (const uint8_t* key = order.Key(position)) return key;
-  const int32_t recNo = order.RecNo(position);
-  if (size_t(recNo) >= recordTab_.size()) throw std::out_of_range("TTomeTableIO::OrderedKey");
-  const int64_t dataPos = recordTab_.DataPos(size_t(recNo));
-  order.SetKey(position, GatherKey(index, order.KeyWidth(), [&](uint8_t* to, int32_t fieldOffset, int32_t width) {
-    fileIO_.ReadStored(to, dataPos + fieldOffset, width);
-  }));
+  order.SetKey(position, RecordKey(order.RecNo(position), index, order.KeyWidth()));
   return order.Key(position);
 }
 
@@ -738,6 +737,15 @@ void TTomeTableIO::OrderErase(int index, int position) {
 }
 
 void TTomeTableIO::ForgetKeyOrders() { keyOrders_.clear(); }
+
+int32_t TTomeTableIO::RecNoAt(int index, size_t position) const {
+  const TPositionList& list = lists_[size_t(index) + 1];
+  if (size_t(index) < keyOrders_.size()) {
+    const TKeyOrder& order = keyOrders_[size_t(index)];
+    if (order.KeyWidth() != 0 && order.size() == list.size()) return order.RecNo(position);
+  }
+  return list[position].RecNo;
+}
 
 int TTomeTableIO::FindPrimaryIndex() const {
   for (int j = 0; j < indexDefs_.Count(); ++j)
@@ -934,7 +942,7 @@ void TTomeTableIO::LinkEntryAt(int index, int32_t recNo, int position, bool& hea
     WriteIndexEntry(index, recNo, ownStage);
     return;
   }
-  const int32_t before = lists_[size_t(index) + 1][size_t(position - 1)].RecNo;
+  const int32_t before = RecNoAt(index, size_t(position - 1));
   links[size_t(recNo)] = links[size_t(before)];
   links[size_t(before)] = recNo;
   if (ownStage == wsLinks) {

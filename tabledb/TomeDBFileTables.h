@@ -271,6 +271,8 @@ class TTomeTableIO : public TObject {
   size_t KeyOrderWidth(int index) const;
   // Index j's key order in step with list j + 1, nullptr when not kept.
   TKeyOrder* KeyOrderOf(int index);
+  // Index j's key of record recNo, as the order keeps it, read from the file.
+  const uint8_t* RecordKey(int32_t recNo, int index, size_t width);
   // The key at position of index j's order, read from the record when not
   // known yet.
   const uint8_t* OrderedKey(TKeyOrder& order, size_t position, int index);
@@ -278,6 +280,10 @@ class TTomeTableIO : public TObject {
   void OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart);
   void OrderErase(int index, int position);
   void ForgetKeyOrders();
+  // The record at position of list j + 1, from index j's order when it is
+  // kept: the search that found the position has its block at hand, where
+  // the list's block lies elsewhere in memory.
+  int32_t RecNoAt(int index, size_t position) const;
   // Index j's key fields' stored bytes one after another in keyScratch_:
   // copyField(destination, field's offset in the record, width) brings each.
   template <class CopyField>

@@ -35,12 +35,19 @@ void ExpectSame(const TKeyOrder& order, const std::vector<Entry>& model) {
   }
 }
 
-// Compares key with the entry at p of order, as a key search does.
-auto Comparer(const TKeyOrder& order, const std::vector<uint8_t>& key) {
-  return [&order, &key](size_t p) {
-    const int c = std::memcmp(key.data(), order.Key(p), key.size());
+// Compares key with a stored key, as a key search does.
+auto Comparer(const std::vector<uint8_t>& key) {
+  return [&key](const uint8_t* stored) {
+    const int c = std::memcmp(key.data(), stored, key.size());
     return (c > 0) - (c < 0);
   };
+}
+
+// For an order whose keys are all known.
+const uint8_t* NoFill(int32_t recNo) {
+  ADD_FAILURE() << "key of record " << recNo << " asked for";
+  static const uint8_t none[256] = {};
+  return none;
 }
 
 TEST(TomeDBFileKeyOrder, FollowsAVectorAndSearchesAsLowerBound) {
@@ -56,7 +63,7 @@ TEST(TomeDBFileKeyOrder, FollowsAVectorAndSearchesAsLowerBound) {
       const std::vector<uint8_t> key = KeyOf(uint32_t(random() % 4000), width);
       const auto at = std::lower_bound(model.begin(), model.end(), key, byKey);
       const bool present = at != model.end() && at->key == key;
-      const std::ptrdiff_t found = order.InsertPosition(Comparer(order, key));
+      const std::ptrdiff_t found = order.InsertPosition(Comparer(key), NoFill);
       ASSERT_EQ(found, present ? -1 : at - model.begin()) << "key " << n;
       order.Insert(size_t(at - model.begin()), n, key.data());
       model.insert(at, {n, key});
@@ -75,7 +82,7 @@ TEST(TomeDBFileKeyOrder, FollowsAVectorAndSearchesAsLowerBound) {
       model.pop_back();
     }
     EXPECT_EQ(order.size(), 0u);
-    EXPECT_EQ(order.InsertPosition([](size_t) { return 1; }), 0);
+    EXPECT_EQ(order.InsertPosition([](const uint8_t*) { return 1; }, NoFill), 0);
     order.Insert(0, 9, KeyOf(3, width).data());
     EXPECT_EQ(order.RecNo(0), 9);
   }
@@ -102,21 +109,73 @@ TEST(TomeDBFileKeyOrder, AssignedEntriesWaitForTheirKeys) {
 }
 
 // Keys filled in after the order was built, the blocks' first ones among
-// them, are the ones a search over the blocks compares with.
+// them, are the ones a search over the blocks compares with; a search that
+// meets an unknown key has it filled in and kept.
 TEST(TomeDBFileKeyOrder, SearchesKeysFilledInLater) {
   TPositionList list;
   for (int32_t n = 0; n < 3000; ++n) list.push_back({n * 40, n});
+  const auto keyOf = [](int32_t recNo) { return KeyOf(uint32_t(2 * recNo + 2), 8); };
   TKeyOrder order;
   order.Assign(list, 8);
-  for (size_t p = 0; p < list.size(); ++p) order.SetKey(p, KeyOf(uint32_t(2 * p + 2), 8).data());
+  int fills = 0;
+  std::vector<uint8_t> filled;
+  const auto fill = [&](int32_t recNo) {
+    ++fills;
+    filled = keyOf(recNo);
+    return filled.data();
+  };
+  const std::vector<uint8_t> middle = KeyOf(2 * 1500 + 1, 8);
+  ASSERT_EQ(order.InsertPosition(Comparer(middle), fill), 1500);
+  EXPECT_GT(fills, 0);
+  EXPECT_LT(fills, 30);
+  const int firstSearch = fills;
+  ASSERT_EQ(order.InsertPosition(Comparer(middle), fill), 1500);
+  EXPECT_EQ(fills, firstSearch);
+  ASSERT_NE(order.Key(1500), nullptr);
+  EXPECT_EQ(std::memcmp(order.Key(1500), keyOf(1500).data(), 8), 0);
+
+  for (size_t p = 0; p < list.size(); ++p) order.SetKey(p, keyOf(int32_t(p)).data());
   for (size_t p = 0; p < list.size(); ++p) {
-    ASSERT_EQ(order.InsertPosition(Comparer(order, KeyOf(uint32_t(2 * p + 1), 8))), std::ptrdiff_t(p)) << p;
-    ASSERT_EQ(order.InsertPosition(Comparer(order, KeyOf(uint32_t(2 * p + 2), 8))), -1) << p;
+    ASSERT_EQ(order.InsertPosition(Comparer(KeyOf(uint32_t(2 * p + 1), 8)), NoFill), std::ptrdiff_t(p)) << p;
+    ASSERT_EQ(order.InsertPosition(Comparer(KeyOf(uint32_t(2 * p + 2), 8)), NoFill), -1) << p;
   }
+  EXPECT_EQ(order.InsertPosition(Comparer(KeyOf(2 * 3000 + 1, 8)), NoFill), 3000);
   // A block's first entry erased: the next one takes its place in the search.
   order.Erase(256);
-  EXPECT_EQ(order.InsertPosition(Comparer(order, KeyOf(2 * 257 + 1, 8))), 256);
-  EXPECT_EQ(order.InsertPosition(Comparer(order, KeyOf(2 * 256 + 2, 8))), 256);
+  EXPECT_EQ(order.InsertPosition(Comparer(KeyOf(2 * 257 + 1, 8)), NoFill), 256);
+  EXPECT_EQ(order.InsertPosition(Comparer(KeyOf(2 * 256 + 2, 8)), NoFill), 256);
+}
+
+// Keys appended in ascending order, as an auto-increment index gets them,
+// and removed from the end: the blocks fill up and empty from the back.
+TEST(TomeDBFileKeyOrder, AppendsAndRemovesAtTheEnd) {
+  TKeyOrder order;
+  order.Assign(TPositionList(), 4);
+  std::vector<Entry> model;
+  for (int32_t n = 0; n < 5000; ++n) {
+    const std::vector<uint8_t> key = KeyOf(uint32_t(n), 4);
+    ASSERT_EQ(order.InsertPosition(Comparer(key), NoFill), std::ptrdiff_t(n));
+    order.Insert(size_t(n), n, key.data());
+    model.push_back({n, key});
+  }
+  ExpectSame(order, model);
+  for (int round = 0; round < 3; ++round) {
+    for (int k = 0; k < 700; ++k) {
+      order.Erase(model.size() - 1);
+      model.pop_back();
+    }
+    ExpectSame(order, model);
+    for (int k = 0; k < 300; ++k) {
+      const int32_t n = model.back().recNo + 1;
+      order.Insert(model.size(), n, KeyOf(uint32_t(n), 4).data());
+      model.push_back({n, KeyOf(uint32_t(n), 4)});
+    }
+    ExpectSame(order, model);
+  }
+  const std::vector<uint8_t> early = KeyOf(uint32_t(1000), 4);
+  order.Insert(1000, -1, early.data());
+  model.insert(model.begin() + 1000, {-1, early});
+  ExpectSame(order, model);
 }
 
 }  // namespace

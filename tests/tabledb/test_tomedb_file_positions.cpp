@@ -1,7 +1,8 @@
 // The blocked position list against a plain vector doing the same inserts
 // and removals: blocks split when full and vanish when emptied, and reads by
 // index, by iterator and by binary search all see the model's order; and
-// copies that share blocks stay apart.
+// copies that share blocks stay apart. The block sizes under it against
+// plain sums.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,57 @@
 #include "tabledb/TomeDBFilePositions.h"
 
 namespace {
+
+// Blocks come and go at the end and anywhere else, empty ones among them,
+// and sizes change: every start and every position's block are the plain
+// sums' answers.
+TEST(TomeDBFileBlockSizes, StartsAndFindsAsPlainSums) {
+  std::mt19937 random(3);
+  TBlockSizes sizes;
+  std::vector<size_t> model;
+  const auto expectSame = [&](int step) {
+    ASSERT_EQ(sizes.size(), model.size());
+    size_t start = 0;
+    for (size_t block = 0; block < model.size(); ++block) {
+      ASSERT_EQ(sizes.Start(block), start) << "step " << step << " block " << block;
+      ASSERT_EQ(sizes.SizeOf(block), model[block]);
+      for (size_t p = start; p < start + model[block]; ++p) {
+        size_t found = 0;
+        ASSERT_EQ(sizes.Find(p, found), block) << "step " << step << " position " << p;
+        ASSERT_EQ(found, start);
+      }
+      start += model[block];
+    }
+  };
+  for (int step = 0; step < 400; ++step) {
+    const size_t at = random() % (model.size() + 1);
+    switch (random() % 5) {
+      case 0:
+      case 1:
+        sizes.Insert(model.size(), random() % 4);
+        model.push_back(sizes.SizeOf(model.size()));
+        break;
+      case 2:
+        sizes.Insert(at, random() % 4);
+        model.insert(model.begin() + std::ptrdiff_t(at), sizes.SizeOf(at));
+        break;
+      case 3:
+        if (!model.empty()) {
+          const size_t block = at % model.size();
+          sizes.Add(block, 2);
+          model[block] += 2;
+        }
+        break;
+      default:
+        if (!model.empty()) {
+          const size_t block = random() % 2 ? model.size() - 1 : at % model.size();
+          sizes.Erase(block);
+          model.erase(model.begin() + std::ptrdiff_t(block));
+        }
+    }
+    expectSame(step);
+  }
+}
 
 void ExpectSame(const TPositionList& list, const std::vector<TRecordPosition>& model) {
   ASSERT_EQ(list.size(), model.size());
