@@ -81,8 +81,10 @@ class TKeyOrder {
 
   size_t EntryWidth() const { return entryWidth_; }
   size_t MaxBlockEntries() const;
-  // The entry at position. The block found is remembered until the next
-  // change: the last probes of a search stay in one block.
+  // The entry at position. The block found is remembered until a block
+  // comes or goes: the probes of a search by position stay in one block
+  // at the end, and reads and inserts near where a search ended go to the
+  // block it ended in.
   uint8_t* Entry(size_t position) const;
   // The entry at position for reading: a block's first one from the copies.
   const uint8_t* Peek(size_t position) const;

@@ -101,7 +101,7 @@ class TPositionList {
   void push_back(const TRecordPosition& position) {
     if (!blocks_.empty() && blocks_.back()->size() < kMaxBlock && blocks_.back().use_count() == 1) {
       blocks_.back()->push_back(position);
-      sizes_.Add(blocks_.size() - 1, 1);  // one step: the last block's node covers no other's
+      sizes_.Add(blocks_.size() - 1, 1);  // one node: no later block to cover
       ++size_;
     } else {
       PushBackNewBlock(position);
