@@ -32,11 +32,7 @@ void TKeyOrder::clear() {
 
 void TKeyOrder::FindBlock(size_t position) const {
   if (position >= size_) throw std::out_of_range("TKeyOrder");
-  // A block is never empty: its start needs no look at its size, which a
-  // search over the blocks would read from all over memory.
-  if (lastBlock_ < blocks_.size() &&
-      (position == lastStart_ || (position > lastStart_ && position - lastStart_ < blocks_[lastBlock_].count)))
-    return;
+  if (lastBlock_ < blocks_.size() && position >= lastStart_ && position - lastStart_ < Count(lastBlock_)) return;
   lastBlock_ = sizes_.Find(position, lastStart_);
 }
 
@@ -69,16 +65,13 @@ void TKeyOrder::Assign(const TPositionList& list, size_t keyWidth) {
   entryWidth_ = EntryBytes(keyWidth);
   const size_t width = EntryWidth(), perBlock = MaxBlockEntries();
   for (const TRecordPosition& position : list) {
-    if (blocks_.empty() || blocks_.back().count == perBlock) AddBlock(blocks_.size());
-    TBlock& block = blocks_.back();
-    std::memcpy(block.Base() + block.count * width + 1, &position.RecNo, sizeof position.RecNo);
-    ++block.count;
+    if (blocks_.empty() || Count(blocks_.size() - 1) == perBlock) AddBlock(blocks_.size());
+    const size_t block = blocks_.size() - 1;
+    std::memcpy(blocks_[block].Base() + Count(block) * width + 1, &position.RecNo, sizeof position.RecNo);
+    sizes_.Add(block, 1);
     ++size_;
   }
-  for (size_t block = 0; block < blocks_.size(); ++block) {
-    NoteFirst(block);
-    sizes_.Add(block, std::ptrdiff_t(blocks_[block].count));
-  }
+  for (size_t block = 0; block < blocks_.size(); ++block) NoteFirst(block);
 }
 
 uint8_t* TKeyOrder::Entry(size_t position) const {
@@ -120,33 +113,28 @@ void TKeyOrder::Insert(size_t position, int32_t recNo, const uint8_t* key) {
   const size_t width = EntryWidth();
   // At the end, an entry that the last block has no room for starts a new
   // one: keys appended in ascending order fill their blocks.
-  if (position == size_ && (blocks_.empty() || blocks_.back().count == MaxBlockEntries())) AddBlock(blocks_.size());
-  size_t block = blocks_.size() - 1, offset = blocks_.back().count;
+  if (position == size_ && (blocks_.empty() || Count(blocks_.size() - 1) == MaxBlockEntries()))
+    AddBlock(blocks_.size());
+  size_t block = blocks_.size() - 1, offset = Count(block);
   if (position < size_) {
     FindBlock(position);
     block = lastBlock_;
     offset = position - lastStart_;
   }
-  TBlock& items = blocks_[block];
-  uint8_t* entry = items.Base() + offset * width;
-  std::memmove(entry + width, entry, (items.count - offset) * width);
+  uint8_t* entry = blocks_[block].Base() + offset * width;
+  std::memmove(entry + width, entry, (Count(block) - offset) * width);
   std::memset(entry, 0, width);
   std::memcpy(entry + 1, &recNo, sizeof recNo);
-  ++items.count;
   ++size_;
   sizes_.Add(block, 1);
   SetEntryKey(block, offset, key);
-  if (items.count <= MaxBlockEntries()) return;
+  if (Count(block) <= MaxBlockEntries()) return;
   // A full block splits in two halves.
   AddBlock(block + 1);
-  TBlock& lower = blocks_[block];
-  TBlock& upper = blocks_[block + 1];
-  const size_t half = lower.count / 2;
-  upper.count = lower.count - half;
-  std::memcpy(upper.Base(), lower.Base() + half * width, upper.count * width);
-  lower.count = half;
-  sizes_.Add(block, -std::ptrdiff_t(upper.count));
-  sizes_.Add(block + 1, std::ptrdiff_t(upper.count));
+  const size_t half = Count(block) / 2, moved = Count(block) - half;
+  std::memcpy(blocks_[block + 1].Base(), blocks_[block].Base() + half * width, moved * width);
+  sizes_.Add(block, -std::ptrdiff_t(moved));
+  sizes_.Add(block + 1, std::ptrdiff_t(moved));
   NoteFirst(block + 1);
 }
 
@@ -154,13 +142,11 @@ void TKeyOrder::Erase(size_t position) {
   FindBlock(position);
   const size_t block = lastBlock_, offset = position - lastStart_;
   const size_t width = EntryWidth();
-  TBlock& items = blocks_[block];
-  uint8_t* entry = items.Base() + offset * width;
-  std::memmove(entry, entry + width, (items.count - 1 - offset) * width);
-  --items.count;
+  uint8_t* entry = blocks_[block].Base() + offset * width;
+  std::memmove(entry, entry + width, (Count(block) - 1 - offset) * width);
   --size_;
   sizes_.Add(block, -1);
-  if (items.count == 0) {
+  if (Count(block) == 0) {
     RemoveBlock(block);
     return;
   }

@@ -75,11 +75,12 @@ class TKeyOrder {
 
   struct TBlock {
     std::vector<uint8_t> bytes;  // room for one entry more than a block holds, and the alignment
-    size_t count = 0;
     uint8_t* Base() const;
   };
 
   size_t EntryWidth() const { return entryWidth_; }
+  // The entries a block holds, which the sizes keep.
+  size_t Count(size_t block) const { return sizes_.SizeOf(block); }
   size_t MaxBlockEntries() const;
   // The entry at position. The block found is remembered until a block
   // comes or goes: the probes of a search by position stay in one block
@@ -126,7 +127,7 @@ template <class Compare, class Fill>
 std::ptrdiff_t TKeyOrder::InsertPosition(Compare compare, Fill fill) {
   if (size_ == 0) return 0;
   const size_t lastBlock = blocks_.size() - 1;
-  int c = compare(KnownKey(lastBlock, blocks_[lastBlock].count - 1, fill));
+  int c = compare(KnownKey(lastBlock, Count(lastBlock) - 1, fill));
   if (c == 0) return -1;
   if (c > 0) return std::ptrdiff_t(size_);
   // The last block whose first key sorts before the key.
@@ -149,7 +150,7 @@ std::ptrdiff_t TKeyOrder::InsertPosition(Compare compare, Fill fill) {
   if (low == 0) return 0;
   const size_t block = low - 1;
   const uint8_t* base = blocks_[block].Base();
-  size_t first = 1, last = blocks_[block].count;
+  size_t first = 1, last = Count(block);
   // The whole block loads while the search goes: its probes and the insert
   // that usually follows, which moves the entries after the key, then find
   // it in the cache.

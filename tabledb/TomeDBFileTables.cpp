@@ -711,39 +711,37 @@ const uint8_t* TTomeTableIO::OrderedKey(TKeyOrder& order, size_t position, int i
 
 // An order that is not in step with the list it follows (which no path of
 // ours leaves behind) is dropped and made again when next needed.
-void TTomeTableIO::OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart) {
-  if (size_t(index) >= keyOrders_.size() || keyOrders_[size_t(index)].KeyWidth() == 0) return;
+TKeyOrder* TTomeTableIO::OrderInStep(int index, size_t entries) {
+  if (size_t(index) >= keyOrders_.size() || keyOrders_[size_t(index)].KeyWidth() == 0) return nullptr;
   TKeyOrder& order = keyOrders_[size_t(index)];
-  const size_t width = order.KeyWidth();
-  if (order.size() + 1 != lists_[size_t(index) + 1].size() ||
-      (order.size() + 1) * TKeyOrder::EntryBytes(width) > kMaxKeyOrderBytes) {
-    order.clear();
+  if (order.size() == entries) return &order;
+  order.clear();
+  return nullptr;
+}
+
+void TTomeTableIO::OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart) {
+  TKeyOrder* order = OrderInStep(index, lists_[size_t(index) + 1].size() - 1);
+  if (!order) return;
+  const size_t width = order->KeyWidth();
+  if ((order->size() + 1) * TKeyOrder::EntryBytes(width) > kMaxKeyOrderBytes) {
+    order->clear();
     return;
   }
   const uint8_t* key = GatherKey(index, width, [&](uint8_t* to, int32_t fieldOffset, int32_t fieldWidth) {
     std::memcpy(to, fixedPart.data() + fieldOffset, size_t(fieldWidth));
   });
-  order.Insert(size_t(position), recNo, key);
+  order->Insert(size_t(position), recNo, key);
 }
 
 void TTomeTableIO::OrderErase(int index, int position) {
-  if (size_t(index) >= keyOrders_.size() || keyOrders_[size_t(index)].KeyWidth() == 0) return;
-  TKeyOrder& order = keyOrders_[size_t(index)];
-  if (order.size() != lists_[size_t(index) + 1].size() + 1) {
-    order.clear();
-    return;
-  }
-  order.Erase(size_t(position));
+  if (TKeyOrder* order = OrderInStep(index, lists_[size_t(index) + 1].size() + 1)) order->Erase(size_t(position));
 }
 
 void TTomeTableIO::ForgetKeyOrders() { keyOrders_.clear(); }
 
-int32_t TTomeTableIO::RecNoAt(int index, size_t position) const {
+int32_t TTomeTableIO::RecNoAt(int index, size_t position) {
   const TPositionList& list = lists_[size_t(index) + 1];
-  if (size_t(index) < keyOrders_.size()) {
-    const TKeyOrder& order = keyOrders_[size_t(index)];
-    if (order.KeyWidth() != 0 && order.size() == list.size()) return order.RecNo(position);
-  }
+  if (const TKeyOrder* order = OrderInStep(index, list.size())) return order->RecNo(position);
   return list[position].RecNo;
 }
 

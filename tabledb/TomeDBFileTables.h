@@ -276,6 +276,8 @@ class TTomeTableIO : public TObject {
   // The key at position of index j's order, read from the record when not
   // known yet.
   const uint8_t* OrderedKey(TKeyOrder& order, size_t position, int index);
+  // Index j's kept order when it holds entries entries, else nullptr.
+  TKeyOrder* OrderInStep(int index, size_t entries);
   // After the record at position went into (out of) list j + 1.
   void OrderInsert(int index, int position, int32_t recNo, const std::vector<uint8_t>& fixedPart);
   void OrderErase(int index, int position);
@@ -283,7 +285,7 @@ class TTomeTableIO : public TObject {
   // The record at position of list j + 1, from index j's order when it is
   // kept: the search that found the position has its block at hand, where
   // the list's block lies elsewhere in memory.
-  int32_t RecNoAt(int index, size_t position) const;
+  int32_t RecNoAt(int index, size_t position);
   // Index j's key fields' stored bytes one after another in keyScratch_:
   // copyField(destination, field's offset in the record, width) brings each.
   template <class CopyField>
